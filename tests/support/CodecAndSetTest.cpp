@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "support/Exception.h"
+#include "support/Sjis.h"
+#include "support/SjisCodec.h"
+#include "support/TSet.h"
+
+namespace tesvarin {
+namespace {
+
+TEST(SjisCodec, RoundTripsJapaneseText) {
+  const std::string Utf8 = "ファイルの検索 ｱｲ \\ ~";
+  std::string Sjis = Utf8ToCp932(Utf8);
+  EXPECT_EQ(Sjis.substr(0, 2), "\x83\x74");
+  EXPECT_EQ(Cp932ToUtf8(Sjis), Utf8);
+  EXPECT_EQ(Utf8ToCp932("ｱ"), "\xB1");
+}
+
+TEST(SjisCodec, ReportsWhatCannotBeConverted) {
+  TConvertResult R = TryUtf8ToCp932("ab😀c");
+  EXPECT_FALSE(R.Ok);
+  EXPECT_EQ(R.ErrorOffset, 2u);
+  EXPECT_THROW((void)Utf8ToCp932("ab😀c"), EConvertError);
+  EXPECT_THROW((void)Cp932ToUtf8("a\x82"), EConvertError);
+  EXPECT_THROW((void)Cp932ToUtf8("\xFF"), EConvertError);
+  try {
+    (void)Utf8ToCp932("x😀");
+  } catch (const EConvertError& E) {
+    EXPECT_NE(E.Message().find("😀"), std::string::npos);
+  }
+}
+
+TEST(SjisCodec, LossyDecodingMarksEachBadByte) {
+  EXPECT_EQ(Cp932ToUtf8Lossy("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Cp932ToUtf8Lossy("\x82\xA0\x82"), "あ\xEF\xBF\xBD");
+}
+
+TEST(Sjis, LowerCasingSkipsTrailBytes) {
+  std::string S = "AB\x83\x41Z";
+  AsciiLowerSjis(S);
+  EXPECT_EQ(S, "ab\x83\x41z");
+  EXPECT_EQ(CompareTextSjis("ABC", "abc"), 0);
+  EXPECT_LT(CompareTextSjis("\x83\x41", "\x83\x61"), 0);
+  EXPECT_LT(CompareTextSjis("ab", "abc"), 0);
+}
+
+enum TFruit : uint8_t { frApple, frPear, frPlum };
+
+TEST(TSetTest, Operations) {
+  TSet<TFruit> A{frApple, frPlum};
+  TSet<TFruit> B{frPlum};
+  EXPECT_TRUE(A.Contains(frApple));
+  EXPECT_FALSE(A.Contains(frPear));
+  EXPECT_EQ(A - B, TSet<TFruit>{frApple});
+  EXPECT_EQ(A * B, B);
+  EXPECT_EQ(B + TSet<TFruit>{frPear}, (TSet<TFruit>{frPear, frPlum}));
+  EXPECT_TRUE(B <= A);
+  EXPECT_FALSE(A <= B);
+  EXPECT_TRUE(TSet<TFruit>{}.Empty());
+  TByteSet Bytes;
+  Bytes.IncludeRange('a', 'c').Exclude('b');
+  EXPECT_TRUE(Bytes.Contains('a'));
+  EXPECT_FALSE(Bytes.Contains('b'));
+  EXPECT_TRUE(Bytes.Contains('c'));
+  EXPECT_FALSE(Bytes.Contains(0xFF));
+}
+
+}  // namespace
+}  // namespace tesvarin
