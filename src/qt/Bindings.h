@@ -1,0 +1,34 @@
+// Mirrors control models in Qt widgets both ways: a model change updates the widget, a user's change
+// of the widget updates the model. Each binding lives as long as the widget.
+#pragma once
+
+#include "app/Controls.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTreeWidget;
+class QWidget;
+class QAction;
+
+namespace tesvarin::qt {
+
+void BindLabel(QLabel* Label, TLabelModel& Model);
+void BindButton(QAbstractButton* Button, TButtonModel& Model);
+void BindCheckBox(QCheckBox* Box, TCheckBoxModel& Model);
+void BindComboBox(QComboBox* Box, TComboBoxModel& Model);
+void BindDatePicker(QDateEdit* Edit, TDatePickerModel& Model);
+void BindUpDown(QSpinBox* Box, TUpDownModel& Model);
+void BindPageControl(QTabWidget* Tabs, TPageControlModel& Model);
+// The status bar's two panels are the two labels given.
+void BindStatusBar(QLabel* Panel0, QLabel* Panel1, TStatusBarModel& Model);
+void BindListView(QTreeWidget* List, TListViewModel& Model);
+void BindMenuItem(QAction* Action, TMenuItemModel& Model);
+void BindWindow(QWidget* Window, TWindowModel& Model);
+
+}  // namespace tesvarin::qt
