@@ -1,0 +1,63 @@
+// The folder walk of a search run: each folder's matching files first, in enumeration order, then
+// each subfolder in turn; every candidate through the non-text, date, size and content tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "app/FileSystem.h"
+
+namespace tesvarin {
+
+enum TSizeRule : uint8_t { srNone, srAtLeast, srAtMost };
+
+struct TSearchCriteria {
+  std::string FilePattern = "*.*";  // already normalised
+  bool SubFolders = true;
+  bool Hidden = false;  // visit dot-named files and folders too
+  // Files pass when First < write time < Second (seconds since the epoch).
+  std::optional<std::pair<int64_t, int64_t>> WriteTimeRange;
+  TSizeRule SizeRule = srNone;
+  uint64_t SizeBytes = 0;
+};
+
+// Local midnight of the first day and of the day after the last: the exclusive bounds of a date range.
+[[nodiscard]] std::pair<int64_t, int64_t> DayRange(int FromYear, int FromMonth, int FromDay, int ToYear, int ToMonth,
+                                                   int ToDay);
+
+struct TFoundFile {
+  std::string Folder;  // ends with "/"
+  std::string Name;
+  TFileInfo Info;
+};
+
+class TFileSearch {
+public:
+  TFileSearch(TSearchCriteria Criteria, const bool& AbortRequested)
+      : FCriteria(std::move(Criteria)), FAbort(AbortRequested) {}
+
+  std::function<void()> ProcessMessages;
+  std::function<void(const std::string& Folder)> OnFolder;  // a folder is about to be walked
+  std::function<bool(const std::string& Path)> ContainsText;  // empty: no content test
+  std::function<void(const TFoundFile& File)> OnFound;
+  std::function<void()> OnChecked;  // after every file test that read the file's details
+
+  // Folder ends with "/". Each real folder is walked once, whatever the links that lead to it.
+  void SearchFolder(const std::string& Folder);
+  void CheckFile(const std::string& Folder, const std::string& Name);
+  // By extension, then by a probe of the first bytes; raises EInOutError when the probe cannot read.
+  [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
+
+private:
+  [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
+  void Pump() const;
+
+  TSearchCriteria FCriteria;
+  const bool& FAbort;
+  std::set<TFileId> FWalked;
+};
+
+}  // namespace tesvarin

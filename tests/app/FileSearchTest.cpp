@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "app/FileSearch.h"
+#include "app/FilePattern.h"
+#include "support/StringList.h"
+
+namespace tesvarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileSearchTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    std::string Template = (fs::temp_directory_path() / "tesvarin-walk-XXXXXX").string();
+    Root = std::string(mkdtemp(Template.data())) + "/";
+  }
+  void TearDown() override { fs::remove_all(Root); }
+
+  void Make(const std::string& Rel, const std::string& Bytes = "text\r\n") {
+    fs::create_directories(fs::path(Root + Rel).parent_path());
+    WriteFileBytes(Root + Rel, Bytes);
+  }
+  std::vector<std::string> Run(TSearchCriteria Criteria) {
+    TFileSearch Search(std::move(Criteria), Abort);
+    std::vector<std::string> Found;
+    Search.OnFound = [&](const TFoundFile& F) { Found.push_back(F.Folder.substr(Root.size()) + F.Name); };
+    Search.ProcessMessages = [&] { ++Pumps; };
+    Search.OnFolder = [&](const std::string& F) { Folders.push_back(F.substr(Root.size())); };
+    Search.ContainsText = ContainsText;
+    Search.SearchFolder(Root);
+    return Found;
+  }
+  static TSearchCriteria Pattern(const std::string& Text) {
+    TSearchCriteria C;
+    C.FilePattern = NormalizeFilePattern(Text);
+    return C;
+  }
+
+  std::string Root;
+  bool Abort = false;
+  int Pumps = 0;
+  std::vector<std::string> Folders;
+  std::function<bool(const std::string&)> ContainsText;
+};
+
+std::set<std::string> AsSet(const std::vector<std::string>& V) { return {V.begin(), V.end()}; }
+
+TEST_F(FileSearchTest, FilesOfAFolderComeBeforeItsSubfolders) {
+  Make("a.txt");
+  Make("sub/b.txt");
+  Make("sub/deeper/c.txt");
+  Make("z.txt");
+  std::vector<std::string> Found = Run(Pattern("*.txt"));
+  ASSERT_EQ(Found.size(), 4u);
+  EXPECT_EQ(AsSet({Found[0], Found[1]}), (std::set<std::string>{"a.txt", "z.txt"}));
+  EXPECT_EQ(Found[2], "sub/b.txt");
+  EXPECT_EQ(Found[3], "sub/deeper/c.txt");
+  EXPECT_EQ(Folders, (std::vector<std::string>{"", "sub/", "sub/deeper/"}));
+  EXPECT_GT(Pumps, 0);
+}
+
+TEST_F(FileSearchTest, BareNamesHiddenNamesAndSubfolders) {
+  Make("memo.txt");
+  Make("my memo");
+  Make("MEMO");
+  Make("other.txt");
+  Make(".memo-hidden");
+  Make(".dotdir/memo2.txt");
+  Make("sub/memo3.txt");
+  EXPECT_EQ(AsSet(Run(Pattern("memo"))),
+            (std::set<std::string>{"memo.txt", "my memo", "MEMO", "sub/memo3.txt"}));
+  TSearchCriteria Hidden = Pattern("memo");
+  Hidden.Hidden = true;
+  EXPECT_EQ(AsSet(Run(Hidden)), (std::set<std::string>{"memo.txt", "my memo", "MEMO", ".memo-hidden",
+                                                        ".dotdir/memo2.txt", "sub/memo3.txt"}));
+  TSearchCriteria Flat = Pattern("memo");
+  Flat.SubFolders = false;
+  EXPECT_EQ(AsSet(Run(Flat)), (std::set<std::string>{"memo.txt", "my memo", "MEMO"}));
+}
+
+TEST_F(FileSearchTest, NonTextFilesAreSkippedByExtensionAndProbe) {
+  Make("a.XL");
+  Make("a.xls");
+  Make("two-nuls.txt", std::string("a\0b\0c", 5));
+  Make("three-nuls.txt", std::string("a\0b\0c\0", 6));
+  Make("empty.txt", "");
+  EXPECT_EQ(AsSet(Run(Pattern("*.*"))), (std::set<std::string>{"a.xls", "two-nuls.txt", "empty.txt"}));
+}
+
+TEST_F(FileSearchTest, SizeBoundsAreInclusive) {
+  Make("k1023", std::string(1023, 'a'));
+  Make("k1024", std::string(1024, 'a'));
+  Make("k1025", std::string(1025, 'a'));
+  TSearchCriteria Larger = Pattern("*.*");
+  Larger.SizeRule = srAtLeast;
+  Larger.SizeBytes = 1024;
+  EXPECT_EQ(AsSet(Run(Larger)), (std::set<std::string>{"k1024", "k1025"}));
+  TSearchCriteria Smaller = Larger;
+  Smaller.SizeRule = srAtMost;
+  EXPECT_EQ(AsSet(Run(Smaller)), (std::set<std::string>{"k1023", "k1024"}));
+}
+
+TEST_F(FileSearchTest, DateRangeOfOneDay) {
+  Make("before");
+  Make("inside");
+  Make("after");
+  auto [Start, End] = DayRange(2024, 3, 1, 2024, 3, 1);
+  EXPECT_EQ(End - Start, 86400);
+  auto SetTime = [&](const char* Name, int64_t T) {
+    fs::last_write_time(Root + Name, fs::file_time_type::clock::now() +
+                                         std::chrono::seconds(T - static_cast<int64_t>(time(nullptr))));
+  };
+  SetTime("before", Start);  // 00:00:00 itself is outside: both bounds are strict
+  SetTime("inside", Start + 3600);
+  SetTime("after", End);
+  TSearchCriteria C = Pattern("*.*");
+  C.WriteTimeRange = {Start, End};
+  EXPECT_EQ(Run(C), (std::vector<std::string>{"inside"}));
+  EXPECT_EQ(DayRange(2024, 12, 31, 2024, 12, 31).second, DayRange(2025, 1, 1, 2025, 1, 1).first);
+}
+
+TEST_F(FileSearchTest, ContentTestRunsForEveryCandidate) {
+  Make("yes.txt", "find me");
+  Make("no.txt", "nothing");
+  Make("big.txt", std::string(5000, 'x') + "find me");
+  std::vector<std::string> Tested;
+  ContainsText = [&](const std::string& Path) {
+    Tested.push_back(Path);
+    return ReadFileBytes(Path).find("find me") != std::string::npos;
+  };
+  TSearchCriteria C = Pattern("*.*");
+  C.SizeRule = srAtMost;
+  C.SizeBytes = 1024;
+  EXPECT_EQ(Run(C), (std::vector<std::string>{"yes.txt"}));
+  EXPECT_EQ(Tested.size(), 3u);
+}
+
+TEST_F(FileSearchTest, LinkLoopsFifosAndDanglingLinksAreHarmless) {
+  Make("a.txt");
+  Make("sub/b.txt");
+  fs::create_directory_symlink(Root, Root + "sub/loop");
+  fs::create_directory_symlink(Root + "sub", Root + "again");
+  fs::create_symlink(Root + "missing", Root + "dangling.txt");
+  ASSERT_EQ(mkfifo((Root + "pipe.txt").c_str(), 0600), 0);
+  std::vector<std::string> Found = Run(Pattern("*.txt"));
+  EXPECT_EQ(Found.size(), 2u);  // each real folder once; the FIFO never opened
+  EXPECT_EQ(Folders.size(), 2u);
+}
+
+TEST_F(FileSearchTest, AbortStopsEveryFurtherStep) {
+  for (int I = 0; I < 5; ++I) Make("d" + std::to_string(I) + "/f.txt");
+  TSearchCriteria C = Pattern("*.*");
+  TFileSearch Search(C, Abort);
+  int Found = 0;
+  Search.OnFound = [&](const TFoundFile&) {
+    if (++Found == 2) Abort = true;
+  };
+  Search.SearchFolder(Root);
+  EXPECT_EQ(Found, 2);
+}
+
+TEST_F(FileSearchTest, AFolderThatCannotBeReadYieldsNothing) {
+  TSearchCriteria C = Pattern("*.*");
+  TFileSearch Search(C, Abort);
+  int Found = 0;
+  Search.OnFound = [&](const TFoundFile&) { ++Found; };
+  Search.SearchFolder(Root + "missing/");
+  EXPECT_EQ(Found, 0);
+}
+
+}  // namespace
+}  // namespace tesvarin
