@@ -1,22 +1,12 @@
 #include "app/FileSearch.h"
 
-#include <ctime>
-
 #include "app/FilePattern.h"
+#include "app/LocalTime.h"
 #include "app/ResultRow.h"
 
 namespace tesvarin {
 
 namespace {
-
-int64_t LocalMidnight(int Year, int Month, int Day) {
-  struct tm Tm {};
-  Tm.tm_year = Year - 1900;
-  Tm.tm_mon = Month - 1;
-  Tm.tm_mday = Day;
-  Tm.tm_isdst = -1;
-  return static_cast<int64_t>(mktime(&Tm));
-}
 
 std::string NameOf(const std::string& Path) {
   size_t Slash = Path.rfind('/');

@@ -25,10 +25,6 @@ std::string JoinPath(const std::string& Folder, const char* Name) {
   return Folder + "/" + Name;
 }
 
-[[noreturn]] void RaiseIo(const std::string& What, const std::string& Path, int Err) {
-  throw EInOutError(What + ": " + Path + " (" + std::strerror(Err) + ")", Err);
-}
-
 }  // namespace
 
 std::vector<TDirEntry> ReadFolder(const std::string& Folder) {
@@ -83,7 +79,7 @@ bool DirectoryExists(const std::string& Path) {
 std::string ReadFilePrefix(const std::string& Path, size_t MaxBytes) {
   // O_NONBLOCK: should a FIFO slip in between the test and the open, the open must not hang.
   int Fd = open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (Fd < 0) RaiseIo("ファイルを開けません", Path, errno);
+  if (Fd < 0) RaiseInOutError("ファイルを開けません", Path, errno);
   std::string Bytes(MaxBytes, '\0');
   size_t Got = 0;
   while (Got < MaxBytes) {
@@ -92,7 +88,7 @@ std::string ReadFilePrefix(const std::string& Path, size_t MaxBytes) {
     if (N < 0) {
       int Err = errno;
       close(Fd);
-      RaiseIo("ファイルを読めません", Path, Err);
+      RaiseInOutError("ファイルを読めません", Path, Err);
     }
     if (N == 0) break;
     Got += static_cast<size_t>(N);

@@ -1,34 +1,10 @@
 #include "app/ResultRow.h"
 
-#include <cstdio>
-#include <ctime>
-
+#include "app/LocalTime.h"
 #include "editor/CharArr.h"
 
 namespace tesvarin {
 
-namespace {
-
-std::string FormatLocal(int64_t Seconds) {
-  time_t T = static_cast<time_t>(Seconds);
-  struct tm Tm {};
-  if (localtime_r(&T, &Tm) == nullptr) return {};
-  char Buffer[64];
-  std::snprintf(Buffer, sizeof Buffer, "%04d/%02d/%02d %02d:%02d:%02d", Tm.tm_year + 1900, Tm.tm_mon + 1, Tm.tm_mday,
-                Tm.tm_hour, Tm.tm_min, Tm.tm_sec);
-  return Buffer;
-}
-
-int64_t LocalMidnight(int Year, int Month, int Day) {
-  struct tm Tm {};
-  Tm.tm_year = Year - 1900;
-  Tm.tm_mon = Month - 1;
-  Tm.tm_mday = Day;
-  Tm.tm_isdst = -1;
-  return static_cast<int64_t>(mktime(&Tm));
-}
-
-}  // namespace
 
 std::string FormatKilobytes(uint64_t Size) {
   // 64-bit arithmetic: files of 4 GiB and more keep their real size instead of wrapping.
@@ -37,15 +13,12 @@ std::string FormatKilobytes(uint64_t Size) {
 
 std::string FormatWriteTime(int64_t Seconds) {
   // Directory-entry dates keep even seconds; local time is what the column shows.
-  time_t T = static_cast<time_t>(Seconds);
-  struct tm Tm {};
-  if (localtime_r(&T, &Tm) == nullptr) return {};
-  return FormatLocal(Seconds - (Tm.tm_sec % 2));
+  return FormatLocalTime(Seconds - (LocalSecond(Seconds) % 2));
 }
 
 std::string FormatCreationTime(std::optional<int64_t> Seconds) {
   if (!Seconds || *Seconds < LocalMidnight(1980, 1, 2)) return {};
-  return FormatLocal(*Seconds);
+  return FormatLocalTime(*Seconds);
 }
 
 std::string AttributeLetters(bool ReadOnly, bool Hidden) {

@@ -15,10 +15,6 @@ namespace tesvarin {
 
 namespace {
 
-[[noreturn]] void RaiseIo(const std::string& What, const std::string& Path, int Err) {
-  throw EInOutError(What + ": " + Path + " (" + std::strerror(Err) + ")", Err);
-}
-
 std::string FolderOf(const std::string& Path) {
   size_t Slash = Path.rfind('/');
   if (Slash == std::string::npos) return ".";
@@ -47,7 +43,7 @@ bool WriteAll(int Fd, std::string_view Bytes) {
 std::string WriteTemporary(const std::string& Folder, std::string_view Bytes, mode_t Mode, const std::string& ForPath) {
   std::string Template = Folder + "/.tesvarin-save-XXXXXX";
   int Fd = mkstemp(Template.data());
-  if (Fd < 0) RaiseIo("保存用の一時ファイルを作成できません", ForPath, errno);
+  if (Fd < 0) RaiseInOutError("保存用の一時ファイルを作成できません", ForPath, errno);
   bool Ok = fchmod(Fd, Mode) == 0 && WriteAll(Fd, Bytes) && fsync(Fd) == 0;
   int Err = errno;
   if (close(Fd) != 0 && Ok) {
@@ -56,19 +52,19 @@ std::string WriteTemporary(const std::string& Folder, std::string_view Bytes, mo
   }
   if (!Ok) {
     unlink(Template.c_str());
-    RaiseIo("ファイルに書き込めません", ForPath, Err != 0 ? Err : EIO);
+    RaiseInOutError("ファイルに書き込めません", ForPath, Err != 0 ? Err : EIO);
   }
   return Template;
 }
 
 void CopyFileBytes(const std::string& From, const std::string& To) {
   int In = open(From.c_str(), O_RDONLY | O_CLOEXEC);
-  if (In < 0) RaiseIo("バックアップを作成できません", To, errno);
+  if (In < 0) RaiseInOutError("バックアップを作成できません", To, errno);
   int Out = open(To.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (Out < 0) {
     int Err = errno;
     close(In);
-    RaiseIo("バックアップを作成できません", To, Err);
+    RaiseInOutError("バックアップを作成できません", To, Err);
   }
   char Buffer[65536];
   bool Ok = true;
@@ -86,12 +82,12 @@ void CopyFileBytes(const std::string& From, const std::string& To) {
   Ok = fsync(Out) == 0 && Ok;
   close(In);
   close(Out);
-  if (!Ok) RaiseIo("バックアップを作成できません", To, Err != 0 ? Err : EIO);
+  if (!Ok) RaiseInOutError("バックアップを作成できません", To, Err != 0 ? Err : EIO);
 }
 
 // Puts the current content of Target under Backup, replacing an older backup.
 void MakeBackupOf(const std::string& Target, const std::string& Backup) {
-  if (unlink(Backup.c_str()) != 0 && errno != ENOENT) RaiseIo("古いバックアップを削除できません", Backup, errno);
+  if (unlink(Backup.c_str()) != 0 && errno != ENOENT) RaiseInOutError("古いバックアップを削除できません", Backup, errno);
   if (link(Target.c_str(), Backup.c_str()) == 0) return;
   CopyFileBytes(Target, Backup);  // another file system, or one without hard links
 }
@@ -128,7 +124,7 @@ void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBa
   if (rename(Temporary.c_str(), Target.c_str()) != 0) {
     int Err = errno;
     unlink(Temporary.c_str());
-    RaiseIo("ファイルを置き換えられません", Path, Err);
+    RaiseInOutError("ファイルを置き換えられません", Path, Err);
   }
 }
 

@@ -1,4 +1,5 @@
 #include "qt/Bindings.h"
+#include "qt/QtText.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,9 +18,6 @@
 namespace tesvarin::qt {
 
 namespace {
-
-QString Q(const std::string& S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
-std::string U(const QString& S) { return S.toUtf8().toStdString(); }
 
 // Runs Sync now and after every model change, until Widget is destroyed.
 void Follow(QObject* Widget, TControlModel& Model, std::function<void()> Sync) {

@@ -1,4 +1,5 @@
 #include "qt/QtPlatform.h"
+#include "qt/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,8 +16,6 @@
 namespace tesvarin::qt {
 
 namespace {
-
-QString Q(std::string_view S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
 
 QString MimeTypeFor(std::string_view Name) {
   QString Type = QStringLiteral("application/x-tesvarin-");

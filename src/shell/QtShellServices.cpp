@@ -1,4 +1,5 @@
 #include "shell/QtShellServices.h"
+#include "qt/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,8 +17,6 @@
 namespace tesvarin::qt {
 
 namespace {
-
-QString Q(std::string_view S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
 
 QList<QUrl> UrlsOf(const std::vector<std::string>& Paths) {
   QList<QUrl> Urls;

@@ -45,4 +45,7 @@ private:
   int FErrorCode;
 };
 
+// Raises EInOutError "What: Path (reason of Err)".
+[[noreturn]] void RaiseInOutError(const std::string& What, const std::string& Path, int Err);
+
 }  // namespace tesvarin

@@ -259,10 +259,7 @@ void TStringList::Changed() {
 
 std::string ReadFileBytes(const std::string& Path) {
   std::ifstream In(Path, std::ios::binary);
-  if (!In) {
-    int Err = errno;
-    throw EInOutError("ファイルを開けません: " + Path + " (" + std::strerror(Err) + ")", Err);
-  }
+  if (!In) RaiseInOutError("ファイルを開けません", Path, errno);
   std::string Bytes;
   In.seekg(0, std::ios::end);
   std::streamoff Size = In.tellg();
@@ -278,10 +275,7 @@ std::string ReadFileBytes(const std::string& Path) {
 
 void WriteFileBytes(const std::string& Path, std::string_view Bytes) {
   std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-  if (!Out) {
-    int Err = errno;
-    throw EInOutError("ファイルを作成できません: " + Path + " (" + std::strerror(Err) + ")", Err);
-  }
+  if (!Out) RaiseInOutError("ファイルを作成できません", Path, errno);
   Out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
   Out.flush();
   if (!Out) throw EInOutError("ファイルに書き込めません: " + Path, EIO);
