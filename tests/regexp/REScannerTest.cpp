@@ -83,3 +83,38 @@ TEST(REParser, NegatedClass) {
 
 }  // namespace
 }  // namespace tesvarin
+
+#include "regexp/FuzzyCharDic.h"
+#include "regexp/REPreProcessor.h"
+
+namespace tesvarin {
+namespace {
+
+TEST(FuzzyCharDic, GroupsAndBytes) {
+  const TREDictionary& D = FuzzyCharDic();
+  ASSERT_EQ(D.size(), 145u);
+  EXPECT_EQ(D[0].Count(), 4);
+  EXPECT_EQ(D[0][0], "\x82\x60");  // full-width A
+  EXPECT_EQ(D[48].Count(), 4);     // long-vowel group ends with an empty variant
+  EXPECT_EQ(D[48][3], "");
+  EXPECT_EQ(D[36].Count(), 2);
+  EXPECT_EQ(D[36][1], " ");
+  EXPECT_EQ(D[38][0], "\"");
+  EXPECT_EQ(D[68][0], ",");
+  EXPECT_EQ(D[68].Count(), 4);
+}
+
+TEST(TREPreProcessor, FuzzyExpansion) {
+  TREPreProcessor P;
+  P.FuzzyCharDicList().push_back(&FuzzyCharDic());
+  P.SetUseFuzzyCharDic(true);
+  P.SetSource("a+[ab]");
+  P.Run();
+  EXPECT_EQ(P.Output(), "(\x82\x60|\x82\x81|A|a)+[ab]");
+  P.SetSource("a\\.b");
+  P.Run();
+  EXPECT_EQ(P.Output(), "(\x82\x60|\x82\x81|A|a)(\xA1|\\.|\x81\x42|\x81\x44)(\x82\x61|\x82\x82|B|b)");
+}
+
+}  // namespace
+}  // namespace tesvarin
