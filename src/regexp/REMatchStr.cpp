@@ -1,0 +1,193 @@
+// The compiled-expression cache and leftmost-longest matching over code page 932 text.
+#include "regexp/REMatchStr.h"
+
+#include <cstring>
+
+#include "regexp/FuzzyCharDic.h"
+#include "support/Sjis.h"
+
+namespace tesvarin {
+
+TRegularExpression::TRegularExpression() {
+  FCache.push_back({std::string(), nullptr});
+  Compile(std::string());
+}
+
+void TRegularExpression::Compile(const std::string& S) {
+  try {
+    TREParser Parser(S);
+    Parser.Parse();
+    TRE_NFA NFA(Parser, LineHeadCode(), LineTailCode());
+    NFA.Build();
+    auto DFA = std::make_unique<TRE_DFA>(NFA);
+    DFA->Build();
+    FCache[static_cast<size_t>(FCurrentIndex)].DFA = std::move(DFA);
+  } catch (...) {
+    if (FCurrentIndex != 0) FCache.erase(FCache.begin() + FCurrentIndex);
+    FCurrentIndex = 0;
+    throw;
+  }
+}
+
+void TRegularExpression::SetRegExp(const std::string& S) {
+  FPreprocessor.SetSource(S);
+  FPreprocessor.Run();
+  const std::string P = FPreprocessor.Output();
+  try {
+    int Found = -1;
+    for (size_t I = 0; I < FCache.size(); ++I)
+      if (FCache[I].Expr == P) {
+        Found = static_cast<int>(I);
+        break;
+      }
+    if (Found >= 0) {
+      FCurrentIndex = Found;
+    } else {
+      if (static_cast<int>(FCache.size()) >= CacheSize) FCache.pop_back();
+      FCache.insert(FCache.begin() + 1, {P, nullptr});
+      FCurrentIndex = 1;
+      Compile(P);
+    }
+    FRegExp = S;
+  } catch (...) {
+    FCurrentIndex = 0;
+    FRegExp.clear();
+    throw;
+  }
+}
+
+namespace {
+// The code at P and its length; a lead byte as the last byte is a character of its own.
+inline uint16_t FetchCode(const char* P, const char* End, int& Size) {
+  if (P >= End) {
+    Size = 0;
+    return 0;
+  }
+  const auto B = static_cast<unsigned char>(*P);
+  if (IsLeadByte(B) && P + 1 < End) {
+    Size = 2;
+    return static_cast<uint16_t>(B << 8 | static_cast<unsigned char>(P[1]));
+  }
+  Size = 1;
+  return B;
+}
+inline const char* NextChar(const char* P, const char* End) {
+  return P + ((IsLeadByte(*P) && P + 1 < End) ? 2 : 1);
+}
+}  // namespace
+
+// A line end is checked at every separator the walk reaches, not only where it stops, so a $ after
+// an optional separator still matches before the separator.
+const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t State) {
+  if (State < 0) return nullptr;
+  TRE_DFA& D = DFA();
+  const char* Result = nullptr;
+  const char* Cur = P;
+  for (;;) {
+    if (D.Accepting(State)) Result = Cur;
+    int Size = 0;
+    const uint16_t Code = FetchCode(Cur, End, Size);
+    if ((Code == 0 || IsLineSeparator(Code)) && D.TailAccepting(State)) Result = Cur;
+    if (Size == 0) break;
+    const int32_t Next = D.Step(State, D.ClassOf(Code));
+    if (Next < 0) break;
+    State = Next;
+    Cur += Size;
+  }
+  return Result;
+}
+
+bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  const int32_t Init = DFA().InitialState();
+  if (Text == End) {
+    if (!DFA().Accepting(Init)) return false;
+    Start = Stop = Text;
+    return true;
+  }
+  for (const char* P = Text; P < End; P = NextChar(P, End)) {
+    if (const char* E = LongestFrom(P, End, Init)) {
+      Start = P;
+      Stop = E;
+      return true;
+    }
+  }
+  return false;
+}
+
+const char* TMatchCORE::HeadMatch(const char* P, const char* End, int32_t State) {
+  if (!DFA().HasLineHead()) return LongestFrom(P, End, State);
+  TRE_DFA& D = DFA();
+  const char* E1 = LongestFrom(P, End, D.Step(State, D.ClassOf(D.LineHeadCode())));
+  if (E1 == nullptr) return nullptr;
+  const char* E2 = LongestFrom(P, End, D.InitialState());
+  return (E2 != nullptr && E2 >= E1) ? E2 : E1;
+}
+
+bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  TRE_DFA& D = DFA();
+  for (const char* P = Text; P < End; P = NextChar(P, End)) {
+    if (const char* E = LongestFrom(P, End, D.InitialState())) {
+      Start = P;
+      Stop = E;
+      return true;
+    }
+    if (*P == '\n' && D.HasLineHead()) {
+      if (const char* E = HeadMatch(P + 1, End, D.InitialState())) {
+        Start = P + 1;
+        Stop = E;
+        return true;
+      }
+    }
+  }
+  if (D.HasLineTail() && D.TailAccepting(D.InitialState())) {
+    Start = Stop = End;
+    return true;
+  }
+  return false;
+}
+
+bool TMatchCORE::AnchoredMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  if (const char* E = HeadMatch(Text, End, DFA().InitialState())) {
+    Start = Text;
+    Stop = E;
+    return true;
+  }
+  return ScanMatch(Text, End, Start, Stop);
+}
+
+TREMatchStr::TREMatchStr() { FPreprocessor.FuzzyCharDicList().push_back(&FuzzyCharDic()); }
+
+void TREMatchStr::SetRegExp(const std::string& S) {
+  if (FLastValid && S == FLastSet && FLastFuzzy == UseFuzzyCharDic() && FLastSynonym == UseSynonymDic()) return;
+  FLastValid = false;
+  TMatchCORE::SetRegExp(S);
+  FAnchored = DFA().HasLineHead() || DFA().HasLineTail();
+  FLastSet = S;
+  FLastFuzzy = UseFuzzyCharDic();
+  FLastSynonym = UseSynonymDic();
+  FLastValid = true;
+}
+
+void TREMatchStr::SetUseFuzzyCharDic(bool Value) {
+  FPreprocessor.SetUseFuzzyCharDic(Value);
+  SetRegExp(FRegExp);
+}
+
+void TREMatchStr::SetUseSynonymDic(bool Value) {
+  FPreprocessor.SetUseSynonymDic(Value);
+  SetRegExp(FRegExp);
+}
+
+int TREMatchStr::Match(std::string_view S, int& Pos, int& Len) {
+  const char* Text = S.data();
+  const char* Nul = static_cast<const char*>(std::memchr(Text, 0, S.size()));
+  const char* End = Nul != nullptr ? Nul : Text + S.size();
+  const char* Start = nullptr;
+  const char* Stop = nullptr;
+  const bool Hit = FAnchored ? AnchoredMatch(Text, End, Start, Stop) : SimpleMatch(Text, End, Start, Stop);
+  Pos = Hit ? static_cast<int>(Start - Text) + 1 : 0;
+  Len = Hit ? static_cast<int>(Stop - Start) : 0;
+  return Pos;
+}
+
+}  // namespace tesvarin

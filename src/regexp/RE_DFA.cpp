@@ -1,0 +1,116 @@
+// Subset construction on demand over code classes.
+#include "regexp/RE_DFA.h"
+
+#include <algorithm>
+
+namespace tesvarin {
+
+TRE_DFA::TRE_DFA(const TRE_NFA& NFA)
+    : FNFAStates(NFA.StateCount()), FFinal(NFA.FinalState()), FLineHeadCode(NFA.LineHeadCode()),
+      FHasLineHead(NFA.HasLineHead()), FHasLineTail(NFA.HasLineTail()) {
+  MakeClasses(NFA);
+  FTailClass = FClassOf[NFA.LineTailCode()];
+}
+
+// Classes split the codes at every range end, so each range covers whole classes and literal
+// ^ and $ stay apart from any class or . that covers the same code.
+void TRE_DFA::MakeClasses(const TRE_NFA& NFA) {
+  std::vector<uint32_t> Cuts{0, 0xFFFD, 0xFFFE, 0xFFFF, 0x10000};
+  for (int S = 0; S < NFA.StateCount(); ++S)
+    for (int32_t T = NFA.FirstTrans(S); T != -1; T = NFA.Trans(T).Next)
+      if (NFA.Trans(T).Range != EpsilonRange) {
+        Cuts.push_back(RangeLo(NFA.Trans(T).Range));
+        Cuts.push_back(static_cast<uint32_t>(RangeHi(NFA.Trans(T).Range)) + 1);
+      }
+  std::sort(Cuts.begin(), Cuts.end());
+  Cuts.erase(std::unique(Cuts.begin(), Cuts.end()), Cuts.end());
+  FClassOf.assign(0x10000, 0);
+  for (size_t K = 0; K + 1 < Cuts.size(); ++K)
+    std::fill(FClassOf.begin() + Cuts[K], FClassOf.begin() + Cuts[K + 1], static_cast<uint16_t>(K));
+  FClassCount = static_cast<uint32_t>(Cuts.size() - 1);
+  FTrans.resize(static_cast<size_t>(NFA.StateCount()));
+  FEps.resize(static_cast<size_t>(NFA.StateCount()));
+  for (int S = 0; S < NFA.StateCount(); ++S)
+    for (int32_t T = NFA.FirstTrans(S); T != -1; T = NFA.Trans(T).Next) {
+      const TRENFATrans& X = NFA.Trans(T);
+      if (X.Range == EpsilonRange)
+        FEps[static_cast<size_t>(S)].push_back(X.Target);
+      else
+        FTrans[static_cast<size_t>(S)].push_back({FClassOf[RangeLo(X.Range)], FClassOf[RangeHi(X.Range)], X.Target});
+    }
+}
+
+void TRE_DFA::EpsilonClosure(TRE_NFAStateSet& Set, std::vector<int>& Members) const {
+  std::vector<int> Stack(Members);
+  while (!Stack.empty()) {
+    const int S = Stack.back();
+    Stack.pop_back();
+    for (int T : FEps[static_cast<size_t>(S)])
+      if (!Set.Has(T)) {
+        Set.Include(T);
+        Members.push_back(T);
+        Stack.push_back(T);
+      }
+  }
+  std::sort(Members.begin(), Members.end());
+}
+
+int32_t TRE_DFA::RegisterState(const TRE_NFAStateSet& Set, const std::vector<int>& Members) {
+  if (auto It = FIndex.find(Set.Bytes()); It != FIndex.end()) return It->second;
+  const auto Id = static_cast<int32_t>(FSets.size());
+  FSets.push_back(Members);
+  FIndex.emplace(Set.Bytes(), Id);
+  FRows.resize(FRows.size() + FClassCount, Unknown);
+  bool Tail = false;
+  for (int M : Members)
+    for (const Trans& T : FTrans[static_cast<size_t>(M)]) Tail = Tail || (T.From <= FTailClass && FTailClass <= T.To);
+  FAccepting.push_back(Set.Has(FFinal) ? 1 : 0);
+  FTailOK.push_back(Tail ? 1 : 0);
+  FMemory += FClassCount * 4 + Set.Bytes().size() * 2 + Members.size() * 4 + 64;
+  return Id;
+}
+
+void TRE_DFA::Build() {
+  Flush();
+  FFlushCount = 0;
+}
+
+void TRE_DFA::Flush() {
+  FSets.clear();
+  FIndex.clear();
+  FRows.clear();
+  FAccepting.clear();
+  FTailOK.clear();
+  FMemory = 0;
+  ++FFlushCount;
+  TRE_NFAStateSet S0(FNFAStates);
+  S0.Include(0);
+  std::vector<int> M{0};
+  EpsilonClosure(S0, M);
+  RegisterState(S0, M);
+}
+
+int32_t TRE_DFA::Compute(int32_t S, uint16_t Class) {
+  TRE_NFAStateSet Set(FNFAStates);
+  std::vector<int> Members;
+  for (int M : FSets[static_cast<size_t>(S)])
+    for (const Trans& T : FTrans[static_cast<size_t>(M)])
+      if (T.From <= Class && Class <= T.To && !Set.Has(T.Target)) {
+        Set.Include(T.Target);
+        Members.push_back(T.Target);
+      }
+  if (Members.empty()) {
+    FRows[static_cast<size_t>(S) * FClassCount + Class] = Dead;
+    return Dead;
+  }
+  EpsilonClosure(Set, Members);
+  if (FIndex.find(Set.Bytes()) == FIndex.end() && FMemory > FBudget) {
+    Flush();
+    return RegisterState(Set, Members);
+  }
+  const int32_t N = RegisterState(Set, Members);
+  FRows[static_cast<size_t>(S) * FClassCount + Class] = N;
+  return N;
+}
+
+}  // namespace tesvarin

@@ -1,0 +1,81 @@
+// The deterministic automaton, built state by state while matching, within a memory budget.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "regexp/RE_NFA.h"
+
+namespace tesvarin {
+
+// A set of NFA states: bit (i mod 8) of byte (i div 8).
+class TRE_NFAStateSet {
+public:
+  explicit TRE_NFAStateSet(int StateCount) : FBytes(static_cast<size_t>(StateCount / 8 + 1), '\0') {}
+  void Include(int I) { FBytes[static_cast<size_t>(I / 8)] |= static_cast<char>(1 << (I % 8)); }
+  [[nodiscard]] bool Has(int I) const { return (FBytes[static_cast<size_t>(I / 8)] >> (I % 8)) & 1; }
+  [[nodiscard]] const std::string& Bytes() const { return FBytes; }
+  bool operator==(const TRE_NFAStateSet&) const = default;
+
+private:
+  std::string FBytes;
+};
+
+// The automaton keeps its own copy of the NFA's transitions over code classes, since states are
+// made on demand after the NFA is gone. When the states outgrow the budget they are all dropped
+// and made again as the text needs them, so any expression runs in bounded memory.
+class TRE_DFA : public TObject {
+public:
+  static constexpr int32_t Dead = -1;
+  explicit TRE_DFA(const TRE_NFA& NFA);
+
+  void Build();
+  [[nodiscard]] int32_t InitialState() const { return 0; }
+  [[nodiscard]] uint16_t ClassOf(uint16_t Code) const { return FClassOf[Code]; }
+  [[nodiscard]] bool Accepting(int32_t S) const { return FAccepting[static_cast<size_t>(S)] != 0; }
+  // True when the state may pass the line-end marker (which leads only to acceptance).
+  [[nodiscard]] bool TailAccepting(int32_t S) const { return FTailOK[static_cast<size_t>(S)] != 0; }
+  int32_t Step(int32_t S, uint16_t Class) {
+    const int32_t N = FRows[static_cast<size_t>(S) * FClassCount + Class];
+    return N != Unknown ? N : Compute(S, Class);
+  }
+  [[nodiscard]] bool HasLineHead() const { return FHasLineHead; }
+  [[nodiscard]] bool HasLineTail() const { return FHasLineTail; }
+  [[nodiscard]] uint16_t LineHeadCode() const { return FLineHeadCode; }
+  [[nodiscard]] int StateCount() const { return static_cast<int>(FSets.size()); }
+  [[nodiscard]] int FlushCount() const { return FFlushCount; }
+  void SetBudget(size_t Bytes) { FBudget = Bytes; }
+
+private:
+  static constexpr int32_t Unknown = -2;
+  struct Trans {
+    uint16_t From, To;  // class range
+    int32_t Target;
+  };
+  void MakeClasses(const TRE_NFA& NFA);
+  void EpsilonClosure(TRE_NFAStateSet& Set, std::vector<int>& Members) const;
+  int32_t RegisterState(const TRE_NFAStateSet& Set, const std::vector<int>& Members);
+  int32_t Compute(int32_t S, uint16_t Class);
+  void Flush();
+
+  std::vector<uint16_t> FClassOf;
+  uint32_t FClassCount = 0;
+  int FNFAStates = 0;
+  int FFinal = 1;
+  std::vector<std::vector<Trans>> FTrans;
+  std::vector<std::vector<int>> FEps;
+  uint16_t FTailClass = 0;
+  uint16_t FLineHeadCode;
+  bool FHasLineHead, FHasLineTail;
+  std::vector<std::vector<int>> FSets;  // members of each state, ascending
+  std::unordered_map<std::string, int32_t> FIndex;
+  std::vector<int32_t> FRows;
+  std::vector<uint8_t> FAccepting, FTailOK;
+  size_t FMemory = 0;
+  size_t FBudget = size_t{8} << 20;
+  int FFlushCount = 0;
+};
+
+}  // namespace tesvarin

@@ -1,0 +1,89 @@
+// Match positions of the matcher, the bounded automaton and the cache.
+#include <gtest/gtest.h>
+
+#include "regexp/REChars.h"
+#include "regexp/REMatchStr.h"
+
+namespace tesvarin {
+namespace {
+
+struct MatchCase {
+  const char* Expr;
+  std::string Text;
+  int Pos;
+  int Len;
+  bool Lf;
+};
+
+TEST(TREMatchStr, MatchPositions) {
+  const MatchCase Cases[] = {
+      {"a*", "b", 1, 0, false},         {"ab|abc", "xabcx", 2, 3, false}, {"^a", "ba", 0, 0, false},
+      {"^a", "b\na", 3, 1, false},      {"^a", "a", 1, 1, false},         {"a$", "a\r\nb", 1, 1, false},
+      {"a$", "a\r\nb", 0, 0, true},     {"$", "abc", 4, 0, false},        {"$", "", 1, 0, false},
+      {"a^b", "a^b", 1, 3, false},      {"a$b", "a$b", 1, 3, false},      {"\x82\xA0+", "\x82\xA0\x82\xA0\x82\xA0", 1, 6, false},
+      {"a(.b|^c)", "a^c", 1, 3, false}, {"J", "\x8aJ", 0, 0, false},      {"a\\r?$", "a\r\n", 1, 1, false},
+      {".", "\r\n", 0, 0, false},       {"[^a]", "a\x82", 2, 1, false},   {"a\\0*", "aa", 1, 1, false},
+  };
+  TREMatchStr M;
+  for (const MatchCase& C : Cases) {
+    SCOPED_TRACE(C.Expr);
+    M.SetLineSeparator(C.Lf ? mcls_LF : mcls_CRLF);
+    M.SetRegExp(C.Expr);
+    int Pos = -1, Len = -1;
+    M.Match(C.Text, Pos, Len);
+    EXPECT_EQ(Pos, C.Pos);
+    EXPECT_EQ(Len, C.Len);
+  }
+}
+
+TEST(TREMatchStr, ExplodingExpressionStaysBoundedAndExact) {
+  std::string E = "(a|b)*a";
+  for (int I = 0; I < 12; ++I) E += "(a|b)";
+  TREMatchStr Small, Big;
+  Small.SetRegExp(E);
+  Big.SetRegExp(E);
+  Small.DFA().SetBudget(1);
+  unsigned Seed = 1;
+  for (int T = 0; T < 200; ++T) {
+    std::string Text;
+    for (int I = 0; I < 40; ++I) {
+      Seed = Seed * 1103515245 + 12345;
+      Text += (Seed >> 16) & 1 ? 'a' : 'b';
+    }
+    int P1, L1, P2, L2;
+    Small.Match(Text, P1, L1);
+    Big.Match(Text, P2, L2);
+    EXPECT_EQ(P1, P2);
+    EXPECT_EQ(L1, L2);
+  }
+  EXPECT_GT(Small.DFA().FlushCount(), 10);
+}
+
+TEST(TREMatchStr, CacheEvictsOldestInsertion) {
+  TREMatchStr M;
+  for (int I = 0; I < 29; ++I) M.SetRegExp("e" + std::to_string(I));
+  EXPECT_EQ(M.CacheCount(), 30);
+  M.SetRegExp("e0");
+  M.SetRegExp("new");
+  EXPECT_EQ(M.CacheCount(), 30);
+  EXPECT_EQ(M.CacheString(0), "");
+  EXPECT_EQ(M.CacheString(1), "new");
+  for (int I = 0; I < M.CacheCount(); ++I) EXPECT_NE(M.CacheString(I), "e0");
+}
+
+TEST(TREMatchStr, FuzzyAndErrors) {
+  TREMatchStr M;
+  M.SetRegExp("a");
+  M.SetUseFuzzyCharDic(true);
+  int Pos, Len;
+  EXPECT_EQ(M.Match("x\x82\x60", Pos, Len), 2);
+  EXPECT_EQ(Len, 2);
+  EXPECT_THROW(M.SetRegExp("[a"), ERegExpParser);
+  EXPECT_EQ(M.RegExp(), "a");
+  std::string Deep(300, '(');
+  M.SetUseFuzzyCharDic(false);
+  EXPECT_THROW(M.SetRegExp(Deep + "a" + std::string(300, ')')), ERegExpParser);
+}
+
+}  // namespace
+}  // namespace tesvarin
