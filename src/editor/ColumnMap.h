@@ -1,0 +1,39 @@
+// The column view of a row: one kind per display column (tabs expanded, double-byte characters two
+// columns wide), and the conversions between columns, bytes and display widths.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "support/TSet.h"
+
+namespace tesvarin {
+
+enum TColumnKind : uint8_t { ckEnd = 0, ckSingle = 1, ckDelimiter = 2, ckTabPad = 3, ckDbcs1 = 4, ckDbcs2 = 5 };
+
+// What a column map depends on besides the row text.
+struct TColumnSettings {
+  int TabSpaceCount = 8;
+  bool WordWrap = false;
+  int WrapByte = 80;
+  TByteSet Delimiters;
+};
+
+// Control bytes, space, ASCII punctuation except the low line, half-width punctuation, FD-FF.
+[[nodiscard]] const TByteSet& DefaultDelimiters();
+
+// One byte per column, each a TColumnKind. The walk stops once the map holds WrapByte + 3 columns
+// (wrap on) or 1000 (wrap off).
+using TColumnMap = std::basic_string<uint8_t>;
+void BuildColumnMap(std::string_view Row, const TColumnSettings& Settings, TColumnMap& Map);
+[[nodiscard]] TColumnMap ColumnMap(std::string_view Row, const TColumnSettings& Settings);
+
+// Byte index of column Col: Col minus the tab fill columns among 0 .. Col, capped at RowLength.
+[[nodiscard]] int ColumnToByte(const TColumnMap& Map, int Col, int RowLength);
+// The display width of bytes laid out from column 0.
+[[nodiscard]] int DisplayWidth(std::string_view Bytes, const TColumnSettings& Settings);
+// The column at which byte Index starts (Index may be the row length: the column after the last).
+[[nodiscard]] int ByteToColumn(std::string_view Row, int Index, const TColumnSettings& Settings);
+
+}  // namespace tesvarin
