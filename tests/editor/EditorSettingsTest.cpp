@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "testsupport/ChangeRecorder.h"
+
 #include <functional>
 #include <vector>
 
@@ -8,11 +10,7 @@
 namespace tesvarin {
 namespace {
 
-struct Recorder : TObject {
-  std::vector<TObject*> Senders;
-  void Handle(TObject* Sender) { Senders.push_back(Sender); }
-  TNotifyEvent Event() { return TNotifyEvent::Of<&Recorder::Handle>(this); }
-};
+using test::Recorder;
 
 struct ClampCase {
   const char* Name;

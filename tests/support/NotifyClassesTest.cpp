@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "testsupport/ChangeRecorder.h"
+
 #include "support/NotifyClasses.h"
 
 namespace tesvarin {
 namespace {
 
-struct Recorder : TObject {
-  std::vector<TObject*> Senders;
-  void Handle(TObject* Sender) { Senders.push_back(Sender); }
-  TNotifyEvent Event() { return TNotifyEvent::Of<&Recorder::Handle>(this); }
-};
+using test::Recorder;
 
 struct Settings : TNotifyPersistent {
   int Value = 0;
