@@ -1,0 +1,306 @@
+// Plain searching is a byte search on a character boundary; regular expressions and fuzzy
+// matching go to the matcher. Every loop over successive hits steps at least one character past an
+// empty hit, and the searched text ends at its first NUL for both kinds of search.
+#include "editor/EditorExSearch.h"
+
+#include <cstring>
+
+#include "editor/EditorUtils.h"
+#include "support/Sjis.h"
+
+namespace tesvarin {
+
+namespace {
+
+// Tab, LF, CR, space, the ASCII punctuation other than "-", and the half-width punctuation.
+constexpr char SingleDelims[] = "\x09\x0A\x0D !\"#$%&'()=~^\\|{}[]`@;+:*,<.>/?_\xA4\xA1\xA5";
+
+// From the full-width space, 、 and 。 through ▽.
+constexpr char DoubleDelims[] =
+      "\x81\x40\x81\x41\x81\x42\x81\x43\x81\x44\x81\x45\x81\x46\x81\x47\x81\x48\x81\x49\x81\x4A\x81\x4B"
+      "\x81\x4C\x81\x4D\x81\x4E\x81\x4F\x81\x50\x81\x51\x81\x5A\x81\x5B\x81\x5C\x81\x5D\x81\x5E\x81\x5F"
+      "\x81\x60\x81\x61\x81\x62\x81\x63\x81\x64\x81\x65\x81\x66\x81\x67\x81\x68\x81\x69\x81\x6A\x81\x6B"
+      "\x81\x6C\x81\x6D\x81\x6E\x81\x6F\x81\x70\x81\x71\x81\x72\x81\x73\x81\x74\x81\x75\x81\x76\x81\x77"
+      "\x81\x78\x81\x79\x81\x7A\x81\x7B\x81\x7C\x81\x7D\x81\x7E\x81\x80\x81\x81\x81\x82\x81\x83\x81\x84"
+      "\x81\x85\x81\x86\x81\x87\x81\x88\x81\x89\x81\x8A\x81\x8B\x81\x8C\x81\x8D\x81\x8E\x81\x8F\x81\x90"
+      "\x81\x91\x81\x92\x81\x93\x81\x94\x81\x95\x81\x96\x81\x97\x81\x98\x81\x99\x81\x9A\x81\x9B\x81\x9C"
+      "\x81\x9D\x81\x9E\x81\x9F\x81\xA0\x81\xA1\x81\xA2\x81\xA3\x81\xA4";
+
+const TByteSet& SingleDelimSet() {
+  static const TByteSet Set = [] {
+    TByteSet S;
+    for (char C : SingleByteDelimiters()) S.Include(static_cast<unsigned char>(C));
+    return S;
+  }();
+  return Set;
+}
+
+bool IsDoubleDelim(unsigned Code) {
+  const char Ch[2] = {static_cast<char>(Code >> 8), static_cast<char>(Code & 0xFF)};
+  return ContainsChar(std::string_view(Ch, 2), DoubleByteDelimiters());
+}
+
+char DoubleByteKind(unsigned Code) {
+  if (IsDoubleDelim(Code)) return '0';
+  if (Code >= 0x824F && Code <= 0x829A) return '3';
+  if (Code >= 0x8340 && Code <= 0x8396) return '4';
+  if (Code >= 0x829F && Code <= 0x82F1) return '5';
+  if (Code >= 0x889F) return '6';
+  return '0';
+}
+
+char SingleByteKind(unsigned char B) {
+  if (B == 0 || SingleDelimSet().Contains(B)) return '0';
+  if (B < 0x80) return '1';
+  if (B >= 0xA1 && B <= 0xDF) return '2';
+  return '0';  // 0x80, 0xA0, 0xFD-0xFF
+}
+
+// The searched part of S: up to its first NUL.
+std::string_view UpToNul(std::string_view S) {
+  const void* Nul = std::memchr(S.data(), 0, S.size());
+  return Nul == nullptr ? S : S.substr(0, static_cast<size_t>(static_cast<const char*>(Nul) - S.data()));
+}
+
+bool HasAsciiLetter(std::string_view S) {
+  for (size_t I = 0; I < S.size(); I += CharLength(S, I))
+    if (AsciiLower(S[I]) != S[I] || (S[I] >= 'a' && S[I] <= 'z')) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string_view SingleByteDelimiters() { return {SingleDelims, sizeof SingleDelims - 1}; }
+std::string_view DoubleByteDelimiters() { return {DoubleDelims, sizeof DoubleDelims - 1}; }
+
+char CharKind(std::string_view S, int I) {
+  if (I < 1 || I > static_cast<int>(S.size())) return '0';
+  int Index = I - 1;
+  if (IsDBCS2(S, Index)) --Index;
+  const auto B = static_cast<unsigned char>(S[static_cast<size_t>(Index)]);
+  // A lead byte at the very end still starts a double-byte character, its trail read as 0.
+  if (IsLeadByte(B)) return DoubleByteKind(static_cast<unsigned>(B) << 8 | CharAt(S, Index + 1));
+  return SingleByteKind(B);
+}
+
+bool IsWholeWord(std::string_view S, int P, int L) {
+  if (P < 1 || P > static_cast<int>(S.size())) return false;
+  return CharKind(S, P) != CharKind(S, P - 1) && CharKind(S, P + L - 1) != CharKind(S, P + L);
+}
+
+TExSearchOptions ReduceExSearchOptions(TExSearchOptions Value) {
+  TExSearchOptions Result;
+  if (Value.Contains(soMatchCase)) Result.Include(soMatchCase);
+  else if (Value.Contains(soRegexp)) {
+    Result.Include(soRegexp);
+    if (Value.Contains(soFuzzy)) Result.Include(soFuzzy);
+  }
+  if (Value.Contains(soWholeWord)) Result.Include(soWholeWord);
+  return Result;
+}
+
+namespace {
+bool IsCrLfEscapeAt(std::string_view S, size_t I) {
+  return I + 4 <= S.size() && S[I] == '\\' && AsciiLower(S[I + 1]) == 'r' && S[I + 2] == '\\' &&
+         AsciiLower(S[I + 3]) == 'n';
+}
+}  // namespace
+
+size_t FindCrLfEscape(std::string_view S) {
+  for (size_t I = 0; I < S.size(); I += CharLength(S, I))
+    if (IsCrLfEscapeAt(S, I)) return I;
+  return std::string_view::npos;
+}
+
+std::string ExpandCrLfEscape(std::string_view S) {
+  std::string Out;
+  Out.reserve(S.size());
+  size_t I = 0;
+  while (I < S.size()) {
+    if (IsCrLfEscapeAt(S, I)) {
+      Out += "\r\n";
+      I += 4;
+      continue;
+    }
+    const size_t N = CharLength(S, I);
+    Out.append(S.substr(I, N));
+    I += N;
+  }
+  return Out;
+}
+
+void TEditorExSearch::SetFindString(const std::string& Value) {
+  if (Value == FFindString) return;
+  FFindString = Value;
+  FLowerFind = Value;
+  AsciiLowerSjis(FLowerFind);
+  FFindHasLetter = HasAsciiLetter(Value);
+  Changed();
+}
+
+void TEditorExSearch::SetExSearchOptions(TExSearchOptions Value) {
+  if (Value == FOptions) return;
+  const TExSearchOptions Reduced = ReduceExSearchOptions(Value);
+  if (Reduced == FOptions) return;
+  FOptions = Reduced;
+  Changed();
+}
+
+void TEditorExSearch::Changed() {
+  if (OnChange) OnChange();
+}
+
+size_t TEditorExSearch::NextSearchStart(std::string_view S, size_t Pos, size_t Len) {
+  if (Len > 0) return Pos + Len;
+  return Pos < S.size() ? Pos + CharLength(S, Pos) : S.size() + 1;
+}
+
+// The first candidate in S from From on that begins and ends on character boundaries.
+int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
+  const bool Fold = !FOptions.Contains(soMatchCase) && FFindHasLetter;
+  std::string_view Hay = S;
+  if (Fold) {
+    FLowerBuf.assign(S);
+    AsciiLowerSjis(FLowerBuf);
+    Hay = FLowerBuf;
+  }
+  const std::string_view Needle = Fold ? std::string_view(FLowerFind) : std::string_view(FFindString);
+  size_t Boundary = 0;  // a character start at or before the candidate
+  size_t At = From;
+  for (;;) {
+    const size_t P = Hay.find(Needle, At);
+    if (P == std::string_view::npos) return -1;
+    while (Boundary < P) Boundary += CharLength(S, Boundary);
+    if (Boundary == P) {
+      size_t End = P;
+      while (End < P + Needle.size()) End += CharLength(S, End);
+      if (End == P + Needle.size()) return static_cast<int>(P);
+    }
+    At = P + 1;
+  }
+}
+
+int TEditorExSearch::Occurrence(std::string_view S, size_t From, int& Len) {
+  Len = 0;
+  if (From > S.size()) return -1;
+  if (!FOptions.Contains(soRegexp)) {
+    const int P = PlainOccurrence(S, From);
+    if (P >= 0) Len = static_cast<int>(FFindString.size());
+    return P;
+  }
+  FMatcher.Preprocessor().SetUseFuzzyCharDic(FOptions.Contains(soFuzzy));
+  FMatcher.SetRegExp(FFindString);
+  int Pos = 0;
+  if (FMatcher.Match(S.substr(From), Pos, Len) == 0) return -1;
+  return static_cast<int>(From) + Pos - 1;
+}
+
+int TEditorExSearch::StrSearch(std::string_view S, int& Len) {
+  Len = 0;
+  if (FFindString.empty()) return 0;
+  S = UpToNul(S);
+  int HitLen = 0;
+  int P = Occurrence(S, 0, HitLen);
+  if (FOptions.Contains(soWholeWord)) {
+    while (P >= 0 && !IsWholeWord(S, P + 1, HitLen))
+      P = Occurrence(S, NextSearchStart(S, static_cast<size_t>(P), static_cast<size_t>(HitLen)), HitLen);
+  }
+  if (P < 0 || HitLen > MaxHitLength) return 0;
+  Len = HitLen;
+  return P + 1;
+}
+
+int TEditorExSearch::StrSearchLast(std::string_view S, int& Len) {
+  Len = 0;
+  if (FFindString.empty()) return 0;
+  S = UpToNul(S);
+  const std::string_view Whole = S;
+  for (;;) {
+    int CandLen = 0, HitLen = 0;
+    int Cand = -1;
+    for (int P = Occurrence(S, 0, HitLen); P >= 0;
+         P = Occurrence(S, NextSearchStart(S, static_cast<size_t>(P), static_cast<size_t>(HitLen)), HitLen)) {
+      // An empty hit right at the end of the one before is no hit of its own.
+      if (HitLen == 0 && Cand >= 0 && CandLen > 0 && P == Cand + CandLen) continue;
+      Cand = P;
+      CandLen = HitLen;
+    }
+    if (Cand < 0) return 0;
+    // The edges are judged in the whole string, so a cut never makes a word edge.
+    if (!FOptions.Contains(soWholeWord) || IsWholeWord(Whole, Cand + 1, CandLen)) {
+      if (CandLen > MaxHitLength) return 0;
+      Len = CandLen;
+      return Cand + 1;
+    }
+    if (Cand == 0) return 0;
+    S = S.substr(0, static_cast<size_t>(Cand));
+  }
+}
+
+bool TEditorExSearch::IsWholeTextMode() const {
+  if (!FOptions.Contains(soRegexp)) return false;
+  return FindCrLfEscape(FLowerFind) != std::string_view::npos;
+}
+
+int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, std::string& Out) {
+  Out.clear();
+  int Count = 0;
+  int Len = 0;
+  bool AfterHit = false;  // T starts right after a non-empty hit
+  for (int P = StrSearch(T, Len); P > 0; P = StrSearch(T, Len)) {
+    const auto Pos = static_cast<size_t>(P - 1);
+    const bool Skip = Len == 0 && Pos == 0 && AfterHit;  // no empty hit right after a hit
+    AfterHit = Len > 0;
+    Out.append(T.substr(0, Pos));
+    if (!Skip) {
+      ++Count;
+      Out.append(R);
+    }
+    if (Len > 0) {
+      T.remove_prefix(Pos + static_cast<size_t>(Len));
+      continue;
+    }
+    // An empty hit: keep the character it stands before and go on after it; none left (or the
+    // NUL that ends the search) ends the loop.
+    if (Pos >= UpToNul(T).size()) {
+      T.remove_prefix(Pos);
+      break;
+    }
+    const size_t N = CharLength(T, Pos);
+    Out.append(T.substr(Pos, N));
+    T.remove_prefix(Pos + N);
+  }
+  Out.append(T);
+  return Count;
+}
+
+int TEditorExSearch::ReplaceInLines(TStringList& Lines, std::string_view R) {
+  int Count = 0;
+  std::string Line;
+  for (int I = 0; I < Lines.Count(); ++I) {
+    const int N = ReplaceInString(Lines[I], R, Line);
+    if (N == 0) continue;
+    Count += N;
+    Lines.Put(I, Line);
+  }
+  return Count;
+}
+
+int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view Replacement, bool ExpandCrLf,
+                                    std::string& Out) {
+  Out.clear();
+  if (FFindString.empty()) return 0;
+  const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
+  if (IsWholeTextMode()) {
+    const int Count = ReplaceInString(LinesText, R, Out);
+    if (Count == 0) Out.clear();
+    return Count;
+  }
+  TStringList Lines;
+  Lines.SetText(LinesText);
+  const int Count = ReplaceInLines(Lines, R);
+  if (Count > 0) Out = Lines.Text();
+  return Count;
+}
+
+}  // namespace tesvarin

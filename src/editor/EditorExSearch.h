@@ -1,0 +1,85 @@
+// The editor's search at string level: find string, options, first and last hit in a string, whole
+// words, and the replace-all algorithms over the text of Lines.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "regexp/REMatchStr.h"
+#include "support/StringList.h"
+#include "support/TSet.h"
+
+namespace tesvarin {
+
+enum TExSearchOption : uint8_t { soMatchCase = 0, soRegexp = 1, soFuzzy = 2, soWholeWord = 3 };
+using TExSearchOptions = TSet<TExSearchOption>;
+
+// The single-byte and double-byte delimiter lists of CharKind, as code page 932 bytes.
+[[nodiscard]] std::string_view SingleByteDelimiters();
+[[nodiscard]] std::string_view DoubleByteDelimiters();
+
+// Kind '0' .. '6' of the character that holds the 1-based byte index I of S.
+[[nodiscard]] char CharKind(std::string_view S, int I);
+// The kind changes at both edges of the 1-based range P .. P + L - 1.
+[[nodiscard]] bool IsWholeWord(std::string_view S, int P, int L);
+
+// Reduces any set to {}, {soMatchCase}, {soRegexp} or {soRegexp, soFuzzy}, soWholeWord kept.
+[[nodiscard]] TExSearchOptions ReduceExSearchOptions(TExSearchOptions Value);
+
+// Every "\r\n" (letters in either case, at character boundaries) becomes CR LF.
+[[nodiscard]] std::string ExpandCrLfEscape(std::string_view S);
+// 0-based index of the first "\r\n" escape at a character boundary of S, or npos.
+[[nodiscard]] size_t FindCrLfEscape(std::string_view S);
+
+class TEditorExSearch {
+public:
+  static constexpr int MaxHitLength = 250;
+
+  TEditorExSearch() = default;
+  TEditorExSearch(const TEditorExSearch&) = delete;
+  TEditorExSearch& operator=(const TEditorExSearch&) = delete;
+
+  // Fired after FindString or the options really changed.
+  std::function<void()> OnChange;
+
+  [[nodiscard]] const std::string& FindString() const { return FFindString; }
+  void SetFindString(const std::string& Value);
+  [[nodiscard]] TExSearchOptions ExSearchOptions() const { return FOptions; }
+  // Stored reduced; a set equal to the stored one does nothing.
+  void SetExSearchOptions(TExSearchOptions Value);
+  [[nodiscard]] TREMatchStr& Matcher() { return FMatcher; }
+
+  // 1-based position of the first hit in S (0 when none); Len gets its length (0 when none).
+  int StrSearch(std::string_view S, int& Len);
+  // The last of the successive non-overlapping hits in S.
+  int StrSearchLast(std::string_view S, int& Len);
+
+  // Line mode runs over the lines of the text, whole-text mode (a regular expression containing
+  // "\r\n") over the text itself. Returns the count; Out gets the new text when the count is above 0.
+  int ReplaceAllText(std::string_view LinesText, std::string_view Replacement, bool ExpandCrLf, std::string& Out);
+  [[nodiscard]] bool IsWholeTextMode() const;
+  // Replaces every hit of one string; R is inserted literally.
+  int ReplaceInString(std::string_view T, std::string_view R, std::string& Out);
+  // Replaces the hits of each line; a line with a hit is put back.
+  int ReplaceInLines(TStringList& Lines, std::string_view R);
+
+  // Where the search after a hit at 0-based Pos of length Len starts: at least one character on.
+  [[nodiscard]] static size_t NextSearchStart(std::string_view S, size_t Pos, size_t Len);
+
+private:
+  // Raw occurrence in S from From on (plain or regular expression), 0-based, or -1.
+  int Occurrence(std::string_view S, size_t From, int& Len);
+  int PlainOccurrence(std::string_view S, size_t From);
+  void Changed();
+
+  std::string FFindString;
+  std::string FLowerFind;  // FindString lower-cased for the case-insensitive search
+  bool FFindHasLetter = false;
+  TExSearchOptions FOptions;
+  TREMatchStr FMatcher;
+  std::string FLowerBuf;  // reused lower-cased copy of the searched string
+};
+
+}  // namespace tesvarin
