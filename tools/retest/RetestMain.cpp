@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "RetestEditorSearch.h"
 #include "regexp/REChars.h"
 #include "regexp/REMatchStr.h"
 #include "regexp/RE_DFA.h"
@@ -56,6 +57,7 @@ std::string Input(const Options& O, const std::string& A) { return O.Hex ? FromH
 }  // namespace
 
 int main(int Argc, char** Argv) {
+  if (WantsEditorSearch(Argc, Argv)) return RunEditorSearch(Argc, Argv);
   Options O;
   if (!ParseOptions(Argc, Argv, O)) {
     std::fprintf(stderr, "usage: tesvarin-retest [-x] [-f] [-l] [-p] EXPR [TEXT ...]\n");
