@@ -18,6 +18,8 @@ const char* const SaveCaption = "保存確認";
 }  // namespace
 
 void TForm1::FileListClick() {
+  // During a run or a batch the editor is the loop's scratch buffer.
+  if (FRunning) return;
   int Selected = C.FileList.Selected();
   if (Selected < 0) return;
   std::string Path = RowPath(C.FileList.Item(Selected));

@@ -182,6 +182,8 @@ TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {
   int Pumps = 0;
   W.P.EventPump.OnPump = [&] {
     W.C.Button1.Click();  // refused while running
+    W.C.FileList.SetSelected(0);
+    W.C.FileList.OnClick();  // so is making a file current
     if (++Pumps == 20) W.C.Button2.Click();
   };
   W.Search(Tr.T());
@@ -192,6 +194,7 @@ TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {
   EXPECT_EQ(W.P.Dialogs.Shown.size(), 1u);
   EXPECT_EQ(W.P.Dialogs.Shown.back().Text, std::to_string(Found) + " 個のファイルが見つかりました。");
   EXPECT_TRUE(W.C.Button3.Enabled());
+  EXPECT_EQ(W.C.fName.Caption(), "");
 }
 
 TEST(Form1Search, FaultsInTheTree) {
@@ -211,6 +214,18 @@ TEST(Form1Search, FaultsInTheTree) {
     EXPECT_EQ(W.C.FileList.UpdateCount(), 0);
     EXPECT_FALSE(W.Form->Running());
   }
+}
+
+TEST(Form1Search, UnrepresentableSearchTextIsRefusedBeforeTheRun) {
+  Tree Tr;
+  Tr.Write("a.txt", "x");
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt", "x");
+  ASSERT_EQ(W.C.FileList.Count(), 1);
+  EXPECT_THROW(W.Search(Tr.T(), "*.txt", "\xF0\x9F\x98\x80"), EConvertError);
+  EXPECT_EQ(W.C.FileList.Count(), 1);  // never searched as "?"
+  EXPECT_FALSE(W.C.Button2.Enabled());
+  EXPECT_FALSE(W.Form->Running());
 }
 
 TEST(Form1List, SortingAlternatesPerColumn) {
