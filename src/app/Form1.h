@@ -1,0 +1,154 @@
+// The main window's logic: the search run, the result list, the viewer commands, the replace flows,
+// saving, settings and history. It works on the control models, the platform services and the window's
+// one editor, so the Qt window, the command line and the tests drive the same code.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Controls.h"
+#include "app/FileSearch.h"
+#include "app/FormEditor.h"
+#include "platform/Platform.h"
+#include "support/StringList.h"
+
+namespace tesvarin {
+
+enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+
+// Where the window finds its files, and what it is started with.
+struct TFormEnvironment {
+  std::string ProgramFolder;                // the program's own folder
+  std::optional<std::string> ConfigFolder;  // per-user configuration folder; none: the program's
+  std::string DefaultDataFolder;            // history folder when the store names none; ends with "/"
+  std::vector<std::string> Arguments;       // command-line arguments after the program name
+  std::function<TDate()> Today;             // local date; empty: the system clock
+  bool Persistent = true;  // false: no per-user values and no history files are read or written
+};
+
+inline constexpr const char* StoreSection = "Tesvarin";
+inline constexpr const char* DirectorySection = "Directory";
+inline constexpr const char* FolderBrowserCaption = "ファイルを検索するフォルダを指定してください。";
+// Characters that belong to words (file names, addresses) rather than separating them.
+inline constexpr const char* WordCharacters = "#%-./:=?_~";
+
+class TForm1 {
+public:
+  static constexpr int ColumnCount = 7;
+
+  TForm1(TMainFormControls& Controls, TPlatform Platform, IFormEditor& Editor, TFormEnvironment Environment);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // Life cycle.
+  void FormCreate();
+  void FormShow();
+  // Saves a changed file, then writes the per-user values. A failed save raises and keeps the window
+  // open, so the edits are not lost; otherwise the window closes whatever the answer.
+  bool FormCloseQuery();
+  void FormDestroy();
+
+  // The search run.
+  void Button1Click();
+  void Button2Click();
+  void SearchFolder(const std::string& Folder);  // Folder ends with "/"
+  void CheckFile(const std::string& Path);
+  [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
+  bool FileContainsText(const std::string& Path);
+
+  // The result list.
+  void FileListColumnClick(int Column);
+  [[nodiscard]] int CompareRows(const TListItem& Row1, const TListItem& Row2, int Column) const;
+  void FileListDblClick();
+  void RunFile(const std::string& Path);
+  void FileListMouseDown(TMouseButton Button, TPoint At);
+  void FileListMouseUp(TMouseButton Button, TPoint At);
+  void PurgeMissingFiles();
+  void SpeedButton2Click();
+  [[nodiscard]] static std::string RowPath(const TListItem& Row);
+
+  // The viewer.
+  void FileListClick();
+  void SpeedButton1Click();
+  void SpeedButton3Click();
+  void CheckBox1Click();
+  void CheckBox2Click();
+
+  // Replacing and saving.
+  void SpeedButton4Click();
+  int ReplaceInEditor();
+  void N2Click();
+  void N4Click();
+  void SaveIfModified();
+
+  // Shows PopupMenu1 under Button3; set by the view.
+  std::function<void()> PopupReplaceMenu;
+  // Reads the INI file at the given path into the editor; set by whoever owns the real editor.
+  std::function<void(const std::string& IniPath)> LoadEditorSettings;
+
+  [[nodiscard]] bool AbortRequested() const { return FAbortRequested; }
+  [[nodiscard]] bool Running() const { return FRunning; }
+  [[nodiscard]] const std::string& FilePattern() const { return FFilePattern; }
+  [[nodiscard]] const std::string& DataFolder() const { return FDataFolder; }
+  [[nodiscard]] const std::string& IniFolder() const { return FIniFolder; }
+  [[nodiscard]] int SortDirection(int Column) const { return FSortDirection.at(static_cast<size_t>(Column)); }
+  [[nodiscard]] const TStringList& FileNameHistory() const { return FFileNameHistory; }
+  [[nodiscard]] const TStringList& FolderHistory() const { return FFolderHistory; }
+  [[nodiscard]] const TStringList& FindWordHistory() const { return FFindWordHistory; }
+  [[nodiscard]] const TStringList& ReplaceWordHistory() const { return FReplaceWordHistory; }
+
+private:
+  void WireControls();
+  // Settings and history.
+  void ReadStoreValues();
+  void WriteStoreValues();
+  [[nodiscard]] std::optional<std::string> ReadValue(const char* Section, const std::string& Name) const;
+  [[nodiscard]] int ReadInteger(const std::string& Name, int Default) const;
+  [[nodiscard]] bool ReadBool(const std::string& Name, bool Default) const;
+  void WriteValue(const std::string& Name, const std::string& Value);
+  void LoadHistories();
+  void RecordHistory(TStringList& List, TComboBoxModel& Box, const std::string& Text, const char* FileName);
+  void ApplyOptionRules();
+  void SetStartDates();
+
+  // The search run.
+  [[nodiscard]] TSearchCriteria Criteria() const;
+  [[nodiscard]] TFileSearch MakeWalk();
+  void AddRow(const TFoundFile& File);
+  void EndRun();
+
+  // The viewer and the replace flows.
+  [[nodiscard]] std::string FindBytes() const;
+  [[nodiscard]] std::string ReplaceBytes() const;
+  void SetSearchOptions();
+  void Search(bool Forward);
+  void BeginReplaceCommand();
+  void EndReplaceCommand();
+  void ProcessMessages();
+
+  TMainFormControls& C;
+  TPlatform FPlatform;
+  IFormEditor& Editor;
+  TFormEnvironment FEnv;
+
+  bool FAbortRequested = false;
+  bool FRunning = false;  // a search run or a replace loop is in progress
+  std::string FFilePattern;
+  std::string FDataFolder;
+  std::string FIniFolder;
+  std::array<int, ColumnCount> FSortDirection{1, 1, 1, 1, 1, 1, 1};
+  TStringList FFileNameHistory;
+  TStringList FFolderHistory;
+  TStringList FFindWordHistory;
+  TStringList FReplaceWordHistory;
+};
+
+// The local date today, days after 1970-01-01, and back.
+[[nodiscard]] TDate LocalToday();
+[[nodiscard]] TDate AddDays(TDate Date, int Days);
+
+}  // namespace tesvarin

@@ -1,0 +1,172 @@
+// The viewer commands, the option rules of the match check boxes, the replace flows and saving.
+#include "app/FileSystem.h"
+#include "app/Form1.h"
+#include "app/SafeSave.h"
+
+namespace tesvarin {
+
+namespace {
+
+const char* const NotFoundPrefix = "検索文字列  \"";
+const char* const NotFoundSuffix = "\"は見つかりませんでした。";
+const char* const ReplacedSuffix = " 個の置換作業が終了しました。";
+const char* const FileReplaceCaption = "ファイル内の置換";
+const char* const ListReplaceCaption = "リストされたファイルの置換";
+const char* const ConfirmCaption = "確認";
+const char* const SaveCaption = "保存確認";
+
+}  // namespace
+
+void TForm1::FileListClick() {
+  // During a run or a batch the editor is the loop's scratch buffer.
+  if (FRunning) return;
+  int Selected = C.FileList.Selected();
+  if (Selected < 0) return;
+  std::string Path = RowPath(C.FileList.Item(Selected));
+  SaveIfModified();
+  C.StatusBar1.SetPanelText(1, Path);
+  C.fName.SetCaption(Path);
+  Editor.LoadFromFile(Path);
+  Editor.SetModified(false);
+  if (C.SelectFirstSearch.Checked()) SpeedButton1Click();
+}
+
+void TForm1::Search(bool Forward) {
+  C.StatusBar1.SetPanelText(1, {});
+  Editor.SetFocus();
+  Editor.SetFindString(FindBytes());
+  SetSearchOptions();
+  bool Found = Forward ? Editor.FindNext() : Editor.FindPrev();
+  if (!Found) C.StatusBar1.SetPanelText(1, NotFoundPrefix + C.cFindWord.Text() + NotFoundSuffix);
+}
+
+void TForm1::SpeedButton1Click() { Search(true); }
+
+void TForm1::SpeedButton3Click() { Search(false); }
+
+void TForm1::CheckBox1Click() {
+  if (C.CheckBox1.Checked()) {
+    C.CheckBox2.SetChecked(false);
+    C.CheckBox2.SetEnabled(false);
+  } else {
+    C.CheckBox2.SetEnabled(true);
+  }
+}
+
+void TForm1::CheckBox2Click() {
+  if (C.CheckBox2.Checked()) {
+    C.CheckBox1.SetEnabled(false);
+    C.CheckBox3.SetEnabled(true);
+  } else {
+    C.CheckBox1.SetEnabled(true);
+    C.CheckBox3.SetEnabled(false);
+  }
+}
+
+void TForm1::SpeedButton4Click() {
+  RecordHistory(FReplaceWordHistory, C.cReplaceWord, C.cReplaceWord.Text(), "ReplaceWord.dat");
+  if (PopupReplaceMenu) PopupReplaceMenu();
+}
+
+int TForm1::ReplaceInEditor() {
+  C.StatusBar1.SetPanelText(1, {});
+  Editor.SetSelLength(0);
+  Editor.SetFindString(FindBytes());
+  // The pass matches as the check boxes say, like the searches that listed and showed the file.
+  SetSearchOptions();
+  int N = Editor.ReplaceAll(ReplaceBytes(), true);
+  if (N > 0) Editor.SetModified(true);
+  return N;
+}
+
+void TForm1::BeginReplaceCommand() {
+  C.Button1.SetEnabled(false);
+  C.Button3.SetEnabled(false);
+  C.Button2.SetEnabled(true);
+  FAbortRequested = false;
+}
+
+void TForm1::EndReplaceCommand() {
+  C.Button1.SetEnabled(true);
+  C.Button3.SetEnabled(true);
+  C.Button2.SetEnabled(false);
+}
+
+void TForm1::N2Click() {
+  if (FRunning) return;
+  BeginReplaceCommand();
+  Editor.SetFocus();
+  int N = 0;
+  try {
+    N = ReplaceInEditor();
+  } catch (...) {
+    EndReplaceCommand();
+    throw;
+  }
+  std::string Message = std::to_string(N) + ReplacedSuffix;
+  C.StatusBar1.SetPanelText(1, Message);
+  EndReplaceCommand();
+  FPlatform.Dialogs->MessageBox(Message, FileReplaceCaption, mbOK);
+}
+
+void TForm1::N4Click() {
+  if (FRunning) return;
+  std::string Question = "\"" + C.cFindWord.Text() + "\" を\r\n\"" + C.cReplaceWord.Text() + "\" に\r\n置き換えますか？";
+  if (FPlatform.Dialogs->MessageBox(Question, ConfirmCaption, mbYesNo) != idYes) return;
+  if (C.FileList.Count() == 0) return;
+  int Total = 0;
+  BeginReplaceCommand();
+  C.FileList.SetFocus();
+  FRunning = true;
+  Editor.BeginUpdate();
+  auto Finish = [this] {
+    Editor.EndUpdate();
+    Editor.Clear();
+    C.fName.SetCaption({});
+    FRunning = false;
+  };
+  try {
+    for (int I = 0; I < C.FileList.Count() && !FAbortRequested; ++I) {
+      ProcessMessages();
+      if (I >= C.FileList.Count()) break;  // rows purged while input was handled
+      C.FileList.SetSelected(I);
+      std::string Path = RowPath(C.FileList.Item(I));
+      if (!FileExists(Path)) continue;
+      C.fName.SetCaption(Path);
+      Editor.LoadFromFile(Path);
+      Editor.SetModified(false);
+      Total += ReplaceInEditor();
+      SaveIfModified();
+    }
+  } catch (...) {
+    // Every file is either old or new (saving is atomic); the window is left as after the command.
+    Finish();
+    EndReplaceCommand();
+    throw;
+  }
+  Finish();
+  std::string Message = std::to_string(Total) + ReplacedSuffix;
+  C.StatusBar1.SetPanelText(1, Message);
+  EndReplaceCommand();
+  FPlatform.Dialogs->MessageBox(Message, ListReplaceCaption, mbOK);
+}
+
+void TForm1::SaveIfModified() {
+  const std::string Path = C.fName.Caption();
+  if (Path.empty() || !Editor.Modified()) return;
+  if (C.ConfirmSave.Checked()) {
+    std::string Question = Path + "\r\n\r\nこのファイルは変更されています。\r\n保存しますか?";
+    TMsgResult Answer = FPlatform.Dialogs->MessageBox(Question, SaveCaption, mbYesNoCancel);
+    if (Answer == idNo) return;
+    if (Answer == idCancel) {
+      FAbortRequested = true;
+      return;
+    }
+  }
+  // On failure this raises with the file unchanged (or its old content under the backup name),
+  // and Modified stays set.
+  SaveFileSafely(Path, Editor.SaveText(), C.MakeBackFile.Checked());
+  Editor.SetModified(false);
+}
+
+}  // namespace tesvarin

@@ -1,0 +1,187 @@
+// Showing and closing the window: the per-user values, the history files and the INI folder.
+#include <charconv>
+
+#include "app/FileSystem.h"
+#include "app/Form1.h"
+#include "app/History.h"
+#include "app/IniPath.h"
+#include "support/SjisCodec.h"
+
+namespace tesvarin {
+
+namespace {
+
+// History files are code page 932; a name that code page 932 cannot hold is kept in its native bytes.
+std::string ToHistory(const std::string& Utf8) {
+  TConvertResult R = TryUtf8ToCp932(Utf8);
+  return R.Ok ? R.Text : Utf8;
+}
+
+std::string FromHistory(const std::string& Bytes) {
+  TConvertResult R = TryCp932ToUtf8(Bytes);
+  return R.Ok ? R.Text : Bytes;
+}
+
+std::vector<std::string> ComboItems(const std::vector<std::string>& Entries) {
+  std::vector<std::string> Items;
+  Items.reserve(Entries.size());
+  for (const std::string& E : Entries) Items.push_back(FromHistory(E));
+  return Items;
+}
+
+std::optional<int> ParseDecimal(const std::string& Text) {
+  int V = 0;
+  auto [End, Ec] = std::from_chars(Text.data(), Text.data() + Text.size(), V);
+  if (Ec != std::errc() || End != Text.data() + Text.size() || Text.empty()) return std::nullopt;
+  return V;
+}
+
+std::string ColumnKey(int I) { return "Column" + std::to_string(I) + " Width"; }
+
+struct TBoolValue {
+  const char* Name;
+  TCheckBoxModel TMainFormControls::*Box;
+  bool Default;
+};
+
+// After "FindSubFolder" and the four texts, in the order they are read and written.
+const TBoolValue BoolValues[] = {
+    {"DateCheck", &TMainFormControls::DateCheckBox, false},
+    {"SizeCheck", &TMainFormControls::SizeCheckBox, false},
+    {"MakeBackFile", &TMainFormControls::MakeBackFile, true},
+    {"ConfirmSave", &TMainFormControls::ConfirmSave, true},
+    {"SelectFirstSearch", &TMainFormControls::SelectFirstSearch, true},
+    {"MatchCase", &TMainFormControls::CheckBox1, false},
+    {"Regexp", &TMainFormControls::CheckBox2, false},
+    {"Fuzzy", &TMainFormControls::CheckBox3, false},
+    {"WholeWord", &TMainFormControls::CheckBox4, false},
+};
+
+struct TTextValue {
+  const char* Name;
+  TComboBoxModel TMainFormControls::*Box;
+};
+
+const TTextValue TextValues[] = {
+    {"FindWord", &TMainFormControls::cFindWord},
+    {"ReplaceWord", &TMainFormControls::cReplaceWord},
+    {"FileName", &TMainFormControls::cFileName},
+    {"FolderName", &TMainFormControls::cFolderName},
+};
+
+}  // namespace
+
+std::optional<std::string> TForm1::ReadValue(const char* Section, const std::string& Name) const {
+  if (!FEnv.Persistent || !FPlatform.UserStore) return std::nullopt;
+  return FPlatform.UserStore->ReadString(Section, Name);
+}
+
+int TForm1::ReadInteger(const std::string& Name, int Default) const {
+  std::optional<std::string> V = ReadValue(StoreSection, Name);
+  if (!V) return Default;
+  return ParseDecimal(*V).value_or(Default);
+}
+
+bool TForm1::ReadBool(const std::string& Name, bool Default) const { return ReadInteger(Name, Default ? 1 : 0) != 0; }
+
+void TForm1::WriteValue(const std::string& Name, const std::string& Value) {
+  if (FEnv.Persistent && FPlatform.UserStore) FPlatform.UserStore->WriteString(StoreSection, Name, Value);
+}
+
+void TForm1::ReadStoreValues() {
+  TBounds B = C.Form1.Bounds();
+  B.Left = ReadInteger("Left", B.Left);
+  B.Top = ReadInteger("Top", B.Top);
+  B.Width = ReadInteger("Width", B.Width);
+  B.Height = ReadInteger("Height", B.Height);
+  C.Form1.SetBounds(B);
+  for (int I = 0; I < ColumnCount; ++I) C.FileList.SetColumnWidth(I, ReadInteger(ColumnKey(I), C.FileList.ColumnWidth(I)));
+  int State = ReadInteger("WindowState", 0);
+  if (State == 0 || State == 2) {
+    C.Form1.SetWindowState(wsNormal);
+  } else {
+    C.Form1.SetWindowState(wsMaximized);
+  }
+  C.FindSubFolder.SetChecked(ReadBool("FindSubFolder", true));
+  FDataFolder = ReadValue(DirectorySection, "DataFolder").value_or(FEnv.DefaultDataFolder);
+  for (const TTextValue& T : TextValues) (C.*T.Box).SetText(ReadValue(StoreSection, T.Name).value_or(""));
+  for (const TBoolValue& V : BoolValues) (C.*V.Box).SetChecked(ReadBool(V.Name, V.Default));
+}
+
+void TForm1::WriteStoreValues() {
+  if (C.Form1.WindowState() == wsNormal) {
+    const TBounds& B = C.Form1.Bounds();
+    WriteValue("Left", std::to_string(B.Left));
+    WriteValue("Top", std::to_string(B.Top));
+    WriteValue("Width", std::to_string(B.Width));
+    WriteValue("Height", std::to_string(B.Height));
+  }
+  for (int I = 0; I < ColumnCount; ++I) WriteValue(ColumnKey(I), std::to_string(C.FileList.ColumnWidth(I)));
+  int State = C.Form1.WindowState() == wsMaximized ? 1 : (C.Form1.WindowState() == wsMinimized ? 2 : 0);
+  WriteValue("WindowState", std::to_string(State));
+  WriteValue("FindSubFolder", C.FindSubFolder.Checked() ? "1" : "0");
+  for (const TTextValue& T : TextValues) WriteValue(T.Name, (C.*T.Box).Text());
+  for (const TBoolValue& V : BoolValues) WriteValue(V.Name, (C.*V.Box).Checked() ? "1" : "0");
+}
+
+void TForm1::RecordHistory(TStringList& List, TComboBoxModel& Box, const std::string& Text, const char* FileName) {
+  UpdateHistory(List, ToHistory(Text));
+  if (FEnv.Persistent) List.SaveToFile(FDataFolder + FileName);
+  Box.SetItems(ComboItems(List.Items()));
+}
+
+void TForm1::LoadHistories() {
+  const std::pair<TStringList*, TComboBoxModel*> Lists[] = {{&FFileNameHistory, &C.cFileName},
+                                                            {&FFolderHistory, &C.cFolderName},
+                                                            {&FFindWordHistory, &C.cFindWord},
+                                                            {&FReplaceWordHistory, &C.cReplaceWord}};
+  const char* const Files[] = {"FindFile.dat", "FindFolder.dat", "FindWord.dat", "ReplaceWord.dat"};
+  for (size_t I = 0; I < 4; ++I) {
+    Lists[I].first->Clear();
+    if (FEnv.Persistent) LoadHistory(*Lists[I].first, FDataFolder + Files[I]);
+    Lists[I].second->SetItems(ComboItems(HistoryItems(*Lists[I].first)));
+  }
+}
+
+void TForm1::SetStartDates() {
+  TDate Today = FEnv.Today ? FEnv.Today() : LocalToday();
+  C.DateTimePicker1.SetDate(AddDays(Today, -30));
+  C.DateTimePicker2.SetDate(Today);
+}
+
+void TForm1::ApplyOptionRules() {
+  if (C.CheckBox1.Checked()) {
+    C.CheckBox2.SetChecked(false);
+    C.CheckBox2.SetEnabled(false);
+  } else {
+    C.CheckBox2.SetEnabled(true);
+  }
+  if (C.CheckBox2.Checked()) {
+    C.CheckBox1.SetEnabled(false);
+    C.CheckBox3.SetEnabled(true);
+  } else {
+    C.CheckBox1.SetEnabled(true);
+    C.CheckBox3.SetEnabled(false);
+  }
+}
+
+void TForm1::FormShow() {
+  ReadStoreValues();
+  FIniFolder = GetIniFolder(FEnv.ProgramFolder, FEnv.ConfigFolder);
+  if (LoadEditorSettings) LoadEditorSettings(FIniFolder + IniFileName);
+  LoadHistories();
+  SetStartDates();
+  C.PageControl1.SetActivePage(0);
+  C.cFileName.SetFocus();
+  ApplyOptionRules();
+  Editor.Clear();
+  if (!FEnv.Arguments.empty() && DirectoryExists(FEnv.Arguments.front())) C.cFolderName.SetText(FEnv.Arguments.front());
+}
+
+bool TForm1::FormCloseQuery() {
+  SaveIfModified();
+  WriteStoreValues();
+  return true;
+}
+
+}  // namespace tesvarin

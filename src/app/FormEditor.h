@@ -1,0 +1,50 @@
+// What the main window asks of its one editor: the scratch buffer of the content test and the viewer.
+// Every text here is code page 932 bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "support/TSet.h"
+
+namespace tesvarin {
+
+enum TExSearchOption : uint8_t { soMatchCase, soRegexp, soFuzzy, soWholeWord };
+using TExSearchOptions = TSet<TExSearchOption>;
+
+class IFormEditor {
+public:
+  virtual ~IFormEditor() = default;
+
+  // Lines: replaces the text by the file's bytes, caret at the top and no selection;
+  // raises EInOutError when the file cannot be read (the text is empty then).
+  virtual void LoadFromFile(const std::string& Path) = 0;
+  // The bytes that saving the lines writes: every line ended by CR LF as the lines hold them.
+  [[nodiscard]] virtual std::string SaveText() const = 0;
+  virtual void BeginUpdate() = 0;
+  virtual void EndUpdate() = 0;
+  virtual void Clear() = 0;
+
+  [[nodiscard]] virtual const std::string& FindString() const = 0;
+  virtual void SetFindString(std::string_view Value) = 0;
+  // The setter reduces the set to an allowed combination.
+  [[nodiscard]] virtual TExSearchOptions ExSearchOptions() const = 0;
+  virtual void SetExSearchOptions(TExSearchOptions Value) = 0;
+  // From the caret, past the current hit or selection; a hit is selected. Never wraps around.
+  virtual bool FindNext() = 0;
+  virtual bool FindPrev() = 0;
+  // Replaces every hit of FindString in the whole text; with ExpandCrLf "\r\n" in the
+  // replacement (either case) stands for a line break. Returns the number of replacements.
+  virtual int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) = 0;
+
+  [[nodiscard]] virtual bool Modified() const = 0;
+  virtual void SetModified(bool Value) = 0;
+  // Collapses the selection to its start (and leaves box selection).
+  virtual void SetSelLength(int Value) = 0;
+  virtual void SetFocus() = 0;
+  // These single-byte characters stop separating words.
+  virtual void RemoveDelimiters(std::string_view Chars) = 0;
+};
+
+}  // namespace tesvarin

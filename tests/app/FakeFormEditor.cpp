@@ -1,0 +1,90 @@
+#include "FakeFormEditor.h"
+
+#include <cctype>
+
+#include "support/StringList.h"
+
+namespace tesvarin::test {
+
+void FakeFormEditor::LoadFromFile(const std::string& Path) {
+  Clear();
+  ++Loads;
+  TStringList L;
+  L.SetText(ReadFileBytes(Path));
+  Lines = L.Items();
+}
+
+std::string FakeFormEditor::SaveText() const {
+  std::string S;
+  for (const std::string& L : Lines) S += L + "\r\n";
+  return S;
+}
+
+void FakeFormEditor::Clear() {
+  Lines.clear();
+  Line = Pos = SelLength = 0;
+}
+
+void FakeFormEditor::SetExSearchOptions(TExSearchOptions Value) {
+  // The editor's rules: match case excludes the others' regexp and fuzzy; fuzzy needs regexp.
+  if (Value.Contains(soMatchCase)) Value.Exclude(soRegexp).Exclude(soFuzzy);
+  if (!Value.Contains(soRegexp)) Value.Exclude(soFuzzy);
+  FOptions = Value;
+}
+
+bool FakeFormEditor::FindNext() {
+  if (FFind.empty()) return false;
+  int From = Pos + SelLength;
+  for (int L = Line; L < static_cast<int>(Lines.size()); ++L, From = 0) {
+    size_t P = Lines[static_cast<size_t>(L)].find(FFind, static_cast<size_t>(From));
+    if (P != std::string::npos) {
+      Line = L;
+      Pos = static_cast<int>(P);
+      SelLength = static_cast<int>(FFind.size());
+      return true;
+    }
+  }
+  return false;
+}
+
+bool FakeFormEditor::FindPrev() {
+  if (FFind.empty() || Lines.empty()) return false;
+  for (int L = Line; L >= 0; --L) {
+    const std::string& S = Lines[static_cast<size_t>(L)];
+    if (L == Line && Pos == 0) continue;
+    size_t Start = L == Line ? static_cast<size_t>(Pos - 1) : std::string::npos;
+    size_t P = S.rfind(FFind, Start);
+    if (P != std::string::npos) {
+      Line = L;
+      Pos = static_cast<int>(P);
+      SelLength = static_cast<int>(FFind.size());
+      return true;
+    }
+  }
+  return false;
+}
+
+int FakeFormEditor::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
+  std::string R(Replacement);
+  if (ExpandCrLf) {
+    for (size_t P = 0; P + 4 <= R.size(); ++P) {
+      std::string Four = R.substr(P, 4);
+      for (char& Ch : Four) Ch = static_cast<char>(std::tolower(static_cast<unsigned char>(Ch)));
+      if (Four == "\\r\\n") R.replace(P, 4, "\r\n");
+    }
+  }
+  if (FFind.empty()) return 0;
+  int N = 0;
+  std::string Text;
+  for (size_t I = 0; I < Lines.size(); ++I) {
+    std::string S = Lines[I];
+    for (size_t P = 0; (P = S.find(FFind, P)) != std::string::npos; P += R.size(), ++N) S.replace(P, FFind.size(), R);
+    Text += S + (I + 1 < Lines.size() ? "\r\n" : "");
+  }
+  TStringList L;
+  L.SetText(Text);
+  Lines = L.Items();
+  return N;
+}
+
+}  // namespace tesvarin::test

@@ -1,0 +1,45 @@
+// A plain editor for the window's tests: lines of bytes, byte search per line, a caret and a selection.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/FormEditor.h"
+
+namespace tesvarin::test {
+
+class FakeFormEditor : public IFormEditor {
+public:
+  void LoadFromFile(const std::string& Path) override;
+  [[nodiscard]] std::string SaveText() const override;
+  void BeginUpdate() override { ++UpdateCount; }
+  void EndUpdate() override { --UpdateCount; }
+  void Clear() override;
+
+  [[nodiscard]] const std::string& FindString() const override { return FFind; }
+  void SetFindString(std::string_view Value) override { FFind = std::string(Value); }
+  [[nodiscard]] TExSearchOptions ExSearchOptions() const override { return FOptions; }
+  void SetExSearchOptions(TExSearchOptions Value) override;
+  bool FindNext() override;
+  bool FindPrev() override;
+  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) override;
+
+  [[nodiscard]] bool Modified() const override { return FModified; }
+  void SetModified(bool Value) override { FModified = Value; }
+  void SetSelLength(int Value) override { SelLength = Value; }
+  void SetFocus() override { Focused = true; }
+  void RemoveDelimiters(std::string_view Chars) override { Removed += Chars; }
+
+  std::vector<std::string> Lines;
+  int Line = 0, Pos = 0, SelLength = 0;  // the caret and the selection from it
+  int UpdateCount = 0, Loads = 0;
+  bool Focused = false;
+  std::string Removed;
+
+private:
+  std::string FFind;
+  TExSearchOptions FOptions;
+  bool FModified = false;
+};
+
+}  // namespace tesvarin::test

@@ -1,0 +1,514 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include "FakeFormEditor.h"
+#include "app/Form1.h"
+#include "support/Exception.h"
+#include "support/StringList.h"
+#include "testsupport/Fakes.h"
+
+namespace tesvarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Tree {
+  Tree() {
+    std::string Template = (fs::temp_directory_path() / "tesvarin-form-XXXXXX").string();
+    Root = mkdtemp(Template.data());
+    fs::create_directories(Root + "/data");
+  }
+  ~Tree() {
+    std::error_code Ec;
+    for (auto& E : fs::recursive_directory_iterator(Root, Ec)) fs::permissions(E.path(), fs::perms::owner_all, fs::perm_options::add, Ec);
+    fs::remove_all(Root, Ec);
+  }
+  void Write(const std::string& Name, const std::string& Bytes) const {
+    fs::create_directories(fs::path(Root + "/t/" + Name).parent_path());
+    WriteFileBytes(Root + "/t/" + Name, Bytes);
+  }
+  [[nodiscard]] std::string Read(const std::string& Name) const { return ReadFileBytes(Root + "/t/" + Name); }
+  [[nodiscard]] std::string T() const { return Root + "/t"; }
+  std::string Root;
+};
+
+struct Window {
+  explicit Window(const Tree& Tr, std::vector<std::string> Args = {}) {
+    TFormEnvironment Env;
+    Env.ProgramFolder = Tr.Root + "/prog/";
+    fs::create_directories(Env.ProgramFolder);
+    Env.ConfigFolder = Tr.Root + "/config";
+    fs::create_directories(*Env.ConfigFolder);
+    Env.DefaultDataFolder = Tr.Root + "/data/";
+    Env.Arguments = std::move(Args);
+    Env.Today = [] { return TDate{2024, 3, 15}; };
+    Form = std::make_unique<TForm1>(C, P.Platform(), E, Env);
+    Form->FormCreate();
+    Form->FormShow();
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> N;
+    for (const TListItem& I : C.FileList.Items()) N.push_back(I.Caption);
+    std::sort(N.begin(), N.end());
+    return N;
+  }
+  void Search(const std::string& Folder, const std::string& Name = "", const std::string& Word = "") {
+    C.cFolderName.SetText(Folder);
+    C.cFileName.SetText(Name);
+    C.cFindWord.SetText(Word);
+    C.Button1.Click();
+  }
+  TMainFormControls C;
+  test::FakePlatform P;
+  test::FakeFormEditor E;
+  std::unique_ptr<TForm1> Form;
+};
+
+using Names = std::vector<std::string>;
+
+TEST(Form1Search, NamePatternsAndFilters) {
+  Tree Tr;
+  Tr.Write("memo.txt", "hello\r\n");
+  Tr.Write("my memo", "x");
+  Tr.Write("MEMO.LOG", "hello");
+  Tr.Write("a;b.txt", "z");
+  Tr.Write("ab.txt", "z");
+  Tr.Write(".dot.txt", "hello");
+  Tr.Write("sub/deep.txt", "hello");
+  Tr.Write(".hid/inner.txt", "hello");
+  Tr.Write("pic.XL", "hello");
+  Tr.Write("bin.dat", std::string("\0\0\0abc", 6));
+  Tr.Write("two.dat", std::string("\0\0abc", 5));
+  struct Case {
+    const char* Name;
+    const char* Word;
+    bool Sub, Hidden;
+    Names Expected;
+  } Cases[] = {
+      {"memo", "", true, false, {"MEMO.LOG", "memo.txt", "my memo"}},
+      {"a;b", "", true, false, {"a;b.txt"}},
+      {"*.txt", "", false, false, {"a;b.txt", "ab.txt", "memo.txt"}},
+      {"*.txt", "", true, false, {"a;b.txt", "ab.txt", "deep.txt", "memo.txt"}},
+      {"*.txt", "", true, true, {".dot.txt", "a;b.txt", "ab.txt", "deep.txt", "inner.txt", "memo.txt"}},
+      {"", "hello", true, false, {"MEMO.LOG", "deep.txt", "memo.txt"}},
+      {"*.dat", "", true, false, {"two.dat"}},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    Window W(Tr);
+    W.C.FindSubFolder.SetChecked(K.Sub);
+    W.C.CheckBox6.SetChecked(K.Hidden);
+    W.Search(Tr.T(), K.Name, K.Word);
+    EXPECT_EQ(W.Names(), K.Expected);
+    ASSERT_FALSE(W.P.Dialogs.Shown.empty());
+    EXPECT_EQ(W.P.Dialogs.Shown.back().Text, std::to_string(K.Expected.size()) + " 個のファイルが見つかりました。");
+    EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, "ファイルの検索");
+    EXPECT_EQ(W.E.Loads, K.Word[0] ? W.E.Loads : 0);  // no load without a search text
+    EXPECT_TRUE(W.E.Lines.empty());
+    EXPECT_EQ(W.E.UpdateCount, 0);
+    EXPECT_EQ(W.C.Button3.Enabled(), !K.Expected.empty());
+    EXPECT_FALSE(W.C.Button2.Enabled());
+    EXPECT_EQ(W.C.StatusBar1.PanelText(1), "");
+  }
+}
+
+TEST(Form1Search, EmptyNameBoxAndFolderBox) {
+  Tree Tr;
+  Tr.Write("a.txt", "x");
+  Window W(Tr);
+  W.Search("", "", "");
+  EXPECT_EQ(W.C.cFileName.Text(), "*.*");
+  EXPECT_EQ(W.Form->FileNameHistory().Items(), Names{""});
+  EXPECT_TRUE(W.P.Dialogs.Shown.empty());  // no run without a folder
+  EXPECT_TRUE(W.Form->FolderHistory().Empty());
+  W.Search(Tr.T() + "/", "", "");
+  EXPECT_EQ(W.Names(), Names{"a.txt"});
+  EXPECT_EQ(W.C.cFileName.Text(), "*.*");
+  EXPECT_EQ(ReadFileBytes(Tr.Root + "/data/FindFolder.dat"), Tr.T() + "/\r\n");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(0), "1 個のファイル");
+}
+
+TEST(Form1Search, SizeAndDateBounds) {
+  Tree Tr;
+  Tr.Write("k1023", std::string(1023, 'a'));
+  Tr.Write("k1024", std::string(1024, 'a'));
+  Tr.Write("k1025", std::string(1025, 'a'));
+  struct Case {
+    const char* Rule;
+    Names Expected;
+  } Cases[] = {{"より大きい", {"k1024", "k1025"}}, {"より小さい", {"k1023", "k1024"}}, {"other", {"k1023", "k1024", "k1025"}}};
+  for (const Case& K : Cases) {
+    Window W(Tr);
+    W.C.SizeCheckBox.SetChecked(true);
+    W.C.UpDown3.SetPosition(1);
+    W.C.ComboBox3.SetText(K.Rule);
+    W.Search(Tr.T(), "k");
+    EXPECT_EQ(W.Names(), K.Expected) << K.Rule;
+  }
+  Window W(Tr);
+  W.Search(Tr.T(), "k1025");
+  EXPECT_EQ(W.C.FileList.Item(0).SubItems[1], "2KB");
+  // A one-day range: only files written that day.
+  std::time_t Now = std::time(nullptr);
+  std::tm L{};
+  localtime_r(&Now, &L);
+  W.C.DateCheckBox.SetChecked(true);
+  W.C.DateTimePicker1.SetDate({L.tm_year + 1900, L.tm_mon + 1, L.tm_mday});
+  W.C.DateTimePicker2.SetDate({L.tm_year + 1900, L.tm_mon + 1, L.tm_mday});
+  W.Search(Tr.T(), "k");
+  EXPECT_EQ(W.Names().size(), 3u);
+  W.C.DateTimePicker1.SetDate({2001, 1, 1});
+  W.C.DateTimePicker2.SetDate({2001, 1, 1});
+  W.Search(Tr.T(), "k");
+  EXPECT_TRUE(W.Names().empty());
+}
+
+TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {
+  Tree Tr;
+  std::string Path;
+  for (int I = 0; I < 30; ++I) {
+    Path += "d" + std::to_string(I) + "/";
+    Tr.Write(Path + "f.txt", "x");
+  }
+  Window W(Tr);
+  int Pumps = 0;
+  W.P.EventPump.OnPump = [&] {
+    W.C.Button1.Click();  // refused while running
+    W.C.FileList.SetSelected(0);
+    W.C.FileList.OnClick();  // so is making a file current
+    if (++Pumps == 20) W.C.Button2.Click();
+  };
+  W.Search(Tr.T());
+  EXPECT_TRUE(W.Form->AbortRequested());
+  int Found = W.C.FileList.Count();
+  EXPECT_GT(Found, 0);
+  EXPECT_LT(Found, 30);
+  EXPECT_EQ(W.P.Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, std::to_string(Found) + " 個のファイルが見つかりました。");
+  EXPECT_TRUE(W.C.Button3.Enabled());
+  EXPECT_EQ(W.C.fName.Caption(), "");
+}
+
+TEST(Form1Search, FaultsInTheTree) {
+  Tree Tr;
+  Tr.Write("a/ok.txt", "x");
+  fs::create_directory_symlink("..", Tr.T() + "/a/loop");
+  ASSERT_EQ(mkfifo((Tr.T() + "/fifo.txt").c_str(), 0600), 0);
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt", "x");
+  EXPECT_EQ(W.Names(), Names{"ok.txt"});
+  if (geteuid() != 0) {
+    Tr.Write("locked.txt", "x");
+    fs::permissions(Tr.T() + "/locked.txt", fs::perms::none);
+    EXPECT_THROW(W.Search(Tr.T(), "*.txt", "x"), EInOutError);
+    EXPECT_FALSE(W.C.Button2.Enabled());  // usable after the error
+    EXPECT_EQ(W.E.UpdateCount, 0);
+    EXPECT_EQ(W.C.FileList.UpdateCount(), 0);
+    EXPECT_FALSE(W.Form->Running());
+  }
+}
+
+TEST(Form1Search, UnrepresentableSearchTextIsRefusedBeforeTheRun) {
+  Tree Tr;
+  Tr.Write("a.txt", "x");
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt", "x");
+  ASSERT_EQ(W.C.FileList.Count(), 1);
+  EXPECT_THROW(W.Search(Tr.T(), "*.txt", "\xF0\x9F\x98\x80"), EConvertError);
+  EXPECT_EQ(W.C.FileList.Count(), 1);  // never searched as "?"
+  EXPECT_FALSE(W.C.Button2.Enabled());
+  EXPECT_FALSE(W.Form->Running());
+}
+
+TEST(Form1List, SortingAlternatesPerColumn) {
+  Tree Tr;
+  Tr.Write("b", std::string(10 * 1024, 'a'));
+  Tr.Write("a", std::string(2 * 1024, 'a'));
+  Tr.Write("c", std::string(3 * 1024, 'a'));
+  Window W(Tr);
+  W.Search(Tr.T(), "*.*");
+  auto Order = [&] {
+    std::string S;
+    for (const TListItem& I : W.C.FileList.Items()) S += I.Caption;
+    return S;
+  };
+  W.C.FileList.OnColumnClick(2);
+  EXPECT_EQ(Order(), "acb");  // 2KB before 10KB
+  W.C.FileList.OnColumnClick(2);
+  EXPECT_EQ(Order(), "bca");
+  W.C.FileList.OnColumnClick(0);
+  EXPECT_EQ(Order(), "abc");
+  W.C.FileList.OnColumnClick(2);
+  W.C.FileList.OnColumnClick(0);
+  EXPECT_EQ(Order(), "cba");
+  TListItem X{"x", {"/", "zzKB"}}, Y{"y", {"/", "0KB"}};
+  EXPECT_LT(W.Form->CompareRows(X, Y, 2) * W.Form->SortDirection(2), 0);  // not a number counts as -1
+}
+
+TEST(Form1List, PurgeStartAndBrowse) {
+  Tree Tr;
+  Tr.Write("a.txt", "x");
+  Tr.Write("b.txt", "x");
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt");
+  W.C.FileList.SetSelected(0);
+  std::string First = TForm1::RowPath(W.C.FileList.Item(0));
+  W.P.Shell.OnMenuOrDrag = [](const std::vector<std::string>& Paths) { fs::remove(Paths[0]); };
+  W.Form->FileListMouseUp(mbRight, {3, 4});
+  EXPECT_EQ(W.P.Shell.MenuPaths, Names{First});
+  EXPECT_EQ(W.C.FileList.Count(), 1);
+  W.C.FileList.SetSelected(-1);
+  W.Form->FileListMouseDown(mbLeft, {});
+  EXPECT_TRUE(W.P.Shell.DragPaths.empty());
+  W.C.FileList.SetSelected(0);
+  W.P.Shell.StartSucceeds = false;
+  W.C.FileList.OnDblClick();
+  ASSERT_EQ(W.P.Dialogs.Shown.back().Text, "起動に失敗しました。");
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, TForm1::RowPath(W.C.FileList.Item(0)));
+  W.P.Shell.BrowseAnswer = "/usr/";
+  W.C.SpeedButton2.Click();
+  EXPECT_EQ(W.C.cFolderName.Text(), "/usr");
+  W.P.Shell.BrowseAnswer = std::nullopt;
+  W.C.SpeedButton2.Click();
+  EXPECT_EQ(W.C.cFolderName.Text(), "/usr");
+}
+
+TEST(Form1Viewer, ClickSearchDownUpAndMiss) {
+  Tree Tr;
+  Tr.Write("a.txt", "one abc\r\ntwo abc\r\n");
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt");
+  W.C.cFindWord.SetText("abc");
+  W.C.SelectFirstSearch.SetChecked(false);
+  W.C.FileList.SetSelected(0);
+  W.C.FileList.OnClick();
+  EXPECT_EQ(W.C.fName.Caption(), Tr.T() + "/a.txt");
+  EXPECT_EQ(W.E.SelLength, 0);
+  W.C.SpeedButton1.Click();
+  EXPECT_EQ(W.E.Line, 0);
+  W.C.SpeedButton1.Click();
+  EXPECT_EQ(W.E.Line, 1);
+  W.C.SpeedButton1.Click();
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "検索文字列  \"abc\"は見つかりませんでした。");
+  W.C.SpeedButton3.Click();
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "");
+  EXPECT_EQ(W.E.Line, 0);
+}
+
+TEST(Form1Viewer, OptionCheckBoxRules) {
+  Tree Tr;
+  Window W(Tr);
+  W.C.CheckBox2.SetChecked(true);
+  EXPECT_FALSE(W.C.CheckBox1.Enabled());
+  EXPECT_TRUE(W.C.CheckBox3.Enabled());
+  W.C.CheckBox2.SetChecked(false);
+  W.C.CheckBox1.SetChecked(true);
+  EXPECT_FALSE(W.C.CheckBox2.Checked());
+  EXPECT_FALSE(W.C.CheckBox2.Enabled());
+  EXPECT_FALSE(W.C.CheckBox3.Enabled());
+  W.C.CheckBox1.SetChecked(false);
+  EXPECT_TRUE(W.C.CheckBox2.Enabled());
+  EXPECT_FALSE(W.C.CheckBox2.Checked());
+  // Options go to the editor one at a time; its rules decide what survives.
+  W.C.CheckBox3.SetChecked(true);
+  W.C.CheckBox4.SetChecked(true);
+  W.C.SpeedButton1.Click();
+  EXPECT_EQ(W.E.ExSearchOptions(), (TExSearchOptions{soWholeWord}));
+}
+
+TEST(Form1Replace, ListWithBackupsAndAnswers) {
+  struct Case {
+    bool Confirm;
+    std::vector<TMsgResult> Answers;  // after the batch question
+    std::string A, B;                 // contents afterwards
+    bool BackupA;
+  } Cases[] = {
+      {false, {}, "x NEW\r\n", "y NEW\r\n", true},
+      {true, {idYes, idNo}, "x NEW\r\n", "y old", true},
+      {true, {idCancel}, "x old", "y old", false},
+  };
+  for (const Case& K : Cases) {
+    Tree Tr;
+    Tr.Write("a.txt", "x old");
+    Tr.Write("b.txt", "y old");
+    Tr.Write("c.txt", "none");
+    Window W(Tr);
+    W.C.ConfirmSave.SetChecked(K.Confirm);
+    W.Search(Tr.T(), "*.txt");
+    W.C.FileList.OnColumnClick(0);
+    W.C.cFindWord.SetText("old");
+    W.C.cReplaceWord.SetText("NEW");
+    W.P.Dialogs.Answers = {idYes};
+    for (TMsgResult R : K.Answers) W.P.Dialogs.Answers.push_back(R);
+    W.C.N4.Click();
+    EXPECT_EQ(Tr.Read("a.txt"), K.A);
+    EXPECT_EQ(Tr.Read("b.txt"), K.B);
+    EXPECT_EQ(fs::exists(Tr.T() + "/a.bak"), K.BackupA);
+    EXPECT_FALSE(fs::exists(Tr.T() + "/c.bak"));
+    EXPECT_EQ(W.P.Dialogs.Shown[1].Text, "\"old\" を\r\n\"NEW\" に\r\n置き換えますか？");
+    EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, "リストされたファイルの置換");
+    EXPECT_TRUE(W.C.Button1.Enabled());
+    EXPECT_TRUE(W.C.Button3.Enabled());
+    EXPECT_EQ(W.C.fName.Caption(), "");
+  }
+}
+
+TEST(Form1Replace, ThisFileEscapeAndCloseQuery) {
+  Tree Tr;
+  Tr.Write("memo.txt", "a-b");
+  Window W(Tr);
+  W.C.MakeBackFile.SetChecked(true);
+  W.Search(Tr.T(), "memo");
+  W.C.cFindWord.SetText("-");
+  W.C.cReplaceWord.SetText("\\R\\n");
+  W.C.FileList.SetSelected(0);
+  W.C.FileList.OnClick();
+  W.C.N2.Click();
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, "1 個の置換作業が終了しました。");
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, "ファイル内の置換");
+  EXPECT_TRUE(W.E.Modified());
+  W.P.Dialogs.Answers = {idYes};
+  EXPECT_TRUE(W.Form->FormCloseQuery());
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, Tr.T() + "/memo.txt\r\n\r\nこのファイルは変更されています。\r\n保存しますか?");
+  EXPECT_EQ(Tr.Read("memo.txt"), "a\r\nb\r\n");
+  EXPECT_EQ(Tr.Read("memo.bak"), "a-b");
+  EXPECT_EQ(W.P.UserStore.Values.at({"Tesvarin", "FindWord"}), "-");
+}
+
+TEST(Form1Replace, SaveFailuresKeepTheFileAndTheEdits) {
+  if (geteuid() == 0) GTEST_SKIP() << "root ignores permissions";
+  Tree Tr;
+  Tr.Write("ro/a.txt", "old");
+  Window W(Tr);
+  W.C.ConfirmSave.SetChecked(false);
+  W.Search(Tr.T() + "/ro", "*.txt");
+  fs::permissions(Tr.T() + "/ro", fs::perms::owner_read | fs::perms::owner_exec);
+  W.C.cFindWord.SetText("old");
+  W.C.cReplaceWord.SetText("new");
+  W.P.Dialogs.Answers = {idYes};
+  EXPECT_THROW(W.C.N4.Click(), EInOutError);
+  EXPECT_EQ(Tr.Read("ro/a.txt"), "old");
+  EXPECT_TRUE(W.C.Button1.Enabled());
+  EXPECT_FALSE(W.C.Button2.Enabled());
+  EXPECT_EQ(W.E.UpdateCount, 0);
+  EXPECT_FALSE(W.Form->Running());
+  // A failed save on closing keeps the window open with the edits.
+  W.C.FileList.SetSelected(0);
+  W.C.SelectFirstSearch.SetChecked(false);
+  W.C.FileList.OnClick();
+  W.C.N2.Click();
+  EXPECT_THROW(W.Form->FormCloseQuery(), EInOutError);
+  EXPECT_TRUE(W.E.Modified());
+}
+
+TEST(Form1Replace, FullDiskInAChildProcess) {
+  Tree Tr;
+  Tr.Write("big.txt", std::string(3000, 'a'));
+  Window W(Tr);
+  W.C.ConfirmSave.SetChecked(false);
+  W.Search(Tr.T(), "big");
+  W.C.cFindWord.SetText("a");
+  W.C.cReplaceWord.SetText("bb");
+  pid_t Child = fork();
+  ASSERT_GE(Child, 0);
+  if (Child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit Limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &Limit);
+    W.P.Dialogs.Answers = {idYes};
+    try {
+      W.C.N4.Click();
+    } catch (const EInOutError&) {
+      _exit(W.C.Button1.Enabled() ? 3 : 4);
+    } catch (...) {
+      _exit(5);
+    }
+    _exit(0);
+  }
+  int Status = 0;
+  waitpid(Child, &Status, 0);
+  ASSERT_TRUE(WIFEXITED(Status));
+  EXPECT_EQ(WEXITSTATUS(Status), 3);
+  EXPECT_EQ(Tr.Read("big.txt"), std::string(3000, 'a'));
+  // The new content never reached the disk, so no backup was needed either.
+  EXPECT_FALSE(fs::exists(Tr.T() + "/big.bak"));
+  EXPECT_EQ(fs::directory_iterator(Tr.T())->path().filename(), "big.txt");  // no temporary left
+}
+
+TEST(Form1Settings, DefaultsRoundTripAndArguments) {
+  Tree Tr;
+  {
+    Window W(Tr);
+    EXPECT_EQ(W.C.Form1.Bounds(), (TBounds{197, 107, 603, 467}));
+    EXPECT_EQ(W.C.Form1.WindowState(), wsNormal);
+    EXPECT_TRUE(W.C.FindSubFolder.Checked() && W.C.MakeBackFile.Checked() && W.C.ConfirmSave.Checked() &&
+                W.C.SelectFirstSearch.Checked());
+    EXPECT_FALSE(W.C.CheckBox1.Checked() || W.C.CheckBox2.Checked() || W.C.DateCheckBox.Checked());
+    EXPECT_EQ(W.C.DateTimePicker1.Date(), (TDate{2024, 2, 14}));
+    EXPECT_EQ(W.C.DateTimePicker2.Date(), (TDate{2024, 3, 15}));
+    EXPECT_EQ(W.E.Removed, "#%-./:=?_~");
+    EXPECT_EQ(W.Form->IniFolder(), Tr.Root + "/config/Bramwhirl/Vimbre/");
+    EXPECT_TRUE(fs::is_directory(Tr.Root + "/config/Bramwhirl/Vimbre"));
+    W.C.Form1.SetBounds({1, 2, 300, 400});
+    W.C.FileList.SetColumnWidth(3, 99);
+    W.C.cFindWord.SetText("語");
+    W.C.CheckBox2.SetChecked(true);
+    W.Form->FormCloseQuery();
+    auto& V = W.P.UserStore.Values;
+    EXPECT_EQ(V.at({"Tesvarin", "Column3 Width"}), "99");
+    EXPECT_EQ(V.at({"Tesvarin", "Regexp"}), "1");
+    W.C.Form1.SetWindowState(wsMaximized);
+    W.C.Form1.SetBounds({9, 9, 9, 9});
+    W.Form->FormCloseQuery();
+    EXPECT_EQ(V.at({"Tesvarin", "WindowState"}), "1");
+    EXPECT_EQ(V.at({"Tesvarin", "Left"}), "1");  // bounds of the earlier normal close
+    Window W2(Tr);
+    W2.P.UserStore.Values = V;
+    W2.P.UserStore.Values[{"Tesvarin", "Top"}] = "junk";
+    W2.Form->FormShow();
+    EXPECT_EQ(W2.C.Form1.Bounds(), (TBounds{1, 107, 300, 400}));
+    EXPECT_EQ(W2.C.Form1.WindowState(), wsMaximized);
+    EXPECT_EQ(W2.C.FileList.ColumnWidth(3), 99);
+    EXPECT_EQ(W2.C.cFindWord.Text(), "語");
+    EXPECT_TRUE(W2.C.CheckBox2.Checked());
+    EXPECT_FALSE(W2.C.CheckBox1.Enabled());
+  }
+  Window Arg(Tr, {Tr.Root + "/data"});
+  EXPECT_EQ(Arg.C.cFolderName.Text(), Tr.Root + "/data");
+  Window NoArg(Tr, {Tr.Root + "/missing"});
+  EXPECT_EQ(NoArg.C.cFolderName.Text(), "");
+  WriteFileBytes(Tr.Root + "/prog/Vimbre.ini", "");
+  Window Ini(Tr);
+  EXPECT_EQ(Ini.Form->IniFolder(), Tr.Root + "/prog/");
+}
+
+TEST(Form1Settings, HistoryFilesSkipEmptyAndCap) {
+  Tree Tr;
+  std::string Text = "\r\n";
+  for (int I = 0; I < 119; ++I) Text += "w" + std::to_string(I) + "\r\n";
+  WriteFileBytes(Tr.Root + "/data/FindWord.dat", Text);
+  WriteFileBytes(Tr.Root + "/data/ReplaceWord.dat", "\x8c\xea\r\n");  // 語 in code page 932
+  Window W(Tr);
+  EXPECT_EQ(W.C.cFindWord.Items().size(), 119u);
+  EXPECT_EQ(W.C.cReplaceWord.Items(), Names{"語"});
+  W.Search(Tr.Root + "/data", "x", "new");
+  TStringList L;
+  L.LoadFromFile(Tr.Root + "/data/FindWord.dat");
+  EXPECT_EQ(L.Count(), 100);
+  EXPECT_EQ(L[0], "new");
+  W.C.cReplaceWord.SetText("語");
+  W.C.Button3.SetEnabled(true);
+  W.C.Button3.Click();
+  EXPECT_EQ(ReadFileBytes(Tr.Root + "/data/ReplaceWord.dat"), "\x8c\xea\r\n");
+}
+
+}  // namespace
+}  // namespace tesvarin

@@ -1,0 +1,47 @@
+// The desktop services on a terminal: messages on stderr, questions answered on the terminal (No
+// without one), a per-user store in a plain file or in memory, and no shell.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace tesvarin::cli {
+
+class TTerminalDialogs : public IDialogs {
+public:
+  TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) override;
+  bool YesToBatch = false;  // answers the batch-replace question
+};
+
+class TNoEventPump : public IEventPump {
+public:
+  void ProcessMessages() override {}
+};
+
+// "Section/Name=Value" lines; an empty path keeps the values in memory only.
+class TFileUserStore : public IUserStore {
+public:
+  explicit TFileUserStore(std::string Path);
+  std::optional<std::string> ReadString(std::string_view Section, std::string_view Name) const override;
+  void WriteString(std::string_view Section, std::string_view Name, std::string_view Value) override;
+  void Save() const;
+
+private:
+  std::string FPath;
+  std::map<std::string, std::string> FValues;
+};
+
+class TNoShell : public IShellServices {
+public:
+  std::string TypeName(const std::string& Path) const override;
+  int IconIndex(const std::string&) const override { return -1; }
+  bool StartFile(const std::string&) override { return false; }
+  std::optional<std::string> BrowseFolder(std::string_view, const std::string&) override { return std::nullopt; }
+  void ContextMenu(const std::vector<std::string>&, TPoint) override {}
+  void StartDrag(const std::vector<std::string>&) override {}
+};
+
+}  // namespace tesvarin::cli
