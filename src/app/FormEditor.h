@@ -6,12 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "support/TSet.h"
+#include "editor/ExSearchOption.h"
 
 namespace tesvarin {
-
-enum TExSearchOption : uint8_t { soMatchCase, soRegexp, soFuzzy, soWholeWord };
-using TExSearchOptions = TSet<TExSearchOption>;
 
 class IFormEditor {
 public:

@@ -9,12 +9,9 @@
 
 #include "regexp/REMatchStr.h"
 #include "support/StringList.h"
-#include "support/TSet.h"
+#include "editor/ExSearchOption.h"
 
 namespace tesvarin {
-
-enum TExSearchOption : uint8_t { soMatchCase = 0, soRegexp = 1, soFuzzy = 2, soWholeWord = 3 };
-using TExSearchOptions = TSet<TExSearchOption>;
 
 // The single-byte and double-byte delimiter lists of CharKind, as code page 932 bytes.
 [[nodiscard]] std::string_view SingleByteDelimiters();
