@@ -139,7 +139,9 @@ bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start
       }
     }
   }
-  if (D.HasLineTail() && D.TailAccepting(D.InitialState())) {
+  // The walk above never tries the end itself without a line start; an expression that matches
+  // the empty string must still match an empty text when its ^ branch fails there.
+  if ((D.HasLineTail() && D.TailAccepting(D.InitialState())) || D.Accepting(D.InitialState())) {
     Start = Stop = End;
     return true;
   }

@@ -23,6 +23,7 @@ TEST(TREMatchStr, MatchPositions) {
       {"a^b", "a^b", 1, 3, false},      {"a$b", "a$b", 1, 3, false},      {"\x82\xA0+", "\x82\xA0\x82\xA0\x82\xA0", 1, 6, false},
       {"a(.b|^c)", "a^c", 1, 3, false}, {"J", "\x8aJ", 0, 0, false},      {"a\\r?$", "a\r\n", 1, 1, false},
       {".", "\r\n", 0, 0, false},       {"[^a]", "a\x82", 2, 1, false},   {"a\\0*", "aa", 1, 1, false},
+      {"^a|", "", 1, 0, false},          {"^a|b*", "", 1, 0, false},       {"\\\\", "\x83\x5C", 0, 0, false},
   };
   TREMatchStr M;
   for (const MatchCase& C : Cases) {
