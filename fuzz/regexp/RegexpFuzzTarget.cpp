@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "regexp/REChars.h"
 #include "regexp/REMatchStr.h"
 
 using namespace tesvarin;

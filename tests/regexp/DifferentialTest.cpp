@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "OracleMatcher.h"
+#include "regexp/REChars.h"
 #include "regexp/REMatchStr.h"
 #include "support/Sjis.h"
 

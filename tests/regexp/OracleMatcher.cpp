@@ -1,260 +1,241 @@
-// The oracle: recursive descent straight over the bytes, then sets of reachable character indices.
+// The reference matcher. Texts are at most 62 characters, so a set of positions is one 64-bit mask.
 #include "OracleMatcher.h"
 
-#include <set>
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
+
+#include "support/Sjis.h"
 
 namespace tesvarin::oracle {
+
+struct OracleMatcher::Node {
+  enum Kind { Chars, NotChars, Any, Cat, Alt, Star, Plus, Opt, Empty, Head, Tail } K = Empty;
+  std::vector<uint16_t> Codes;
+  std::unique_ptr<Node> A, B;
+};
+
+OracleMatcher::OracleMatcher() = default;
+OracleMatcher::~OracleMatcher() = default;
+
 namespace {
+using Node = OracleMatcher::Node;
+using NodePtr = std::unique_ptr<Node>;
+using Mask = uint64_t;
 
-using NodeP = std::shared_ptr<Node>;
-struct Bad {};
+struct Invalid {};
 
-bool Lead(unsigned char B) { return (B >= 0x81 && B <= 0x9F) || (B >= 0xE0 && B <= 0xFC); }
+NodePtr Make(Node::Kind K, NodePtr A = nullptr, NodePtr B = nullptr) {
+  auto N = std::make_unique<Node>();
+  N->K = K;
+  N->A = std::move(A);
+  N->B = std::move(B);
+  return N;
+}
 
-class Parser {
+class Reader {
 public:
-  explicit Parser(const std::string& S) : FS(S) {}
-
-  NodeP Whole() {
-    NodeP R = Regex();
-    if (!AtEnd()) throw Bad{};  // only an unmatched ) can stop the grammar early
-    return R;
+  explicit Reader(const std::string& S) : FS(S) {}
+  [[nodiscard]] bool AtEnd() const { return FI >= FS.size(); }
+  [[nodiscard]] unsigned char Peek() const { return static_cast<unsigned char>(FS[FI]); }
+  uint16_t Char() {
+    if (AtEnd()) throw Invalid{};
+    const auto B = static_cast<unsigned char>(FS[FI++]);
+    if (!IsLeadByte(B)) return B;
+    if (AtEnd()) throw Invalid{};
+    return static_cast<uint16_t>(B << 8 | static_cast<unsigned char>(FS[FI++]));
+  }
+  // The generator writes no digits, x, n, r or t after a backslash; b is the backspace.
+  uint16_t Escaped() {
+    const uint16_t C = Char();
+    if ((C >= '0' && C <= '9') || C == 'x' || C == 'n' || C == 'r' || C == 't')
+      throw std::logic_error("oracle: escape outside its alphabet");
+    return C == 'b' ? 8 : C;
   }
 
 private:
-  bool AtEnd() const { return FI >= FS.size(); }
-  unsigned char Peek() const { return static_cast<unsigned char>(FS[FI]); }
-
-  uint16_t Char() {
-    const auto B = Peek();
-    if (Lead(B)) {
-      if (FI + 1 >= FS.size()) throw Bad{};
-      FI += 2;
-      return static_cast<uint16_t>(B << 8 | static_cast<unsigned char>(FS[FI - 1]));
-    }
-    ++FI;
-    return B;
-  }
-
-  uint16_t Escape() {
-    if (AtEnd()) throw Bad{};
-    const uint16_t C = Char();
-    switch (C) {
-      case 'b': return 8;
-      case 'n': return 10;
-      case 'r': return 13;
-      case 't': return 9;
-      default: break;
-    }
-    if (C == 'x' || (C >= '0' && C <= '7')) throw std::logic_error("numeric escapes are outside the oracle");
-    return C;
-  }
-
-  static NodeP Make(Node::Kind K, NodeP A = nullptr, NodeP B = nullptr) {
-    auto N = std::make_shared<Node>();
-    N->K = K;
-    N->A = std::move(A);
-    N->B = std::move(B);
-    return N;
-  }
-
-  NodeP Regex() {
-    NodeP R = Concat();
-    while (!AtEnd() && Peek() == '|') {
-      ++FI;
-      R = Make(Node::Alt, R, Concat());
-    }
-    return R;
-  }
-
-  bool ConcatEnds() const { return AtEnd() || Peek() == '|' || Peek() == ')'; }
-
-  NodeP Concat() {
-    if (ConcatEnds()) return Make(Node::Empty);
-    NodeP R = Postfix();
-    while (!ConcatEnds()) R = Make(Node::Cat, R, Postfix());
-    return R;
-  }
-
-  NodeP Postfix() {
-    NodeP F = Factor();
-    if (AtEnd()) return F;
-    switch (Peek()) {
-      case '*': ++FI; return Make(Node::Star, F);
-      case '+': ++FI; return Make(Node::Cat, F, Make(Node::Star, F));
-      case '?': ++FI; return Make(Node::Alt, F, Make(Node::Empty));
-      default: return F;
-    }
-  }
-
-  NodeP Leaf(uint16_t Lo, uint16_t Hi) {
-    NodeP N = Make(Node::Chars);
-    N->Ranges.emplace_back(Lo, Hi);
-    return N;
-  }
-
-  NodeP Factor() {
-    const uint16_t C = Char();
-    switch (C) {
-      case '(': {
-        NodeP R = Regex();
-        if (AtEnd() || Peek() != ')') throw Bad{};
-        ++FI;
-        return R;
-      }
-      case '[': return Class();
-      case '.': {
-        NodeP N = Make(Node::Chars);
-        N->Ranges = {{1, 9}, {11, 12}, {14, 0xFCFC}};
-        return N;
-      }
-      case '^': {
-        NodeP N = Make(Node::Head);
-        return N;
-      }
-      case '$': return Make(Node::Tail);
-      case '\\': {
-        const uint16_t E = Escape();
-        return Leaf(E, E);
-      }
-      case '*': case '+': case '?': case ')': case ']': case '|': throw Bad{};
-      default: return Leaf(C, C);
-    }
-  }
-
-  uint16_t ClassChar() {
-    if (AtEnd()) throw Bad{};
-    const uint16_t C = Char();
-    return C == '\\' ? Escape() : C;
-  }
-
-  NodeP Class() {
-    if (AtEnd()) throw Bad{};
-    NodeP N = Make(Node::Chars);
-    if (Peek() == '^') {
-      ++FI;
-      N->Negated = true;
-    }
-    for (;;) {
-      if (AtEnd()) throw Bad{};
-      if (Peek() == ']') {
-        ++FI;
-        break;
-      }
-      const uint16_t Lo = ClassChar();
-      if (AtEnd()) throw Bad{};
-      if (Peek() != '-' || FI + 1 >= FS.size() || FS[FI + 1] == ']') {
-        if (Peek() == '-' && FI + 1 >= FS.size()) throw Bad{};
-        N->Ranges.emplace_back(Lo, Lo);
-        continue;
-      }
-      ++FI;
-      const uint16_t Hi = ClassChar();
-      if (Hi < Lo) throw Bad{};
-      N->Ranges.emplace_back(Lo, Hi);
-    }
-    if (N->Ranges.empty()) throw Bad{};
-    return N;
-  }
-
   const std::string& FS;
   size_t FI = 0;
 };
 
-struct Text {
-  std::vector<int> Offsets;  // byte offset of each character, then the length
-  std::vector<uint16_t> Codes;
-  bool CrLf = true;
+class Parser {
+public:
+  explicit Parser(const std::string& S) : FR(S) {}
+  NodePtr Whole() {
+    NodePtr R = Regex();
+    if (!FR.AtEnd()) throw Invalid{};  // only an unmatched ) stops a regex early
+    return R;
+  }
 
-  bool LineStart(size_t I) const { return I == 0 || Codes[I - 1] == '\n'; }
-  bool LineEnd(size_t I) const { return I == Codes.size() || Codes[I] == (CrLf ? '\r' : '\n'); }
+private:
+  [[nodiscard]] bool AtConcatEnd() const { return FR.AtEnd() || FR.Peek() == '|' || FR.Peek() == ')'; }
+
+  NodePtr Regex() {
+    NodePtr R = Concat();
+    while (!FR.AtEnd() && FR.Peek() == '|') {
+      FR.Char();
+      R = Make(Node::Alt, std::move(R), Concat());
+    }
+    return R;
+  }
+  NodePtr Concat() {
+    if (AtConcatEnd()) return Make(Node::Empty);
+    NodePtr R = Closure();
+    while (!AtConcatEnd()) R = Make(Node::Cat, std::move(R), Closure());
+    return R;
+  }
+  NodePtr Closure() {
+    NodePtr F = Factor();
+    if (FR.AtEnd()) return F;
+    switch (FR.Peek()) {
+      case '*': FR.Char(); return Make(Node::Star, std::move(F));
+      case '+': FR.Char(); return Make(Node::Plus, std::move(F));
+      case '?': FR.Char(); return Make(Node::Opt, std::move(F));
+      default: return F;
+    }
+  }
+  NodePtr Factor() {
+    const uint16_t C = FR.Char();
+    switch (C) {
+      case '*': case '+': case '?': case ']': case '|': case ')': throw Invalid{};
+      case '(': {
+        NodePtr R = Regex();
+        if (FR.AtEnd()) throw Invalid{};
+        FR.Char();
+        return R;
+      }
+      case '[': return Class();
+      case '.': return Make(Node::Any);
+      case '^': return Make(Node::Head);
+      case '$': return Make(Node::Tail);
+      case '\\': return Literal(FR.Escaped());
+      default: return Literal(C);
+    }
+  }
+  static NodePtr Literal(uint16_t C) {
+    NodePtr N = Make(Node::Chars);
+    N->Codes.push_back(C);
+    return N;
+  }
+  NodePtr Class() {
+    NodePtr N = Make(Node::Chars);
+    if (FR.AtEnd()) throw Invalid{};
+    if (FR.Peek() == '^') {
+      FR.Char();
+      N->K = Node::NotChars;
+    }
+    for (;;) {
+      const uint16_t C = FR.Char();
+      if (C == ']' && !N->Codes.empty()) break;
+      if (C == ']') throw Invalid{};  // an empty class
+      N->Codes.push_back(C == '\\' ? FR.Escaped() : C);
+    }
+    return N;
+  }
+
+  Reader FR;
 };
 
-Text Split(const std::string& S, bool CrLf) {
-  Text T;
-  T.CrLf = CrLf;
-  size_t I = 0;
-  while (I < S.size() && S[I] != '\0') {
-    T.Offsets.push_back(static_cast<int>(I));
-    const auto B = static_cast<unsigned char>(S[I]);
-    if (Lead(B) && I + 1 < S.size() && S[I + 1] != '\0') {
-      T.Codes.push_back(static_cast<uint16_t>(B << 8 | static_cast<unsigned char>(S[I + 1])));
-      I += 2;
-    } else {
-      T.Codes.push_back(B);
-      I += 1;
-    }
-  }
-  T.Offsets.push_back(static_cast<int>(I));
-  return T;
+bool AnyChar(uint16_t C) { return C != 0 && C != 10 && C != 13 && C <= 0xFCFC; }
+
+bool Accepts(const Node& N, uint16_t C) {
+  const bool In = std::find(N.Codes.begin(), N.Codes.end(), C) != N.Codes.end();
+  if (N.K == Node::Chars) return In;
+  return !In && AnyChar(C);
 }
 
-bool Accepts(const Node& N, uint16_t Code) {
-  bool In = false;
-  for (const auto& [Lo, Hi] : N.Ranges) In = In || (Lo <= Code && Code <= Hi);
-  if (!N.Negated) return In;
-  const bool Any = Code != 0 && Code != 10 && Code != 13 && Code <= 0xFCFC;
-  return Any && !In;
-}
+struct Walk {
+  std::vector<uint16_t> Codes;  // one per character
+  int Start = 0;
+  bool HeadOK = false;
+  uint16_t Separator = 13;
 
-// Character indices where N can end when it starts at I. A ^ counts as a line start only where it
-// begins the whole expression, a $ as a line end only where it ends it; elsewhere both are literal.
-std::set<size_t> Ends(const Node& N, const Text& T, size_t I, bool First, bool Last) {
-  const auto Literal = [&](uint16_t C) {
-    return I < T.Codes.size() && T.Codes[I] == C ? std::set<size_t>{I + 1} : std::set<size_t>{};
-  };
-  switch (N.K) {
-    case Node::Empty: return {I};
-    case Node::Chars: return I < T.Codes.size() && Accepts(N, T.Codes[I]) ? std::set<size_t>{I + 1} : std::set<size_t>{};
-    case Node::Head: return First ? (T.LineStart(I) ? std::set<size_t>{I} : std::set<size_t>{}) : Literal('^');
-    case Node::Tail: return Last ? (T.LineEnd(I) ? std::set<size_t>{I} : std::set<size_t>{}) : Literal('$');
-    case Node::Alt: {
-      std::set<size_t> R = Ends(*N.A, T, I, First, Last);
-      for (size_t E : Ends(*N.B, T, I, First, Last)) R.insert(E);
-      return R;
+  [[nodiscard]] int Count() const { return static_cast<int>(Codes.size()); }
+
+  template <class Pred>
+  [[nodiscard]] Mask StepChar(Mask In, Pred P) const {
+    Mask Out = 0;
+    for (int Q = 0; Q < Count(); ++Q)
+      if ((In >> Q & 1) && P(Codes[static_cast<size_t>(Q)])) Out |= Mask{1} << (Q + 1);
+    return Out;
+  }
+  [[nodiscard]] Mask AtLineEnd() const {
+    Mask M = Mask{1} << Count();
+    for (int Q = 0; Q < Count(); ++Q)
+      if (Codes[static_cast<size_t>(Q)] == Separator) M |= Mask{1} << Q;
+    return M;
+  }
+
+  // Positions reachable after N from the positions In; AtStart / AtEnd tell whether a ^ or $ here
+  // would stand at the very start or end of the expression, where it is a line mark.
+  [[nodiscard]] Mask Eval(const Node& N, Mask In, bool AtStart, bool AtEnd) const {
+    switch (N.K) {
+      case Node::Chars:
+      case Node::NotChars: return StepChar(In, [&N](uint16_t C) { return Accepts(N, C); });
+      case Node::Any: return StepChar(In, AnyChar);
+      case Node::Empty: return In;
+      case Node::Head:
+        if (AtStart) return HeadOK ? (In & (Mask{1} << Start)) : 0;
+        return StepChar(In, [](uint16_t C) { return C == '^'; });
+      case Node::Tail:
+        if (AtEnd) return In & AtLineEnd();
+        return StepChar(In, [](uint16_t C) { return C == '$'; });
+      case Node::Cat: return Eval(*N.B, Eval(*N.A, In, AtStart, false), false, AtEnd);
+      case Node::Alt: return Eval(*N.A, In, AtStart, AtEnd) | Eval(*N.B, In, AtStart, AtEnd);
+      case Node::Opt: return In | Eval(*N.A, In, AtStart, AtEnd);
+      case Node::Star: return Repeat(*N.A, In);
+      case Node::Plus: return Repeat(*N.A, Eval(*N.A, In, AtStart, false));
     }
-    case Node::Cat: {
-      std::set<size_t> R;
-      for (size_t M : Ends(*N.A, T, I, First, false))
-        for (size_t E : Ends(*N.B, T, M, false, Last)) R.insert(E);
-      return R;
-    }
-    case Node::Star: {
-      std::set<size_t> R{I};
-      std::vector<size_t> Work{I};
-      while (!Work.empty()) {
-        const size_t M = Work.back();
-        Work.pop_back();
-        for (size_t E : Ends(*N.A, T, M, false, false))
-          if (R.insert(E).second) Work.push_back(E);
-      }
-      return R;
+    return 0;
+  }
+  [[nodiscard]] Mask Repeat(const Node& N, Mask In) const {
+    Mask R = In;
+    for (;;) {
+      const Mask Next = R | Eval(N, R, false, false);
+      if (Next == R) return R;
+      R = Next;
     }
   }
-  return {};
-}
+};
+
+int HighestBit(Mask M) { return 63 - __builtin_clzll(M); }
 
 }  // namespace
 
-Result Match(const std::string& Expr, const std::string& S, bool CrLf) {
-  Result R;
-  NodeP Root;
+bool OracleMatcher::Compile(const std::string& Expr) {
   try {
-    Root = Parser(Expr).Whole();
-  } catch (const Bad&) {
-    return R;
+    FRoot = Parser(Expr).Whole();
+    return true;
+  } catch (const Invalid&) {
+    FRoot.reset();
+    return false;
   }
-  R.Valid = true;
-  const Text T = Split(S, CrLf);
-  for (size_t I = 0; I <= T.Codes.size(); ++I) {
-    const std::set<size_t> E = Ends(*Root, T, I, true, true);
-    if (E.empty()) continue;
-    R.Pos = T.Offsets[I] + 1;
-    R.Len = T.Offsets[*E.rbegin()] - T.Offsets[I];
-    return R;
+}
+
+Hit OracleMatcher::Match(const std::string& Text, bool LfSeparator) const {
+  Walk W;
+  std::vector<int> Offsets;  // byte offset of each character, then of the end
+  size_t I = 0;
+  while (I < Text.size() && Text[I] != '\0') {
+    Offsets.push_back(static_cast<int>(I));
+    const auto B = static_cast<unsigned char>(Text[I]);
+    const bool Pair = IsLeadByte(B) && I + 1 < Text.size() && Text[I + 1] != '\0';
+    W.Codes.push_back(Pair ? static_cast<uint16_t>(B << 8 | static_cast<unsigned char>(Text[I + 1])) : B);
+    I += Pair ? 2 : 1;
   }
-  return R;
+  Offsets.push_back(static_cast<int>(I));
+  if (W.Count() > 62) throw std::logic_error("oracle: text too long");
+  W.Separator = LfSeparator ? 10 : 13;
+  for (int P = 0; P <= W.Count(); ++P) {
+    W.Start = P;
+    W.HeadOK = P == 0 || W.Codes[static_cast<size_t>(P - 1)] == 10;
+    const Mask Ends = W.Eval(*FRoot, Mask{1} << P, true, true);
+    if (Ends != 0) {
+      const int E = HighestBit(Ends);
+      return {Offsets[static_cast<size_t>(P)] + 1, Offsets[static_cast<size_t>(E)] - Offsets[static_cast<size_t>(P)]};
+    }
+  }
+  return {};
 }
 
 }  // namespace tesvarin::oracle

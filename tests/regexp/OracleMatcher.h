@@ -1,30 +1,32 @@
-// A slow, independent matcher for the differential test: its own parser, and end-position sets
-// computed over the characters of the text (no automaton).
+// A slow reference matcher for the differential test: its own parser and a position-set walk
+// over whole characters, sharing nothing with the engine but the byte classes.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace tesvarin::oracle {
 
-struct Node {
-  enum Kind { Chars, Head, Tail, Cat, Alt, Star, Empty } K = Empty;
-  std::vector<std::pair<uint16_t, uint16_t>> Ranges;  // Chars: the codes it accepts
-  bool Negated = false;
-  std::shared_ptr<Node> A, B;
-};
-
-struct Result {
-  bool Valid = false;  // false: the expression is not well formed
-  int Pos = 0;         // 1-based byte position, 0 for no match
+struct Hit {
+  int Pos = 0;  // 1-based, 0 for none
   int Len = 0;
+  bool operator==(const Hit&) const = default;
 };
 
-// Matches Expr over Text leftmost-longest; CrLf chooses CR (else LF) as the line end.
-Result Match(const std::string& Expr, const std::string& Text, bool CrLf);
+class OracleMatcher {
+public:
+  OracleMatcher();
+  ~OracleMatcher();
+  // False when the expression is not valid in the dialect.
+  bool Compile(const std::string& Expr);
+  // Leftmost start, longest end; a ^ that starts the expression and a $ that ends it are line marks.
+  [[nodiscard]] Hit Match(const std::string& Text, bool LfSeparator) const;
+
+  struct Node;
+
+private:
+  std::unique_ptr<Node> FRoot;
+};
 
 }  // namespace tesvarin::oracle
