@@ -238,4 +238,11 @@ Hit OracleMatcher::Match(const std::string& Text, bool LfSeparator) const {
   return {};
 }
 
+Result Match(const std::string& Expr, const std::string& Text, bool CrLf) {
+  OracleMatcher M;
+  if (!M.Compile(Expr)) return {};
+  const Hit H = M.Match(Text, !CrLf);
+  return {true, H.Pos, H.Len};
+}
+
 }  // namespace tesvarin::oracle

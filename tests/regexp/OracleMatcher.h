@@ -29,4 +29,13 @@ private:
   std::unique_ptr<Node> FRoot;
 };
 
+struct Result {
+  bool Valid = false;  // false: the expression is not well formed
+  int Pos = 0;         // 1-based byte position, 0 for no match
+  int Len = 0;
+};
+
+// One-shot form: compiles Expr and matches Text; CrLf chooses CR (else LF) as the line end.
+Result Match(const std::string& Expr, const std::string& Text, bool CrLf);
+
 }  // namespace tesvarin::oracle
