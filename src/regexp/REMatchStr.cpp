@@ -104,7 +104,9 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
     Start = Stop = Text;
     return true;
   }
+  const bool Filter = !DFA().Accepting(Init);
   for (const char* P = Text; P < End; P = NextChar(P, End)) {
+    if (Filter && !DFA().CanStartWith(static_cast<unsigned char>(*P))) continue;
     if (const char* E = LongestFrom(P, End, Init)) {
       Start = P;
       Stop = E;
@@ -125,7 +127,18 @@ const char* TMatchCORE::HeadMatch(const char* P, const char* End, int32_t State)
 
 bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
   TRE_DFA& D = DFA();
+  // Only the first byte's transitions, acceptance or a line end can make a match at P.
+  const bool Filter = !D.Accepting(D.InitialState()) && !D.TailAccepting(D.InitialState());
   for (const char* P = Text; P < End; P = NextChar(P, End)) {
+    if (Filter && !D.CanStartWith(static_cast<unsigned char>(*P))) {
+      if (*P == '\n' && D.HasLineHead())
+        if (const char* E = HeadMatch(P + 1, End, D.InitialState())) {
+          Start = P + 1;
+          Stop = E;
+          return true;
+        }
+      continue;
+    }
     if (const char* E = LongestFrom(P, End, D.InitialState())) {
       Start = P;
       Stop = E;
