@@ -16,6 +16,7 @@
 
 #include "BenchText.h"
 #include "regexp/REMatchStr.h"
+#include "support/Sjis.h"
 
 using namespace tesvarin;
 
@@ -26,16 +27,16 @@ struct Pattern {
   const char* Expr;      // the engine's expression
   bool Fuzzy;
   const char* GrepMode;  // -F or -E
-  const char* Peer;      // the same search written byte-wise for grep and RE2; empty: the fuzzy expansion
+  const char* Peer;      // the same search as a byte-wise ERE for grep -E and RE2; empty: the fuzzy expansion
 };
 
 const Pattern Patterns[] = {
     {"ascii_literal", "kernel", false, "-F", "kernel"},
-    {"japanese_literal", "\x95\x5C\x8E\xA6", false, "-F", "\x95\x5C\x8E\xA6"},
-    {"katakana_class", "[\x83\x40-\x83\x96]+\x81\x5B", false, "-E", "(\x83[\x40-\x96])+\x81\x5B"},
+    {"japanese_literal", "\x95\x5C\x8E\xA6", false, "-F", "\x95\\\\\x8E\xA6"},
+    {"katakana_class", "[\x83\x40-\x83\x96]+\x81\x5B", false, "-E", "(\x83[\x40-\x96])+\x81\\["},
     {"five_words", "alpha|delta|\x83\x5C\x81\x5B\x83\x58|\x95\x5C\x8E\xA6|window", false, "-E",
-     "alpha|delta|\x83\x5C\x81\x5B\x83\x58|\x95\x5C\x8E\xA6|window"},
-    {"anchored", "^search.*2026$", false, "-E", "^search.*2026$"},
+     "alpha|delta|\x83\\\\\x81\\[\x83\x58|\x95\\\\\x8E\xA6|window"},
+    {"anchored", "^search.*2026$", false, "-E", "^search.*2026\r?$"},
     {"closures", "alpha.*kernel.*line", false, "-E", "alpha.*kernel.*line"},
     {"fuzzy_kana4", "\x83\x65\x83\x4C\x83\x58\x83\x67", true, "-E", ""},
 };
@@ -47,13 +48,28 @@ const std::vector<std::string>& Lines() {
   return L;
 }
 
+// A trail byte that is an ERE metacharacter is escaped, so a byte-wise peer reads it literally.
+std::string EscapeTrailBytes(const std::string& S) {
+  std::string Out;
+  for (size_t I = 0; I < S.size(); ++I) {
+    Out += S[I];
+    if (!IsLeadByte(S[I]) || I + 1 >= S.size()) continue;
+    if (std::strchr("\\[](){}|*+?.^$", S[I + 1]) != nullptr) Out += '\\';
+    Out += S[++I];
+  }
+  return Out;
+}
+
 std::string PeerPattern(const Pattern& P) {
   if (P.Peer[0] != '\0') return P.Peer;
   TREMatchStr M;
   M.SetUseFuzzyCharDic(true);
   M.SetRegExp(P.Expr);
-  return M.CacheString(M.CurrentIndex());
+  return EscapeTrailBytes(M.CacheString(M.CurrentIndex()));
 }
+
+// grep -F takes the expression itself; -E and RE2 take the escaped byte-wise form.
+std::string GrepPattern(const Pattern& P) { return std::strcmp(P.GrepMode, "-F") == 0 ? P.Expr : PeerPattern(P); }
 
 void EngineScan(benchmark::State& State, const Pattern& P) {
   TREMatchStr M;
@@ -149,7 +165,7 @@ int main(int Argc, char** Argv) {
   if (Argc == 3 && std::strcmp(Argv[1], "gen") == 0) return WriteText(Argv[2]);
   if (Argc == 2 && std::strcmp(Argv[1], "explode") == 0) return Explode();
   if (Argc == 2 && std::strcmp(Argv[1], "patterns") == 0) {
-    for (const Pattern& P : Patterns) std::printf("%s\t%s\t%s\n", P.Name, P.GrepMode, Hex(PeerPattern(P)).c_str());
+    for (const Pattern& P : Patterns) std::printf("%s\t%s\t%s\n", P.Name, P.GrepMode, Hex(GrepPattern(P)).c_str());
     return 0;
   }
   for (const Pattern& P : Patterns) {
