@@ -97,6 +97,23 @@ const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t Stat
   return Result;
 }
 
+// The next character start from P on whose first byte can start a match (or that is an LF, with
+// Lf): bytes are skipped in a tight loop, and a candidate is a character start when the run of
+// lead-byte values before it, back to Known (a character start), has even length. Known only moves
+// forward, so the walk stays linear.
+const char* TMatchCORE::NextStart(const char* P, const char* End, const char*& Known, bool Lf) {
+  TRE_DFA& D = DFA();
+  for (;; ++P) {
+    while (P < End && !D.CanStartWith(static_cast<unsigned char>(*P)) && !(Lf && *P == '\n')) ++P;
+    if (P >= End) return End;
+    const char* Q = P;
+    while (Q > Known && IsLeadByte(Q[-1])) --Q;
+    const bool AtStart = (P - Q) % 2 == 0;
+    Known = AtStart ? P : P + 1;
+    if (AtStart) return P;
+  }
+}
+
 bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
   const int32_t Init = DFA().InitialState();
   if (Text == End) {
@@ -104,7 +121,10 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
     Start = Stop = Text;
     return true;
   }
+  const bool Filter = !DFA().Accepting(Init);
+  const char* Known = Text;
   for (const char* P = Text; P < End; P = NextChar(P, End)) {
+    if (Filter && (P = NextStart(P, End, Known, false)) >= End) break;
     if (const char* E = LongestFrom(P, End, Init)) {
       Start = P;
       Stop = E;
@@ -125,12 +145,17 @@ const char* TMatchCORE::HeadMatch(const char* P, const char* End, int32_t State)
 
 bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
   TRE_DFA& D = DFA();
+  // Only the first byte's transitions, acceptance or a line end can make a match at P.
+  const bool Filter = !D.Accepting(D.InitialState()) && !D.TailAccepting(D.InitialState());
+  const char* Known = Text;
   for (const char* P = Text; P < End; P = NextChar(P, End)) {
-    if (const char* E = LongestFrom(P, End, D.InitialState())) {
-      Start = P;
-      Stop = E;
-      return true;
-    }
+    if (Filter && (P = NextStart(P, End, Known, D.HasLineHead())) >= End) break;
+    if (!Filter || D.CanStartWith(static_cast<unsigned char>(*P)))
+      if (const char* E = LongestFrom(P, End, D.InitialState())) {
+        Start = P;
+        Stop = E;
+        return true;
+      }
     if (*P == '\n' && D.HasLineHead()) {
       if (const char* E = HeadMatch(P + 1, End, D.InitialState())) {
         Start = P + 1;
@@ -139,7 +164,9 @@ bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start
       }
     }
   }
-  if (D.HasLineTail() && D.TailAccepting(D.InitialState())) {
+  // The walk above never tries the end itself without a line start; an expression that matches
+  // the empty string must still match an empty text when its ^ branch fails there.
+  if ((D.HasLineTail() && D.TailAccepting(D.InitialState())) || D.Accepting(D.InitialState())) {
     Start = Stop = End;
     return true;
   }

@@ -50,6 +50,7 @@ public:
   const char* HeadMatch(const char* P, const char* End, int32_t State);
   bool ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
   const char* LongestFrom(const char* P, const char* End, int32_t State);
+  const char* NextStart(const char* P, const char* End, const char*& Known, bool Lf);
   [[nodiscard]] bool IsLineSeparator(uint16_t Code) const { return Code == (FLineSeparator == mcls_CRLF ? 13 : 10); }
   [[nodiscard]] TMatchCORE_LineSeparator LineSeparator() const { return FLineSeparator; }
   void SetLineSeparator(TMatchCORE_LineSeparator Value) { FLineSeparator = Value; }

@@ -84,9 +84,13 @@ int TREPreProcessor::MatchGroup(int I, int J, const TREDictionary& Dic) {
       if (G[V].empty()) continue;
       const int N = VariantLength(G[V], FTokenList, I, J);
       if (N == 0) continue;
-      FReplacement = "(" + EscapeMetaChars(G[0]);
-      for (int K = 1; K < G.Count(); ++K) FReplacement += "|" + EscapeMetaChars(G[K]);
-      FReplacement += ")";
+      // Appended piece by piece: no temporary strings per variant.
+      FReplacement.assign(1, '(');
+      for (int K = 0; K < G.Count(); ++K) {
+        if (K > 0) FReplacement += '|';
+        FReplacement += EscapeMetaChars(G[K]);
+      }
+      FReplacement += ')';
       return I + N;
     }
   }

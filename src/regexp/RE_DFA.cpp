@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "support/Sjis.h"
+
 namespace tesvarin {
 
 TRE_DFA::TRE_DFA(const TRE_NFA& NFA)
@@ -72,7 +74,25 @@ int32_t TRE_DFA::RegisterState(const TRE_NFAStateSet& Set, const std::vector<int
 
 void TRE_DFA::Build() {
   Flush();
+  MakeStartBytes();
   FFlushCount = 0;
+}
+
+// One step per code class from the initial state (state 0 before and after any flush); a byte
+// can start a match when the code it stands for, or any code it leads, has a transition.
+void TRE_DFA::MakeStartBytes() {
+  std::vector<int8_t> Live(FClassCount, -1);
+  const auto IsLive = [this, &Live](uint32_t Code) {
+    const uint16_t C = FClassOf[Code];
+    if (Live[C] < 0) Live[C] = Step(InitialState(), C) != Dead ? 1 : 0;
+    return Live[C] == 1;
+  };
+  for (uint32_t B = 1; B < 256; ++B) {
+    bool Any = IsLive(B);
+    if (IsLeadByte(static_cast<unsigned char>(B)))
+      for (uint32_t T = 0; T < 256 && !Any; ++T) Any = IsLive(B << 8 | T);
+    FStartBytes[B] = Any ? 1 : 0;
+  }
 }
 
 void TRE_DFA::Flush() {

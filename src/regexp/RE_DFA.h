@@ -46,6 +46,9 @@ public:
   [[nodiscard]] uint16_t LineHeadCode() const { return FLineHeadCode; }
   [[nodiscard]] int StateCount() const { return static_cast<int>(FSets.size()); }
   [[nodiscard]] int FlushCount() const { return FFlushCount; }
+  // False when no character whose first byte is B can leave the initial state, so a match
+  // cannot start there (a lone lead byte at the end of a text counts as its own character).
+  [[nodiscard]] bool CanStartWith(unsigned char B) const { return FStartBytes[B] != 0; }
   void SetBudget(size_t Bytes) { FBudget = Bytes; }
 
 private:
@@ -59,6 +62,7 @@ private:
   int32_t RegisterState(const TRE_NFAStateSet& Set, const std::vector<int>& Members);
   int32_t Compute(int32_t S, uint16_t Class);
   void Flush();
+  void MakeStartBytes();
 
   std::vector<uint16_t> FClassOf;
   uint32_t FClassCount = 0;
@@ -73,6 +77,7 @@ private:
   std::unordered_map<std::string, int32_t> FIndex;
   std::vector<int32_t> FRows;
   std::vector<uint8_t> FAccepting, FTailOK;
+  uint8_t FStartBytes[256] = {};
   size_t FMemory = 0;
   size_t FBudget = size_t{8} << 20;
   int FFlushCount = 0;

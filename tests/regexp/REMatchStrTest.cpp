@@ -23,6 +23,7 @@ TEST(TREMatchStr, MatchPositions) {
       {"a^b", "a^b", 1, 3, false},      {"a$b", "a$b", 1, 3, false},      {"\x82\xA0+", "\x82\xA0\x82\xA0\x82\xA0", 1, 6, false},
       {"a(.b|^c)", "a^c", 1, 3, false}, {"J", "\x8aJ", 0, 0, false},      {"a\\r?$", "a\r\n", 1, 1, false},
       {".", "\r\n", 0, 0, false},       {"[^a]", "a\x82", 2, 1, false},   {"a\\0*", "aa", 1, 1, false},
+      {"^a|", "", 1, 0, false},          {"^a|b*", "", 1, 0, false},       {"\\\\", "\x83\x5C", 0, 0, false},
   };
   TREMatchStr M;
   for (const MatchCase& C : Cases) {
@@ -38,7 +39,7 @@ TEST(TREMatchStr, MatchPositions) {
 
 TEST(TREMatchStr, ExplodingExpressionStaysBoundedAndExact) {
   std::string E = "(a|b)*a";
-  for (int I = 0; I < 12; ++I) E += "(a|b)";
+  for (int I = 0; I < 20; ++I) E += "(a|b)";  // 2^21 subsets: unbounded subsets would not fit
   TREMatchStr Small, Big;
   Small.SetRegExp(E);
   Big.SetRegExp(E);
@@ -46,7 +47,7 @@ TEST(TREMatchStr, ExplodingExpressionStaysBoundedAndExact) {
   unsigned Seed = 1;
   for (int T = 0; T < 200; ++T) {
     std::string Text;
-    for (int I = 0; I < 40; ++I) {
+    for (int I = 0; I < 60; ++I) {
       Seed = Seed * 1103515245 + 12345;
       Text += (Seed >> 16) & 1 ? 'a' : 'b';
     }

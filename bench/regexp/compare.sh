@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Side-by-side throughput of the engine (SetRegExp + Match per line), RE2 (Latin-1, per line) and
+# GNU grep -c over the same generated 50 MB code page 932 text, plus compile times and the exploding
+# expression's resident peak. Usage: bench/regexp/compare.sh BUILD_DIR (a Release build with
+# -DTESVARIN_BENCH=ON).
+set -euo pipefail
+BUILD=${1:?usage: compare.sh BUILD_DIR}
+BIN="$BUILD/bench/regexp/regexp_bench"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+TEXT="$WORK/text.txt"
+"$BIN" gen "$TEXT"
+SIZE=$(stat -c %s "$TEXT")
+
+"$BIN" --benchmark_format=csv --benchmark_min_time=1x 2>/dev/null > "$WORK/bench.csv" ||
+  "$BIN" --benchmark_format=csv 2>/dev/null > "$WORK/bench.csv"
+rate() { awk -F, -v n="\"$1\"" '$1 == n { print $6 / 1048576 }' "$WORK/bench.csv"; }
+time_us() { awk -F, -v n="\"$1\"" '$1 == n { print $3 }' "$WORK/bench.csv"; }
+
+printf '%-18s %10s %10s %10s %8s %8s\n' pattern engine_MB/s grep_MB/s re2_MB/s vs_grep vs_re2
+while IFS=$'\t' read -r NAME MODE HEX; do
+  printf '%s' "$HEX" | sed 's/../\\x&/g' | xargs -0 printf '%b' > "$WORK/pattern"
+  START=$(date +%s.%N)
+  LC_ALL=C grep -c "$MODE" -f "$WORK/pattern" "$TEXT" > "$WORK/count" || true
+  END=$(date +%s.%N)
+  GREP=$(awk -v s="$START" -v e="$END" -v b="$SIZE" 'BEGIN { print b / 1048576 / (e - s) }')
+  ENGINE=$(rate "Engine/$NAME")
+  RE2=$(rate "RE2/$NAME")
+  printf '%-18s %10.1f %10.1f %10.1f %8.2f %8.2f  (grep lines %s)\n' "$NAME" "$ENGINE" "$GREP" "$RE2" \
+    "$(awk -v a="$ENGINE" -v b="$GREP" 'BEGIN { print a / b }')" \
+    "$(awk -v a="$ENGINE" -v b="$RE2" 'BEGIN { print a / b }')" "$(cat "$WORK/count")"
+done < <("$BIN" patterns)
+
+echo "compile new expression: $(time_us Compile/new) us (target 1000)"
+echo "compile fuzzy, ten characters: $(time_us Compile/fuzzy10) us (target 10000)"
+"$BIN" explode
+echo "engine line counts:"
+grep -E '^"Engine/' "$WORK/bench.csv" | awk -F, '{ print $1, $NF }'

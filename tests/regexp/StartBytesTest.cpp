@@ -1,0 +1,58 @@
+// The first-byte filter of start positions: it must never drop a position where a match can start.
+#include <gtest/gtest.h>
+
+#include "regexp/REMatchStr.h"
+
+namespace tesvarin {
+namespace {
+
+struct StartCase {
+  const char* Expr;
+  unsigned char Byte;
+  bool CanStart;
+};
+
+TEST(TRE_DFA, StartBytes) {
+  const StartCase Cases[] = {
+      {"\\\\", '\\', true},       {"\\\\", 0x83, false},      {"\x83\x5C", 0x83, true},  {"\x83\x5C", '\\', false},
+      {"[^a]", 'a', false},       {"[^a]", 'b', true},        {"[^a]", 0x83, true},      {".", '\r', false},
+      {".", '\n', false},         {"\\x82", 0x82, true},      {"[\x83\x40-\x83\x96]", 0x82, false},
+      {"[\x83\x40-\x83\x96]", 0x83, true},                    {"a^", '^', false},        {"b|a^", 'a', true},
+  };
+  TREMatchStr M;
+  for (const StartCase& C : Cases) {
+    SCOPED_TRACE(C.Expr);
+    M.SetRegExp(C.Expr);
+    EXPECT_EQ(M.DFA().CanStartWith(C.Byte), C.CanStart);
+  }
+}
+
+struct FilteredMatch {
+  const char* Expr;
+  std::string Text;
+  int Pos, Len;
+};
+
+// Positions the filter skips sit between positions it keeps; the match found must not move.
+TEST(TREMatchStr, FilteredStartPositions) {
+  const FilteredMatch Cases[] = {
+      {"\\x82", "a\x82", 2, 1},          {"\\\\", "\x83\x5C\\", 3, 1},  {"\x83\x5C", "\\\x83\x5C", 2, 2},
+      {"^b", "a\nb", 3, 1},              {"a*$", "bb", 3, 0},           {"$", "b\r\n", 2, 0},
+      {"\x81\x40", "\x88\x81\x81\x40", 3, 2},  {"\x81\x81", "\x88\x81\x81\x40", 0, 0},
+      {"\x81\x81", "a\x81\x81", 2, 2},         {"k", "\x88\x81\x81kk", 5, 1},
+      {"k", "\x81\x81\x81k", 0, 0},              {"^k|\x81k", "\x81\x81\x81k", 3, 2},
+      {"(^|x)b", "ab\nb", 4, 1},         {"a|^$", "b\n", 3, 0},         {"\x95\x5C", "\\\x95\x5C", 2, 2},
+  };
+  TREMatchStr M;
+  for (const FilteredMatch& C : Cases) {
+    SCOPED_TRACE(C.Expr);
+    M.SetRegExp(C.Expr);
+    int Pos = -1, Len = -1;
+    M.Match(C.Text, Pos, Len);
+    EXPECT_EQ(Pos, C.Pos);
+    EXPECT_EQ(Len, C.Len);
+  }
+}
+
+}  // namespace
+}  // namespace tesvarin
