@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "editor/EditorExSearch.h"
 #include "support/StringList.h"
 
 namespace tesvarin::test {
@@ -25,12 +26,7 @@ void FakeFormEditor::Clear() {
   Line = Pos = SelLength = 0;
 }
 
-void FakeFormEditor::SetExSearchOptions(TExSearchOptions Value) {
-  // The editor's rules: match case excludes the others' regexp and fuzzy; fuzzy needs regexp.
-  if (Value.Contains(soMatchCase)) Value.Exclude(soRegexp).Exclude(soFuzzy);
-  if (!Value.Contains(soRegexp)) Value.Exclude(soFuzzy);
-  FOptions = Value;
-}
+void FakeFormEditor::SetExSearchOptions(TExSearchOptions Value) { FOptions = ReduceExSearchOptions(Value); }
 
 bool FakeFormEditor::FindNext() {
   if (FFind.empty()) return false;

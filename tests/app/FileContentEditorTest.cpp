@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "FileContentEditor.h"
+#include "regexp/REChars.h"
 #include "support/StringList.h"
 
 namespace tesvarin {
@@ -56,13 +57,50 @@ TEST(FileContentEditor, StepsDownUpAndReplaces) {
   EXPECT_TRUE(E.FindNext());
   EXPECT_TRUE(E.FindNext());
   EXPECT_TRUE(E.FindNext());
-  EXPECT_FALSE(E.FindNext());  // never wraps
+  EXPECT_FALSE(E.FindNext());  // never wraps; the caret stays after the last hit
+  EXPECT_TRUE(E.FindPrev());   // so the last hit is found again going up
   EXPECT_TRUE(E.FindPrev());
   EXPECT_TRUE(E.FindPrev());
   EXPECT_FALSE(E.FindPrev());
   EXPECT_EQ(E.ReplaceAll("X\\R\\ny", true), 3);
-  EXPECT_EQ(E.SaveText(), "X\r\ny X\r\ny\r\nX\r\ny");
+  EXPECT_EQ(E.SaveText(), "X\r\ny X\r\ny\r\nX\r\ny\r\n");  // line mode ends every line
   EXPECT_EQ(E.ReplaceAll("z", false), 0);
+}
+
+// The command line searches with the editor's own options, so regular expressions, fuzzy kana and
+// whole words list the same files as the viewer would.
+TEST(FileContentEditor, EveryOptionGoesThroughTheEditorSearch) {
+  struct Case {
+    std::string Text, Find;
+    TExSearchOptions Options;
+    bool Found;
+  } Cases[] = {
+      {"xx\r\nab12", "^ab[0-9]+$", {soRegexp}, true},
+      {"xab12", "^ab[0-9]+$", {soRegexp}, false},
+      {"\x83\x4a\x83\x69", "\x82\xa9\x82\xc8", {soRegexp, soFuzzy}, true},  // katakana found by hiragana
+      {"\x83\x4a\x83\x69", "\x82\xa9\x82\xc8", {soRegexp}, false},
+      {"ab-ab ab", "ab", {soWholeWord}, true},
+      {"ab-ab", "ab", {soWholeWord}, false},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Text + "/" + K.Find);
+    cli::TFileContentEditor E;
+    Loaded(E, K.Text);
+    E.SetFindString(K.Find);
+    E.SetExSearchOptions(K.Options);
+    EXPECT_EQ(E.FindNext(), K.Found);
+  }
+}
+
+TEST(FileContentEditor, RegexpReplaceAcrossLinesAndBadExpression) {
+  cli::TFileContentEditor E;
+  Loaded(E, "a\r\nb a\r\nc");
+  E.SetFindString("a\\r\\nb");
+  E.SetExSearchOptions({soRegexp});
+  EXPECT_EQ(E.ReplaceAll("X", true), 1);
+  EXPECT_EQ(E.SaveText(), "X a\r\nc");  // whole-text mode keeps the missing final break
+  E.SetFindString("(a");
+  EXPECT_THROW(E.FindNext(), ERegExpParser);
 }
 
 }  // namespace

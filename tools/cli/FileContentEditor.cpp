@@ -24,20 +24,6 @@ std::string NormalizeBreaks(std::string_view Bytes) {
   return Out;
 }
 
-std::string ExpandLineBreaks(std::string_view Replacement) {
-  std::string Out;
-  for (size_t I = 0; I < Replacement.size(); ++I) {
-    if (I + 4 <= Replacement.size() && Replacement[I] == '\\' && (Replacement[I + 1] | 0x20) == 'r' &&
-        Replacement[I + 2] == '\\' && (Replacement[I + 3] | 0x20) == 'n') {
-      Out += "\r\n";
-      I += 3;
-    } else {
-      Out += Replacement[I];
-    }
-  }
-  return Out;
-}
-
 }  // namespace
 
 void TFileContentEditor::LoadFromFile(const std::string& Path) {
@@ -47,89 +33,68 @@ void TFileContentEditor::LoadFromFile(const std::string& Path) {
 
 void TFileContentEditor::Clear() {
   FText.clear();
-  FFolded.clear();
   FSelStart = FSelLength = 0;
-}
-
-void TFileContentEditor::SetExSearchOptions(TExSearchOptions Value) {
-  if (Value.Contains(soMatchCase)) Value.Exclude(soRegexp).Exclude(soFuzzy);
-  if (!Value.Contains(soRegexp)) Value.Exclude(soFuzzy);
-  FOptions = Value;
 }
 
 void TFileContentEditor::SetSelLength(int Value) { FSelLength = Value < 0 ? 0 : static_cast<size_t>(Value); }
 
-bool TFileContentEditor::Searchable() const {
-  // A hit never spans a line break.
-  return !FFind.empty() && FFind.find_first_of("\r\n") == std::string::npos;
+size_t TFileContentEditor::LineStart(size_t Pos) const {
+  if (Pos == 0) return 0;
+  const size_t Lf = FText.rfind('\n', Pos - 1);
+  return Lf == std::string::npos ? 0 : Lf + 1;
 }
 
-bool TFileContentEditor::IsCharStart(size_t Pos) const {
-  size_t LineStart = FText.rfind('\n', Pos == 0 ? 0 : Pos - 1);
-  size_t I = (LineStart == std::string::npos || Pos == 0) ? 0 : LineStart + 1;
-  while (I < Pos) I += CharLength(FText, I);
-  return I == Pos;
+size_t TFileContentEditor::LineEnd(size_t Pos) const {
+  const size_t Cr = FText.find("\r\n", Pos);
+  return Cr == std::string::npos ? FText.size() : Cr;
 }
 
-size_t TFileContentEditor::Find(size_t From) const {
-  bool Fold = !FOptions.Contains(soMatchCase);
-  std::string Pattern = FFind;
-  if (Fold) AsciiLowerSjis(Pattern);
-  const std::string& Hay = Fold ? FFolded : FText;
-  for (size_t P = Hay.find(Pattern, From); P != std::string::npos; P = Hay.find(Pattern, P + 1)) {
-    if (IsCharStart(P)) return P;
-  }
-  return std::string::npos;
-}
-
-void TFileContentEditor::Select(size_t Pos) {
+void TFileContentEditor::Select(size_t Pos, int Len) {
   FSelStart = Pos;
-  FSelLength = FFind.size();
+  FSelLength = static_cast<size_t>(Len);
 }
 
+// As the viewer: the rest of the line after the current hit, then each following line whole.
 bool TFileContentEditor::FindNext() {
-  if (!Searchable()) return false;
-  if (!FOptions.Contains(soMatchCase) && FFolded.size() != FText.size()) {
-    FFolded = FText;
-    AsciiLowerSjis(FFolded);
+  size_t From = FSelStart + FSelLength;
+  FSelStart = From;
+  FSelLength = 0;
+  while (From <= FText.size()) {
+    const size_t End = LineEnd(From);
+    int Len = 0;
+    const int P = FSearch.StrSearch(std::string_view(FText).substr(From, End - From), Len);
+    if (P > 0) {
+      Select(From + static_cast<size_t>(P) - 1, Len);
+      return true;
+    }
+    if (End == FText.size()) break;
+    From = End + 2;
   }
-  size_t P = Find(FSelStart + FSelLength);
-  if (P == std::string::npos) return false;
-  Select(P);
-  return true;
+  return false;
 }
 
+// The part of the line before the current hit, then each earlier line whole.
 bool TFileContentEditor::FindPrev() {
-  if (!Searchable()) return false;
-  if (FFolded.size() != FText.size()) {
-    FFolded = FText;
-    AsciiLowerSjis(FFolded);
+  size_t Stop = FSelStart;
+  FSelLength = 0;
+  for (;;) {
+    const size_t Start = LineStart(Stop);
+    int Len = 0;
+    const int P = FSearch.StrSearchLast(std::string_view(FText).substr(Start, Stop - Start), Len);
+    if (P > 0) {
+      Select(Start + static_cast<size_t>(P) - 1, Len);
+      return true;
+    }
+    if (Start == 0) return false;
+    Stop = Start - 2;
   }
-  size_t Last = std::string::npos;
-  for (size_t P = Find(0); P != std::string::npos && P < FSelStart; P = Find(P + 1)) Last = P;
-  if (Last == std::string::npos) return false;
-  Select(Last);
-  return true;
 }
 
 int TFileContentEditor::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
-  if (!Searchable()) return 0;
-  std::string With = ExpandCrLf ? ExpandLineBreaks(Replacement) : std::string(Replacement);
-  FFolded = FText;
-  AsciiLowerSjis(FFolded);
   std::string Out;
-  int N = 0;
-  size_t Done = 0;
-  for (size_t P = Find(0); P != std::string::npos; P = Find(P + FFind.size())) {
-    Out.append(FText, Done, P - Done);
-    Out += With;
-    Done = P + FFind.size();
-    ++N;
-  }
+  const int N = FSearch.ReplaceAllText(FText, Replacement, ExpandCrLf, Out);
   if (N == 0) return 0;
-  Out.append(FText, Done, std::string::npos);
   FText = std::move(Out);
-  FFolded.clear();
   FSelStart = FSelLength = 0;
   return N;
 }

@@ -1,10 +1,11 @@
-// The window's editor for the command line: the file's bytes with CR LF breaks, searched by plain
-// byte comparison that respects double-byte characters, with or without regard to case.
+// The window's editor for the command line: the file's bytes with CR LF breaks, searched by the
+// editor's own string search one line at a time, so every option behaves as in the viewer.
 #pragma once
 
 #include <string>
 
 #include "app/FormEditor.h"
+#include "editor/EditorExSearch.h"
 
 namespace tesvarin::cli {
 
@@ -16,10 +17,10 @@ public:
   void EndUpdate() override {}
   void Clear() override;
 
-  [[nodiscard]] const std::string& FindString() const override { return FFind; }
-  void SetFindString(std::string_view Value) override { FFind = std::string(Value); }
-  [[nodiscard]] TExSearchOptions ExSearchOptions() const override { return FOptions; }
-  void SetExSearchOptions(TExSearchOptions Value) override;
+  [[nodiscard]] const std::string& FindString() const override { return FSearch.FindString(); }
+  void SetFindString(std::string_view Value) override { FSearch.SetFindString(std::string(Value)); }
+  [[nodiscard]] TExSearchOptions ExSearchOptions() const override { return FSearch.ExSearchOptions(); }
+  void SetExSearchOptions(TExSearchOptions Value) override { FSearch.SetExSearchOptions(Value); }
   bool FindNext() override;
   bool FindPrev() override;
   int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) override;
@@ -31,15 +32,13 @@ public:
   void RemoveDelimiters(std::string_view) override {}
 
 private:
-  [[nodiscard]] size_t Find(size_t From) const;
-  [[nodiscard]] bool IsCharStart(size_t Pos) const;
-  [[nodiscard]] bool Searchable() const;
-  void Select(size_t Pos);
+  // Start and end (before its break) of the line that holds byte Pos.
+  [[nodiscard]] size_t LineStart(size_t Pos) const;
+  [[nodiscard]] size_t LineEnd(size_t Pos) const;
+  void Select(size_t Pos, int Len);
 
   std::string FText;
-  std::string FFolded;  // FText with ASCII letters lower-cased, when case does not matter
-  std::string FFind;
-  TExSearchOptions FOptions;
+  TEditorExSearch FSearch;
   size_t FSelStart = 0;
   size_t FSelLength = 0;
   bool FModified = false;
