@@ -258,14 +258,28 @@ void TEditorScreenStrings::UpdateRows(int A, int N, std::string_view Text) {
   for (int I = First; I < A; ++I) AppendRow(NewText, RowView(I), RowAttribute(I));
   NewText.append(Text);
   for (int I = Last + 1; I <= LastEnd; ++I) AppendRow(NewText, RowView(I), RowAttribute(I));
+  // The text now ends here with a break (the rest of the line was an empty piece): no raEof row.
+  if (NewAttr == raEof && EndsWithBreak(NewText)) NewAttr = raCrlf;
   TEditorStringList Scratch;
   StrToRows(NewText, Scratch);
+  // A rebuilt end of text that ends in a break keeps it, whatever the old last row said.
+  if (NewAttr == raEof && EndsWithBreak(NewText)) NewAttr = raCrlf;
   Scratch.SetRowAttribute(Scratch.Count() - 1, NewAttr);
+  DropEmptyLastLine(First, Scratch);
   U.NewRowCount = Scratch.Count();
   ReplaceRows(First, LastEnd - First + 1, Scratch);
   RefreshRowStates(First, true);
   SetLastChange(First, OldCount, Count(), FLastRefreshedRow);
   EndUpdate();
+}
+
+// An empty last line without a break adds no byte; keeping it as a row would make the text
+// count one line more than the same text loaded afresh.
+void TEditorScreenStrings::DropEmptyLastLine(int First, TEditorStringList& Scratch) const {
+  const int Last = Scratch.Count() - 1;
+  if (Scratch.RowAttribute(Last) != raEof || !Scratch.RowView(Last).empty()) return;
+  const bool StartsOwnLine = Last > 0 ? Scratch.RowAttribute(Last - 1) == raCrlf : StartsLine(First);
+  if (StartsOwnLine) Scratch.Delete(Last);
 }
 
 void TEditorScreenStrings::Clear() {
