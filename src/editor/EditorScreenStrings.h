@@ -115,6 +115,7 @@ private:
   void NotifyEditors();
   void WrapOptionChanged();
   void GiveMarks(uint16_t Marks, int Row);
+  void DropEmptyLastLine(int First, TEditorStringList& Scratch) const;
   void RebuildRows(bool Wrap);
   void AdvanceState(IRowStateParser* Parser, int Row, TRowAttributeData& State) const;
   [[nodiscard]] bool StoredStateEquals(int Row, const TRowAttributeData& State) const;
