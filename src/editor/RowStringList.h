@@ -85,6 +85,10 @@ protected:
   virtual void Changing();
   virtual void Changed();
   void CheckIndex(int Index) const;
+  // After the rows from Index on were marked not computed.
+  void LowerComputedBound(int Index) {
+    if (Index >= 0 && Index < FComputedBound) FComputedBound = Index;
+  }
 
 private:
   void SetAttributeWord(TheStringItem& Item, int Index, uint32_t Value);

@@ -29,6 +29,8 @@ public:
 
   [[nodiscard]] std::string_view View() const { return {FData, FSize}; }
   [[nodiscard]] int Size() const { return static_cast<int>(FSize); }
+  // A view into loaded text rather than a heap copy of its own.
+  [[nodiscard]] bool IsView() const { return FData != nullptr && !FOwned; }
 
   // Copies the bytes (they may overlap this row's own).
   void Assign(std::string_view S) {

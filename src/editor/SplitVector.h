@@ -33,6 +33,8 @@ public:
     if (Count <= 0) return;
     if (static_cast<size_t>(Count) > FGapLength) Grow(Size() + Count);
     MoveGap(Index);
+    // Gap slots may hold moved-from elements whose plain fields kept their values.
+    for (int I = 0; I < Count; ++I) FBody[static_cast<size_t>(FGapStart + I)] = T{};
     FGapStart += Count;
     FGapLength -= static_cast<size_t>(Count);
   }

@@ -1,0 +1,276 @@
+#include "editor/EditorStrings.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "support/Exception.h"
+
+namespace tesvarin {
+
+namespace {
+constexpr char CtrlZ = 26;
+
+// Length of S once every lone CR and lone LF has become CR LF, as the rows will store it.
+int64_t StoredLength(std::string_view S) {
+  int64_t Length = 0;
+  ForEachLine(S, [&](std::string_view Line, int Kind) { Length += static_cast<int64_t>(Line.size()) + (Kind >= 0 ? 2 : 0); });
+  return Length;
+}
+
+class TFile {
+public:
+  TFile(const std::string& Path, int Flags) : FFd(::open(Path.c_str(), Flags | O_CLOEXEC, 0666)) {}
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+  ~TFile() {
+    if (FFd >= 0) ::close(FFd);
+  }
+  [[nodiscard]] int Fd() const { return FFd; }
+  // Closes now so that a failing close is seen.
+  int Close() {
+    int R = ::close(FFd);
+    FFd = -1;
+    return R;
+  }
+
+private:
+  int FFd;
+};
+}  // namespace
+
+int TEditorStrings::Count() const {
+  const int Rows = FRows.Count();
+  if (!FRows.WordWrap() || Rows == 0) return Rows;
+  return Rows - FRows.WrappedRowCount() + (FRows.RowAttribute(Rows - 1) == raWrapped ? 1 : 0);
+}
+
+void TEditorStrings::CheckLine(int Index) const {
+  if (Index < 0 || Index >= Count()) ListIndexError();
+}
+
+void TEditorStrings::LineRows(int Index, int& First, int& Rows) const {
+  if (!FRows.WordWrap()) {
+    First = Index;
+    Rows = 1;
+    return;
+  }
+  int Line = 0;
+  int Row = 0;
+  while (Line < Index) {
+    Row = FRows.LineEndRow(Row) + 1;
+    ++Line;
+  }
+  First = Row;
+  Rows = FRows.LineEndRow(Row) - Row + 1;
+}
+
+std::string TEditorStrings::Get(int Index) const {
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  std::string S;
+  for (int I = First; I < First + Rows; ++I) S.append(FRows.RowView(I));
+  return S;
+}
+
+void TEditorStrings::CaretAfter(int Row, int64_t Offset) {
+  if (FEditor == nullptr) return;
+  int R = 0;
+  int C = 0;
+  FRows.OffsetToRowCol(Row, Offset, R, C);
+  FEditor->SetCaretRowCol(R, C);
+}
+
+void TEditorStrings::Put(int Index, std::string_view S) {
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  std::string Text(S);
+  if (FRows.RowAttribute(First + Rows - 1) == raCrlf) Text.append("\r\n");
+  FRows.UpdateRows(First, Rows, Text);
+  CaretAfter(First, StoredLength(S));
+}
+
+void TEditorStrings::Insert(int Index, std::string_view S) {
+  if (Index == Count()) {
+    Add(S);
+    return;
+  }
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  std::string Text(S);
+  Text.append("\r\n");
+  FRows.UpdateRows(First, 0, Text);
+  CaretAfter(First, StoredLength(Text));
+}
+
+int TEditorStrings::Add(std::string_view S) {
+  const int Last = FRows.Count() - 1;
+  if (Last >= 0 && FRows.RowAttribute(Last) != raCrlf) {
+    const int Start = FRows.LineStartRow(Last);
+    std::string Text(FRows.RowView(Last));
+    Text.append("\r\n").append(S);
+    const int64_t Before = StoredLength(FRows.LineText(Start, Last - Start).Text);
+    FRows.UpdateRows(Last, 1, Text);
+    CaretAfter(Start, Before + StoredLength(Text));
+    return Count() - 1;
+  }
+  std::string Text(S);
+  Text.append("\r\n");
+  FRows.UpdateRows(Last + 1, 0, Text);
+  CaretAfter(Last + 1, StoredLength(Text));
+  return Count() - 1;
+}
+
+void TEditorStrings::Delete(int Index) {
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  FRows.UpdateRows(First, Rows, {});
+  if (FEditor != nullptr) FEditor->SetCaretRowCol(std::min(First, FRows.MaxCaretRow()), 0);
+}
+
+void TEditorStrings::Clear() {
+  FLfLineBreaks = false;
+  FRows.Clear();
+}
+
+std::string TEditorStrings::Text() const {
+  std::string S;
+  for (int I = 0; I < FRows.Count(); ++I) {
+    S.append(FRows.RowView(I));
+    if (FRows.RowAttribute(I) == raCrlf) S.append("\r\n");
+  }
+  return S;
+}
+
+void TEditorStrings::FinishLoad() {
+  if (FRows.WordWrap()) FRows.Rewrap();
+  FRows.RefreshAllRowStates();
+}
+
+void TEditorStrings::SetLinesText(std::string_view S) {
+  BeginUpdate();
+  FRows.Clear();
+  if (!S.empty()) {
+    auto Block = std::make_unique<char[]>(S.size());
+    std::memcpy(Block.get(), S.data(), S.size());
+    FRows.SetRowsFromBlock(std::move(Block), S.size());
+  }
+  FinishLoad();
+  EndUpdate();
+}
+
+void TEditorStrings::Assign(const TStringList& Source) {
+  SetLinesText(Source.Text());
+  if (FEditor != nullptr) FEditor->SetCaretRowCol(FRows.MaxCaretRow(), 0);
+}
+
+void TEditorStrings::Assign(const TEditorStrings& Source) {
+  if (&Source == this) return;
+  SetLinesText(Source.Text());
+  if (FEditor != nullptr) FEditor->SetCaretRowCol(FRows.MaxCaretRow(), 0);
+}
+
+void TEditorStrings::LoadFromFile(const std::string& Path) {
+  BeginUpdate();
+  Clear();
+  struct TCloser {
+    TEditorStrings& Lines;
+    ~TCloser() { Lines.EndUpdate(); }
+  } Closer{*this};
+  TFile File(Path, O_RDONLY);
+  if (File.Fd() < 0) RaiseInOutError("ファイルを開けません", Path, errno);
+  off_t End = ::lseek(File.Fd(), 0, SEEK_END);
+  size_t Capacity = End > 0 ? static_cast<size_t>(End) : 0;
+  if (End < 0 || ::lseek(File.Fd(), 0, SEEK_SET) < 0) Capacity = 0;
+  auto Block = std::make_unique<char[]>(Capacity + 1);
+  size_t Size = 0;
+  int ReadError = 0;
+  for (;;) {
+    if (Size == Capacity) {
+      // The file grew or its size is unknown: read on into a bigger block.
+      size_t NewCapacity = Capacity + std::max<size_t>(Capacity / 2, 65536);
+      auto Bigger = std::make_unique<char[]>(NewCapacity + 1);
+      if (Size != 0) std::memcpy(Bigger.get(), Block.get(), Size);
+      Block = std::move(Bigger);
+      Capacity = NewCapacity;
+    }
+    ssize_t Got = ::read(File.Fd(), Block.get() + Size, Capacity - Size);
+    if (Got < 0 && errno == EINTR) continue;
+    if (Got < 0) {
+      ReadError = errno;
+      break;
+    }
+    if (Got == 0) break;
+    Size += static_cast<size_t>(Got);
+  }
+  const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));
+  if (Stop != nullptr) Size = static_cast<size_t>(Stop - Block.get());
+  TBreakCounts Breaks = FRows.SetRowsFromBlock(std::move(Block), Size);
+  FLfLineBreaks = Breaks.Lf > 0 && Breaks.CrLf == 0 && Breaks.Cr == 0;
+  if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
+  FinishLoad();
+  FRows.RefreshEditors();
+}
+
+void TEditorStrings::SaveToFile(const std::string& Path) const {
+  TFile File(Path, O_WRONLY | O_CREAT | O_TRUNC);
+  if (File.Fd() < 0) RaiseInOutError("ファイルを作成できません", Path, errno);
+  const std::string_view Break = FLfLineBreaks ? std::string_view("\n") : std::string_view("\r\n");
+  std::string Buffer;
+  constexpr size_t Chunk = 1 << 20;
+  Buffer.reserve(Chunk + 4096);
+  auto Flush = [&] {
+    size_t Done = 0;
+    while (Done < Buffer.size()) {
+      ssize_t W = ::write(File.Fd(), Buffer.data() + Done, Buffer.size() - Done);
+      if (W < 0 && errno == EINTR) continue;
+      if (W < 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
+      Done += static_cast<size_t>(W);
+    }
+    Buffer.clear();
+  };
+  for (int I = 0; I < FRows.Count(); ++I) {
+    std::string_view Row = FRows.RowView(I);
+    if (Row.size() >= Chunk) {
+      Flush();
+      Buffer.assign(Row);
+      Flush();
+    } else {
+      Buffer.append(Row);
+    }
+    if (FRows.RowAttribute(I) == raCrlf) Buffer.append(Break);
+    if (Buffer.size() >= Chunk) Flush();
+  }
+  Flush();
+  if (File.Close() != 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
+}
+
+void TEditorStrings::BeginUpdate() {
+  if (FUpdateCount++ == 0) {
+    FRows.BeginUpdate();
+    if (FEditor != nullptr) FEditor->BeginLinesUpdate();
+  }
+}
+
+void TEditorStrings::EndUpdate() {
+  if (FUpdateCount == 0) return;
+  if (--FUpdateCount == 0) {
+    FRows.EndUpdate();
+    if (FEditor != nullptr) FEditor->EndLinesUpdate();
+    FRows.RefreshEditors();
+  }
+}
+
+}  // namespace tesvarin

@@ -1,0 +1,57 @@
+// The editor's Lines: the row store presented as a list of lines, with whole-text access, loading
+// and saving.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "editor/EditorScreenStrings.h"
+#include "support/StringList.h"
+
+namespace tesvarin {
+
+class TEditorStrings {
+public:
+  // Editor may be null (no caret to move, nothing to freeze).
+  TEditorStrings(TEditorScreenStrings& Rows, IEditorView* Editor) : FRows(Rows), FEditor(Editor) {}
+  TEditorStrings(const TEditorStrings&) = delete;
+  TEditorStrings& operator=(const TEditorStrings&) = delete;
+
+  [[nodiscard]] int Count() const;
+  // Bad line indexes raise the list error and change nothing.
+  [[nodiscard]] std::string Get(int Index) const;
+  void Put(int Index, std::string_view S);
+  void Insert(int Index, std::string_view S);  // Index == Count appends
+  int Add(std::string_view S);
+  void Delete(int Index);
+  void Clear();
+
+  [[nodiscard]] std::string Text() const;  // CR LF after each line that has a break
+  void SetLinesText(std::string_view S);
+  void Assign(const TStringList& Source);
+  void Assign(const TEditorStrings& Source);
+
+  // Everything up to a Ctrl+Z is kept, NUL bytes included. A file whose breaks were all LF is
+  // saved with LF again; any other text with CR LF.
+  void LoadFromFile(const std::string& Path);
+  void SaveToFile(const std::string& Path) const;
+  [[nodiscard]] bool LfLineBreaks() const { return FLfLineBreaks; }
+
+  void BeginUpdate();
+  void EndUpdate();
+  [[nodiscard]] int UpdateCount() const { return FUpdateCount; }
+
+private:
+  // First row and row count of line Index (which must be valid).
+  void LineRows(int Index, int& First, int& Rows) const;
+  void CheckLine(int Index) const;
+  void CaretAfter(int Row, int64_t Offset);
+  void FinishLoad();
+
+  TEditorScreenStrings& FRows;
+  IEditorView* FEditor;
+  bool FLfLineBreaks = false;
+  int FUpdateCount = 0;
+};
+
+}  // namespace tesvarin

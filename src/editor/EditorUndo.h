@@ -1,0 +1,77 @@
+// Undo and redo of row store changes: each change keeps the text it replaced, and replaying an item
+// puts that text back in place of the rows the change produced.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+namespace tesvarin {
+
+class TEditorScreenStrings;
+
+struct TUndoData {
+  int32_t CaretRow = 0;
+  int32_t CaretCol = 0;
+  int32_t FirstRow = -1;
+  int32_t NewRowCount = 0;
+  uint8_t LastAttribute = 3;  // RowAttribute of the last old row; 3: there were no old rows
+  std::string OldText;
+};
+
+// Oldest first; owns its items.
+class TUndoDataList {
+public:
+  [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
+  [[nodiscard]] TUndoData& Items(int Index) const;
+  TUndoData& Add(std::unique_ptr<TUndoData> Item);
+  void DeleteFirst() { FItems.pop_front(); }
+  void DeleteLast() { FItems.pop_back(); }
+  void Clear() { FItems.clear(); }
+
+private:
+  std::deque<std::unique_ptr<TUndoData>> FItems;
+};
+
+class TEditorUndoObj {
+public:
+  static constexpr int MinUndoListMax = 64;
+
+  explicit TEditorUndoObj(TEditorScreenStrings& Rows) : FRows(Rows) {}
+  TEditorUndoObj(const TEditorUndoObj&) = delete;
+  TEditorUndoObj& operator=(const TEditorUndoObj&) = delete;
+
+  // A new item with the active editor's caret; drops the oldest beyond the limit and, unless
+  // replaying, empties the redo list.
+  TUndoData& NewUndoItem();
+  [[nodiscard]] bool CanUndo() const { return FUndoList.Count() > 0; }
+  [[nodiscard]] bool CanRedo() const { return FRedoList.Count() > 0; }
+  void Undo();
+  void Redo();
+  void ClearUndo();
+
+  [[nodiscard]] int UndoListMax() const { return FUndoListMax; }
+  void SetUndoListMax(int Value);  // below 64 stores 64
+  [[nodiscard]] bool Replaying() const { return FReplaying; }
+  [[nodiscard]] const TUndoDataList& UndoList() const { return FUndoList; }
+  [[nodiscard]] const TUndoDataList& RedoList() const { return FRedoList; }
+
+private:
+  struct TCaptured {
+    std::string Text;
+    int RowCount = 0;
+    int Attribute = 3;
+    int Restored = 0;
+  };
+  TCaptured PutBack(const TUndoData& U);
+  void Trim();
+
+  TEditorScreenStrings& FRows;
+  TUndoDataList FUndoList;
+  TUndoDataList FRedoList;
+  int FUndoListMax = MinUndoListMax;
+  bool FReplaying = false;
+};
+
+}  // namespace tesvarin

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeEditorView.h"
+#include "editor/EditorScreenStrings.h"
+#include "editor/EditorStrings.h"
+#include "editor/EditorUndo.h"
+#include "support/Exception.h"
+#include "support/StringList.h"
+
+namespace tesvarin {
+namespace {
+
+std::string Bytes(const char* S, size_t N) { return std::string(S, N); }
+
+struct LoadCase {
+  const char* Name;
+  std::string File;
+  std::vector<std::string> Rows;
+  TRowAttribute LastAttribute;
+  std::string Saved;
+};
+
+std::vector<LoadCase> LoadCases() {
+  std::string Long(8191, 'x');
+  return {
+      {"crlf no final break", "a\r\nb", {"a", "b"}, raEof, "a\r\nb"},
+      {"final crlf adds no row", "a\r\n", {"a"}, raCrlf, "a\r\n"},
+      {"empty file", "", {}, raCrlf, ""},
+      {"only breaks", "\r\n\r\n", {"", ""}, raCrlf, "\r\n\r\n"},
+      {"lone cr", "a\rb", {"a", "b"}, raEof, "a\r\nb"},
+      {"lf file saved with lf", "a\nb\n", {"a", "b"}, raCrlf, "a\nb\n"},
+      {"lf cr is two breaks", "a\n\rb", {"a", "", "b"}, raEof, "a\r\n\r\nb"},
+      {"mixed breaks saved with crlf", "a\nb\r\nc", {"a", "b", "c"}, raEof, "a\r\nb\r\nc"},
+      {"ctrl z ends the text", "a\r\nb\x1A junk\r\n", {"a", "b"}, raEof, "a\r\nb"},
+      {"nul bytes kept", Bytes("a\0b\r\n\0\r\nc", 9), {Bytes("a\0b", 3), Bytes("\0", 1), "c"}, raEof,
+       Bytes("a\0b\r\n\0\r\nc", 9)},
+      {"crlf across the 8192 boundary", Long + "\r\ny", {Long, "y"}, raEof, Long + "\r\ny"},
+      {"cr at the boundary then text", Long + "\ry\n", {Long, "y"}, raCrlf, Long + "\r\ny\r\n"},
+  };
+}
+
+class LinesFile : public ::testing::Test {
+protected:
+  std::string Path(const char* Name) { return ::testing::TempDir() + "/lines_" + Name; }
+  TEditorScreenStrings Rows;
+  FakeEditorView View;
+  TEditorStrings Lines{Rows, &View};
+  void SetUp() override { Rows.AttachEditor(View); }
+};
+
+TEST_F(LinesFile, LoadAndSaveRoundTrips) {
+  for (const LoadCase& C : LoadCases()) {
+    SCOPED_TRACE(C.Name);
+    for (bool Wrap : {false, true}) {
+      Rows.SetWordWrap(Wrap);
+      std::string In = Path("in");
+      std::string Out = Path("out");
+      WriteFileBytes(In, C.File);
+      Lines.LoadFromFile(In);
+      if (!Wrap) {
+        ASSERT_EQ(Rows.Count(), static_cast<int>(C.Rows.size()));
+        for (int I = 0; I < Rows.Count(); ++I) EXPECT_EQ(Rows.Get(I), C.Rows[static_cast<size_t>(I)]) << I;
+        if (Rows.Count() > 0) {
+          EXPECT_EQ(Rows.RowAttribute(Rows.Count() - 1), C.LastAttribute);
+        }
+      }
+      ASSERT_EQ(Lines.Count(), static_cast<int>(C.Rows.size()));
+      for (int I = 0; I < Lines.Count(); ++I) EXPECT_EQ(Lines.Get(I), C.Rows[static_cast<size_t>(I)]) << I;
+      Lines.SaveToFile(Out);
+      EXPECT_EQ(ReadFileBytes(Out), C.Saved);
+    }
+    Rows.SetWordWrap(false);
+  }
+}
+
+TEST_F(LinesFile, MissingFileRaisesAndLeavesTheStoreEmpty) {
+  Lines.SetLinesText("old");
+  EXPECT_THROW(Lines.LoadFromFile(Path("does-not-exist")), EInOutError);
+  EXPECT_EQ(Rows.Count(), 0);
+  EXPECT_EQ(Lines.UpdateCount(), 0);
+}
+
+TEST_F(LinesFile, LfBreaksSurviveAWholeTextRewrite) {
+  WriteFileBytes(Path("lf"), "one\ntwo\n");
+  Lines.LoadFromFile(Path("lf"));
+  Lines.SetLinesText("uno\r\ndos\r\n");  // as the replace flows write their result back
+  Lines.SaveToFile(Path("lf"));
+  EXPECT_EQ(ReadFileBytes(Path("lf")), "uno\ndos\n");
+}
+
+TEST_F(LinesFile, LoadingAWideFileWithWrapOnCutsItsLines) {
+  Rows.SetWordWrap(true);
+  std::string Line(170, 'k');
+  WriteFileBytes(Path("wide"), Line + "\r\nshort\r\n");
+  Lines.LoadFromFile(Path("wide"));
+  ASSERT_EQ(Rows.Count(), 4);  // 80 + 80 + 10, then "short"
+  EXPECT_EQ(Rows.RowAttribute(0), raWrapped);
+  EXPECT_EQ(Rows.RowAttribute(2), raCrlf);
+  EXPECT_EQ(Lines.Count(), 2);
+  EXPECT_EQ(Lines.Get(0), Line);
+  EXPECT_EQ(Lines.Text(), Line + "\r\nshort\r\n");
+}
+
+TEST_F(LinesFile, SetLinesTextKeepsNulBytesAndIsNotUndoable) {
+  Rows.UpdateRows(0, 0, "typed");
+  ASSERT_TRUE(Rows.UndoObj().CanUndo());
+  Lines.SetLinesText(Bytes("a\0b\r\nc", 6));
+  EXPECT_FALSE(Rows.UndoObj().CanUndo());
+  EXPECT_EQ(Lines.Text(), Bytes("a\0b\r\nc", 6));
+  EXPECT_EQ(Rows.RowAttribute(1), raEof);
+}
+
+struct LinesOp {
+  const char* Name;
+  const char* Start;
+  void (*Apply)(TEditorStrings&);
+  const char* Expected;
+};
+
+TEST_F(LinesFile, LineOperationsTable) {
+  const LinesOp Ops[] = {
+      {"add gives the last line a break", "a\r\nb", [](TEditorStrings& L) { L.Add("c"); }, "a\r\nb\r\nc"},
+      {"add after a final break", "a\r\n", [](TEditorStrings& L) { L.Add("c"); }, "a\r\nc\r\n"},
+      {"add to an empty text", "", [](TEditorStrings& L) { L.Add("c"); }, "c\r\n"},
+      {"put keeps the break", "a\r\nb\r\n", [](TEditorStrings& L) { L.Put(0, "x"); }, "x\r\nb\r\n"},
+      {"put on a last line without break", "a\r\nb", [](TEditorStrings& L) { L.Put(1, "x"); }, "a\r\nx"},
+      {"insert before a line", "a\r\nb", [](TEditorStrings& L) { L.Insert(1, "x"); }, "a\r\nx\r\nb"},
+      {"insert past the end adds", "a\r\nb", [](TEditorStrings& L) { L.Insert(2, "x"); }, "a\r\nb\r\nx"},
+      {"delete a middle line", "a\r\nb\r\nc", [](TEditorStrings& L) { L.Delete(1); }, "a\r\nc"},
+      {"delete the last line", "a\r\nb", [](TEditorStrings& L) { L.Delete(1); }, "a\r\n"},
+      {"delete the only line", "a", [](TEditorStrings& L) { L.Delete(0); }, ""},
+  };
+  for (bool Wrap : {false, true}) {
+    Rows.SetWordWrap(Wrap);
+    for (const LinesOp& Op : Ops) {
+      SCOPED_TRACE(Op.Name);
+      Lines.SetLinesText(Op.Start);
+      Op.Apply(Lines);
+      EXPECT_EQ(Lines.Text(), Op.Expected);
+    }
+  }
+}
+
+TEST_F(LinesFile, BadLineIndexesRaiseAndChangeNothing) {
+  Lines.SetLinesText("a\r\nb");
+  EXPECT_THROW((void)Lines.Get(2), EListError);
+  EXPECT_THROW((void)Lines.Get(-1), EListError);
+  EXPECT_THROW(Lines.Put(2, "x"), EListError);
+  EXPECT_THROW(Lines.Delete(5), EListError);
+  EXPECT_THROW(Lines.Insert(-1, "x"), EListError);
+  EXPECT_EQ(Lines.Text(), "a\r\nb");
+  EXPECT_FALSE(Rows.UndoObj().CanUndo());
+}
+
+TEST_F(LinesFile, OutOfRangeUpdatesDoNothing) {
+  Lines.SetLinesText("a\r\nb");
+  Rows.UpdateRows(-1, 0, "x");
+  Rows.UpdateRows(1, 2, "x");
+  Rows.UpdateRows(3, 0, "x");
+  Rows.UpdateRows(0, -1, "x");
+  Rows.UpdateRows(2, 0, "x");  // the place after a last row without a break
+  Rows.UpdateRows(0, 0, "");
+  EXPECT_EQ(Lines.Text(), "a\r\nb");
+  EXPECT_FALSE(Rows.UndoObj().CanUndo());
+}
+
+TEST_F(LinesFile, WrappedLinesCountAsLines) {
+  Rows.SetWordWrap(true);
+  Rows.WrapOption().SetWrapByte(20);
+  std::string Wide(50, 'w');
+  Lines.SetLinesText(Wide + "\r\nz");
+  EXPECT_EQ(Rows.Count(), 4);
+  EXPECT_EQ(Lines.Count(), 2);
+  EXPECT_EQ(Lines.Get(0), Wide);
+  EXPECT_EQ(Lines.Get(1), "z");
+  EXPECT_EQ(Rows.RowToLine(3), 1);
+  EXPECT_EQ(Rows.RowColToLinePos(1, 5), 25);
+  EXPECT_EQ(Rows.RowColToLinePos(5, 0), -1);
+  EXPECT_EQ(Rows.RowColToLinePos(0, -1), -1);
+}
+
+TEST_F(LinesFile, AssignPutsTheCaretAfterTheText) {
+  TStringList Source;
+  Source.Add("one");
+  Source.Add("two");
+  View.Col = 7;
+  Lines.Assign(Source);
+  EXPECT_EQ(Lines.Text(), "one\r\ntwo\r\n");
+  EXPECT_EQ(View.Row, 2);
+  EXPECT_EQ(View.Col, 0);
+}
+
+TEST_F(LinesFile, PutMovesTheCaretAfterTheNewText) {
+  Lines.SetLinesText("a\r\nb\r\n");
+  Lines.Put(1, "xyz");
+  EXPECT_EQ(View.Row, 1);
+  EXPECT_EQ(View.Col, 3);
+  Lines.Put(0, "\x82\xA0");
+  EXPECT_EQ(View.Row, 0);
+  EXPECT_EQ(View.Col, 2);
+}
+
+}  // namespace
+}  // namespace tesvarin
