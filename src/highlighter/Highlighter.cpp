@@ -19,10 +19,10 @@ void THighlighter::Construct() {
 }
 
 void THighlighter::SetReserveWordList(const TStringList& Value) {
-  FReserveWordList->BeginUpdate();
+  // One notification for the whole copy, even when the list reports its own change as well.
+  FNotifier->BeginUpdate();
   FReserveWordList->Assign(Value);
-  FReserveWordList->EndUpdate();
-  FNotifier->Changed();
+  FNotifier->EndUpdate();
 }
 
 std::unique_ptr<THighlighterColor> THighlighter::NewColor() {

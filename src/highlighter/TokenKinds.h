@@ -10,6 +10,8 @@ using TTokenKind = uint8_t;
 enum : TTokenKind {
   ttEnd = 0,
   ttSymbol = 1,
+  // A lead byte 0x82 or 0x83 whose second byte starts no character: painted with the defaults.
+  ttBrokenDbcs = 2,
   ttInteger = 3,
   ttFloat = 4,
   ttBracket = 6,
