@@ -26,6 +26,8 @@ void TEditorColors::Assign(const TPersistent& Source) {
     TNotifyPersistent::Assign(Source);
     return;
   }
+  // Reserve reports to the highlighter directly: hold its notifier too, so the copy is one change.
+  if (FHighlighter != nullptr) FHighlighter->Notifier().BeginUpdate();
   BeginUpdate();
   FAnk.Assign(From->FAnk);
   FComment.Assign(From->FComment);
@@ -39,6 +41,7 @@ void TEditorColors::Assign(const TPersistent& Source) {
   FUrl.Assign(From->FUrl);
   FSelect.Assign(From->FSelect);
   EndUpdate();
+  if (FHighlighter != nullptr) FHighlighter->Notifier().EndUpdate();
 }
 
 void TEditorColors::EnumPublished(const TPublishedVisitor& Visit) {
