@@ -106,3 +106,37 @@ TEST(RowState, ProviderHandsOutTheSchemeParser) {
 
 }  // namespace
 }  // namespace tesvarin
+
+namespace tesvarin {
+namespace {
+
+TEST(RowState, CommentCutByWrapRunsToTheLineEnd) {
+  auto H = THighlighter::New<TEditorHighlighter>();
+  H->SetCommenter("//");
+  VectorRows Rows{{"a // b", "c d", "e"}, {raWrapped, raCrlf, raEof}};
+  auto S = States(*H, Rows);
+  EXPECT_EQ(S[1].WrappedKind, ttComment);
+  EXPECT_EQ(Kinds(*H, Rows, S[1], 1), (std::vector<int>{ttComment}));
+  EXPECT_EQ(S[2].WrappedKind, 0);
+  EXPECT_EQ(Kinds(*H, Rows, S[2], 2), (std::vector<int>{ttAnk}));
+}
+
+TEST(Brackets, EmptyRightBracketEndsTheRow) {
+  auto H = THighlighter::New<TEditorHighlighter>();
+  H->Brackets().AddItem().SetLeftBracket("--");
+  VectorRows Rows{{"a -- b c"}, {raEof}};
+  EXPECT_EQ(Kinds(*H, Rows, InitialRowState(), 0), (std::vector<int>{ttAnk}));
+}
+
+TEST(Brackets, AssignOverflowKeepsCopiedItemsAndClosesTheBracket) {
+  auto From = THighlighter::New<TEditorHighlighter>();
+  for (int I = 0; I < 14; ++I) From->Brackets().AddItem().SetLeftBracket(std::string(1, static_cast<char>('a' + I)));
+  auto To = THighlighter::New<TEditorHighlighter>();
+  To->Brackets().Assign(From->Brackets());
+  EXPECT_EQ(To->Brackets().Count(), 14);
+  EXPECT_EQ(To->Brackets().Items(13).LeftBracket(), "n");
+  EXPECT_EQ(To->Brackets().UpdateCount(), 0);
+}
+
+}  // namespace
+}  // namespace tesvarin
