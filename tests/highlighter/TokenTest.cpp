@@ -250,3 +250,28 @@ TEST(HTMLHighlighter, DefaultsAndColours) {
 
 }  // namespace
 }  // namespace tesvarin
+
+namespace tesvarin {
+namespace {
+
+TEST(EditorColors, BulkSettersTouchOnlyTheirAttribute) {
+  auto H = THighlighter::New<TEditorHighlighter>();
+  H->SetAllBkColor(clGray);
+  H->SetAllStyle(TFontStyles{fsItalic});
+  EXPECT_EQ(H->Colors().Comment().BkColor(), clGray);
+  EXPECT_EQ(H->Colors().Comment().Color(), clNone);
+  EXPECT_TRUE(H->Colors().Reserve().Style().Contains(fsItalic));
+  EXPECT_EQ(H->Colors().Hit().BkColor(), clNone);
+  EXPECT_FALSE(H->Colors().Select().Style().Contains(fsItalic));
+  EXPECT_TRUE(H->HasItalicStyle(*H));
+}
+
+TEST(EditorColors, ReserveIsTheHighlighters) {
+  auto H = THighlighter::New<TEditorHighlighter>();
+  H->Colors().Reserve().SetColor(clMaroon);
+  EXPECT_EQ(H->Reserve().Color(), clMaroon);
+  EXPECT_EQ(&H->Colors().Reserve(), &H->Reserve());
+}
+
+}  // namespace
+}  // namespace tesvarin
