@@ -149,20 +149,10 @@ void TForm1::SetStartDates() {
   C.DateTimePicker2.SetDate(Today);
 }
 
+// The stored check states get the same enabling as a click on each box.
 void TForm1::ApplyOptionRules() {
-  if (C.CheckBox1.Checked()) {
-    C.CheckBox2.SetChecked(false);
-    C.CheckBox2.SetEnabled(false);
-  } else {
-    C.CheckBox2.SetEnabled(true);
-  }
-  if (C.CheckBox2.Checked()) {
-    C.CheckBox1.SetEnabled(false);
-    C.CheckBox3.SetEnabled(true);
-  } else {
-    C.CheckBox1.SetEnabled(true);
-    C.CheckBox3.SetEnabled(false);
-  }
+  CheckBox1Click();
+  CheckBox2Click();
 }
 
 void TForm1::FormShow() {

@@ -1,6 +1,5 @@
 #include "FakeFormEditor.h"
 
-#include <cctype>
 
 #include "editor/EditorExSearch.h"
 #include "support/StringList.h"
@@ -28,17 +27,19 @@ void FakeFormEditor::Clear() {
 
 void FakeFormEditor::SetExSearchOptions(TExSearchOptions Value) { FOptions = ReduceExSearchOptions(Value); }
 
+bool FakeFormEditor::Select(int L, size_t P) {
+  Line = L;
+  Pos = static_cast<int>(P);
+  SelLength = static_cast<int>(FFind.size());
+  return true;
+}
+
 bool FakeFormEditor::FindNext() {
   if (FFind.empty()) return false;
   int From = Pos + SelLength;
   for (int L = Line; L < static_cast<int>(Lines.size()); ++L, From = 0) {
     size_t P = Lines[static_cast<size_t>(L)].find(FFind, static_cast<size_t>(From));
-    if (P != std::string::npos) {
-      Line = L;
-      Pos = static_cast<int>(P);
-      SelLength = static_cast<int>(FFind.size());
-      return true;
-    }
+    if (P != std::string::npos) return Select(L, P);
   }
   return false;
 }
@@ -50,25 +51,13 @@ bool FakeFormEditor::FindPrev() {
     if (L == Line && Pos == 0) continue;
     size_t Start = L == Line ? static_cast<size_t>(Pos - 1) : std::string::npos;
     size_t P = S.rfind(FFind, Start);
-    if (P != std::string::npos) {
-      Line = L;
-      Pos = static_cast<int>(P);
-      SelLength = static_cast<int>(FFind.size());
-      return true;
-    }
+    if (P != std::string::npos) return Select(L, P);
   }
   return false;
 }
 
 int FakeFormEditor::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
-  std::string R(Replacement);
-  if (ExpandCrLf) {
-    for (size_t P = 0; P + 4 <= R.size(); ++P) {
-      std::string Four = R.substr(P, 4);
-      for (char& Ch : Four) Ch = static_cast<char>(std::tolower(static_cast<unsigned char>(Ch)));
-      if (Four == "\\r\\n") R.replace(P, 4, "\r\n");
-    }
-  }
+  const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
   if (FFind.empty()) return 0;
   int N = 0;
   std::string Text;

@@ -37,6 +37,7 @@ public:
   std::string Removed;
 
 private:
+  bool Select(int L, size_t P);
   std::string FFind;
   TExSearchOptions FOptions;
   bool FModified = false;
