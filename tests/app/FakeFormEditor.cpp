@@ -1,6 +1,5 @@
 #include "FakeFormEditor.h"
 
-
 #include "editor/EditorExSearch.h"
 #include "support/StringList.h"
 
