@@ -137,7 +137,7 @@ namespace {
 const TEditorHighlighter* RequireEditorScheme(const THighlighter* Highlighter) {
   const auto* Scheme = dynamic_cast<const TEditorHighlighter*>(Highlighter);
   if (Highlighter != nullptr && Scheme == nullptr) {
-    throw EHighlighterError("TEditorParser.Create need instance of TEditorHighlighter");
+    throw EHighlighterError("エディタ用の配色が必要です（TEditorParser）");
   }
   return Scheme;
 }

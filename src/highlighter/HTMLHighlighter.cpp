@@ -43,7 +43,7 @@ namespace {
 const THTMLHighlighter* RequireHtmlScheme(const THighlighter* Highlighter) {
   const auto* Scheme = dynamic_cast<const THTMLHighlighter*>(Highlighter);
   if (Highlighter != nullptr && Scheme == nullptr) {
-    throw EHighlighterError("THTMLHighlighterParser.Create need instance of THTMLHighlighter");
+    throw EHighlighterError("HTML 用の配色が必要です（THTMLHighlighterParser）");
   }
   return Scheme;
 }

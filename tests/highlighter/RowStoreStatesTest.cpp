@@ -61,5 +61,23 @@ TEST_F(StoreWithHighlighter, SwitchingToTheHtmlSchemeRecomputesTheStates) {
   EXPECT_EQ(Bracket(2), -1);
 }
 
+TEST_F(StoreWithHighlighter, ReservedWordAndStringCutByTheStoresWrap) {
+  TStringList Words;
+  Words.Add("begin");
+  H->SetReserveWordList(Words);
+  H->SetQuotation("\"");
+  Rows.WrapOption().SetWrapByte(20);
+  Lines.SetLinesText(std::string(17, 'x') + " begin " + std::string(10, 'y') + " \"abcdef\" z");
+  Rows.SetWordWrap(true);
+  Rows.RefreshAllRowStates();
+  ASSERT_GE(Rows.Count(), 2);
+  ASSERT_EQ(Rows.RowText(0).size(), 20u);
+  EXPECT_EQ(Rows.RowState(1).WrappedKind, ttReserve);
+  EXPECT_EQ(Rows.RowState(1).WrappedBytes, 3);
+  ASSERT_GE(Rows.Count(), 3);
+  EXPECT_EQ(Rows.RowText(1).substr(14, 3), " \"a");
+  EXPECT_EQ(Rows.RowState(2).WrappedKind, ttQuotation);
+}
+
 }  // namespace
 }  // namespace tesvarin
