@@ -50,6 +50,24 @@ TEST_F(StoreWithHighlighter, CommentCutByWordWrapKeepsItsState) {
   for (int R = 1; R < Rows.Count(); ++R) EXPECT_EQ(Bracket(R), 0) << R;
 }
 
+// An editor that subscribes to its highlighter sees a bracket change in the stored states at once.
+TEST_F(StoreWithHighlighter, ABracketChangeReachesTheStoreThroughTheNotifier) {
+  Lines.SetLinesText("a [[\r\nx\r\n]] b");
+  Rows.RefreshAllRowStates();
+  EXPECT_EQ(Bracket(1), -1);
+  int Calls = 0;
+  H->Notifier().Add(TNotifyEvent::Lambda([&](TObject*) {
+    ++Calls;
+    Rows.RefreshAllRowStates();
+  }));
+  auto& B = H->Brackets().AddItem();
+  B.SetLeftBracket("[[");
+  B.SetRightBracket("]]");
+  EXPECT_GE(Calls, 1);
+  EXPECT_EQ(Bracket(1), 1);  // the second bracket of the collection
+  EXPECT_EQ(Bracket(2), 1);
+}
+
 TEST_F(StoreWithHighlighter, SwitchingToTheHtmlSchemeRecomputesTheStates) {
   Lines.SetLinesText("<!-- a\r\nb -->\r\nc");
   Rows.RefreshAllRowStates();
