@@ -9,7 +9,7 @@
 namespace tesvarin {
 
 TRegularExpression::TRegularExpression() {
-  FCache.push_back({std::string(), nullptr});
+  FCache.push_back({std::string(), nullptr, {}});
   Compile(std::string());
 }
 
@@ -21,7 +21,9 @@ void TRegularExpression::Compile(const std::string& S) {
     NFA.Build();
     auto DFA = std::make_unique<TRE_DFA>(NFA);
     DFA->Build();
-    FCache[static_cast<size_t>(FCurrentIndex)].DFA = std::move(DFA);
+    TCacheEntry& Entry = FCache[static_cast<size_t>(FCurrentIndex)];
+    Entry.DFA = std::move(DFA);
+    Entry.Literals = TRERequiredLiterals(Parser.Tree());
   } catch (...) {
     if (FCurrentIndex != 0) FCache.erase(FCache.begin() + FCurrentIndex);
     FCurrentIndex = 0;
@@ -44,7 +46,7 @@ void TRegularExpression::SetRegExp(const std::string& S) {
       FCurrentIndex = Found;
     } else {
       if (static_cast<int>(FCache.size()) >= CacheSize) FCache.pop_back();
-      FCache.insert(FCache.begin() + 1, {P, nullptr});
+      FCache.insert(FCache.begin() + 1, {P, nullptr, {}});
       FCurrentIndex = 1;
       Compile(P);
     }
@@ -115,6 +117,7 @@ const char* TMatchCORE::NextStart(const char* P, const char* End, const char*& K
 }
 
 bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  if (!RequiredLiterals().MayMatch(Text, End)) return false;
   const int32_t Init = DFA().InitialState();
   if (Text == End) {
     if (!DFA().Accepting(Init)) return false;
@@ -174,6 +177,7 @@ bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start
 }
 
 bool TMatchCORE::AnchoredMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  if (!RequiredLiterals().MayMatch(Text, End)) return false;
   if (const char* E = HeadMatch(Text, End, DFA().InitialState())) {
     Start = Text;
     Stop = E;

@@ -1,0 +1,30 @@
+// Literals every match of an expression must contain, in order, found from the parse tree. A text
+// that lacks them cannot match, so the automaton need not walk it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "regexp/REParseTree.h"
+
+namespace tesvarin {
+
+class TRERequiredLiterals {
+public:
+  // Longest literal kept, and most literals kept: enough to reject lines, cheap to search.
+  static constexpr size_t MaxLiteral = 64;
+  static constexpr size_t MaxLiterals = 6;
+
+  TRERequiredLiterals() = default;
+  explicit TRERequiredLiterals(const TREParseTree& Tree);
+
+  // False only when [Text, End) cannot hold a match: the literals do not all occur there, one after
+  // another without overlap.
+  [[nodiscard]] bool MayMatch(const char* Text, const char* End) const;
+  [[nodiscard]] const std::vector<std::string>& Literals() const { return FLiterals; }
+
+private:
+  std::vector<std::string> FLiterals;
+};
+
+}  // namespace tesvarin
