@@ -117,7 +117,8 @@ const char* TMatchCORE::NextStart(const char* P, const char* End, const char*& K
 }
 
 bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
-  if (!RequiredLiterals().MayMatch(Text, End)) return false;
+  const char* First = RequiredLiterals().FirstStart(Text, End);
+  if (First == nullptr) return false;
   const int32_t Init = DFA().InitialState();
   if (Text == End) {
     if (!DFA().Accepting(Init)) return false;
@@ -126,7 +127,8 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
   }
   const bool Filter = !DFA().Accepting(Init);
   const char* Known = Text;
-  for (const char* P = Text; P < End; P = NextChar(P, End)) {
+  // Known stays at Text, so the first candidate's character start is checked back from there.
+  for (const char* P = Filter ? First : Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, false)) >= End) break;
     if (const char* E = LongestFrom(P, End, Init)) {
       Start = P;
@@ -177,7 +179,7 @@ bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start
 }
 
 bool TMatchCORE::AnchoredMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
-  if (!RequiredLiterals().MayMatch(Text, End)) return false;
+  if (RequiredLiterals().FirstStart(Text, End) == nullptr) return false;
   if (const char* E = HeadMatch(Text, End, DFA().InitialState())) {
     Start = Text;
     Stop = E;

@@ -139,16 +139,21 @@ TNodeFacts TreeFacts(const TRENode* Root) {
 }  // namespace
 
 TRERequiredLiterals::TRERequiredLiterals(const TREParseTree& Tree) {
-  if (Tree.Root() != nullptr) FLiterals = TreeFacts(Tree.Root()).Seq;
+  if (Tree.Root() == nullptr) return;
+  TNodeFacts F = TreeFacts(Tree.Root());
+  FLiterals = std::move(F.Seq);
+  FHead = F.Head && !FLiterals.empty();
 }
 
-bool TRERequiredLiterals::MayMatch(const char* Text, const char* End) const {
+const char* TRERequiredLiterals::FirstStart(const char* Text, const char* End) const {
+  const char* First = Text;
   for (const std::string& S : FLiterals) {
-    const void* Hit = memmem(Text, static_cast<size_t>(End - Text), S.data(), S.size());
-    if (Hit == nullptr) return false;
-    Text = static_cast<const char*>(Hit) + S.size();
+    const auto* Hit = static_cast<const char*>(memmem(Text, static_cast<size_t>(End - Text), S.data(), S.size()));
+    if (Hit == nullptr) return nullptr;
+    if (FHead && &S == &FLiterals.front()) First = Hit;
+    Text = Hit + S.size();
   }
-  return true;
+  return First;
 }
 
 }  // namespace tesvarin

@@ -18,13 +18,16 @@ public:
   TRERequiredLiterals() = default;
   explicit TRERequiredLiterals(const TREParseTree& Tree);
 
-  // False only when [Text, End) cannot hold a match: the literals do not all occur there, one after
-  // another without overlap.
-  [[nodiscard]] bool MayMatch(const char* Text, const char* End) const;
+  // Null when [Text, End) cannot hold a match, as the literals do not all occur there one after
+  // another without overlap; else the first place a match may start (the first literal's first
+  // occurrence when every match starts with it, which need not be a character start).
+  [[nodiscard]] const char* FirstStart(const char* Text, const char* End) const;
   [[nodiscard]] const std::vector<std::string>& Literals() const { return FLiterals; }
+  [[nodiscard]] bool StartsMatch() const { return FHead; }
 
 private:
   std::vector<std::string> FLiterals;
+  bool FHead = false;
 };
 
 }  // namespace tesvarin

@@ -58,17 +58,22 @@ TEST(TRERequiredLiterals, LongLiteralsAreBounded) {
   EXPECT_EQ(LiteralsOf(std::string(200000, 'r')).size(), 2U);
 }
 
-TEST(TRERequiredLiterals, MayMatchNeedsOrderWithoutOverlap) {
-  TREParser Parser("ab.*ba");
-  Parser.Parse();
-  const TRERequiredLiterals R(Parser.Tree());
+// -1: no match can exist; else the offset where the search may begin.
+TEST(TRERequiredLiterals, FirstStartNeedsOrderWithoutOverlap) {
   const struct {
+    const char* Expr;
     std::string Text;
-    bool May;
-  } Cases[] = {{"ab ba", true}, {"aba", false}, {"ba ab", false}, {"abba", true}, {"", false}, {"ab", false}};
+    int First;
+  } Cases[] = {{"ab.*ba", "ab ba", 0}, {"ab.*ba", "aba", -1},   {"ab.*ba", "ba ab", -1}, {"ab.*ba", "xabba", 1},
+               {"ab.*ba", "", -1},     {"ab.*ba", "ab", -1},    {".*ab", "xxab", 0},     {"[xy]ab", "xxab", 0},
+               {"a|b", "zzz", 0},      {"kernel", "a kernel", 2}};
   for (const auto& C : Cases) {
-    SCOPED_TRACE(C.Text);
-    EXPECT_EQ(R.MayMatch(C.Text.data(), C.Text.data() + C.Text.size()), C.May);
+    SCOPED_TRACE(C.Expr + (" / " + C.Text));
+    TREParser Parser(C.Expr);
+    Parser.Parse();
+    const TRERequiredLiterals R(Parser.Tree());
+    const char* F = R.FirstStart(C.Text.data(), C.Text.data() + C.Text.size());
+    EXPECT_EQ(F == nullptr ? -1 : static_cast<int>(F - C.Text.data()), C.First);
   }
 }
 
@@ -90,6 +95,12 @@ TEST(TREMatchStr, RequiredLiteralFilter) {
       {"k$", "abk\r\n", 3, 1},
       {"^abc", "x\nabc", 3, 3},
       {"(ab)+c", "abababc", 1, 7},
+      // The first literal's first occurrence may sit inside a character or precede the match.
+      {"\\\\a", "\x83\\a", 0, 0},
+      {"\\\\a", "\x83\\a\\a", 4, 2},
+      {"\\\\b", "\x83\x5C" "b\x81\x5C" "b\\b", 7, 2},
+      {"kk", "\x88\x81\x81kkk", 5, 2},
+      {"abc", "ababc", 3, 3},
   };
   TREMatchStr M;
   for (const FilterMatch& C : Cases) {
