@@ -130,6 +130,8 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
   // Known stays at Text, so the first candidate's character start is checked back from there.
   for (const char* P = Filter ? First : Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, false)) >= End) break;
+    int Size = 0;
+    if (Filter && !DFA().CanStartWithCode(FetchCode(P, End, Size))) continue;
     if (const char* E = LongestFrom(P, End, Init)) {
       Start = P;
       Stop = E;
