@@ -99,14 +99,22 @@ const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t Stat
   return Result;
 }
 
-// The next character start from P on whose first byte can start a match (or that is an LF, with
-// Lf): bytes are skipped in a tight loop, and a candidate is a character start when the run of
-// lead-byte values before it, back to Known (a character start), has even length. Known only moves
-// forward, so the walk stays linear.
+// The next character start from P on whose code can start a match (or that is an LF, with Lf):
+// bytes are skipped in a tight loop, and a candidate is a character start when the run of lead-byte
+// values before it, back to Known (a character start), has even length. Known only moves forward,
+// so the walk stays linear.
 const char* TMatchCORE::NextStart(const char* P, const char* End, const char*& Known, bool Lf) {
   TRE_DFA& D = DFA();
+  // The byte test rejects most bytes; the whole code, read as if P were a character start, rejects
+  // most of the rest before the costlier check that P is one.
+  const auto Candidate = [&D, End, Lf](const char* Q) {
+    if (Lf && *Q == '\n') return true;
+    if (!D.CanStartWith(static_cast<unsigned char>(*Q))) return false;
+    int Size = 0;
+    return D.CanStartWithCode(FetchCode(Q, End, Size));
+  };
   for (;; ++P) {
-    while (P < End && !D.CanStartWith(static_cast<unsigned char>(*P)) && !(Lf && *P == '\n')) ++P;
+    while (P < End && !Candidate(P)) ++P;
     if (P >= End) return End;
     const char* Q = P;
     while (Q > Known && IsLeadByte(Q[-1])) --Q;
@@ -130,8 +138,6 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
   // Known stays at Text, so the first candidate's character start is checked back from there.
   for (const char* P = Filter ? First : Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, false)) >= End) break;
-    int Size = 0;
-    if (Filter && !DFA().CanStartWithCode(FetchCode(P, End, Size))) continue;
     if (const char* E = LongestFrom(P, End, Init)) {
       Start = P;
       Stop = E;
