@@ -9,7 +9,7 @@
 namespace tesvarin {
 
 TRegularExpression::TRegularExpression() {
-  FCache.push_back({std::string(), nullptr});
+  FCache.push_back({std::string(), nullptr, {}});
   Compile(std::string());
 }
 
@@ -21,7 +21,9 @@ void TRegularExpression::Compile(const std::string& S) {
     NFA.Build();
     auto DFA = std::make_unique<TRE_DFA>(NFA);
     DFA->Build();
-    FCache[static_cast<size_t>(FCurrentIndex)].DFA = std::move(DFA);
+    TCacheEntry& Entry = FCache[static_cast<size_t>(FCurrentIndex)];
+    Entry.DFA = std::move(DFA);
+    Entry.Literals = TRERequiredLiterals(Parser.Tree());
   } catch (...) {
     if (FCurrentIndex != 0) FCache.erase(FCache.begin() + FCurrentIndex);
     FCurrentIndex = 0;
@@ -44,7 +46,7 @@ void TRegularExpression::SetRegExp(const std::string& S) {
       FCurrentIndex = Found;
     } else {
       if (static_cast<int>(FCache.size()) >= CacheSize) FCache.pop_back();
-      FCache.insert(FCache.begin() + 1, {P, nullptr});
+      FCache.insert(FCache.begin() + 1, {P, nullptr, {}});
       FCurrentIndex = 1;
       Compile(P);
     }
@@ -97,14 +99,22 @@ const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t Stat
   return Result;
 }
 
-// The next character start from P on whose first byte can start a match (or that is an LF, with
-// Lf): bytes are skipped in a tight loop, and a candidate is a character start when the run of
-// lead-byte values before it, back to Known (a character start), has even length. Known only moves
-// forward, so the walk stays linear.
+// The next character start from P on whose code can start a match (or that is an LF, with Lf):
+// bytes are skipped in a tight loop, and a candidate is a character start when the run of lead-byte
+// values before it, back to Known (a character start), has even length. Known only moves forward,
+// so the walk stays linear.
 const char* TMatchCORE::NextStart(const char* P, const char* End, const char*& Known, bool Lf) {
   TRE_DFA& D = DFA();
+  // The byte test rejects most bytes; the whole code, read as if P were a character start, rejects
+  // most of the rest before the costlier check that P is one.
+  const auto Candidate = [&D, End, Lf](const char* Q) {
+    if (Lf && *Q == '\n') return true;
+    if (!D.CanStartWith(static_cast<unsigned char>(*Q))) return false;
+    int Size = 0;
+    return D.CanStartWithCode(FetchCode(Q, End, Size));
+  };
   for (;; ++P) {
-    while (P < End && !D.CanStartWith(static_cast<unsigned char>(*P)) && !(Lf && *P == '\n')) ++P;
+    while (P < End && !Candidate(P)) ++P;
     if (P >= End) return End;
     const char* Q = P;
     while (Q > Known && IsLeadByte(Q[-1])) --Q;
@@ -115,6 +125,8 @@ const char* TMatchCORE::NextStart(const char* P, const char* End, const char*& K
 }
 
 bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  const char* First = RequiredLiterals().FirstStart(Text, End);
+  if (First == nullptr) return false;
   const int32_t Init = DFA().InitialState();
   if (Text == End) {
     if (!DFA().Accepting(Init)) return false;
@@ -123,7 +135,8 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
   }
   const bool Filter = !DFA().Accepting(Init);
   const char* Known = Text;
-  for (const char* P = Text; P < End; P = NextChar(P, End)) {
+  // Known stays at Text, so the first candidate's character start is checked back from there.
+  for (const char* P = Filter ? First : Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, false)) >= End) break;
     if (const char* E = LongestFrom(P, End, Init)) {
       Start = P;
@@ -174,6 +187,7 @@ bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start
 }
 
 bool TMatchCORE::AnchoredMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  if (RequiredLiterals().FirstStart(Text, End) == nullptr) return false;
   if (const char* E = HeadMatch(Text, End, DFA().InitialState())) {
     Start = Text;
     Stop = E;

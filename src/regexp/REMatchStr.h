@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "regexp/REPreProcessor.h"
+#include "regexp/RERequiredLiterals.h"
 #include "regexp/RE_DFA.h"
 #include "support/Component.h"
 
@@ -28,11 +29,15 @@ public:
   [[nodiscard]] const std::string& CacheString(int I) const { return FCache[static_cast<size_t>(I)].Expr; }
   TREPreProcessor& Preprocessor() { return FPreprocessor; }
   TRE_DFA& DFA() { return *FCache[static_cast<size_t>(FCurrentIndex)].DFA; }
+  [[nodiscard]] const TRERequiredLiterals& RequiredLiterals() const {
+    return FCache[static_cast<size_t>(FCurrentIndex)].Literals;
+  }
 
 protected:
   struct TCacheEntry {
     std::string Expr;
     std::unique_ptr<TRE_DFA> DFA;
+    TRERequiredLiterals Literals;
   };
   std::vector<TCacheEntry> FCache;
   int FCurrentIndex = 0;

@@ -2,6 +2,7 @@
 #include "regexp/RE_DFA.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "support/Sjis.h"
 
@@ -87,10 +88,17 @@ void TRE_DFA::MakeStartBytes() {
     if (Live[C] < 0) Live[C] = Step(InitialState(), C) != Dead ? 1 : 0;
     return Live[C] == 1;
   };
+  std::fill(std::begin(FStartCodes), std::end(FStartCodes), 0);
+  const auto Mark = [this](uint32_t Code) { FStartCodes[Code >> 6] |= uint64_t{1} << (Code & 63); };
   for (uint32_t B = 1; B < 256; ++B) {
     bool Any = IsLive(B);
+    if (Any) Mark(B);
     if (IsLeadByte(static_cast<unsigned char>(B)))
-      for (uint32_t T = 0; T < 256 && !Any; ++T) Any = IsLive(B << 8 | T);
+      for (uint32_t T = 0; T < 256; ++T)
+        if (IsLive(B << 8 | T)) {
+          Mark(B << 8 | T);
+          Any = true;
+        }
     FStartBytes[B] = Any ? 1 : 0;
   }
 }

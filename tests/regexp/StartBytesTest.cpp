@@ -27,6 +27,30 @@ TEST(TRE_DFA, StartBytes) {
   }
 }
 
+struct StartCodeCase {
+  const char* Expr;
+  uint16_t Code;
+  bool CanStart;
+};
+
+// The whole-code filter rejects characters whose lead byte alone would pass.
+TEST(TRE_DFA, StartCodes) {
+  const StartCodeCase Cases[] = {
+      {"\x83\x65|\x82\xC4", 0x8365, true}, {"\x83\x65|\x82\xC4", 0x8366, false},
+      {"\x83\x65|\x82\xC4", 0x82C4, true}, {"\x83\x65|\x82\xC4", 0x0083, false},
+      {"\\x82", 0x0082, true},                 {"\\x82", 0x8240, false},
+      {"[^a]", 0x8340, true},                   {"[^a]", 'a', false},
+      {"a*", 'b', false},                       {"[\x83\x40-\x83\x96]", 0x8396, true},
+      {"[\x83\x40-\x83\x96]", 0x8397, false},
+  };
+  TREMatchStr M;
+  for (const StartCodeCase& C : Cases) {
+    SCOPED_TRACE(C.Expr);
+    M.SetRegExp(C.Expr);
+    EXPECT_EQ(M.DFA().CanStartWithCode(C.Code), C.CanStart);
+  }
+}
+
 struct FilteredMatch {
   const char* Expr;
   std::string Text;
@@ -41,7 +65,8 @@ TEST(TREMatchStr, FilteredStartPositions) {
       {"\x81\x40", "\x88\x81\x81\x40", 3, 2},  {"\x81\x81", "\x88\x81\x81\x40", 0, 0},
       {"\x81\x81", "a\x81\x81", 2, 2},         {"k", "\x88\x81\x81kk", 5, 1},
       {"k", "\x81\x81\x81k", 0, 0},              {"^k|\x81k", "\x81\x81\x81k", 3, 2},
-      {"(^|x)b", "ab\nb", 4, 1},         {"a|^$", "b\n", 3, 0},         {"\x95\x5C", "\\\x95\x5C", 2, 2},
+      {"\x83\x65", "\x83\x66\x83\x65", 3, 2},  {"\x83\x65", "\x83\x66\x83", 0, 0},
+      {"\\x83", "\x83\x66\x83", 3, 1},        {"(^|x)b", "ab\nb", 4, 1},         {"a|^$", "b\n", 3, 0},         {"\x95\x5C", "\\\x95\x5C", 2, 2},
   };
   TREMatchStr M;
   for (const FilteredMatch& C : Cases) {
