@@ -10,7 +10,10 @@ namespace tesvarin {
 namespace {
 
 std::string Loaded(cli::TFileContentEditor& E, const std::string& Bytes) {
-  std::string Path = (std::filesystem::temp_directory_path() / "tesvarin-fce.txt").string();
+  // One file per test: ctest runs the tests of this file in parallel processes.
+  const std::string Name =
+      std::string("tesvarin-fce-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+  std::string Path = (std::filesystem::temp_directory_path() / Name).string();
   WriteFileBytes(Path, Bytes);
   E.LoadFromFile(Path);
   std::filesystem::remove(Path);
