@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <thread>
@@ -204,14 +205,15 @@ TEST_F(LinesFile, LineLookupsFollowChangesBeforeTheRememberedLine) {
     int FirstRow;
   };
   const std::vector<Step> Steps = {
-      {"first line widened", [&] { Lines.Put(0, Wide); }, 4, "d", 8},
-      {"line inserted at the top", [&] { Lines.Insert(0, "top"); }, 5, "d", 9},
-      {"wide line narrowed", [&] { Lines.Put(3, "n"); }, 4, "c", 6},
-      {"line deleted", [&] { Lines.Delete(1); }, 3, "c", 3},
+      {"first line widened", [&] { Rows.UpdateRows(0, 1, Wide + "\r\n"); }, 4, "d", 8},
+      {"line inserted at the top", [&] { Rows.UpdateRows(0, 0, "top\r\n"); }, 5, "d", 9},
+      {"wide line narrowed", [&] { Rows.UpdateRows(5, 3, "n\r\n"); }, 4, "c", 6},
+      {"line deleted", [&] { Rows.UpdateRows(1, 3, ""); }, 3, "c", 3},
       {"wrap width changed", [&] { Rows.WrapOption().SetWrapByte(40); }, 4, "d", 4},
       {"wrap off", [&] { Rows.SetWordWrap(false); }, 4, "d", 4},
   };
   for (const Step& S : Steps) {
+    ASSERT_FALSE(Lines.Get(std::min(S.Line, Lines.Count() - 1)).empty()) << S.What;  // remembered
     S.Change();
     EXPECT_EQ(Lines.Get(S.Line), S.Text) << S.What;
     EXPECT_EQ(Rows.LineToRow(S.Line), S.FirstRow) << S.What;

@@ -69,17 +69,20 @@ int64_t RowOffset(const TEditorScreenStrings& Rows, int Row) {
 
 // Lookups out of order (backwards, then jumping about) must agree with the walk from the top,
 // whichever remembered line they start from.
+// Runs first, so the line remembered from before the last change is still there to be misused.
 void CheckLineLookups(const TEditorScreenStrings& Rows, const TEditorStrings& Lines, const TModel& M,
-                      const std::vector<int>& Starts, int Step) {
+                      int Step) {
+  std::vector<int> Starts;
+  for (int Row = 0; Row < Rows.Count(); Row = Rows.LineEndRow(Row) + 1) Starts.push_back(Row);
   const int N = static_cast<int>(Starts.size());
-  for (int L = N - 1; L >= 0; --L) {
+  ASSERT_EQ(N, static_cast<int>(M.Lines.size())) << "step " << Step;
+  for (int K = 0; K < N; ++K) {
+    const int L = (K * 7 + Step) % N;
     ASSERT_EQ(Rows.LineToRow(L), Starts[static_cast<size_t>(L)]) << "step " << Step << " line " << L;
     ASSERT_EQ(Lines.Get(L), M.Lines[static_cast<size_t>(L)]) << "step " << Step << " line " << L;
   }
-  for (int K = 0; K < N; ++K) {
-    const int L = (K * 7 + Step) % N;
-    ASSERT_EQ(Lines.Get(L), M.Lines[static_cast<size_t>(L)]) << "step " << Step << " line " << L;
-  }
+  for (int L = N - 1; L >= 0; --L)
+    ASSERT_EQ(Rows.LineToRow(L), Starts[static_cast<size_t>(L)]) << "step " << Step << " line " << L;
   int Line = 0;
   std::vector<int> LineOfRow;
   for (int R = 0; R < Rows.Count(); ++R) {
@@ -104,10 +107,9 @@ void CheckAgainstModel(const TEditorScreenStrings& Rows, const TEditorStrings& L
   for (int I = 0; I < Rows.Count(); ++I)
     Dump += std::to_string(Rows.RowAttribute(I)) + ":" + ::testing::PrintToString(Rows.Get(I)) + "\n";
   ASSERT_EQ(Lines.Count(), static_cast<int>(M.Lines.size())) << "step " << Step << "\n" << Dump;
+  CheckLineLookups(Rows, Lines, M, Step);
   int Row = 0;
-  std::vector<int> Starts;
   for (size_t L = 0; L < M.Lines.size(); ++L) {
-    Starts.push_back(Row);
     ASSERT_EQ(Rows.LineStartRow(Row), Row) << "step " << Step;
     TLineTextResult T = Rows.LineText(Row, -1);
     bool Broken = L + 1 < M.Lines.size() || M.FinalBreak;
@@ -116,7 +118,6 @@ void CheckAgainstModel(const TEditorScreenStrings& Rows, const TEditorStrings& L
     Row = Rows.LineEndRow(Row) + 1;
   }
   ASSERT_EQ(Row, Rows.Count()) << "step " << Step;
-  CheckLineLookups(Rows, Lines, M, Starts, Step);
   for (int I = 0; I < Rows.Count(); ++I) {
     std::string_view R = Rows.RowView(I);
     size_t P = 0;
