@@ -101,6 +101,50 @@ void BM_LoadFromFile(benchmark::State& State) {
 }
 BENCHMARK(BM_LoadFromFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// One load in the process, the store alive when measured: run it alone
+// (--benchmark_filter=BM_LoadResident) so no earlier case leaves memory behind.
+void BM_LoadResident(benchmark::State& State) {
+  const std::string& P = BigFile();
+  const double FileBytes = static_cast<double>(ReadFileBytes(P).size());
+  for (auto _ : State) {
+    const long Before = ResidentBytes();
+    TEditorScreenStrings Store;
+    TEditorStrings Lines(Store, nullptr);
+    Lines.LoadFromFile(P);
+    const long After = ResidentBytes();
+    const double Target = 1.5 * FileBytes + 24.0 * Store.Count();
+    State.counters["rows"] = Store.Count();
+    State.counters["resident_MB"] = static_cast<double>(After - Before) / (1 << 20);
+    State.counters["target_MB"] = Target / (1 << 20);
+    State.counters["ratio_to_target"] = static_cast<double>(After - Before) / Target;
+  }
+}
+BENCHMARK(BM_LoadResident)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Lines.Get of every line in order with word wrap on; one line in three is wrapped into rows.
+void BM_WrappedLinesGet(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  std::string Text;
+  Text.reserve(static_cast<size_t>(N) * 80);
+  for (int I = 0; I < N; ++I) {
+    Text += "line \x82\xA0" + std::to_string(I);
+    if (I % 3 == 0) Text.append(190, 'w');
+    Text += "\r\n";
+  }
+  TEditorScreenStrings Store;
+  Store.SetWordWrap(true);
+  TEditorStrings Lines(Store, nullptr);
+  Lines.SetLinesText(Text);
+  size_t Bytes = 0;
+  for (auto _ : State) {
+    for (int I = 0; I < Lines.Count(); ++I) Bytes += Lines.Get(I).size();
+  }
+  benchmark::DoNotOptimize(Bytes);
+  State.counters["lines"] = Lines.Count();
+  State.counters["rows"] = Store.Count();
+}
+BENCHMARK(BM_WrappedLinesGet)->Arg(1000000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 struct Timings {
   std::vector<double> Us;
   void Report(benchmark::State& State) {

@@ -1,6 +1,7 @@
 #include "editor/EditorScreenStrings.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "editor/EditorUndo.h"
@@ -11,6 +12,8 @@ namespace tesvarin {
 namespace {
 constexpr uint32_t StateMask1 = 0xFFFFFFFCu;
 constexpr uint32_t StateMask2 = 0x0000FFFFu;
+// Free records left after a bulk fill, for the first edits.
+constexpr int LoadGap = 64;
 
 bool EndsWithBreak(std::string_view S) { return !S.empty() && (S.back() == '\n' || S.back() == '\r'); }
 
@@ -119,13 +122,63 @@ TLineTextResult TEditorScreenStrings::LineText(int Row, int N) const {
   return R;
 }
 
+int TEditorScreenStrings::LineEndsBetween(int From, int To) const {
+  int Ends = 0;
+  for (int I = From; I < To; ++I)
+    if (RowAttribute(I) != raWrapped) ++Ends;
+  return Ends;
+}
+
+void TEditorScreenStrings::RememberLine(int Line, int Row) const {
+  FAnchor.Version = LayoutVersion();
+  FAnchor.Line = Line;
+  FAnchor.Row = Row;
+}
+
+int TEditorScreenStrings::LineCount() const {
+  const int Rows = Count();
+  if (!FWordWrap || Rows == 0) return Rows;
+  return Rows - WrappedRowCount() + (RowAttribute(Rows - 1) == raWrapped ? 1 : 0);
+}
+
 int TEditorScreenStrings::RowToLine(int Row) const {
-  if (!FWordWrap || Row <= 0) return Row;
-  int Lines = 0;
+  if (!FWordWrap || Row <= 0 || Count() == 0) return Row;
   const int End = std::min(Row, Count());
-  for (int I = 0; I < End; ++I)
-    if (RowAttribute(I) != raWrapped) ++Lines;
+  // Every row before the end that is not wrapped ends a line.
+  const int AllEnds = Count() - WrappedRowCount();
+  int Lines = 0;
+  const bool Anchored = FAnchor.Version == LayoutVersion();
+  const int FromAnchor = Anchored ? std::abs(End - FAnchor.Row) : Count();
+  if (Count() - End <= std::min(End, FromAnchor))
+    Lines = AllEnds - LineEndsBetween(End, Count());
+  else if (End <= FromAnchor)
+    Lines = LineEndsBetween(0, End);
+  else if (End >= FAnchor.Row)
+    Lines = FAnchor.Line + LineEndsBetween(FAnchor.Row, End);
+  else
+    Lines = FAnchor.Line - LineEndsBetween(End, FAnchor.Row);
+  if (End < Count()) RememberLine(Lines, LineStartRow(End));
   return Lines + (Row - End);
+}
+
+int TEditorScreenStrings::LineToRow(int Line) const {
+  if (!FWordWrap) return Line;
+  const int Last = LineCount() - 1;
+  int FromLine = 0;
+  int Row = 0;
+  const bool Anchored = FAnchor.Version == LayoutVersion();
+  if (Anchored && std::abs(Line - FAnchor.Line) < Line) {
+    FromLine = FAnchor.Line;
+    Row = FAnchor.Row;
+  }
+  if (Last - Line < std::abs(Line - FromLine)) {
+    FromLine = Last;
+    Row = LineStartRow(Count() - 1);
+  }
+  for (; FromLine < Line; ++FromLine) Row = LineEndRow(Row) + 1;
+  for (; FromLine > Line; --FromLine) Row = LineStartRow(Row - 1);
+  RememberLine(Line, Row);
+  return Row;
 }
 
 int TEditorScreenStrings::RowColToLinePos(int Row, int Col) const {
@@ -461,8 +514,10 @@ void TEditorScreenStrings::RebuildRows(bool Wrap) {
   }
   Out.back().Attribute = LastAttr;
   const int NewCount = static_cast<int>(Out.size());
-  if (NewCount > Count())
+  if (NewCount > Count()) {
+    SetCapacity(NewCount + LoadGap);
     InsertRows(Count(), NewCount - Count());
+  }
   else
     DeleteRange(NewCount, Count() - NewCount);
   for (int I = 0; I < NewCount; ++I) PutItem(I, std::move(Out[static_cast<size_t>(I)]));
@@ -508,6 +563,8 @@ TBreakCounts TEditorScreenStrings::SetRowsFromBlock(std::unique_ptr<char[]> Bloc
   });
   BeginUpdate();
   TRowAttributeStringList::Clear();
+  // Sized once for the whole file: growth steps would leave up to a quarter of the records unused.
+  SetCapacity(static_cast<int>(Rows) + LoadGap);
   InsertRows(0, static_cast<int>(Rows));
   int Row = 0;
   ForEachLine(Text, [&](std::string_view Line, int Kind) {

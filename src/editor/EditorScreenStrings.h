@@ -85,6 +85,10 @@ public:
   void Clear() override;
 
   [[nodiscard]] int RowToLine(int Row) const;
+  // Lines, not rows: a wrapped line counts once.
+  [[nodiscard]] int LineCount() const;
+  // First row of Line (0 .. LineCount-1, which callers check).
+  [[nodiscard]] int LineToRow(int Line) const;
   // Byte index within the line of Row and Col; -1 for a row outside 0 .. Count or a negative column.
   [[nodiscard]] int RowColToLinePos(int Row, int Col) const;
   // The highest row a caret may stand on: Count, or the last row when it has no line break.
@@ -123,6 +127,18 @@ private:
   void ComputeStates(int From, TRowAttributeData State, int Limit, bool Notify, int& Changed);
   void ClearStatesFrom(int Row);
   [[nodiscard]] bool StartsLine(int Row) const { return Row == 0 || RowAttribute(Row - 1) != raWrapped; }
+  // Rows in From .. To-1 that end a line.
+  [[nodiscard]] int LineEndsBetween(int From, int To) const;
+  void RememberLine(int Line, int Row) const;
+
+  // The last line start looked up with word wrap on; lookups walk from it, from the top or from
+  // the end, whichever is nearest, so a pass over every line costs only the rows it crosses.
+  struct TLineAnchor {
+    uint64_t Version = ~uint64_t{0};  /// the row list's LayoutVersion when Row was found
+    int Line = 0;
+    int Row = 0;  /// first row of Line
+  };
+  mutable TLineAnchor FAnchor;
 
   std::vector<IEditorView*> FEditors;
   bool FWordWrap = false;

@@ -43,11 +43,7 @@ private:
 };
 }  // namespace
 
-int TEditorStrings::Count() const {
-  const int Rows = FRows.Count();
-  if (!FRows.WordWrap() || Rows == 0) return Rows;
-  return Rows - FRows.WrappedRowCount() + (FRows.RowAttribute(Rows - 1) == raWrapped ? 1 : 0);
-}
+int TEditorStrings::Count() const { return FRows.LineCount(); }
 
 void TEditorStrings::CheckLine(int Index) const {
   if (Index < 0 || Index >= Count()) ListIndexError();
@@ -59,14 +55,8 @@ void TEditorStrings::LineRows(int Index, int& First, int& Rows) const {
     Rows = 1;
     return;
   }
-  int Line = 0;
-  int Row = 0;
-  while (Line < Index) {
-    Row = FRows.LineEndRow(Row) + 1;
-    ++Line;
-  }
-  First = Row;
-  Rows = FRows.LineEndRow(Row) - Row + 1;
+  First = FRows.LineToRow(Index);
+  Rows = FRows.LineEndRow(First) - First + 1;
 }
 
 std::string TEditorStrings::Get(int Index) const {
@@ -163,7 +153,7 @@ void TEditorStrings::SetLinesText(std::string_view S) {
   BeginUpdate();
   FRows.Clear();
   if (!S.empty()) {
-    auto Block = std::make_unique<char[]>(S.size());
+    auto Block = std::make_unique_for_overwrite<char[]>(S.size());
     std::memcpy(Block.get(), S.data(), S.size());
     FRows.SetRowsFromBlock(std::move(Block), S.size());
   }
@@ -194,25 +184,31 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
   off_t End = ::lseek(File.Fd(), 0, SEEK_END);
   size_t Capacity = End > 0 ? static_cast<size_t>(End) : 0;
   if (End < 0 || ::lseek(File.Fd(), 0, SEEK_SET) < 0) Capacity = 0;
-  auto Block = std::make_unique<char[]>(Capacity + 1);
+  // Sized from the file and not zeroed: every byte kept is read into it. It grows only when the
+  // file turns out longer than its size said, so a plain load holds the file's bytes just once.
+  auto Block = std::make_unique_for_overwrite<char[]>(Capacity);
   size_t Size = 0;
   int ReadError = 0;
+  char Probe[65536];
   for (;;) {
-    if (Size == Capacity) {
-      // The file grew or its size is unknown: read on into a bigger block.
-      size_t NewCapacity = Capacity + std::max<size_t>(Capacity / 2, 65536);
-      auto Bigger = std::make_unique<char[]>(NewCapacity + 1);
-      if (Size != 0) std::memcpy(Bigger.get(), Block.get(), Size);
-      Block = std::move(Bigger);
-      Capacity = NewCapacity;
-    }
-    ssize_t Got = ::read(File.Fd(), Block.get() + Size, Capacity - Size);
+    const bool Full = Size == Capacity;
+    char* Into = Full ? Probe : Block.get() + Size;
+    ssize_t Got = ::read(File.Fd(), Into, Full ? sizeof Probe : Capacity - Size);
     if (Got < 0 && errno == EINTR) continue;
     if (Got < 0) {
       ReadError = errno;
       break;
     }
     if (Got == 0) break;
+    if (Full) {
+      // The file grew or its size is unknown: read on into a bigger block.
+      const size_t NewCapacity = Capacity + std::max<size_t>(Capacity / 2, sizeof Probe);
+      auto Bigger = std::make_unique_for_overwrite<char[]>(NewCapacity);
+      if (Size != 0) std::memcpy(Bigger.get(), Block.get(), Size);
+      std::memcpy(Bigger.get() + Size, Probe, static_cast<size_t>(Got));
+      Block = std::move(Bigger);
+      Capacity = NewCapacity;
+    }
     Size += static_cast<size_t>(Got);
   }
   const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));

@@ -63,6 +63,7 @@ void TRowStringList::Insert(int Index, std::string_view S) {
   if (Index < 0 || Index > Count()) ListIndexError();
   Changing();
   FItems.InsertEmpty(Index, 1);
+  ++FLayoutVersion;
   if (Index < FComputedBound) ++FComputedBound;
   FItems[Index].Text.Assign(S);
   Changed();
@@ -73,6 +74,7 @@ void TRowStringList::InsertRows(int Index, int N) {
   if (N <= 0) return;
   Changing();
   FItems.InsertEmpty(Index, N);
+  ++FLayoutVersion;
   if (Index < FComputedBound) FComputedBound += N;
   Changed();
 }
@@ -88,6 +90,7 @@ void TRowStringList::DeleteRange(int Index, int N) {
   Changing();
   for (int I = Index; I < Index + N; ++I) Forget(FItems[I]);
   FItems.Delete(Index, N);
+  ++FLayoutVersion;
   if (FComputedBound > Index) FComputedBound -= std::min(N, FComputedBound - Index);
   Changed();
 }
@@ -97,6 +100,7 @@ void TRowStringList::Exchange(int A, int B) {
   CheckIndex(B);
   Changing();
   std::swap(FItems[A], FItems[B]);
+  ++FLayoutVersion;
   NoteComputed(FItems[A], A);
   NoteComputed(FItems[B], B);
   Changed();
@@ -107,6 +111,7 @@ void TRowStringList::Clear() {
   Changing();
   FItems.Clear();
   FBlocks.clear();
+  ++FLayoutVersion;
   FWrappedRows = 0;
   FComputedBound = 0;
   Changed();
@@ -169,11 +174,13 @@ void TRowStringList::PutItem(int Index, TheStringItem Value) {
   TheStringItem& Target = FItems[Index];
   Forget(Target);
   Target = std::move(Value);
+  ++FLayoutVersion;
   Note(Target, Index);
 }
 
 void TRowStringList::SetAttributeWord(TheStringItem& Item, int Index, uint32_t Value) {
   Forget(Item);
+  if ((Item.Attribute & RowAttributeMask) != (Value & RowAttributeMask)) ++FLayoutVersion;
   Item.Attribute = Value;
   Note(Item, Index);
 }

@@ -74,6 +74,9 @@ public:
   [[nodiscard]] int WrappedRowCount() const { return FWrappedRows; }
   // Every row at or after this index has its colouring state not computed (BracketIndex bits 0).
   [[nodiscard]] int ComputedBound() const { return FComputedBound; }
+  // Changes whenever rows are inserted, removed, moved or given a new attribute word, so lookups
+  // that depend on where lines start can tell whether what they remember still holds.
+  [[nodiscard]] uint64_t LayoutVersion() const { return FLayoutVersion; }
 
   void BeginUpdate();
   void EndUpdate();
@@ -101,6 +104,7 @@ private:
   int FWrappedRows = 0;     /// invariant: number of items with (Attribute & 3) == 1
   int FComputedBound = 0;   /// invariant: items at >= FComputedBound have (Attribute & 0xF0) == 0
   int FUpdateCount = 0;
+  uint64_t FLayoutVersion = 0;
 };
 
 using TheStringList = TRowStringList;

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FakeEditorView.h"
@@ -180,6 +187,79 @@ TEST_F(LinesFile, WrappedLinesCountAsLines) {
   EXPECT_EQ(Rows.RowColToLinePos(1, 5), 25);
   EXPECT_EQ(Rows.RowColToLinePos(5, 0), -1);
   EXPECT_EQ(Rows.RowColToLinePos(0, -1), -1);
+}
+
+// A remembered line start must not outlive a change that moves the lines after it.
+TEST_F(LinesFile, LineLookupsFollowChangesBeforeTheRememberedLine) {
+  Rows.SetWordWrap(true);
+  Rows.WrapOption().SetWrapByte(20);
+  const std::string Wide(50, 'w');
+  Lines.SetLinesText("a\r\nb\r\n" + Wide + "\r\nc\r\nd");
+  ASSERT_EQ(Lines.Get(4), "d");
+  ASSERT_EQ(Rows.LineToRow(4), 6);
+  struct Step {
+    const char* What;
+    std::function<void()> Change;
+    int Line;
+    std::string Text;
+    int FirstRow;
+  };
+  const std::vector<Step> Steps = {
+      {"first line widened", [&] { Rows.UpdateRows(0, 1, Wide + "\r\n"); }, 4, "d", 8},
+      {"line inserted at the top", [&] { Rows.UpdateRows(0, 0, "top\r\n"); }, 5, "d", 9},
+      {"wide line narrowed", [&] { Rows.UpdateRows(5, 3, "n\r\n"); }, 4, "c", 6},
+      {"line deleted", [&] { Rows.UpdateRows(1, 3, ""); }, 3, "c", 3},
+      {"wrap width changed", [&] { Rows.WrapOption().SetWrapByte(40); }, 4, "d", 4},
+      {"wrap off", [&] { Rows.SetWordWrap(false); }, 4, "d", 4},
+  };
+  for (const Step& S : Steps) {
+    ASSERT_FALSE(Lines.Get(std::min(S.Line, Lines.Count() - 1)).empty()) << S.What;  // remembered
+    S.Change();
+    EXPECT_EQ(Lines.Get(S.Line), S.Text) << S.What;
+    EXPECT_EQ(Rows.LineToRow(S.Line), S.FirstRow) << S.What;
+    EXPECT_EQ(Rows.RowToLine(S.FirstRow), S.Line) << S.What;
+  }
+}
+
+TEST_F(LinesFile, LoadingLeavesOnlyASmallGapInTheRowRecords) {
+  std::string Text;
+  for (int I = 0; I < 5000; ++I) Text += "row " + std::to_string(I) + "\r\n";
+  WriteFileBytes(Path("many"), Text);
+  Lines.LoadFromFile(Path("many"));
+  ASSERT_EQ(Rows.Count(), 5000);
+  EXPECT_LE(Rows.Capacity() - Rows.Count(), 64);
+  Lines.Insert(2500, "new");
+  EXPECT_EQ(Lines.Get(2500), "new");
+  EXPECT_EQ(Lines.Get(2501), "row 2500");
+}
+
+// A pipe has no size to size the block from: its text is read on, block growing, to the end.
+TEST_F(LinesFile, APipeIsReadToItsEnd) {
+  const std::string Fifo = Path("fifo");
+  ::unlink(Fifo.c_str());
+  ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
+  std::string Text;
+  for (int I = 0; I < 30000; ++I) Text += "pipe line " + std::to_string(I) + "\n";
+  std::thread Writer([&] {
+    const int Fd = ::open(Fifo.c_str(), O_WRONLY);
+    if (Fd < 0) return;
+    size_t Done = 0;
+    while (Done < Text.size()) {
+      const ssize_t W = ::write(Fd, Text.data() + Done, Text.size() - Done);
+      if (W <= 0) break;
+      Done += static_cast<size_t>(W);
+    }
+    ::close(Fd);
+  });
+  Lines.LoadFromFile(Fifo);
+  Writer.join();
+  ::unlink(Fifo.c_str());
+  ASSERT_EQ(Lines.Count(), 30000);
+  EXPECT_EQ(Lines.Get(0), "pipe line 0");
+  EXPECT_EQ(Lines.Get(29999), "pipe line 29999");
+  EXPECT_TRUE(Lines.LfLineBreaks());
+  Lines.SaveToFile(Path("fifo-saved"));
+  EXPECT_EQ(ReadFileBytes(Path("fifo-saved")), Text);
 }
 
 TEST_F(LinesFile, AssignPutsTheCaretAfterTheText) {

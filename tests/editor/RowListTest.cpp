@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -64,6 +65,37 @@ TEST(RowAttributeStringList, PackedFieldsLeaveTheirNeighboursAlone) {
   EXPECT_EQ(Rows.Get(0), "row");
   EXPECT_THROW((void)Rows.Get(1), EListError);
   EXPECT_THROW(Rows.SetRowMarks(-1, 1), EListError);
+}
+
+// Only changes that can move a line start may invalidate remembered line starts: colouring
+// states are stored on every repaint and must keep them.
+TEST(RowAttributeStringList, LayoutVersionMovesOnlyWithTheLineLayout) {
+  TRowAttributeStringList Rows;
+  Rows.Add("a");
+  Rows.Add("b");
+  struct Case {
+    const char* What;
+    std::function<void()> Change;
+    bool Moves;
+  };
+  const std::vector<Case> Cases = {
+      {"row attribute to wrapped", [&] { Rows.SetRowAttribute(0, raWrapped); }, true},
+      {"same row attribute again", [&] { Rows.SetRowAttribute(0, raWrapped); }, false},
+      {"row attribute back", [&] { Rows.SetRowAttribute(0, raCrlf); }, true},
+      {"colouring state", [&] { Rows.SetBracketIndex(0, 3); }, false},
+      {"row marks", [&] { Rows.SetRowMarks(1, 4); }, false},
+      {"row text", [&] { Rows.Put(1, "bb"); }, false},
+      {"insertion", [&] { Rows.Insert(1, "c"); }, true},
+      {"deletion", [&] { Rows.Delete(0); }, true},
+      {"exchange", [&] { Rows.Exchange(0, 1); }, true},
+      {"whole record", [&] { Rows.PutItem(0, TheStringItem{}); }, true},
+      {"clear", [&] { Rows.Clear(); }, true},
+  };
+  for (const Case& C : Cases) {
+    const uint64_t Before = Rows.LayoutVersion();
+    C.Change();
+    EXPECT_EQ(Rows.LayoutVersion() != Before, C.Moves) << C.What;
+  }
 }
 
 TEST(ColumnMap, TabsAndDoubleByteCharacters) {

@@ -67,6 +67,36 @@ int64_t RowOffset(const TEditorScreenStrings& Rows, int Row) {
   return Off;
 }
 
+// Lookups out of order (backwards, then jumping about) must agree with the walk from the top,
+// whichever remembered line they start from.
+// Runs first, so the line remembered from before the last change is still there to be misused.
+void CheckLineLookups(const TEditorScreenStrings& Rows, const TEditorStrings& Lines, const TModel& M,
+                      int Step) {
+  std::vector<int> Starts;
+  for (int Row = 0; Row < Rows.Count(); Row = Rows.LineEndRow(Row) + 1) Starts.push_back(Row);
+  const int N = static_cast<int>(Starts.size());
+  ASSERT_EQ(N, static_cast<int>(M.Lines.size())) << "step " << Step;
+  for (int K = 0; K < N; ++K) {
+    const int L = (K * 7 + Step) % N;
+    ASSERT_EQ(Rows.LineToRow(L), Starts[static_cast<size_t>(L)]) << "step " << Step << " line " << L;
+    ASSERT_EQ(Lines.Get(L), M.Lines[static_cast<size_t>(L)]) << "step " << Step << " line " << L;
+  }
+  for (int L = N - 1; L >= 0; --L)
+    ASSERT_EQ(Rows.LineToRow(L), Starts[static_cast<size_t>(L)]) << "step " << Step << " line " << L;
+  int Line = 0;
+  std::vector<int> LineOfRow;
+  for (int R = 0; R < Rows.Count(); ++R) {
+    LineOfRow.push_back(Line);
+    if (Rows.RowAttribute(R) != raWrapped) ++Line;
+  }
+  const int Count = Rows.Count();
+  for (int K = 0; K <= Count + 1; ++K) {
+    const int R = K % 2 == 0 ? Count + 1 - K : (K * 5 + Step) % (Count + 2);
+    const int Expected = !Rows.WordWrap() ? R : R < Count ? LineOfRow[static_cast<size_t>(R)] : Line + (R - Count);
+    ASSERT_EQ(Rows.RowToLine(R), Expected) << "step " << Step << " row " << R;
+  }
+}
+
 void CheckAgainstModel(const TEditorScreenStrings& Rows, const TEditorStrings& Lines, const TModel& M,
                        int Step) {
   int Wrapped = 0;
@@ -77,6 +107,7 @@ void CheckAgainstModel(const TEditorScreenStrings& Rows, const TEditorStrings& L
   for (int I = 0; I < Rows.Count(); ++I)
     Dump += std::to_string(Rows.RowAttribute(I)) + ":" + ::testing::PrintToString(Rows.Get(I)) + "\n";
   ASSERT_EQ(Lines.Count(), static_cast<int>(M.Lines.size())) << "step " << Step << "\n" << Dump;
+  CheckLineLookups(Rows, Lines, M, Step);
   int Row = 0;
   for (size_t L = 0; L < M.Lines.size(); ++L) {
     ASSERT_EQ(Rows.LineStartRow(Row), Row) << "step " << Step;
