@@ -269,4 +269,22 @@ void TEditorStrings::EndUpdate() {
   }
 }
 
+std::vector<std::string> TEditorStrings::StoredStrings() const {
+  std::vector<std::string> Out;
+  Out.reserve(static_cast<size_t>(Count()));
+  for (int I = 0; I < Count(); ++I) Out.push_back(Get(I));
+  return Out;
+}
+
+void TEditorStrings::ReadStoredStrings(const std::vector<std::string>& Strings) {
+  BeginUpdate();
+  for (const std::string& S : Strings) Add(S);
+  EndUpdate();
+}
+
+bool TEditorStrings::ShouldStoreStrings(const TEditorStrings* Inherited) const {
+  if (Inherited == nullptr) return Count() > 0;
+  return StoredStrings() != Inherited->StoredStrings();
+}
+
 }  // namespace tesvarin

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/EditorScreenStrings.h"
 #include "support/StringList.h"
@@ -36,6 +37,12 @@ public:
   void LoadFromFile(const std::string& Path);
   void SaveToFile(const std::string& Path) const;
   [[nodiscard]] bool LfLineBreaks() const { return FLfLineBreaks; }
+
+  // Form data "Strings": one string per line; read back by adding each string as a row.
+  [[nodiscard]] std::vector<std::string> StoredStrings() const;
+  void ReadStoredStrings(const std::vector<std::string>& Strings);
+  // Stored only when the lines differ from the inherited ones, or without them when there is a line.
+  [[nodiscard]] bool ShouldStoreStrings(const TEditorStrings* Inherited) const;
 
   void BeginUpdate();
   void EndUpdate();

@@ -285,3 +285,31 @@ TEST_F(LinesFile, PutMovesTheCaretAfterTheNewText) {
 
 }  // namespace
 }  // namespace tesvarin
+
+namespace tesvarin {
+namespace {
+
+// Form data holds whole lines, however the rows are wrapped, and reads back to the same text.
+TEST(StoredStrings, WholeLinesOutAndBackAndStoredOnlyWhenDifferent) {
+  TEditorScreenStrings Rows;
+  TEditorStrings Lines(Rows, nullptr);
+  EXPECT_FALSE(Lines.ShouldStoreStrings(nullptr));
+  Rows.WrapOption().SetWrapByte(20);
+  Rows.SetWordWrap(true);
+  const std::string Wide(45, 'w');
+  Lines.SetLinesText("a\r\n" + Wide + "\r\n\x82\xa0");
+  ASSERT_GT(Rows.Count(), 3);
+  EXPECT_EQ(Lines.StoredStrings(), (std::vector<std::string>{"a", Wide, "\x82\xa0"}));
+  EXPECT_TRUE(Lines.ShouldStoreStrings(nullptr));
+
+  TEditorScreenStrings Rows2;
+  TEditorStrings Copy(Rows2, nullptr);
+  Copy.ReadStoredStrings(Lines.StoredStrings());
+  EXPECT_EQ(Copy.StoredStrings(), Lines.StoredStrings());
+  EXPECT_FALSE(Lines.ShouldStoreStrings(&Copy));
+  Copy.Put(0, "b");
+  EXPECT_TRUE(Lines.ShouldStoreStrings(&Copy));
+}
+
+}  // namespace
+}  // namespace tesvarin
