@@ -1,40 +1,25 @@
 // Match positions of the matcher, the bounded automaton and the cache.
 #include <gtest/gtest.h>
 
+#include "MatchTable.h"
+
 #include "regexp/REChars.h"
 #include "regexp/REMatchStr.h"
 
 namespace tesvarin {
 namespace {
 
-struct MatchCase {
-  const char* Expr;
-  std::string Text;
-  int Pos;
-  int Len;
-  bool Lf;
-};
-
 TEST(TREMatchStr, MatchPositions) {
-  const MatchCase Cases[] = {
-      {"a*", "b", 1, 0, false},         {"ab|abc", "xabcx", 2, 3, false}, {"^a", "ba", 0, 0, false},
-      {"^a", "b\na", 3, 1, false},      {"^a", "a", 1, 1, false},         {"a$", "a\r\nb", 1, 1, false},
-      {"a$", "a\r\nb", 0, 0, true},     {"$", "abc", 4, 0, false},        {"$", "", 1, 0, false},
-      {"a^b", "a^b", 1, 3, false},      {"a$b", "a$b", 1, 3, false},      {"\x82\xA0+", "\x82\xA0\x82\xA0\x82\xA0", 1, 6, false},
-      {"a(.b|^c)", "a^c", 1, 3, false}, {"J", "\x8aJ", 0, 0, false},      {"a\\r?$", "a\r\n", 1, 1, false},
-      {".", "\r\n", 0, 0, false},       {"[^a]", "a\x82", 2, 1, false},   {"a\\0*", "aa", 1, 1, false},
-      {"^a|", "", 1, 0, false},          {"^a|b*", "", 1, 0, false},       {"\\\\", "\x83\x5C", 0, 0, false},
+  const MatchRow Cases[] = {
+      {"a*", "b", 1, 0},         {"ab|abc", "xabcx", 2, 3}, {"^a", "ba", 0, 0},
+      {"^a", "b\na", 3, 1},      {"^a", "a", 1, 1},         {"a$", "a\r\nb", 1, 1},
+      {"a$", "a\r\nb", 0, 0, false, true},     {"$", "abc", 4, 0},        {"$", "", 1, 0},
+      {"a^b", "a^b", 1, 3},      {"a$b", "a$b", 1, 3},      {"\x82\xA0+", "\x82\xA0\x82\xA0\x82\xA0", 1, 6},
+      {"a(.b|^c)", "a^c", 1, 3}, {"J", "\x8aJ", 0, 0},      {"a\\r?$", "a\r\n", 1, 1},
+      {".", "\r\n", 0, 0},       {"[^a]", "a\x82", 2, 1},   {"a\\0*", "aa", 1, 1},
+      {"^a|", "", 1, 0},          {"^a|b*", "", 1, 0},       {"\\\\", "\x83\x5C", 0, 0},
   };
-  TREMatchStr M;
-  for (const MatchCase& C : Cases) {
-    SCOPED_TRACE(C.Expr);
-    M.SetLineSeparator(C.Lf ? mcls_LF : mcls_CRLF);
-    M.SetRegExp(C.Expr);
-    int Pos = -1, Len = -1;
-    M.Match(C.Text, Pos, Len);
-    EXPECT_EQ(Pos, C.Pos);
-    EXPECT_EQ(Len, C.Len);
-  }
+  ExpectMatches(Cases);
 }
 
 TEST(TREMatchStr, ExplodingExpressionStaysBoundedAndExact) {

@@ -1,6 +1,8 @@
 // The literals taken as required must be in every match; a wrong one silently loses matches.
 #include <gtest/gtest.h>
 
+#include "MatchTable.h"
+
 #include "regexp/REMatchStr.h"
 #include "regexp/REParser.h"
 #include "regexp/RERequiredLiterals.h"
@@ -77,15 +79,9 @@ TEST(TRERequiredLiterals, FirstStartNeedsOrderWithoutOverlap) {
   }
 }
 
-struct FilterMatch {
-  const char* Expr;
-  std::string Text;
-  int Pos, Len;
-};
-
 // The filter only rejects; where a literal is present the match is the automaton's as before.
 TEST(TREMatchStr, RequiredLiteralFilter) {
-  const FilterMatch Cases[] = {
+  const MatchRow Cases[] = {
       {"alpha.*kernel.*line", "x alpha y kernel z line w", 3, 21},
       {"alpha.*kernel.*line", "x alpha y line z kernel w", 0, 0},
       {"alpha.*kernel.*line", "alpha kernel line alpha", 1, 17},
@@ -102,15 +98,7 @@ TEST(TREMatchStr, RequiredLiteralFilter) {
       {"kk", "\x88\x81\x81kkk", 5, 2},
       {"abc", "ababc", 3, 3},
   };
-  TREMatchStr M;
-  for (const FilterMatch& C : Cases) {
-    SCOPED_TRACE(C.Expr);
-    M.SetRegExp(C.Expr);
-    int Pos = -1, Len = -1;
-    M.Match(C.Text, Pos, Len);
-    EXPECT_EQ(Pos, C.Pos);
-    EXPECT_EQ(Len, C.Len);
-  }
+  ExpectMatches(Cases);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Tables of tokens, leaf ranges, errors, match positions and fuzzy expansions.
 #include <gtest/gtest.h>
 
+#include "MatchTable.h"
+
 #include <string>
 #include <vector>
 
@@ -164,14 +166,6 @@ TEST(RETables, MessageBytes) {
   EXPECT_EQ(std::string(remsg::NeedRightBracket), "\xE5\x8F\xB3\xE3\x83\x96\xE3\x83\xA9\xE3\x82\xB1\xE3\x83\x83\xE3\x83\x88\"]\"\xE3\x81\x8C\xE5\xBF\x85\xE8\xA6\x81\xE3\x81\xA7\xE3\x81\x99");
 }
 
-struct MatchRow {
-  const char* Expr;
-  std::string Text;
-  int Pos, Len;
-  bool Fuzzy = false;
-  bool Lf = false;
-};
-
 TEST(RETables, MatchPositions) {
   const MatchRow Cases[] = {
       {"a*", "b", 1, 0},
@@ -214,17 +208,7 @@ TEST(RETables, MatchPositions) {
       {"\x82\xA9\x81\x4A", "\xB6\xDE", 1, 2, true},   // か゛ matches ｶﾞ
       {"\x8A\xBF", "\x8A\xBF", 1, 2, true},           // a kanji in no group
   };
-  TREMatchStr M;
-  for (const MatchRow& C : Cases) {
-    SCOPED_TRACE(C.Expr);
-    M.SetLineSeparator(C.Lf ? mcls_LF : mcls_CRLF);
-    M.SetUseFuzzyCharDic(C.Fuzzy);
-    M.SetRegExp(C.Expr);
-    int Pos = -1, Len = -1;
-    EXPECT_EQ(M.Match(C.Text, Pos, Len), C.Pos);
-    EXPECT_EQ(Pos, C.Pos);
-    EXPECT_EQ(Len, C.Len);
-  }
+  ExpectMatches(Cases);
 }
 
 TEST(RETables, FuzzyExpansions) {

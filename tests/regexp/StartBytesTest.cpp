@@ -1,6 +1,8 @@
 // The first-byte filter of start positions: it must never drop a position where a match can start.
 #include <gtest/gtest.h>
 
+#include "MatchTable.h"
+
 #include "regexp/REMatchStr.h"
 
 namespace tesvarin {
@@ -51,15 +53,9 @@ TEST(TRE_DFA, StartCodes) {
   }
 }
 
-struct FilteredMatch {
-  const char* Expr;
-  std::string Text;
-  int Pos, Len;
-};
-
 // Positions the filter skips sit between positions it keeps; the match found must not move.
 TEST(TREMatchStr, FilteredStartPositions) {
-  const FilteredMatch Cases[] = {
+  const MatchRow Cases[] = {
       {"\\x82", "a\x82", 2, 1},          {"\\\\", "\x83\x5C\\", 3, 1},  {"\x83\x5C", "\\\x83\x5C", 2, 2},
       {"^b", "a\nb", 3, 1},              {"a*$", "bb", 3, 0},           {"$", "b\r\n", 2, 0},
       {"\x81\x40", "\x88\x81\x81\x40", 3, 2},  {"\x81\x81", "\x88\x81\x81\x40", 0, 0},
@@ -68,15 +64,7 @@ TEST(TREMatchStr, FilteredStartPositions) {
       {"\x83\x65", "\x83\x66\x83\x65", 3, 2},  {"\x83\x65", "\x83\x66\x83", 0, 0},
       {"\\x83", "\x83\x66\x83", 3, 1},        {"(^|x)b", "ab\nb", 4, 1},         {"a|^$", "b\n", 3, 0},         {"\x95\x5C", "\\\x95\x5C", 2, 2},
   };
-  TREMatchStr M;
-  for (const FilteredMatch& C : Cases) {
-    SCOPED_TRACE(C.Expr);
-    M.SetRegExp(C.Expr);
-    int Pos = -1, Len = -1;
-    M.Match(C.Text, Pos, Len);
-    EXPECT_EQ(Pos, C.Pos);
-    EXPECT_EQ(Len, C.Len);
-  }
+  ExpectMatches(Cases);
 }
 
 }  // namespace
