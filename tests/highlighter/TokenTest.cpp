@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TokenRecord.h"
+
 #include <string>
 #include <vector>
 
@@ -9,13 +11,6 @@
 
 namespace tesvarin {
 namespace {
-
-struct Tok {
-  int Kind, Pos, Len;
-  friend bool operator==(const Tok&, const Tok&) = default;
-};
-
-std::ostream& operator<<(std::ostream& O, const Tok& T) { return O << "{" << T.Kind << "," << T.Pos << "," << T.Len << "}"; }
 
 std::vector<Tok> Tokens(THighlighterParser& P, std::string_view Text, TRowAttributeData State = InitialRowState()) {
   P.SetRowText(Text, State);

@@ -2,6 +2,8 @@
 // own rules beside the base rules; the parsers that refuse a scheme they were not written for.
 #include <gtest/gtest.h>
 
+#include "TokenRecord.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -11,13 +13,6 @@
 
 namespace tesvarin {
 namespace {
-
-struct Tok {
-  int Kind, Pos, Len;
-  friend bool operator==(const Tok&, const Tok&) = default;
-};
-
-std::ostream& operator<<(std::ostream& O, const Tok& T) { return O << "{" << T.Kind << "," << T.Pos << "," << T.Len << "}"; }
 
 struct Row {
   std::string Text;
