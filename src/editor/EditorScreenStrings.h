@@ -66,6 +66,8 @@ public:
 
   [[nodiscard]] const TLastChange& LastChange() const { return FLastChange; }
   void SetLastChange(int FirstRow, int OldRowCount, int NewRowCount, int LastRefreshedRow);
+  // A load or a whole-text set is no edit: the editors must not take it for one (Modified, OnChange).
+  void ForgetLastChange() { FLastChange = TLastChange{}; }
 
   // Replaces rows A .. A+N-1 by Text (its own line breaks); N may be 0 to insert. A range outside
   // the store, or a change at the place after a last row without line break, does nothing.

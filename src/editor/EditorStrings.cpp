@@ -158,6 +158,7 @@ void TEditorStrings::SetLinesText(std::string_view S) {
     FRows.SetRowsFromBlock(std::move(Block), S.size());
   }
   FinishLoad();
+  FRows.ForgetLastChange();
   EndUpdate();
 }
 
@@ -217,6 +218,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
   FLfLineBreaks = Breaks.Lf > 0 && Breaks.CrLf == 0 && Breaks.Cr == 0;
   if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
   FinishLoad();
+  FRows.ForgetLastChange();
   FRows.RefreshEditors();
 }
 

@@ -154,6 +154,36 @@ public:
   virtual void StartDrag(const std::vector<std::string>& Paths) = 0;
 };
 
+// What the editor control needs of the window it lives in. Pixels are client coordinates.
+class IEditorWindow {
+public:
+  virtual ~IEditorWindow() = default;
+  [[nodiscard]] virtual int ClientWidth() const = 0;
+  [[nodiscard]] virtual int ClientHeight() const = 0;
+  [[nodiscard]] virtual bool Focused() const = 0;
+  virtual void SetFocus() = 0;
+  [[nodiscard]] virtual TTextMetrics FontMetrics(const TFontSpec& Font) const = 0;
+  // The system's horizontal scroll-bar height and vertical scroll-bar arrow height.
+  [[nodiscard]] virtual int HorzScrollBarHeight() const = 0;
+  [[nodiscard]] virtual int VertScrollArrowHeight() const = 0;
+  // Marks an area for repainting; Update paints what is marked at once.
+  virtual void Invalidate(const TRect& Area) = 0;
+  virtual void Update() = 0;
+  // Moves the pixels of Area by (Dx, Dy) and marks what was uncovered.
+  virtual void ScrollArea(const TRect& Area, int Dx, int Dy) = 0;
+  virtual void CreateCaret(int Width, int Height) = 0;
+  virtual void SetCaretPos(TPoint At) = 0;
+  virtual void ShowCaret() = 0;
+  virtual void HideCaret() = 0;
+  virtual void ShowScrollBars(bool Horizontal, bool Vertical) = 0;
+  virtual void SetScrollRange(bool Vertical, int Min, int Max, int Page) = 0;
+  virtual void SetScrollPos(bool Vertical, int Pos) = 0;
+  // Places the input method's composition window at the caret.
+  virtual void SetImePos(TPoint At) = 0;
+  // Opens a popup menu at a client point (the editor's context menu model says what is in it).
+  virtual void PopupContextMenu(TPoint At) = 0;
+};
+
 // Everything the core may ask of the desktop, handed over as one bundle.
 struct TPlatform {
   IClipboard* Clipboard = nullptr;

@@ -1,0 +1,154 @@
+// TEditor's life cycle, properties and the view interface the row store talks to.
+#include "editor/Editor.h"
+
+#include <algorithm>
+
+#include "editor/EditorContextMenu.h"
+#include "editor/EditorScroll.h"
+#include "editor/EditorSelection.h"
+#include "editor/EditorUndo.h"
+#include "editor/EditorViewInfo.h"
+#include "highlighter/Highlighter.h"
+
+namespace tesvarin {
+
+TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
+    : FWindow(Window),
+      FPlatform(Platform),
+      FRows(std::make_shared<TEditorScreenStrings>()),
+      FView(std::make_unique<TEditorViewInfo>()),
+      FDelimiters(DefaultDelimiters()) {
+  FSelection = std::make_unique<TEditorSelection>(*this);
+  FScroll = std::make_unique<TEditorScroll>(*this);
+  FContextMenu = std::make_unique<TEditorContextMenu>(*this);
+  FRows->AttachEditor(*this);
+  FLines = std::make_unique<TEditorStrings>(*FRows, this);
+  WireSettings();
+}
+
+TEditor::~TEditor() {
+  FDestroying = true;
+  SetHighlighter(nullptr);
+  FRows->DetachEditor(*this);
+}
+
+void TEditor::WireSettings() {
+  const TNotifyEvent Handler = TNotifyEvent::Of<&TEditor::ViewChanged>(this);
+  FCaret.OnChange = Handler;
+  FMargin.OnChange = Handler;
+  FMarks.OnChange = Handler;
+  FRuler.OnChange = Handler;
+  FLeftbar.OnChange = Handler;
+  FImagebar.OnChange = Handler;
+  FView->OnChange = Handler;
+}
+
+void TEditor::ShareRowsWith(TEditor& Other) {
+  if (Other.FRows == FRows) return;
+  CleanSelection();
+  FRows->DetachEditor(*this);
+  FRows = Other.FRows;
+  FRows->AttachEditor(*this);
+  FLines = std::make_unique<TEditorStrings>(*FRows, this);
+  FRow = 0;
+  FCol = 0;
+  FHasKeptCol = false;
+  Refresh();
+}
+
+int TEditor::UndoListMax() const { return FRows->UndoObj().UndoListMax(); }
+void TEditor::SetUndoListMax(int Value) { FRows->UndoObj().SetUndoListMax(Value); }
+
+THighlighter& TEditor::ActiveHighlighter() const {
+  if (FHighlighter != nullptr) return *FHighlighter;
+  return FView->Highlighter();
+}
+
+IRowStateProvider* TEditor::RowStateProvider() const { return &ActiveHighlighter(); }
+
+void TEditor::SetHighlighter(THighlighter* Value) {
+  if (Value == FHighlighter) return;
+  const TNotifyEvent Handler = TNotifyEvent::Of<&TEditor::ViewChanged>(this);
+  if (FHighlighter != nullptr) {
+    FHighlighter->Notifier().Remove(Handler);
+    FHighlighter->RemoveFreeNotification(this);
+  }
+  FHighlighter = Value;
+  if (FDestroying) return;
+  if (FHighlighter != nullptr) {
+    FHighlighter->Notifier().Add(Handler);
+    FHighlighter->FreeNotification(this);
+  }
+  FRows->RefreshAllRowStates();
+  Invalidate();
+}
+
+void TEditor::Notification(TComponent* Component, TOperation Operation) {
+  TComponent::Notification(Component, Operation);
+  if (Operation != opRemove || Component != FHighlighter) return;
+  FHighlighter = nullptr;
+  if (FDestroying) return;
+  FRows->RefreshAllRowStates();
+  Invalidate();
+}
+
+const TStringList& TEditor::ReserveWordList() const { return FView->Highlighter().ReserveWordList(); }
+
+void TEditor::SetReserveWordList(const TStringList& Value) {
+  TStringList& Words = FView->Highlighter().ReserveWordList();
+  if (Words.Text() == Value.Text()) return;
+  // The scheme's own list notifies its Notifier, which reaches ViewChanged through View.
+  Words.Assign(Value);
+}
+
+void TEditor::SetHitStyle(TEditorHitStyle Value) {
+  if (Value == FHitStyle) return;
+  if (Selected()) CleanSelection();
+  FHitStyle = Value;
+}
+
+void TEditor::SetLoading(bool Value) {
+  FLoading = Value;
+  if (!Value) FModified = false;
+}
+
+// ---- Rows seen by the parts
+
+std::string_view TEditor::RowView(int ARow) const {
+  if (ARow < 0 || ARow >= FRows->Count()) return {};
+  return FRows->RowView(ARow);
+}
+
+TColumnMap TEditor::RowColumnMap(int ARow) const { return ColumnMap(RowView(ARow), ColumnSettings()); }
+
+int TEditor::RowWidth(int ARow) const { return static_cast<int>(RowColumnMap(ARow).size()); }
+
+int TEditor::CaretByte() const {
+  const TColumnMap Map = RowColumnMap(FRow);
+  const int Width = static_cast<int>(Map.size());
+  if (FCol >= Width) return static_cast<int>(RowView(FRow).size()) + (FCol - Width);
+  return ColumnToByte(Map, FCol, static_cast<int>(RowView(FRow).size()));
+}
+
+bool TEditor::Focused() const { return FWindow != nullptr && FWindow->Focused(); }
+
+// ---- IEditorView
+
+void TEditor::TextChanged() {
+  if (!FRows->LastChange().Valid) return;
+  FModified = true;
+  if (OnChange) OnChange(this);
+}
+
+void TEditor::BeginLinesUpdate() {
+  HideCaret();
+  ++FCaretBatch;
+}
+
+void TEditor::EndLinesUpdate() {
+  if (FCaretBatch > 0) --FCaretBatch;
+  ShowCaret();
+  if (FCaretBatch == 0) UpdateCaret();
+}
+
+}  // namespace tesvarin

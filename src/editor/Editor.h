@@ -1,0 +1,309 @@
+// The editor control as a headless model: everything it does except putting pixels on a screen.
+// It is a facade: the settings objects, the selection model, the scrolling model, the view scheme
+// and the context menu are parts of their own; the methods of TEditor itself are split by concern
+// over Editor.cpp (life cycle, properties, the row store's view interface), EditorCaretMove.cpp
+// (caret, keys, selection operations), EditorEditing.cpp (text changes), EditorClipboard.cpp,
+// EditorRowMarks.cpp, EditorMessages.cpp (edit-control messages), EditorScrolling.cpp (metrics,
+// scrolling, ViewChanged) and EditorMouse.cpp (mouse, selection drag, pointer zones).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editor/ColumnMap.h"
+#include "editor/EditorCaret.h"
+#include "editor/EditorImagebar.h"
+#include "editor/EditorInput.h"
+#include "editor/EditorLeftbar.h"
+#include "editor/EditorMargin.h"
+#include "editor/EditorMarks.h"
+#include "editor/EditorRuler.h"
+#include "editor/EditorScreenStrings.h"
+#include "editor/EditorSpeed.h"
+#include "editor/EditorStrings.h"
+#include "editor/EditorView.h"
+#include "editor/EditorViewTypes.h"
+#include "platform/Platform.h"
+#include "support/Component.h"
+#include "support/StringList.h"
+
+namespace tesvarin {
+
+class THighlighter;
+class TEditorViewInfo;
+class TEditorSelection;
+class TEditorScroll;
+class TEditorContextMenu;
+
+enum TEditorSelState : uint8_t { selNone, selStarted, selSelected, selHit };
+
+using TSelectionChangeEvent = std::function<void(TObject* Sender, bool Selected)>;
+
+// The editor's private clipboard format for box selections.
+inline constexpr std::string_view BoxClipboardFormat = "TEditor Box Type";
+
+class TEditor : public TComponent, public IEditorView {
+public:
+  // Window may be null: the editor then has no metrics and skips every window step. The platform's
+  // clipboard and cursor table may be null too (clipboard commands and pointer shapes do nothing).
+  TEditor(IEditorWindow* Window, const TPlatform& Platform);
+  ~TEditor() override;
+  TEditor(const TEditor&) = delete;
+  TEditor& operator=(const TEditor&) = delete;
+
+  // ---- Row store, Lines and sharing (Editor.cpp)
+  [[nodiscard]] TEditorScreenStrings& ListRows() { return *FRows; }
+  [[nodiscard]] const TEditorScreenStrings& ListRows() const { return *FRows; }
+  [[nodiscard]] TEditorStrings& Lines() { return *FLines; }
+  [[nodiscard]] const TEditorStrings& Lines() const { return *FLines; }
+  // Shows Other's text in this editor too: both stay attached to one row store.
+  void ShareRowsWith(TEditor& Other);
+  [[nodiscard]] int RowCount() const { return FRows->Count(); }
+  [[nodiscard]] bool WordWrap() const { return FRows->WordWrap(); }
+  void SetWordWrap(bool Value) { FRows->SetWordWrap(Value); }
+  [[nodiscard]] TEditorWrapOption& WrapOption() { return FRows->WrapOption(); }
+  [[nodiscard]] int UndoListMax() const;
+  void SetUndoListMax(int Value);
+  void SetDelimiters(const TByteSet& Value) { FDelimiters = Value; }
+
+  // ---- Settings objects (Editor.cpp, ViewChanged in EditorScrolling.cpp)
+  [[nodiscard]] TEditorCaret& Caret() { return FCaret; }
+  [[nodiscard]] const TEditorCaret& Caret() const { return FCaret; }
+  void SetCaret(const TEditorCaret& Value) { FCaret.Assign(Value); }
+  [[nodiscard]] TEditorMargin& Margin() { return FMargin; }
+  [[nodiscard]] const TEditorMargin& Margin() const { return FMargin; }
+  void SetMargin(const TEditorMargin& Value) { FMargin.Assign(Value); }
+  [[nodiscard]] TEditorMarks& Marks() { return FMarks; }
+  [[nodiscard]] const TEditorMarks& Marks() const { return FMarks; }
+  void SetMarks(const TEditorMarks& Value) { FMarks.Assign(Value); }
+  [[nodiscard]] TEditorRuler& Ruler() { return FRuler; }
+  [[nodiscard]] const TEditorRuler& Ruler() const { return FRuler; }
+  void SetRuler(const TEditorRuler& Value) { FRuler.Assign(Value); }
+  [[nodiscard]] TEditorLeftbar& Leftbar() { return FLeftbar; }
+  [[nodiscard]] const TEditorLeftbar& Leftbar() const { return FLeftbar; }
+  void SetLeftbar(const TEditorLeftbar& Value) { FLeftbar.Assign(Value); }
+  [[nodiscard]] TEditorImagebar& Imagebar() { return FImagebar; }
+  [[nodiscard]] const TEditorImagebar& Imagebar() const { return FImagebar; }
+  void SetImagebar(const TEditorImagebar& Value) { FImagebar.Assign(Value); }
+  [[nodiscard]] TEditorSpeed& Speed() { return FSpeed; }
+  [[nodiscard]] const TEditorSpeed& Speed() const { return FSpeed; }
+  void SetSpeed(const TEditorSpeed& Value) { FSpeed.Assign(Value); }
+  [[nodiscard]] TEditorViewInfo& View() { return *FView; }
+  [[nodiscard]] const TEditorViewInfo& View() const { return *FView; }
+  // Copies, then scrolls the caret into view.
+  void SetView(const TEditorViewInfo& Value);
+
+  // External colouring scheme; null: the View scheme colours the text.
+  [[nodiscard]] THighlighter* Highlighter() const { return FHighlighter; }
+  void SetHighlighter(THighlighter* Value);
+  // The scheme that colours the text now: Highlighter, else View's own.
+  [[nodiscard]] THighlighter& ActiveHighlighter() const;
+  [[nodiscard]] TEditorHitStyle HitStyle() const { return FHitStyle; }
+  void SetHitStyle(TEditorHitStyle Value);
+  [[nodiscard]] TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  [[nodiscard]] const TStringList& ReserveWordList() const;
+  void SetReserveWordList(const TStringList& Value);
+  [[nodiscard]] TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  [[nodiscard]] const TFontSpec& Font() const { return FFont; }
+  void SetFont(const TFontSpec& Value);
+
+  [[nodiscard]] bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value) { FReadOnly = Value; }
+  [[nodiscard]] bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool Value) { FWantTabs = Value; }
+  [[nodiscard]] bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool Value) { FWantReturns = Value; }
+  [[nodiscard]] bool Modified() const { return FModified; }
+  void SetModified(bool Value) { FModified = Value; }
+
+  // ---- Caret and selection (EditorCaretMove.cpp; the selection model is TEditorSelection)
+  [[nodiscard]] int Row() const { return FRow; }
+  [[nodiscard]] int Col() const { return FCol; }
+  void SetRow(int Value);
+  void SetCol(int Value);
+  void SetRowCol(int ARow, int ACol);
+  [[nodiscard]] TEditorSelection& Selection() { return *FSelection; }
+  [[nodiscard]] const TEditorSelection& Selection() const { return *FSelection; }
+  [[nodiscard]] TEditorSelState SelState() const;
+  [[nodiscard]] bool Selected() const { return SelState() != selNone; }
+  [[nodiscard]] bool SelectionMode() const;  // box mode
+  void SetSelectionMode(bool Box);
+  void SetSelStart(int64_t Offset);
+  void SetSelLength(int64_t Length);
+  [[nodiscard]] int64_t GetSelStart() const;
+  [[nodiscard]] int64_t GetSelLength() const;
+  [[nodiscard]] std::string GetSelText() const;
+  void SelectAll();
+  void CleanSelection() override;
+  void ShowHit(int Length);
+  [[nodiscard]] int HitLength() const { return FHitLength; }
+  // The caret's byte index in its row (Col less the tab fill up to it), which may lie past the end.
+  [[nodiscard]] int CaretByte() const;
+  // Key down: movement keys, Delete, Escape, the context menu's shortcuts. Repeat: auto-repeat.
+  void KeyDown(uint16_t Key, TShiftState Shift, bool Repeat = false);
+  void KeyUp(uint16_t Key, TShiftState Shift);
+
+  // ---- Editing (EditorEditing.cpp)
+  // Character messages as queued: each byte is one message, so a lead byte pairs with the next.
+  void KeyPress(std::string_view Chars, TShiftState Shift = {});
+  void ImeComposition(std::string_view Result);
+  void ImeCandidateWindow(bool Open);
+  void InsertText(std::string_view S);
+  void DeleteSelection();
+  void DeleteKey();  // the Delete key, with or without Ctrl
+  void Undo();
+  void Redo();
+  [[nodiscard]] bool CanUndo() const;
+  [[nodiscard]] bool CanRedo() const;
+
+  // ---- Clipboard (EditorClipboard.cpp)
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void PasteText(std::string_view S);
+  void BoxPasteText(std::string_view S);
+
+  // ---- Row marks (EditorRowMarks.cpp)
+  void PutMark(int ARow, int Mark);
+  void DeleteMark(int ARow, int Mark);
+  void GotoMark(int Mark);
+  [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
+  void SetRowMarks(int ARow, uint16_t Marks);
+
+  // ---- Scrolling and metrics (EditorScrolling.cpp; the model is TEditorScroll)
+  [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
+  [[nodiscard]] const TEditorScroll& Scroll() const { return *FScroll; }
+  [[nodiscard]] int TopRow() const override;
+  void SetTopRow(int ARow) override;
+  [[nodiscard]] int LeftCol() const;
+  void SetLeftCol(int ACol);
+  void VScroll(TScrollCode Code, int Pos);
+  void HScroll(TScrollCode Code, int Pos);
+  void MakeCaretVisible();
+  // Places the system caret (and the input method window) at the caret, fires OnCaretMoved.
+  void UpdateCaret();
+  void Resize();
+  // The handler of every settings object and highlighter.
+  void ViewChanged(TObject* Sender);
+
+  // ---- Mouse (EditorMouse.cpp)
+  void MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
+  void MouseMove(TShiftState Shift, int X, int Y);
+  void MouseUp(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
+  [[nodiscard]] bool Dragging() const { return FDragState == TDragState::Active; }
+  // The menu computed for this moment: captions, enabled and ticked states (EditorContextMenu).
+  [[nodiscard]] TEditorContextMenu& ContextMenu() { return *FContextMenu; }
+  void ContextPopup(int X, int Y);
+  // A key that is a shortcut of the context menu runs its command; true when one did.
+  bool HandleShortCut(uint16_t Key, TShiftState Shift);
+  void CancelDrag();  // Escape during a selection drag
+
+  // ---- Events
+  TNotifyEvent OnChange;
+  TSelectionChangeEvent OnSelectionChange;
+  TNotifyEvent OnSelectionModeChange;
+  TNotifyEvent OnCaretMoved;
+  TNotifyEvent OnTopRowChange;
+  TNotifyEvent OnTopColChange;
+
+  // ---- Helpers shared by the parts (Editor.cpp)
+  [[nodiscard]] TColumnSettings ColumnSettings() const { return FRows->ColumnSettings(); }
+  [[nodiscard]] TColumnMap RowColumnMap(int ARow) const;
+  // Display width of a row (0 for the row after the last).
+  [[nodiscard]] int RowWidth(int ARow) const;
+  [[nodiscard]] std::string_view RowView(int ARow) const;
+  [[nodiscard]] bool Focused() const override;
+  [[nodiscard]] IEditorWindow* Window() const { return FWindow; }
+  [[nodiscard]] const TPlatform& Platform() const { return FPlatform; }
+  void InvalidateRows(int Row1, int Row2);
+  void Invalidate();  // the whole window
+
+  // ---- IEditorView (Editor.cpp)
+  [[nodiscard]] int CaretRow() const override { return FRow; }
+  [[nodiscard]] int CaretCol() const override { return FCol; }
+  void SetCaretRowCol(int ARow, int ACol) override { SetRowCol(ARow, ACol); }
+  [[nodiscard]] int ScreenRows() const override;
+  void HideCaret() override;
+  void ShowCaret() override;
+  void InvalidateRow(int ARow) override;
+  void TextChanged() override;
+  void Refresh() override;
+  void BeginLinesUpdate() override;
+  void EndLinesUpdate() override;
+  [[nodiscard]] int TabSpaceCount() const override { return FCaret.TabSpaceCount(); }
+  [[nodiscard]] const TByteSet& Delimiters() const override { return FDelimiters; }
+  [[nodiscard]] bool InitBracketsFull() const override { return FSpeed.InitBracketsFull(); }
+  [[nodiscard]] bool Loading() const override { return FLoading; }
+  void SetLoading(bool Value);
+  [[nodiscard]] bool Destroying() const override { return FDestroying; }
+  [[nodiscard]] IRowStateProvider* RowStateProvider() const override;
+
+protected:
+  void Notification(TComponent* Component, TOperation Operation) override;
+
+private:
+  void WireSettings();
+
+  // ---- Caret state (EditorCaretMove.cpp)
+  // After a change of Row or Col: RowChanged for vertical moves, Direction +1 or -1 horizontally.
+  void NormalizeColumn(bool RowChanged, int Direction);
+  void MoveByKey(uint16_t Key, TShiftState Shift, bool Repeat);
+  void WordRight();
+  void WordLeft();
+  int FRow = 0;
+  int FCol = 0;
+  int FKeptCol = 0;
+  bool FHasKeptCol = false;
+  int FCaretBatch = 0;  // caret changes in a batch place the system caret once at the end
+  int FHitLength = 0;
+
+  // ---- Editing state (EditorEditing.cpp)
+  int FImeSkip = 0;
+  bool FImeOpen = false;
+
+  // ---- Caret display (EditorScrolling.cpp)
+  int FCaretHideCount = 0;
+  int FUnderlineHideCount = 0;
+
+  // ---- Mouse state (EditorMouse.cpp)
+  enum class TDragState : uint8_t { None, Armed, Active };
+  TDragState FDragState = TDragState::None;
+  bool FMouseLeftDown = false;
+  bool FRowSelecting = false;
+  int FCursorZone = -1;
+
+  IEditorWindow* FWindow;
+  TPlatform FPlatform;
+  std::shared_ptr<TEditorScreenStrings> FRows;
+  std::unique_ptr<TEditorStrings> FLines;
+  TEditorCaret FCaret;
+  TEditorMargin FMargin;
+  TEditorMarks FMarks;
+  TEditorRuler FRuler;
+  TEditorLeftbar FLeftbar;
+  TEditorImagebar FImagebar;
+  TEditorSpeed FSpeed;
+  std::unique_ptr<TEditorViewInfo> FView;
+  std::unique_ptr<TEditorSelection> FSelection;
+  std::unique_ptr<TEditorScroll> FScroll;
+  std::unique_ptr<TEditorContextMenu> FContextMenu;
+  THighlighter* FHighlighter = nullptr;
+  TEditorHitStyle FHitStyle = hsSelect;
+  TScrollStyle FScrollBars = ssNone;
+  TColor FColor = clWhite;
+  TFontSpec FFont{"FixedSys", 9, clBlack, {}};
+  TByteSet FDelimiters;
+  bool FReadOnly = false;
+  bool FWantTabs = true;
+  bool FWantReturns = true;
+  bool FModified = false;
+  bool FLoading = false;
+  bool FDestroying = false;
+};
+
+}  // namespace tesvarin
