@@ -187,6 +187,8 @@ public:
   void MakeCaretVisible();
   // Places the system caret (and the input method window) at the caret, fires OnCaretMoved.
   void UpdateCaret();
+  // Rebuilds the caret's shape (style, overwrite, a hsCaret hit block) and places it.
+  void RecreateCaret();
   void Resize();
   // The handler of every settings object and highlighter.
   void ViewChanged(TObject* Sender);

@@ -64,6 +64,7 @@ void TEditor::VScroll(TScrollCode, int) {}
 void TEditor::HScroll(TScrollCode, int) {}
 void TEditor::MakeCaretVisible() {}
 void TEditor::UpdateCaret() {}
+void TEditor::RecreateCaret() {}
 void TEditor::Resize() {}
 void TEditor::ViewChanged(TObject*) {}
 int TEditor::ScreenRows() const { return FScroll->VisibleRows(); }
