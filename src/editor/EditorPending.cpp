@@ -80,8 +80,6 @@ void TEditor::Invalidate() {}
 void TEditor::MouseDown(TEditorMouseButton, TShiftState, int, int) {}
 void TEditor::MouseMove(TShiftState, int, int) {}
 void TEditor::MouseUp(TEditorMouseButton, TShiftState, int, int) {}
-void TEditor::ContextPopup(int, int) {}
-bool TEditor::HandleShortCut(uint16_t, TShiftState) { return false; }
 void TEditor::CancelDrag() {}
 // ---- end of mouse and menu block
 
