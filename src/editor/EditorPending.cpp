@@ -34,8 +34,6 @@ void TEditor::SetRowMarks(int, uint16_t) {}
 void TEditor::MouseDown(TEditorMouseButton, TShiftState, int, int) {}
 void TEditor::MouseMove(TShiftState, int, int) {}
 void TEditor::MouseUp(TEditorMouseButton, TShiftState, int, int) {}
-void TEditor::ContextPopup(int, int) {}
-bool TEditor::HandleShortCut(uint16_t, TShiftState) { return false; }
 void TEditor::CancelDrag() {}
 // ---- end of mouse and menu block
 
