@@ -196,6 +196,14 @@ public:
   void Resize();
   // The handler of every settings object and highlighter.
   void ViewChanged(TObject* Sender);
+  // After rows were added or removed: the leftbar widens or narrows when its digit count changes,
+  // and the scroll ranges follow the row count.
+  void RowCountChanged();
+  // The caret-row underline: hides nest, and the line is erased or drawn again only at the outer
+  // level and only while nothing is selected.
+  void HideUnderline();
+  void ShowUnderline();
+  [[nodiscard]] bool UnderlineHidden() const { return FUnderlineHideCount > 0; }
 
   // ---- Mouse (EditorMouse.cpp)
   void MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
@@ -286,6 +294,15 @@ private:
   // ---- Caret display (EditorScrolling.cpp)
   int FCaretHideCount = 0;
   int FUnderlineHideCount = 0;
+  // Moves the pixels of Area with the underline and the caret hidden, then paints what was uncovered.
+  void ScrollRegion(const TRect& Area, int Dx, int Dy);
+  // Shows or hides the system caret so it shows exactly while unhidden and inside the visible cells.
+  void SyncCaretVisibility();
+  void MoveUnderline();
+  void InvalidateUnderline(int ARow);
+  bool FCaretCreated = false;
+  bool FCaretOnScreen = false;  // the system caret is showing
+  int FUnderlineRow = -1;       // the row whose underline is drawn, -1: none
 
   // ---- Mouse state (EditorMouse.cpp)
   enum class TDragState : uint8_t { None, Armed, Active };

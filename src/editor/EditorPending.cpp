@@ -30,39 +30,10 @@ uint16_t TEditor::RowMarksOf(int) const { return 0; }
 void TEditor::SetRowMarks(int, uint16_t) {}
 // ---- end of editing block
 
-// ---- scrolling and view block
-TEditorViewInfo::TEditorViewInfo() : FHighlighter(THighlighter::New<TEditorHighlighter>()) {}
-TEditorViewInfo::~TEditorViewInfo() = default;
-void TEditor::SetView(const TEditorViewInfo&) {}
-void TEditor::SetScrollBars(TScrollStyle Value) { FScrollBars = Value; }
-void TEditor::SetColor(TColor Value) { FColor = Value; }
-void TEditor::SetFont(const TFontSpec& Value) { FFont = Value; }
-int TEditor::TopRow() const { return FScroll->TopRow(); }
-void TEditor::SetTopRow(int) {}
-int TEditor::LeftCol() const { return FScroll->LeftCol(); }
-void TEditor::SetLeftCol(int) {}
-void TEditor::VScroll(TScrollCode, int) {}
-void TEditor::HScroll(TScrollCode, int) {}
-void TEditor::MakeCaretVisible() {}
-void TEditor::UpdateCaret() {}
-void TEditor::RecreateCaret() {}
-void TEditor::Resize() {}
-void TEditor::ViewChanged(TObject*) {}
-int TEditor::ScreenRows() const { return FScroll->VisibleRows(); }
-void TEditor::HideCaret() {}
-void TEditor::ShowCaret() {}
-void TEditor::InvalidateRow(int) {}
-void TEditor::Refresh() {}
-void TEditor::InvalidateRows(int, int) {}
-void TEditor::Invalidate() {}
-// ---- end of scrolling and view block
-
 // ---- mouse and menu block
 void TEditor::MouseDown(TEditorMouseButton, TShiftState, int, int) {}
 void TEditor::MouseMove(TShiftState, int, int) {}
 void TEditor::MouseUp(TEditorMouseButton, TShiftState, int, int) {}
-void TEditor::ContextPopup(int, int) {}
-bool TEditor::HandleShortCut(uint16_t, TShiftState) { return false; }
 void TEditor::CancelDrag() {}
 // ---- end of mouse and menu block
 
