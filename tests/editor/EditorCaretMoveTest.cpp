@@ -9,6 +9,7 @@
 #include "editor/Editor.h"
 #include "editor/EditorScroll.h"
 #include "editor/EditorSelection.h"
+#include "FakeEditorWindow.h"
 
 namespace tesvarin {
 namespace {
@@ -222,20 +223,53 @@ TEST_F(CaretTest, RepeatedDownAtTheLastVisibleRowAccelerates) {
   EXPECT_FALSE(E.KeyRepeating());
 }
 
-TEST_F(CaretTest, PagingMovesTheCaretByTheTopRowsDistance) {
+TEST(CaretPaging, PagingMovesTheTopRowAndTheCaretByTheSameDistance) {
+  FakeEditorWindow Window;
+  TEditor E(&Window, TPlatform{});
+  E.Resize();
   std::string Text;
   for (int I = 0; I < 300; ++I) Text += "line\r\n";
-  Load(Text);
-  E.SetRow(3);
-  const int Top = E.TopRow();
-  Key(VK_NEXT);
-  EXPECT_EQ(E.Row() - 3, E.TopRow() - Top);
-  Key(VK_PRIOR);
-  Key(VK_PRIOR);
-  if (E.TopRow() == 0) {
-    Key(VK_PRIOR);  // with the top row at 0 the caret goes to row 0
-    ExpectAt(0, 0);
-  }
+  E.Lines().SetLinesText(Text);
+  E.SetRowCol(3, 0);
+  E.MakeCaretVisible();
+  const int Visible = E.Scroll().VisibleRows();
+  ASSERT_GT(Visible, 2);
+  const int N = ((Visible - 1) / 2) * E.Speed().PageVerticalRange();
+  ASSERT_EQ(E.TopRow(), 0);
+  E.KeyDown(VK_NEXT, {});
+  EXPECT_EQ(E.TopRow(), N);
+  EXPECT_EQ(E.Row(), 3 + N);
+  E.KeyDown(VK_NEXT, {}, true);
+  const int NAc = ((Visible - 1) / 2) * E.Speed().PageVerticalRangeAc();
+  EXPECT_EQ(E.TopRow(), N + NAc);
+  EXPECT_EQ(E.Row(), 3 + N + NAc);
+  E.KeyUp(VK_NEXT, {});
+  E.KeyDown(VK_PRIOR, {});
+  E.KeyDown(VK_PRIOR, {});
+  E.KeyDown(VK_PRIOR, {});
+  EXPECT_EQ(E.TopRow(), 0);
+  EXPECT_EQ(E.Row(), 0);  // with the top row already 0 the caret goes to row 0
+}
+
+TEST(CaretPaging, CtrlDownScrollsAndTheCaretFollowsOnlyAtTheEdge) {
+  FakeEditorWindow Window;
+  TEditor E(&Window, TPlatform{});
+  E.Resize();
+  std::string Text;
+  for (int I = 0; I < 100; ++I) Text += "line\r\n";
+  E.Lines().SetLinesText(Text);
+  E.SetRowCol(2, 0);
+  E.MakeCaretVisible();
+  E.KeyDown(VK_DOWN, {ssCtrl});
+  EXPECT_EQ(E.TopRow(), 1);
+  EXPECT_EQ(E.Row(), 2);
+  E.KeyDown(VK_DOWN, {ssCtrl});
+  E.KeyDown(VK_DOWN, {ssCtrl});
+  EXPECT_EQ(E.TopRow(), 3);
+  EXPECT_EQ(E.Row(), 3);
+  E.KeyDown(VK_UP, {ssCtrl});
+  EXPECT_EQ(E.TopRow(), 2);
+  EXPECT_EQ(E.Row(), 3);
 }
 
 TEST_F(CaretTest, ShiftExtendsAndAPlainMoveDrops) {
