@@ -147,6 +147,10 @@ public:
   // Key down: movement keys, Delete, Escape, the context menu's shortcuts. Repeat: auto-repeat.
   void KeyDown(uint16_t Key, TShiftState Shift, bool Repeat = false);
   void KeyUp(uint16_t Key, TShiftState Shift);
+  // A key is auto-repeating: placing the caret after a scroll may wait for its release.
+  [[nodiscard]] bool KeyRepeating() const { return FKeyRepeating; }
+  // Offset of the text's end: row lengths, two per line break, one past a last row without one.
+  [[nodiscard]] int64_t TextLength() const;
 
   // ---- Editing (EditorEditing.cpp)
   // Character messages as queued: each byte is one message, so a lead byte pairs with the next.
@@ -271,6 +275,17 @@ private:
   bool FHasKeptCol = false;
   int FCaretBatch = 0;  // caret changes in a batch place the system caret once at the end
   int FHitLength = 0;
+  bool FKeyRepeating = false;
+  friend class TCaretBatch;
+  // Selects N bytes from the start of the current selection (or the caret), as a hit with AsHit.
+  void SelectBytes(int64_t N, bool AsHit);
+  // The caret to the start of the selection or hit, when there is one.
+  void CaretToSelStart();
+  void MoveVertical(int Delta, bool Ctrl, bool Repeat);
+  void MovePage(bool Down, bool Repeat);
+  void MoveLeft(bool Ctrl);
+  void MoveRight(bool Ctrl);
+  void MoveHomeEnd(bool End, bool Ctrl);
 
   // ---- Editing state (EditorEditing.cpp)
   int FImeSkip = 0;

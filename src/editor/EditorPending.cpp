@@ -7,25 +7,6 @@
 
 namespace tesvarin {
 
-// ---- caret and selection block
-void TEditor::SetRow(int Value) { FRow = Value; }
-void TEditor::SetCol(int Value) { FCol = Value; }
-void TEditor::SetRowCol(int ARow, int ACol) { FRow = ARow; FCol = ACol; }
-TEditorSelState TEditor::SelState() const { return FSelection->State(); }
-bool TEditor::SelectionMode() const { return FSelection->BoxMode(); }
-void TEditor::SetSelectionMode(bool) {}
-void TEditor::SetSelStart(int64_t) {}
-void TEditor::SetSelLength(int64_t) {}
-int64_t TEditor::GetSelStart() const { return 0; }
-int64_t TEditor::GetSelLength() const { return 0; }
-std::string TEditor::GetSelText() const { return {}; }
-void TEditor::SelectAll() {}
-void TEditor::CleanSelection() {}
-void TEditor::ShowHit(int) {}
-void TEditor::KeyDown(uint16_t, TShiftState, bool) {}
-void TEditor::KeyUp(uint16_t, TShiftState) {}
-// ---- end of caret and selection block
-
 // ---- editing block
 void TEditor::KeyPress(std::string_view, TShiftState) {}
 void TEditor::ImeComposition(std::string_view) {}
@@ -53,8 +34,6 @@ void TEditor::SetRowMarks(int, uint16_t) {}
 void TEditor::MouseDown(TEditorMouseButton, TShiftState, int, int) {}
 void TEditor::MouseMove(TShiftState, int, int) {}
 void TEditor::MouseUp(TEditorMouseButton, TShiftState, int, int) {}
-void TEditor::ContextPopup(int, int) {}
-bool TEditor::HandleShortCut(uint16_t, TShiftState) { return false; }
 void TEditor::CancelDrag() {}
 // ---- end of mouse and menu block
 
