@@ -367,6 +367,29 @@ TEST_F(ScrollFixture, CaretPositionAndShape) {
   EXPECT_EQ(S().CreateCaretShape(false, 5), (TCaretShape{30, 12}));
 }
 
+TEST_F(ScrollFixture, AHitShownAsTheCaretIsABlockUntilCleared) {
+  Editor.Lines().SetLinesText("abcdef\r\nxyz");
+  Editor.SetHitStyle(hsCaret);
+  Editor.SetSelStart(1);
+  Editor.ShowHit(3);
+  EXPECT_EQ(Window.CaretWidth, 18);
+  EXPECT_EQ(Window.CaretHeight, 12);
+  EXPECT_EQ(Editor.Col(), 1);
+  Editor.CleanSelection();
+  EXPECT_EQ(Window.CaretWidth, 2);
+}
+
+TEST_F(ScrollFixture, ScrollingDuringAKeyRepeatPlacesTheCaretOnRelease) {
+  Rows(100);
+  Editor.UpdateCaret();
+  Editor.KeyDown(VK_NEXT, {}, true);
+  Editor.KeyDown(VK_NEXT, {}, true);
+  Editor.KeyUp(VK_NEXT, {});
+  EXPECT_GT(Editor.TopRow(), 0);
+  EXPECT_EQ(Window.CaretAt, S().CaretPos());
+  EXPECT_EQ(Window.CaretShown, 1);
+}
+
 TEST_F(ScrollFixture, CaretShowsOnlyInsideTheVisibleCellsAndHidesNest) {
   Rows(100);
   Editor.UpdateCaret();
