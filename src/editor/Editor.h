@@ -160,6 +160,8 @@ public:
   void Redo();
   [[nodiscard]] bool CanUndo() const;
   [[nodiscard]] bool CanRedo() const;
+  // Character messages still to drop after an input-method result was inserted whole.
+  [[nodiscard]] int ImeSkip() const { return FImeSkip; }
 
   // ---- Clipboard (EditorClipboard.cpp)
   void CopyToClipboard();
@@ -174,6 +176,8 @@ public:
   void GotoMark(int Mark);
   [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
   void SetRowMarks(int ARow, uint16_t Marks);
+  // The first row carrying Mark; -1 when none does.
+  [[nodiscard]] int FirstRowWithMark(int Mark) const;
 
   // ---- Scrolling and metrics (EditorScrolling.cpp; the model is TEditorScroll)
   [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
@@ -267,6 +271,28 @@ private:
   // ---- Editing state (EditorEditing.cpp)
   int FImeSkip = 0;
   bool FImeOpen = false;
+  // The change frame: offsets are measured from FrameRow(ARow), a row the change cannot move.
+  [[nodiscard]] int FrameRow(int ARow) const;
+  [[nodiscard]] int64_t FrameOffset(int First, int ARow, int Byte) const;
+  // Rows A .. A+N-1 become Text through the row store, then the caret goes Offset bytes from First.
+  void ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset);
+  // The row's bytes followed by CR LF when it ends with one.
+  [[nodiscard]] std::string RowWithBreak(int ARow, std::string_view Bytes) const;
+  [[nodiscard]] bool EditingBlocked() const;
+  void DropHit();
+  void BackspaceKey();
+  void TabKey(TShiftState Shift);
+  void EnterKey(TShiftState Shift);
+  [[nodiscard]] int EnterIndentWidth() const;
+  [[nodiscard]] std::string IndentString(int Width) const;
+  [[nodiscard]] bool UnindentApplies(int Byte) const;
+  void Unindent();
+  void JoinWithRowAbove();
+  void JoinWithNextRow(int Byte);
+  // The selection's rows give way to their remaining text with S at the cut point.
+  void ReplaceSelection(std::string_view S);
+  int FBoxFormat = -1;
+  IClipboard* FBoxFormatOwner = nullptr;
 
   // ---- Caret display (EditorScrolling.cpp)
   int FCaretHideCount = 0;
