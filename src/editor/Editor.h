@@ -314,6 +314,12 @@ private:
   void JoinWithNextRow(int Byte);
   // The selection's rows give way to their remaining text with S at the cut point.
   void ReplaceSelection(std::string_view S);
+  // The selected rows without their selected bytes (Data: the 1-based cut position); FirstRow and
+  // RowsReplaced say which rows of the store they stand for. False without a selection.
+  bool SelectionRemains(TEditorStringList& Rows, int& FirstRow, int& RowsReplaced) const;
+  [[nodiscard]] int BoxFormat();
+  // The byte a box column falls on in Row, which is first filled with spaces up to the column.
+  int BoxInsertByte(std::string& Row, int ACol) const;
   int FBoxFormat = -1;
   IClipboard* FBoxFormatOwner = nullptr;
 

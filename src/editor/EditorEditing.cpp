@@ -337,3 +337,86 @@ bool TEditor::CanUndo() const { return FRows->UndoObj().CanUndo(); }
 bool TEditor::CanRedo() const { return FRows->UndoObj().CanRedo(); }
 
 }  // namespace tesvarin
+
+namespace tesvarin {
+
+// ---- The selection's remaining text
+
+bool TEditor::SelectionRemains(TEditorStringList& Rows, int& FirstRow, int& RowsReplaced) const {
+  const int Count = FRows->Count();
+  if (SelState() != selSelected || Count == 0) return false;
+  if (FSelection->BoxMode()) {
+    const TSelRect& Rect = FSelection->Rect();
+    FirstRow = std::min(Rect.Top, Count - 1);
+    const int Last = std::min(Rect.Bottom, Count - 1);
+    for (int R = FirstRow; R <= Last; ++R) {
+      const TBoxSpan Span = FSelection->BoxSpanOfRow(R);
+      std::string Text(RowView(R));
+      Text.erase(static_cast<size_t>(Span.First), static_cast<size_t>(Span.End - Span.First));
+      const int I = Rows.Add(Text);
+      Rows.SetRowAttribute(I, FRows->RowAttribute(R));
+      Rows.SetData(I, Span.First + 1);
+    }
+    RowsReplaced = Last - FirstRow + 1;
+    return true;
+  }
+  const TSelRange& Range = FSelection->Range();
+  if (Range.StartRow >= Count) return false;
+  const std::string_view Start = RowView(Range.StartRow);
+  const auto Cut = std::min(static_cast<size_t>(std::max(Range.StartByte, 0)), Start.size());
+  std::string Text(Start.substr(0, Cut));
+  const int EndRow = std::min(Range.EndRow, Count);
+  const std::string_view End = RowView(EndRow);
+  const auto After = static_cast<size_t>(std::max(Range.EndByte + 1, 0));
+  if (After < End.size()) Text.append(End.substr(After));
+  const int I = Rows.Add(Text);
+  // The place after a final line break has no row: the remains then end the text.
+  Rows.SetRowAttribute(I, EndRow < Count ? FRows->RowAttribute(EndRow) : raEof);
+  Rows.SetData(I, static_cast<int32_t>(Cut) + 1);
+  FirstRow = Range.StartRow;
+  RowsReplaced = std::min(EndRow, Count - 1) - FirstRow + 1;
+  return true;
+}
+
+namespace {
+std::string JoinRows(const TEditorStringList& Rows) {
+  std::string Text;
+  for (int I = 0; I < Rows.Count(); ++I) {
+    Text.append(Rows.RowView(I));
+    if (Rows.RowAttribute(I) == raCrlf) Text.append("\r\n");
+  }
+  return Text;
+}
+}  // namespace
+
+void TEditor::ReplaceSelection(std::string_view S) {
+  TEditorStringList Rows;
+  int FirstRow = 0;
+  int Replaced = 0;
+  if (!SelectionRemains(Rows, FirstRow, Replaced)) {
+    CleanSelection();
+    return;
+  }
+  const int Cut = Rows.Data(0) - 1;
+  std::string Head(Rows.RowView(0));
+  Rows.Put(0, InsertAt(Head, Cut, S));
+  const int First = FrameRow(FirstRow);
+  const int64_t Offset = FrameOffset(First, FirstRow, Cut) + static_cast<int64_t>(S.size());
+  ApplyChange(FirstRow, Replaced, JoinRows(Rows), First, Offset);
+}
+
+void TEditor::DeleteSelection() {
+  if (EditingBlocked()) return;
+  TEditorStringList Rows;
+  int FirstRow = 0;
+  int Replaced = 0;
+  if (!SelectionRemains(Rows, FirstRow, Replaced)) {
+    DropHit();
+    return;
+  }
+  const int First = FrameRow(FirstRow);
+  const int64_t Offset = FrameOffset(First, FirstRow, Rows.Data(0) - 1);
+  ApplyChange(FirstRow, Replaced, JoinRows(Rows), First, Offset);
+}
+
+}  // namespace tesvarin

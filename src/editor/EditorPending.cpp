@@ -7,16 +7,6 @@
 
 namespace tesvarin {
 
-// ---- editing block
-void TEditor::DeleteSelection() {}
-void TEditor::ReplaceSelection(std::string_view) {}
-void TEditor::CopyToClipboard() {}
-void TEditor::CutToClipboard() {}
-void TEditor::PasteFromClipboard() {}
-void TEditor::PasteText(std::string_view) {}
-void TEditor::BoxPasteText(std::string_view) {}
-// ---- end of editing block
-
 // ---- mouse and menu block
 void TEditor::MouseDown(TEditorMouseButton, TShiftState, int, int) {}
 void TEditor::MouseMove(TShiftState, int, int) {}
