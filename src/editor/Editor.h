@@ -164,6 +164,8 @@ public:
   void Redo();
   [[nodiscard]] bool CanUndo() const;
   [[nodiscard]] bool CanRedo() const;
+  // Character messages still to drop after an input-method result was inserted whole.
+  [[nodiscard]] int ImeSkip() const { return FImeSkip; }
 
   // ---- Clipboard (EditorClipboard.cpp)
   void CopyToClipboard();
@@ -178,6 +180,8 @@ public:
   void GotoMark(int Mark);
   [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
   void SetRowMarks(int ARow, uint16_t Marks);
+  // The first row carrying Mark; -1 when none does.
+  [[nodiscard]] int FirstRowWithMark(int Mark) const;
 
   // ---- Scrolling and metrics (EditorScrolling.cpp; the model is TEditorScroll)
   [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
@@ -290,6 +294,34 @@ private:
   // ---- Editing state (EditorEditing.cpp)
   int FImeSkip = 0;
   bool FImeOpen = false;
+  // The change frame: offsets are measured from FrameRow(ARow), a row the change cannot move.
+  [[nodiscard]] int FrameRow(int ARow) const;
+  [[nodiscard]] int64_t FrameOffset(int First, int ARow, int Byte) const;
+  // Rows A .. A+N-1 become Text through the row store, then the caret goes Offset bytes from First.
+  void ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset);
+  // The row's bytes followed by CR LF when it ends with one.
+  [[nodiscard]] std::string RowWithBreak(int ARow, std::string_view Bytes) const;
+  [[nodiscard]] bool EditingBlocked() const;
+  void DropHit();
+  void BackspaceKey();
+  void TabKey(TShiftState Shift);
+  void EnterKey(TShiftState Shift);
+  [[nodiscard]] int EnterIndentWidth() const;
+  [[nodiscard]] std::string IndentString(int Width) const;
+  [[nodiscard]] bool UnindentApplies(int Byte) const;
+  void Unindent();
+  void JoinWithRowAbove();
+  void JoinWithNextRow(int Byte);
+  // The selection's rows give way to their remaining text with S at the cut point.
+  void ReplaceSelection(std::string_view S);
+  // The selected rows without their selected bytes (Data: the 1-based cut position); FirstRow and
+  // RowsReplaced say which rows of the store they stand for. False without a selection.
+  bool SelectionRemains(TEditorStringList& Rows, int& FirstRow, int& RowsReplaced) const;
+  [[nodiscard]] int BoxFormat();
+  // The byte a box column falls on in Row, which is first filled with spaces up to the column.
+  int BoxInsertByte(std::string& Row, int ACol) const;
+  int FBoxFormat = -1;
+  IClipboard* FBoxFormatOwner = nullptr;
 
   // ---- Caret display (EditorScrolling.cpp)
   int FCaretHideCount = 0;
