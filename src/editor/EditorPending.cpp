@@ -30,11 +30,4 @@ uint16_t TEditor::RowMarksOf(int) const { return 0; }
 void TEditor::SetRowMarks(int, uint16_t) {}
 // ---- end of editing block
 
-// ---- mouse and menu block
-void TEditor::MouseDown(TEditorMouseButton, TShiftState, int, int) {}
-void TEditor::MouseMove(TShiftState, int, int) {}
-void TEditor::MouseUp(TEditorMouseButton, TShiftState, int, int) {}
-void TEditor::CancelDrag() {}
-// ---- end of mouse and menu block
-
 }  // namespace tesvarin
