@@ -147,6 +147,10 @@ public:
   // Key down: movement keys, Delete, Escape, the context menu's shortcuts. Repeat: auto-repeat.
   void KeyDown(uint16_t Key, TShiftState Shift, bool Repeat = false);
   void KeyUp(uint16_t Key, TShiftState Shift);
+  // A key is auto-repeating: placing the caret after a scroll may wait for its release.
+  [[nodiscard]] bool KeyRepeating() const { return FKeyRepeating; }
+  // Offset of the text's end: row lengths, two per line break, one past a last row without one.
+  [[nodiscard]] int64_t TextLength() const;
 
   // ---- Editing (EditorEditing.cpp)
   // Character messages as queued: each byte is one message, so a lead byte pairs with the next.
@@ -192,6 +196,14 @@ public:
   void Resize();
   // The handler of every settings object and highlighter.
   void ViewChanged(TObject* Sender);
+  // After rows were added or removed: the leftbar widens or narrows when its digit count changes,
+  // and the scroll ranges follow the row count.
+  void RowCountChanged();
+  // The caret-row underline: hides nest, and the line is erased or drawn again only at the outer
+  // level and only while nothing is selected.
+  void HideUnderline();
+  void ShowUnderline();
+  [[nodiscard]] bool UnderlineHidden() const { return FUnderlineHideCount > 0; }
 
   // ---- Mouse (EditorMouse.cpp)
   void MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
@@ -263,6 +275,17 @@ private:
   bool FHasKeptCol = false;
   int FCaretBatch = 0;  // caret changes in a batch place the system caret once at the end
   int FHitLength = 0;
+  bool FKeyRepeating = false;
+  friend class TCaretBatch;
+  // Selects N bytes from the start of the current selection (or the caret), as a hit with AsHit.
+  void SelectBytes(int64_t N, bool AsHit);
+  // The caret to the start of the selection or hit, when there is one.
+  void CaretToSelStart();
+  void MoveVertical(int Delta, bool Ctrl, bool Repeat);
+  void MovePage(bool Down, bool Repeat);
+  void MoveLeft(bool Ctrl);
+  void MoveRight(bool Ctrl);
+  void MoveHomeEnd(bool End, bool Ctrl);
 
   // ---- Editing state (EditorEditing.cpp)
   int FImeSkip = 0;
@@ -271,6 +294,15 @@ private:
   // ---- Caret display (EditorScrolling.cpp)
   int FCaretHideCount = 0;
   int FUnderlineHideCount = 0;
+  // Moves the pixels of Area with the underline and the caret hidden, then paints what was uncovered.
+  void ScrollRegion(const TRect& Area, int Dx, int Dy);
+  // Shows or hides the system caret so it shows exactly while unhidden and inside the visible cells.
+  void SyncCaretVisibility();
+  void MoveUnderline();
+  void InvalidateUnderline(int ARow);
+  bool FCaretCreated = false;
+  bool FCaretOnScreen = false;  // the system caret is showing
+  int FUnderlineRow = -1;       // the row whose underline is drawn, -1: none
 
   // ---- Mouse state (EditorMouse.cpp)
   enum class TDragState : uint8_t { None, Armed, Active };

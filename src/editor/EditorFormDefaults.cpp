@@ -116,4 +116,28 @@ void ApplyFormDefaults(TEditorSpeed& Speed) {
   Speed.SetPageVerticalRangeAc(2);
 }
 
+void ApplyFormDefaults(TEditorViewInfo& View) {
+  InOneUpdate(View, [](TEditorViewInfo& V) {
+    if (V.Brackets().Count() > 0) V.Brackets().Clear();
+    // Every colour item is left to the editor's defaults except the selection's navy and white.
+    TEditorColors Colors(nullptr);
+    Colors.EnumPublished([](std::string_view, TPersistent& Item) {
+      if (auto* C = dynamic_cast<THighlighterColor*>(&Item)) {
+        C->SetBkColor(clNone);
+        C->SetColor(clNone);
+        C->SetStyle({});
+      }
+    });
+    Colors.Select().SetBkColor(clNavy);
+    Colors.Select().SetColor(clWhite);
+    V.SetColors(Colors);
+    V.SetCommenter("");
+    V.SetControlCode(true);
+    V.SetHexPrefix("");
+    V.SetMail(true);
+    V.SetQuotation("");
+    V.SetUrl(true);
+  });
+}
+
 }  // namespace tesvarin

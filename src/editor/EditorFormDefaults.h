@@ -10,6 +10,7 @@
 #include "editor/EditorMarks.h"
 #include "editor/EditorRuler.h"
 #include "editor/EditorSpeed.h"
+#include "editor/EditorViewInfo.h"
 #include "editor/EditorViewTypes.h"
 #include "support/Color.h"
 
@@ -40,5 +41,6 @@ void ApplyFormDefaults(TEditorRuler& Ruler);
 void ApplyFormDefaults(TEditorLeftbar& Leftbar);
 void ApplyFormDefaults(TEditorImagebar& Imagebar);
 void ApplyFormDefaults(TEditorSpeed& Speed);
+void ApplyFormDefaults(TEditorViewInfo& View);
 
 }  // namespace tesvarin
