@@ -101,6 +101,11 @@ void TRE_DFA::MakeStartBytes() {
         }
     FStartBytes[B] = Any ? 1 : 0;
   }
+  for (int Lf = 0; Lf < 2; ++Lf) {
+    std::copy(std::begin(FStartBytes), std::end(FStartBytes), FScanStops[Lf]);
+    FScanStops[Lf][0] = 1;
+  }
+  FScanStops[1][static_cast<unsigned char>('\n')] = 1;
 }
 
 void TRE_DFA::Flush() {

@@ -49,6 +49,9 @@ public:
   // False when no character whose first byte is B can leave the initial state, so a match
   // cannot start there (a lone lead byte at the end of a text counts as its own character).
   [[nodiscard]] bool CanStartWith(unsigned char B) const { return FStartBytes[B] != 0; }
+  // A byte a scan for match starts must stop at: one that can start a match, the NUL that ends a
+  // text, and with Lf the LF after which a line starts.
+  [[nodiscard]] bool StopsScan(unsigned char B, bool Lf) const { return FScanStops[Lf ? 1 : 0][B] != 0; }
   // The same for the whole code of a character: a lead byte is often shared by many characters
   // of which only a few begin a match.
   [[nodiscard]] bool CanStartWithCode(uint16_t Code) const { return (FStartCodes[Code >> 6] >> (Code & 63)) & 1; }
@@ -81,6 +84,7 @@ private:
   std::vector<int32_t> FRows;
   std::vector<uint8_t> FAccepting, FTailOK;
   uint8_t FStartBytes[256] = {};
+  uint8_t FScanStops[2][256] = {};
   uint64_t FStartCodes[0x10000 / 64] = {};
   size_t FMemory = 0;
   size_t FBudget = size_t{8} << 20;
