@@ -110,11 +110,15 @@ const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t Stat
 // has even length. Known only moves forward, so the walk stays linear.
 const char* TMatchCORE::NextStart(const char* P, const char*& End, const char*& Known, bool Lf) {
   TRE_DFA& D = DFA();
-  // The byte test rejects most bytes; the whole code, read as if P were a character start, rejects
-  // most of the rest before the costlier check that P is one.
+  // The test of the byte (and the next one) rejects most bytes; the whole code, read as if P were a
+  // character start, rejects most of the rest before the costlier check that P is one.
   const auto Candidate = [&D, End, Lf](const char* Q) {
     const auto B = static_cast<unsigned char>(*Q);
-    if (!D.StopsScan(B, Lf)) return false;
+    if (!Lf && Q + 1 < End) {
+      if (!D.CanStartWithPair(B, static_cast<unsigned char>(Q[1]))) return false;
+    } else if (!D.StopsScan(B, Lf)) {
+      return false;
+    }
     if (B == 0 || (Lf && B == '\n')) return true;
     int Size = 0;
     return D.CanStartWithCode(FetchCode(Q, End, Size));
