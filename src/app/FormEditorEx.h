@@ -1,0 +1,44 @@
+// The main window's editor over the real editor control: every search and edit is the editor's own.
+#pragma once
+
+#include "app/FormEditor.h"
+#include "editor/EditorEx.h"
+
+namespace tesvarin {
+
+class TFormEditorEx : public IFormEditor {
+public:
+  // Editor is not owned and must outlive this object.
+  explicit TFormEditorEx(TEditorEx& Editor) : FEditor(Editor) {}
+
+  void LoadFromFile(const std::string& Path) override;
+  [[nodiscard]] std::string SaveText() const override { return FEditor.Lines().Text(); }
+  void BeginUpdate() override { FEditor.Lines().BeginUpdate(); }
+  void EndUpdate() override { FEditor.Lines().EndUpdate(); }
+  void Clear() override;
+
+  [[nodiscard]] const std::string& FindString() const override { return FEditor.FindString(); }
+  void SetFindString(std::string_view Value) override { FEditor.SetFindString(std::string(Value)); }
+  [[nodiscard]] TExSearchOptions ExSearchOptions() const override { return FEditor.ExSearchOptions(); }
+  void SetExSearchOptions(TExSearchOptions Value) override { FEditor.SetExSearchOptions(Value); }
+  bool FindNext() override { return FEditor.FindNext(); }
+  bool FindPrev() override { return FEditor.FindPrev(); }
+  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) override {
+    return FEditor.ReplaceAll(Replacement, ExpandCrLf);
+  }
+
+  [[nodiscard]] bool Modified() const override { return FEditor.Modified(); }
+  void SetModified(bool Value) override { FEditor.SetModified(Value); }
+  void SetSelLength(int Value) override { FEditor.SetSelLength(Value); }
+  void SetFocus() override;
+  void RemoveDelimiters(std::string_view Chars) override;
+
+  [[nodiscard]] TEditorEx& Editor() { return FEditor; }
+
+private:
+  void ToTop();
+
+  TEditorEx& FEditor;
+};
+
+}  // namespace tesvarin
