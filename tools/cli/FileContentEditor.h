@@ -31,6 +31,10 @@ public:
   void SetFocus() override {}
   void RemoveDelimiters(std::string_view) override {}
 
+  // The selection as byte offsets into the text with CR LF breaks.
+  [[nodiscard]] size_t SelStart() const { return FSelStart; }
+  [[nodiscard]] size_t SelLength() const { return FSelLength; }
+
 private:
   // Start and end (before its break) of the line that holds byte Pos.
   [[nodiscard]] size_t LineStart(size_t Pos) const;
