@@ -76,6 +76,7 @@ TEST(EditorDifferential, RandomEditsMatchTheModelAndUndoRestoresTheStart) {
   const char* Singles[] = {"a", "Z", " ", "\xb1"};
   const char* Doubles[] = {"\x82\xa0", "\x88\xa4", "\x81\x40", "\x83\x41"};
   const char* Ime[] = {"\x93\xfa\x96\x7b", "x\x82\xa0y"};
+  int Checked = 0;
   for (int Step = 0; Step < 3000; ++Step) {
     bool Predicted = true;
     const int Kind = Pick(20);
@@ -148,6 +149,7 @@ TEST(EditorDifferential, RandomEditsMatchTheModelAndUndoRestoresTheStart) {
     }
     ExpectSound(E, Step);
     if (Predicted) {
+      ++Checked;
       ASSERT_EQ(E.Lines().Text(), M.Text) << "step " << Step << " kind " << Kind;
       ASSERT_EQ(CaretOffset(E), static_cast<int64_t>(M.Caret)) << "step " << Step << " kind " << Kind;
     } else {
@@ -156,7 +158,7 @@ TEST(EditorDifferential, RandomEditsMatchTheModelAndUndoRestoresTheStart) {
     }
   }
   EXPECT_NE(E.Lines().Text(), Start);
-  EXPECT_GT(E.RowCount(), 10);
+  EXPECT_GT(Checked, 1000);
   while (E.CanUndo()) E.Undo();
   EXPECT_EQ(E.Lines().Text(), Start);
 }
