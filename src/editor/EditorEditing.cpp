@@ -37,14 +37,14 @@ int64_t TEditor::FrameOffset(int First, int ARow, int Byte) const {
 void TEditor::ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset) {
   const bool ManyRows = N > 1 || Text.find_first_of("\r\n") != std::string_view::npos;
   BeginLinesUpdate();
-  if (ManyRows) ++FUnderlineHideCount;
+  if (ManyRows) HideUnderline();
   DropHit();
   FRows->UpdateRows(A, N, Text);
   int NewRow = 0;
   int NewCol = 0;
   FRows->OffsetToRowCol(First, Offset, NewRow, NewCol);
   SetRowCol(NewRow, NewCol);
-  if (ManyRows) --FUnderlineHideCount;
+  if (ManyRows) ShowUnderline();
   EndLinesUpdate();
 }
 
