@@ -60,4 +60,3 @@ BENCHMARK(BM_EnterInTheMiddle)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace tesvarin
 
-BENCHMARK_MAIN();

@@ -135,8 +135,16 @@ bool TEditor::Focused() const { return FWindow != nullptr && FWindow->Focused();
 // ---- IEditorView
 
 void TEditor::TextChanged() {
-  if (!FRows->LastChange().Valid) return;
+  const TLastChange& Change = FRows->LastChange();
+  if (!Change.Valid) return;
   FModified = true;
+  if (Change.OldRowCount != Change.NewRowCount) {
+    // Every row below moved: repaint to the bottom of the screen.
+    RowCountChanged();
+    InvalidateRows(Change.FirstRow, TopRow() + ScreenRows());
+  } else {
+    InvalidateRows(Change.FirstRow, std::max(Change.FirstRow + Change.NewRowCount - 1, Change.LastRefreshedRow));
+  }
   if (OnChange) OnChange(this);
 }
 

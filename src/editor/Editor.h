@@ -220,6 +220,8 @@ public:
   // A key that is a shortcut of the context menu runs its command; true when one did.
   bool HandleShortCut(uint16_t Key, TShiftState Shift);
   void CancelDrag();  // Escape during a selection drag
+  // Ctrl pressed or released: a selection drag switches between its move and copy pointers.
+  void DragShiftChanged(TShiftState Shift);
 
   // ---- Events
   TNotifyEvent OnChange;
@@ -342,6 +344,16 @@ private:
   bool FMouseLeftDown = false;
   bool FRowSelecting = false;
   int FCursorZone = -1;
+  int FRowSelectFirst = 0;  // the row a margin press selected; a drag keeps it selected
+  [[nodiscard]] bool CanDragSelection() const;
+  // The text position under a point, its row clamped to the rows a caret may stand on.
+  [[nodiscard]] TPoint TextPosAt(int X, int Y, bool Round) const;
+  void SelectWholeRows(int ToRow);
+  void ExtendMouseSelection(int X, int Y);
+  void DropSelection(TShiftState Shift, int X, int Y);
+  void MoveSelectionTo(int DropRow, int DropByte);
+  void UpdatePointer(TShiftState Shift, int X, int Y);
+  void SetPointerZone(int Zone, TCursor Cursor);
 
   IEditorWindow* FWindow;
   TPlatform FPlatform;

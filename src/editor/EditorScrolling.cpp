@@ -131,7 +131,8 @@ void TEditor::SetTopRow(int ARow) {
     if (HasVertBar(FScrollBars)) FWindow->SetScrollPos(true, New);
   }
   ShowUnderline();
-  UpdateCaret();
+  // While a key repeats, the key's release places the caret once.
+  if (!FKeyRepeating) UpdateCaret();
   if (OnTopRowChange) OnTopRowChange(this);
 }
 

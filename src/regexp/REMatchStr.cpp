@@ -59,14 +59,15 @@ void TRegularExpression::SetRegExp(const std::string& S) {
 }
 
 namespace {
-// The code at P and its length; a lead byte as the last byte is a character of its own.
+// The code at P and its length; a lead byte as the last byte is a character of its own. A NUL ends
+// the text wherever it is, so lines are not scanned for one before matching.
 inline uint16_t FetchCode(const char* P, const char* End, int& Size) {
-  if (P >= End) {
+  if (P >= End || *P == '\0') {
     Size = 0;
     return 0;
   }
   const auto B = static_cast<unsigned char>(*P);
-  if (IsLeadByte(B) && P + 1 < End) {
+  if (IsLeadByte(B) && P + 1 < End && P[1] != '\0') {
     Size = 2;
     return static_cast<uint16_t>(B << 8 | static_cast<unsigned char>(P[1]));
   }
@@ -74,7 +75,11 @@ inline uint16_t FetchCode(const char* P, const char* End, int& Size) {
   return B;
 }
 inline const char* NextChar(const char* P, const char* End) {
-  return P + ((IsLeadByte(*P) && P + 1 < End) ? 2 : 1);
+  return P + ((IsLeadByte(*P) && P + 1 < End && P[1] != '\0') ? 2 : 1);
+}
+inline const char* TextEnd(const char* Text, const char* End) {
+  const auto* Nul = static_cast<const char*>(std::memchr(Text, 0, static_cast<size_t>(End - Text)));
+  return Nul != nullptr ? Nul : End;
 }
 }  // namespace
 
@@ -99,23 +104,29 @@ const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t Stat
   return Result;
 }
 
-// The next character start from P on whose code can start a match (or that is an LF, with Lf):
-// bytes are skipped in a tight loop, and a candidate is a character start when the run of lead-byte
-// values before it, back to Known (a character start), has even length. Known only moves forward,
-// so the walk stays linear.
-const char* TMatchCORE::NextStart(const char* P, const char* End, const char*& Known, bool Lf) {
+// The next character start from P on whose code can start a match (or that is an LF, with Lf), or
+// the first NUL, which then becomes End: bytes are skipped in a tight loop, and a candidate is a
+// character start when the run of lead-byte values before it, back to Known (a character start),
+// has even length. Known only moves forward, so the walk stays linear.
+const char* TMatchCORE::NextStart(const char* P, const char*& End, const char*& Known, bool Lf) {
   TRE_DFA& D = DFA();
-  // The byte test rejects most bytes; the whole code, read as if P were a character start, rejects
-  // most of the rest before the costlier check that P is one.
+  // The test of the byte (and the next one) rejects most bytes; the whole code, read as if P were a
+  // character start, rejects most of the rest before the costlier check that P is one.
   const auto Candidate = [&D, End, Lf](const char* Q) {
-    if (Lf && *Q == '\n') return true;
-    if (!D.CanStartWith(static_cast<unsigned char>(*Q))) return false;
+    const auto B = static_cast<unsigned char>(*Q);
+    if (!Lf && Q + 1 < End) {
+      if (!D.CanStartWithPair(B, static_cast<unsigned char>(Q[1]))) return false;
+    } else if (!D.StopsScan(B, Lf)) {
+      return false;
+    }
+    if (B == 0 || (Lf && B == '\n')) return true;
     int Size = 0;
     return D.CanStartWithCode(FetchCode(Q, End, Size));
   };
   for (;; ++P) {
     while (P < End && !Candidate(P)) ++P;
     if (P >= End) return End;
+    if (*P == '\0') return End = P;  // never a trail byte, so the text ends here
     const char* Q = P;
     while (Q > Known && IsLeadByte(Q[-1])) --Q;
     const bool AtStart = (P - Q) % 2 == 0;
@@ -128,16 +139,19 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
   const char* First = RequiredLiterals().FirstStart(Text, End);
   if (First == nullptr) return false;
   const int32_t Init = DFA().InitialState();
-  if (Text == End) {
+  if (Text == End || *Text == '\0') {
     if (!DFA().Accepting(Init)) return false;
     Start = Stop = Text;
     return true;
   }
   const bool Filter = !DFA().Accepting(Init);
+  // The literal every match starts with was looked for past any NUL.
+  if (First != Text && TextEnd(Text, First) != First) return false;
   const char* Known = Text;
   // Known stays at Text, so the first candidate's character start is checked back from there.
   for (const char* P = Filter ? First : Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, false)) >= End) break;
+    if (*P == '\0') break;
     if (const char* E = LongestFrom(P, End, Init)) {
       Start = P;
       Stop = E;
@@ -163,6 +177,10 @@ bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start
   const char* Known = Text;
   for (const char* P = Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, D.HasLineHead())) >= End) break;
+    if (*P == '\0') {
+      End = P;
+      break;
+    }
     if (!Filter || D.CanStartWith(static_cast<unsigned char>(*P)))
       if (const char* E = LongestFrom(P, End, D.InitialState())) {
         Start = P;
@@ -221,8 +239,7 @@ void TREMatchStr::SetUseSynonymDic(bool Value) {
 
 int TREMatchStr::Match(std::string_view S, int& Pos, int& Len) {
   const char* Text = S.data();
-  const char* Nul = static_cast<const char*>(std::memchr(Text, 0, S.size()));
-  const char* End = Nul != nullptr ? Nul : Text + S.size();
+  const char* End = Text + S.size();
   const char* Start = nullptr;
   const char* Stop = nullptr;
   const bool Hit = FAnchored ? AnchoredMatch(Text, End, Start, Stop) : SimpleMatch(Text, End, Start, Stop);

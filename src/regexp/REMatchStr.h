@@ -49,13 +49,14 @@ enum TMatchCORE_LineSeparator : uint8_t { mcls_CRLF, mcls_LF };
 
 class TMatchCORE : public TRegularExpression {
 public:
-  // Each gives the match as [Start, Stop) or false; Text ends at End or at its first NUL.
+  // Each gives the match as [Start, Stop) or false; Text ends at End or at its first NUL, which the
+  // walks find as they go.
   bool SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
   bool AnchoredMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
   const char* HeadMatch(const char* P, const char* End, int32_t State);
   bool ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
   const char* LongestFrom(const char* P, const char* End, int32_t State);
-  const char* NextStart(const char* P, const char* End, const char*& Known, bool Lf);
+  const char* NextStart(const char* P, const char*& End, const char*& Known, bool Lf);
   [[nodiscard]] bool IsLineSeparator(uint16_t Code) const { return Code == (FLineSeparator == mcls_CRLF ? 13 : 10); }
   [[nodiscard]] TMatchCORE_LineSeparator LineSeparator() const { return FLineSeparator; }
   void SetLineSeparator(TMatchCORE_LineSeparator Value) { FLineSeparator = Value; }

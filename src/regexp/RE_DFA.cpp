@@ -77,6 +77,56 @@ void TRE_DFA::Build() {
   Flush();
   MakeStartBytes();
   FFlushCount = 0;
+  MakeStartPairs();
+  if (FFlushCount != 0) std::fill(std::begin(FStartPairs), std::end(FStartPairs), ~uint64_t{0});
+  FFlushCount = 0;
+}
+
+// Row[B] is 1 when a code whose first byte is B can leave S.
+void TRE_DFA::NextBytes(int32_t S, std::vector<uint8_t>& Row) {
+  std::vector<int8_t> Live(FClassCount, -1);
+  const auto IsLive = [this, S, &Live](uint32_t Code) {
+    const uint16_t C = FClassOf[Code];
+    if (Live[C] < 0) Live[C] = Step(S, C) != Dead ? 1 : 0;
+    return Live[C] == 1;
+  };
+  Row.assign(256, 0);
+  for (uint32_t B = 1; B < 256; ++B) {
+    bool Any = IsLive(B);
+    for (uint32_t T = 0; !Any && IsLeadByte(static_cast<unsigned char>(B)) && T < 256; ++T) Any = IsLive(B << 8 | T);
+    Row[B] = Any ? 1 : 0;
+  }
+}
+
+// Single-byte codes mostly lead to one or a few states, so their rows are shared; past a few
+// distinct states the rest pass unfiltered, which keeps compiling cheap.
+void TRE_DFA::MakeStartPairs() {
+  constexpr size_t MaxRows = 8;
+  const auto Set = [this](uint32_t I) { FStartPairs[I >> 6] |= uint64_t{1} << (I & 63); };
+  const bool Empty = Accepting(InitialState()) || TailAccepting(InitialState());
+  std::fill(std::begin(FStartPairs), std::end(FStartPairs), Empty ? ~uint64_t{0} : 0);
+  if (Empty) return;
+  std::vector<std::pair<int32_t, std::vector<uint8_t>>> Rows;
+  for (uint32_t B1 = 0; B1 < 256; ++B1) Set(B1);
+  for (uint32_t B0 = 1; B0 < 256; ++B0) {
+    if (FStartBytes[B0] == 0) continue;
+    Set(B0 << 8);
+    if (IsLeadByte(static_cast<unsigned char>(B0))) {
+      for (uint32_t B1 = 1; B1 < 256; ++B1)
+        if (CanStartWithCode(static_cast<uint16_t>(B0 << 8 | B1))) Set(B0 << 8 | B1);
+      continue;
+    }
+    const int32_t S1 = Step(InitialState(), FClassOf[B0]);
+    auto Row = std::find_if(Rows.begin(), Rows.end(), [S1](const auto& R) { return R.first == S1; });
+    const bool Open = Accepting(S1) || TailAccepting(S1) || (Row == Rows.end() && Rows.size() >= MaxRows);
+    if (!Open && Row == Rows.end()) {
+      Rows.emplace_back(S1, std::vector<uint8_t>());
+      NextBytes(S1, Rows.back().second);
+      Row = Rows.end() - 1;
+    }
+    for (uint32_t B1 = 1; B1 < 256; ++B1)
+      if (Open || Row->second[B1] != 0) Set(B0 << 8 | B1);
+  }
 }
 
 // One step per code class from the initial state (state 0 before and after any flush); a byte
@@ -101,6 +151,11 @@ void TRE_DFA::MakeStartBytes() {
         }
     FStartBytes[B] = Any ? 1 : 0;
   }
+  for (int Lf = 0; Lf < 2; ++Lf) {
+    std::copy(std::begin(FStartBytes), std::end(FStartBytes), FScanStops[Lf]);
+    FScanStops[Lf][0] = 1;
+  }
+  FScanStops[1][static_cast<unsigned char>('\n')] = 1;
 }
 
 void TRE_DFA::Flush() {

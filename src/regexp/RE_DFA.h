@@ -49,9 +49,19 @@ public:
   // False when no character whose first byte is B can leave the initial state, so a match
   // cannot start there (a lone lead byte at the end of a text counts as its own character).
   [[nodiscard]] bool CanStartWith(unsigned char B) const { return FStartBytes[B] != 0; }
+  // A byte a scan for match starts must stop at: one that can start a match, the NUL that ends a
+  // text, and with Lf the LF after which a line starts.
+  [[nodiscard]] bool StopsScan(unsigned char B, bool Lf) const { return FScanStops[Lf ? 1 : 0][B] != 0; }
   // The same for the whole code of a character: a lead byte is often shared by many characters
   // of which only a few begin a match.
   [[nodiscard]] bool CanStartWithCode(uint16_t Code) const { return (FStartCodes[Code >> 6] >> (Code & 63)) & 1; }
+  // False when no match can start at B0 followed by B1: the pair is a double-byte code that cannot,
+  // or B0 is a single-byte code after which no code beginning with B1 goes on. A NUL as B0 or B1
+  // always passes (it ends the text), as does every pair when a match may be empty.
+  [[nodiscard]] bool CanStartWithPair(unsigned char B0, unsigned char B1) const {
+    const unsigned I = static_cast<unsigned>(B0) << 8 | B1;
+    return (FStartPairs[I >> 6] >> (I & 63)) & 1;
+  }
   void SetBudget(size_t Bytes) { FBudget = Bytes; }
 
 private:
@@ -66,6 +76,8 @@ private:
   int32_t Compute(int32_t S, uint16_t Class);
   void Flush();
   void MakeStartBytes();
+  void MakeStartPairs();
+  void NextBytes(int32_t S, std::vector<uint8_t>& Row);
 
   std::vector<uint16_t> FClassOf;
   uint32_t FClassCount = 0;
@@ -81,7 +93,9 @@ private:
   std::vector<int32_t> FRows;
   std::vector<uint8_t> FAccepting, FTailOK;
   uint8_t FStartBytes[256] = {};
+  uint8_t FScanStops[2][256] = {};
   uint64_t FStartCodes[0x10000 / 64] = {};
+  uint64_t FStartPairs[0x10000 / 64] = {};
   size_t FMemory = 0;
   size_t FBudget = size_t{8} << 20;
   int FFlushCount = 0;

@@ -1,6 +1,7 @@
 // The editor's life cycle: construction, a shared row store, the external scheme's destruction.
 #include <gtest/gtest.h>
 
+#include "FakeEditorWindow.h"
 #include "editor/Editor.h"
 #include "editor/EditorViewInfo.h"
 #include "highlighter/HTMLHighlighter.h"
@@ -37,6 +38,19 @@ TEST(EditorLifecycle, ProgramChangesSetModifiedAndFireOnChangeButLoadingDoesNot)
   Editor.ListRows().UpdateRows(0, 1, "uno\r\n");
   EXPECT_TRUE(Editor.Modified());
   EXPECT_EQ(Changes, 1);
+}
+
+TEST(EditorLifecycle, AnEditThatAddsRowsMovesTheScrollRangeAndRepaintsToTheBottom) {
+  FakeEditorWindow Window;
+  TEditor Editor(&Window, TPlatform{});
+  Editor.SetScrollBars(ssVertical);
+  Editor.Lines().SetLinesText("a\r\nb\r\n");
+  const int Before = Window.VertRange.Max;
+  Window.Invalidated.clear();
+  Editor.ListRows().UpdateRows(1, 0, "x\r\ny\r\nz\r\n");
+  EXPECT_EQ(Window.VertRange.Max, Before + 3);
+  ASSERT_FALSE(Window.Invalidated.empty());
+  EXPECT_GE(Window.Invalidated.back().Bottom, Window.Height - 5 - Window.Metrics.Height);
 }
 
 }  // namespace

@@ -18,8 +18,13 @@ namespace {
 const std::vector<std::string> ExprAlphabet = {"a", "b", "\xB1", "\x83\x5C", "\\", "^", "$", "(",
                                                ")", "|", "*", "+", "?", "[", "]"};
 const std::vector<std::string> TextAlphabet = {"a", "b", "\xB1", "\x83\x5C", "\\", "\r", "\n"};
-// Random texts also hold the characters that literal ^ and $ match, and a lone lead byte at the end.
-const std::vector<std::string> RandomTextAlphabet = {"a", "b", "\xB1", "\x83\x5C", "\\", "\r", "\n", "^", "$", "."};
+// Random texts also hold the characters that literal ^ and $ match, and a lone lead byte at the end;
+// a NUL ends a text wherever it stands, also right after a lead byte.
+const std::vector<std::string> RandomTextAlphabet = {"a", "b", "\xB1", "\x83\x5C", "\\", "\r", "\n", "^", "$", ".",
+                                                     std::string(1, '\0'), "\x83"};
+// Random expressions may also match any character, a NUL and a lone lead byte among them.
+const std::vector<std::string> RandomExprAlphabet = {"a", "b", "\xB1", "\x83\x5C", "\\", "^", "$", "(",
+                                                     ")", "|", "*", "+", "?", "[", "]", "."};
 
 void AllStrings(const std::vector<std::string>& Alphabet, int MaxLen, std::vector<std::string>& Out) {
   std::vector<std::string> Level{""};
@@ -42,7 +47,8 @@ std::string RandomString(std::mt19937& Rng, const std::vector<std::string>& Alph
 
 bool IsCharBoundary(const std::string& Text, int Offset) {
   int I = 0;
-  while (I < Offset) I += (IsLeadByte(Text[static_cast<size_t>(I)]) && I + 1 < static_cast<int>(Text.size())) ? 2 : 1;
+  const auto At = [&Text](int K) { return Text[static_cast<size_t>(K)]; };
+  while (I < Offset) I += (IsLeadByte(At(I)) && I + 1 < static_cast<int>(Text.size()) && At(I + 1) != '\0') ? 2 : 1;
   return I == Offset;
 }
 
@@ -108,7 +114,7 @@ TEST(Differential, RandomExpressionsAndTexts) {
   Differential D;
   int Bad = 0;
   for (int I = 0; I < 3000 && Bad <= 20; ++I) {
-    const std::string E = RandomString(Rng, ExprAlphabet, 9);
+    const std::string E = RandomString(Rng, RandomExprAlphabet, 9);
     std::vector<std::string> Texts;
     for (int T = 0; T < 40; ++T) Texts.push_back(RandomString(Rng, RandomTextAlphabet, 14));
     Texts.push_back(RandomString(Rng, RandomTextAlphabet, 6) + "\x83");  // lead byte as the last byte

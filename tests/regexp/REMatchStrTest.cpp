@@ -22,6 +22,20 @@ TEST(TREMatchStr, MatchPositions) {
   ExpectMatches(Cases);
 }
 
+// Lines are not searched for a NUL first: each walk must stop at one, also inside a pair, before a
+// literal found past it, and where a line end or the empty match falls.
+TEST(TREMatchStr, NulEndsTheText) {
+  using namespace std::string_literals;
+  const MatchRow Cases[] = {
+      {"b", "a\0b"s, 0, 0},           {"a.*", "aa\0aa"s, 1, 2},        {"$", "ab\0cd"s, 3, 0},
+      {"a$", "xa\0"s, 2, 1},          {"\\x82$", "a\x82\0b"s, 2, 1},  {"[^a]+", "\x82\0\x82\x41"s, 1, 1},
+      {"kernel", "ke\0kernel"s, 0, 0}, {"^b|x*$", "a\0b"s, 2, 0},      {"x*", "\0ab"s, 1, 0},
+      {"^.*$", "ab\0\r\n"s, 1, 2},    {"b|c", "a\0\nb"s, 0, 0},       {"^b", "a\n\0b"s, 0, 0, false, true},
+      {"\x83\x5C", "\x83\0\x83\x5C"s, 0, 0},  {"\x83\x5C", "a\x83\x5C\0"s, 2, 2},
+  };
+  ExpectMatches(Cases);
+}
+
 TEST(TREMatchStr, ExplodingExpressionStaysBoundedAndExact) {
   std::string E = "(a|b)*a";
   for (int I = 0; I < 20; ++I) E += "(a|b)";  // 2^21 subsets: unbounded subsets would not fit

@@ -53,6 +53,29 @@ TEST(TRE_DFA, StartCodes) {
   }
 }
 
+struct StartPairCase {
+  const char* Expr;
+  unsigned char B0, B1;
+  bool CanStart;
+};
+
+// The pair filter looks one byte past a single-byte start; it must pass whatever can go on there.
+TEST(TRE_DFA, StartPairs) {
+  const StartPairCase Cases[] = {
+      {"alpha|window", 'a', 'l', true},     {"alpha|window", 'a', 'x', false},  {"alpha|window", 'w', 'i', true},
+      {"alpha|window", 'a', 0, true},       {"alpha|window", 0, 'q', true},     {"alpha|window", 'q', 'l', false},
+      {"a|ab", 'a', 'x', true},             {"a\r?$", 'a', '\r', true},          {"ab?", 'a', 'x', true},
+      {"a\x83\x5C", 'a', 0x83, true},       {"a\x83\x5C", 'a', '\\', false},   {"\x83\x5C|b", 0x83, '\\', true},
+      {"\x83\x5C|b", 0x83, 'b', false},    {"a[^b]", 'a', 0x83, true},          {"x*", 'q', 'q', true},
+  };
+  TREMatchStr M;
+  for (const StartPairCase& C : Cases) {
+    SCOPED_TRACE(C.Expr);
+    M.SetRegExp(C.Expr);
+    EXPECT_EQ(M.DFA().CanStartWithPair(C.B0, C.B1), C.CanStart);
+  }
+}
+
 // Positions the filter skips sit between positions it keeps; the match found must not move.
 TEST(TREMatchStr, FilteredStartPositions) {
   const MatchRow Cases[] = {
@@ -63,6 +86,8 @@ TEST(TREMatchStr, FilteredStartPositions) {
       {"k", "\x81\x81\x81k", 0, 0},              {"^k|\x81k", "\x81\x81\x81k", 3, 2},
       {"\x83\x65", "\x83\x66\x83\x65", 3, 2},  {"\x83\x65", "\x83\x66\x83", 0, 0},
       {"\\x83", "\x83\x66\x83", 3, 1},        {"(^|x)b", "ab\nb", 4, 1},         {"a|^$", "b\n", 3, 0},         {"\x95\x5C", "\\\x95\x5C", 2, 2},
+      {"ab|\x83\x5C", "aa\x83\x5C", 3, 2},      {"ab|cd", "xxa", 0, 0},        {"ab|a", "xxa", 3, 1},
+      {"\x83\x5C|b", "\x83", 0, 0},             {"a\\x83|ab", "a\x83", 1, 2},
   };
   ExpectMatches(Cases);
 }

@@ -63,9 +63,13 @@ class FakeCursorTable : public ICursorTable {
 public:
   bool IsDefaultCursor(int Slot) const override { return Loaded.count(Slot) == 0; }
   void LoadCursor(int Slot, std::string_view ResourceName) override { Loaded[Slot] = std::string(ResourceName); }
-  void SetCursor(int Slot) override { Current = Slot; }
+  void SetCursor(int Slot) override {
+    Current = Slot;
+    Set.push_back(Slot);
+  }
   std::map<int, std::string> Loaded;
   int Current = 0;
+  std::vector<int> Set;  // every SetCursor, in order
 };
 
 class FakeShell : public IShellServices {

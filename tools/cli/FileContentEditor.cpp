@@ -1,5 +1,13 @@
 #include "FileContentEditor.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "support/Sjis.h"
 #include "support/StringList.h"
 
@@ -7,21 +15,87 @@ namespace tesvarin::cli {
 
 namespace {
 
-// Line breaks become CR LF as the editor's lines hold them; Ctrl+Z ends the text.
+// Line breaks become CR LF as the editor's lines hold them; Ctrl+Z ends the text. Whole runs
+// between breaks are copied at once: most files already have CR LF breaks.
 std::string NormalizeBreaks(std::string_view Bytes) {
+  if (const void* Eof = std::memchr(Bytes.data(), '\x1a', Bytes.size())) {
+    Bytes = Bytes.substr(0, static_cast<size_t>(static_cast<const char*>(Eof) - Bytes.data()));
+  }
   std::string Out;
   Out.reserve(Bytes.size() + Bytes.size() / 32);
-  for (size_t I = 0; I < Bytes.size(); ++I) {
-    char Ch = Bytes[I];
-    if (Ch == '\x1a') break;
-    if (Ch == '\r' || Ch == '\n') {
-      if (Ch == '\r' && I + 1 < Bytes.size() && Bytes[I + 1] == '\n') ++I;
-      Out += "\r\n";
-    } else {
-      Out += Ch;
+  size_t I = 0;
+  while (I < Bytes.size()) {
+    size_t Lf = Bytes.find('\n', I);
+    std::string_view Run = Bytes.substr(I, Lf == std::string_view::npos ? std::string_view::npos : Lf - I);
+    // Lone CRs inside the run are breaks of their own; a CR right before the LF belongs to it.
+    const bool CrLf = Lf != std::string_view::npos && !Run.empty() && Run.back() == '\r';
+    if (CrLf) Run.remove_suffix(1);
+    for (size_t Cr = Run.find('\r'); Cr != std::string_view::npos; Cr = Run.find('\r')) {
+      Out.append(Run.substr(0, Cr)).append("\r\n");
+      Run.remove_prefix(Cr + 1);
     }
+    Out.append(Run);
+    if (Lf == std::string_view::npos) break;
+    Out.append("\r\n");
+    I = Lf + 1;
   }
   return Out;
+}
+
+unsigned char AsciiLower(unsigned char C) { return C >= 'A' && C <= 'Z' ? static_cast<unsigned char>(C + 32) : C; }
+
+bool FoldedEqual(const char* A, std::string_view B) {
+  for (size_t K = B.size(); K > 0; --K) {
+    if (AsciiLower(static_cast<unsigned char>(A[K - 1])) != AsciiLower(static_cast<unsigned char>(B[K - 1]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The bit that folds a byte's case when it is an ASCII letter, else none.
+unsigned char FoldBit(char C) {
+  const unsigned char L = AsciiLower(static_cast<unsigned char>(C));
+  return L >= 'a' && L <= 'z' ? 0x20 : 0x00;
+}
+
+// First byte-wise occurrence of Needle in Hay from From on, ASCII letters compared without case
+// (trail bytes included). Candidates are the places whose first and last bytes match, sixteen at a
+// time where the processor has the vector instructions; each is then compared whole.
+size_t FindFolded(std::string_view Hay, std::string_view Needle, size_t From) {
+  const size_t M = Needle.size();
+  if (M == 0 || Hay.size() < M || From > Hay.size() - M) return std::string_view::npos;
+  const unsigned char FirstBit = FoldBit(Needle.front());
+  const unsigned char LastBit = FoldBit(Needle.back());
+  const unsigned char First = static_cast<unsigned char>(AsciiLower(static_cast<unsigned char>(Needle.front())) | FirstBit);
+  const unsigned char Last = static_cast<unsigned char>(AsciiLower(static_cast<unsigned char>(Needle.back())) | LastBit);
+  const size_t LastStart = Hay.size() - M;  // the last place a match can start
+  size_t P = From;
+#if defined(__SSE2__)
+  const __m128i VFirst = _mm_set1_epi8(static_cast<char>(First));
+  const __m128i VLast = _mm_set1_epi8(static_cast<char>(Last));
+  const __m128i VFirstBit = _mm_set1_epi8(static_cast<char>(FirstBit));
+  const __m128i VLastBit = _mm_set1_epi8(static_cast<char>(LastBit));
+  for (; P + 16 <= LastStart + 1; P += 16) {
+    const __m128i A = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P)), VFirstBit);
+    const __m128i B =
+        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P + M - 1)), VLastBit);
+    unsigned Mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(A, VFirst), _mm_cmpeq_epi8(B, VLast))));
+    while (Mask != 0) {
+      const size_t At = P + static_cast<size_t>(__builtin_ctz(Mask));
+      if (FoldedEqual(Hay.data() + At, Needle)) return At;
+      Mask &= Mask - 1;
+    }
+  }
+#endif
+  for (; P <= LastStart; ++P) {
+    if ((static_cast<unsigned char>(Hay[P]) | FirstBit) == First &&
+        (static_cast<unsigned char>(Hay[P + M - 1]) | LastBit) == Last && FoldedEqual(Hay.data() + P, Needle)) {
+      return P;
+    }
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace
@@ -49,6 +123,23 @@ size_t TFileContentEditor::LineEnd(size_t Pos) const {
   return Cr == std::string::npos ? FText.size() : Cr;
 }
 
+// A plain hit lies where the text holds the find string byte for byte (without case when letters
+// fold): lowering ASCII letters also in trail bytes keeps every real hit. So the lines before the
+// first such place cannot hold one.
+size_t TFileContentEditor::NextCandidateLine(size_t From) const {
+  const std::string& Find = FSearch.FindString();
+  if (FSearch.ExSearchOptions().Contains(soRegexp) || Find.empty() || From > FText.size()) return From;
+  size_t P = std::string_view::npos;
+  if (FSearch.ExSearchOptions().Contains(soMatchCase)) {
+    const void* Hit = memmem(FText.data() + From, FText.size() - From, Find.data(), Find.size());
+    if (Hit) P = static_cast<size_t>(static_cast<const char*>(Hit) - FText.data());
+  } else {
+    P = FindFolded(FText, Find, From);
+  }
+  if (P == std::string_view::npos) return P;
+  return std::max(From, LineStart(P));
+}
+
 void TFileContentEditor::Select(size_t Pos, int Len) {
   FSelStart = Pos;
   FSelLength = static_cast<size_t>(Len);
@@ -59,6 +150,7 @@ bool TFileContentEditor::FindNext() {
   size_t From = FSelStart + FSelLength;
   FSelStart = From;
   FSelLength = 0;
+  From = NextCandidateLine(From);
   while (From <= FText.size()) {
     const size_t End = LineEnd(From);
     int Len = 0;
@@ -68,7 +160,7 @@ bool TFileContentEditor::FindNext() {
       return true;
     }
     if (End == FText.size()) break;
-    From = End + 2;
+    From = NextCandidateLine(End + 2);
   }
   return false;
 }

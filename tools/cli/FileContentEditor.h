@@ -35,6 +35,9 @@ private:
   // Start and end (before its break) of the line that holds byte Pos.
   [[nodiscard]] size_t LineStart(size_t Pos) const;
   [[nodiscard]] size_t LineEnd(size_t Pos) const;
+  // Start of the first line from From on that may hold a plain hit (From itself when the search
+  // is a regular expression); npos when none may.
+  [[nodiscard]] size_t NextCandidateLine(size_t From) const;
   void Select(size_t Pos, int Len);
 
   std::string FText;

@@ -1,0 +1,198 @@
+// Searches walk the text one line at a time, in row-store positions (a line's first row and a byte
+// offset in that line), so a step costs what the lines it passes cost and never a walk from the top
+// of the text. A hit is shown by dropping the selection, putting the caret at the hit and letting
+// ShowHit apply the hit style.
+#include "editor/EditorEx.h"
+
+#include <algorithm>
+
+#include "editor/EditorSelection.h"
+#include "highlighter/Highlighter.h"
+#include "highlighter/HighlighterParser.h"
+
+namespace tesvarin {
+
+namespace {
+
+// Hides the caret for one operation; shown again also when a bad expression raises.
+class TCaretHidden {
+public:
+  explicit TCaretHidden(TEditor& Editor) : FEditor(Editor) { FEditor.HideCaret(); }
+  ~TCaretHidden() { FEditor.ShowCaret(); }
+  TCaretHidden(const TCaretHidden&) = delete;
+  TCaretHidden& operator=(const TCaretHidden&) = delete;
+
+private:
+  TEditor& FEditor;
+};
+
+}  // namespace
+
+TEditorEx::TEditorEx(IEditorWindow* Window, const TPlatform& Platform) : TEditor(Window, Platform) {
+  // A virtual call in a constructor reaches this class's own version; a descendant that wants other
+  // marks replaces them with SetExMarks.
+  FExMarks = CreateExMarks();
+  FSearch.OnChange = [this] { SearchChanged(); };
+}
+
+TEditorEx::~TEditorEx() { FSearch.OnChange = nullptr; }
+
+std::unique_ptr<TEditorExMarks> TEditorEx::CreateExMarks() {
+  auto Marks = std::make_unique<TEditorExMarks>();
+  Marks->OnChange = TNotifyEvent::Of<&TEditor::ViewChanged>(static_cast<TEditor*>(this));
+  return Marks;
+}
+
+void TEditorEx::SearchChanged() {
+  if (FExMarks != nullptr && FExMarks->FindMark().Visible()) Invalidate();
+}
+
+// ---- lines
+
+std::string_view TEditorEx::LineView(int ARow, std::string& Buffer) const {
+  if (ARow < 0 || ARow >= RowCount()) return {};
+  const TEditorScreenStrings& Rows = ListRows();
+  const int First = Rows.LineStartRow(ARow);
+  const int Last = Rows.LineEndRow(ARow);
+  if (First == Last) return Rows.RowView(First);
+  Buffer.clear();
+  for (int I = First; I <= Last; ++I) Buffer.append(Rows.RowView(I));
+  return Buffer;
+}
+
+std::string TEditorEx::GetLineText(int ARow) const {
+  std::string Buffer;
+  return std::string(LineView(ARow, Buffer));
+}
+
+// ---- caret placement
+
+void TEditorEx::CaretToLinePos(int LineRow, int64_t Offset) {
+  CleanSelection();
+  int R = 0;
+  int C = 0;
+  ListRows().OffsetToRowCol(LineRow, Offset, R, C);
+  SetRowCol(R, C);
+}
+
+void TEditorEx::CollapseToSelectionEnd() {
+  if (!Selected() || SelState() == selStarted) {
+    CleanSelection();
+    return;
+  }
+  SetSelStart(GetSelStart() + GetSelLength());
+}
+
+void TEditorEx::ShowFoundHit(int LineRow, int64_t Offset, int Len) {
+  CaretToLinePos(LineRow, Offset);
+  ShowHit(Len);
+  MakeCaretVisible();
+}
+
+// ---- searching
+
+bool TEditorEx::FindNext() {
+  TCaretHidden Hidden(*this);
+  CollapseToSelectionEnd();
+  int R = Row();
+  const int Rows = RowCount();
+  int LineRow = R < Rows ? ListRows().LineStartRow(R) : R;
+  std::string Buffer;
+  std::string_view T = LineView(R, Buffer);
+  const int64_t Skip = std::clamp<int64_t>(ListRows().RowColToLinePos(R, Col()), 0, static_cast<int64_t>(T.size()));
+  T.remove_prefix(static_cast<size_t>(Skip));
+  int64_t Offset = Skip;
+  int Len = 0;
+  int P = FSearch.StrSearch(T, Len);
+  while (P == 0 && R < Rows) {
+    R = ListRows().LineEndRow(R) + 1;
+    LineRow = R;
+    Offset = 0;
+    T = LineView(R, Buffer);
+    P = FSearch.StrSearch(T, Len);
+  }
+  if (P == 0) return false;
+  ShowFoundHit(LineRow, Offset + P - 1, Len);
+  return true;
+}
+
+bool TEditorEx::FindPrev() {
+  TCaretHidden Hidden(*this);
+  const TEditorSelState State = SelState();
+  if (State == selSelected || (State == selHit && HitStyle() == hsDraw)) ShowHit(0);
+  const int Rows = RowCount();
+  int N = Row();
+  int LineRow = N < Rows ? ListRows().LineStartRow(N) : N;
+  std::string Buffer;
+  std::string_view T = LineView(N, Buffer);
+  const int64_t Cut = std::clamp<int64_t>(ListRows().RowColToLinePos(N, Col()), 0, static_cast<int64_t>(T.size()));
+  T = T.substr(0, static_cast<size_t>(Cut));
+  int Len = 0;
+  int P = FSearch.StrSearchLast(T, Len);
+  // The line before starts at the row after the one that ends the line before that.
+  while (P == 0 && LineRow > 0) {
+    const int PrevLast = std::min(LineRow, Rows) - 1;
+    LineRow = ListRows().LineStartRow(PrevLast);
+    T = LineView(PrevLast, Buffer);
+    P = FSearch.StrSearchLast(T, Len);
+  }
+  if (P == 0) return false;
+  ShowFoundHit(LineRow, P - 1, Len);
+  return true;
+}
+
+int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
+  if (FindString().empty()) return 0;
+  std::string Out;
+  const int Count = FSearch.ReplaceAllText(Lines().Text(), Replacement, ExpandCrLf, Out);
+  if (Count > 0) Lines().SetLinesText(Out);
+  return Count;
+}
+
+// ---- hit records
+
+int TEditorEx::GetFindHits(int ARow) {
+  FFindHits.clear();
+  if (ARow < 0 || ARow >= RowCount()) return 0;
+  std::string Buffer;
+  const std::string_view Line = LineView(ARow, Buffer);
+  const int RowStart = ListRows().RowColToLinePos(ARow, 0);
+  const int RowLength = static_cast<int>(ListRows().RowView(ARow).size());
+  return tesvarin::GetFindHits(FSearch, Line, RowStart, RowLength, FFindHits);
+}
+
+// ---- double-click
+
+bool TEditorEx::TokenAt(std::string_view Line, int StartRow, int Offset, int& Start, int& Length) const {
+  const std::unique_ptr<THighlighterParser> Parser = ActiveHighlighter().NewParser();
+  TRowAttributeData State = ListRows().RowState(StartRow);
+  State.BracketIndex = -2;  // an open comment bracket must not swallow the line
+  Parser->SetRowText(Line, State);
+  while (Parser->NextToken() != ttEnd) {
+    const int Pos = Parser->TokenPos();
+    if (Pos > Offset) return false;
+    if (Offset < Pos + Parser->TokenLength()) {
+      Start = Pos;
+      Length = Parser->TokenLength();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TEditorEx::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+  const int R = Row();
+  if (R < 0 || R >= RowCount()) return;
+  const int LineRow = ListRows().LineStartRow(R);
+  const int Offset = ListRows().RowColToLinePos(R, Col());
+  std::string Buffer;
+  const std::string_view Line = LineView(R, Buffer);
+  int Start = 0;
+  int Length = 0;
+  if (Offset < 0 || !TokenAt(Line, LineRow, Offset, Start, Length)) return;
+  CaretToLinePos(LineRow, Start);
+  SetSelLength(Length);
+}
+
+}  // namespace tesvarin

@@ -1,0 +1,82 @@
+// The editor control with its search extension: the find string and options, searching the lines
+// downwards and upwards, replacing every hit, the token under a double-click and the hit marks.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/Editor.h"
+#include "editor/EditorExMarks.h"
+#include "editor/EditorExSearch.h"
+
+namespace tesvarin {
+
+class TEditorEx : public TEditor {
+public:
+  static constexpr int MaxHitLength = TEditorExSearch::MaxHitLength;
+
+  TEditorEx(IEditorWindow* Window, const TPlatform& Platform);
+  ~TEditorEx() override;
+
+  // ---- Search settings; a real change repaints while the hit marks are visible.
+  [[nodiscard]] const std::string& FindString() const { return FSearch.FindString(); }
+  void SetFindString(const std::string& Value) { FSearch.SetFindString(Value); }
+  [[nodiscard]] TExSearchOptions ExSearchOptions() const { return FSearch.ExSearchOptions(); }
+  void SetExSearchOptions(TExSearchOptions Value) { FSearch.SetExSearchOptions(Value); }
+  [[nodiscard]] TREMatchStr& Matcher() { return FSearch.Matcher(); }
+  [[nodiscard]] TEditorExSearch& Search() { return FSearch; }
+
+  [[nodiscard]] TEditorExMarks& ExMarks() { return *FExMarks; }
+  [[nodiscard]] const TEditorExMarks& ExMarks() const { return *FExMarks; }
+  void SetExMarks(const TEditorExMarks& Value) { FExMarks->Assign(Value); }
+  // The hit records of the row last given to GetFindHits.
+  [[nodiscard]] const std::vector<TFindHit>& FindHits() const { return FFindHits; }
+
+  // ---- Matching inside one string (1-based positions, 0: no hit)
+  int StrSearch(std::string_view S, int& Len) { return FSearch.StrSearch(S, Len); }
+  int StrSearchLast(std::string_view S, int& Len) { return FSearch.StrSearchLast(S, Len); }
+  [[nodiscard]] static bool IsWholeWord(std::string_view S, int Pos, int Len) {
+    return tesvarin::IsWholeWord(S, Pos, Len);
+  }
+  [[nodiscard]] static char CharKind(std::string_view S, int Index) { return tesvarin::CharKind(S, Index); }
+
+  // The whole line that holds display row ARow; empty outside 0 .. RowCount-1.
+  [[nodiscard]] std::string GetLineText(int ARow) const;
+
+  // Search from the end of the selection (or the caret) down, or from its start up, one line at a
+  // time without wrapping around; a hit is shown by HitStyle and scrolled into view.
+  bool FindNext();
+  bool FindPrev();
+  // Replaces every hit of the whole text; returns the number of replacements.
+  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf);
+
+  // Fills FindHits with the marked parts of display row ARow; returns their number.
+  int GetFindHits(int ARow);
+
+  // Raises OnDblClick, then selects the token under the caret.
+  virtual void DblClick();
+  TNotifyEvent OnDblClick;
+
+protected:
+  // Makes the marks object with its change notification connected to the editor's repaint.
+  [[nodiscard]] virtual std::unique_ptr<TEditorExMarks> CreateExMarks();
+
+private:
+  // The line holding ARow, in place when it is one row, else joined into Buffer.
+  [[nodiscard]] std::string_view LineView(int ARow, std::string& Buffer) const;
+  // Drops the selection and puts the caret Offset bytes after the start of the line of ARow.
+  void CaretToLinePos(int LineRow, int64_t Offset);
+  // Ends the selection at its end (or leaves the caret), as a search from there begins.
+  void CollapseToSelectionEnd();
+  void ShowFoundHit(int LineRow, int64_t Offset, int Len);
+  void SearchChanged();
+  [[nodiscard]] bool TokenAt(std::string_view Line, int StartRow, int Offset, int& Start, int& Length) const;
+
+  std::unique_ptr<TEditorExMarks> FExMarks;
+  TEditorExSearch FSearch;
+  std::vector<TFindHit> FFindHits;
+};
+
+}  // namespace tesvarin
