@@ -76,11 +76,18 @@ void TEditorEx::CaretToLinePos(int LineRow, int64_t Offset) {
 }
 
 void TEditorEx::CollapseToSelectionEnd() {
-  if (!Selected() || SelState() == selStarted) {
+  if (!Selection().HasSelection()) {
     CleanSelection();
     return;
   }
-  SetSelStart(GetSelStart() + GetSelLength());
+  // A box's start plus its length is no place in the text's own terms: taken as it comes.
+  if (SelectionMode()) {
+    SetSelStart(GetSelStart() + GetSelLength());
+    return;
+  }
+  // The byte after the last selected one, reached from the end row rather than the top.
+  const TSelRange Range = Selection().Range();
+  CaretToLinePos(Range.EndRow, static_cast<int64_t>(Range.EndByte) + 1);
 }
 
 void TEditorEx::ShowFoundHit(int LineRow, int64_t Offset, int Len) {
