@@ -98,7 +98,8 @@ TEST_F(EditorExTest, SearchesRunOverWholeLinesAcrossWrappedRows) {
   Find("needle");
   const int64_t SecondLine = 46 + 2;
   EXPECT_EQ(Walk(true), (std::vector<THit>{{16, 6}, {SecondLine, 6}}));
-  EXPECT_EQ(Walk(false), (std::vector<THit>{{16, 6}}));
+  // The failed search left the caret at the last hit's end: going up finds it first.
+  EXPECT_EQ(Walk(false), (std::vector<THit>{{SecondLine, 6}, {16, 6}}));
 }
 
 TEST_F(EditorExTest, FindNextFromTheEndOfARowInsideAWrappedLine) {
@@ -118,6 +119,8 @@ TEST_F(EditorExTest, AHitLongerThan250BytesMovesOnToTheNextLine) {
   Find(".*", {soRegexp});
   ASSERT_TRUE(Editor.FindNext());
   EXPECT_EQ(Shown(), (THit{253, 250}));
+  ASSERT_TRUE(Editor.FindNext());  // the empty rest of that line
+  EXPECT_EQ(Shown(), (THit{253 + 250, 0}));
   ASSERT_TRUE(Editor.FindNext());
   EXPECT_EQ(Shown(), (THit{253 + 252, 2}));
 }
@@ -165,8 +168,10 @@ TEST_F(EditorExTest, EmptyMatchesNeverStall) {
   Find("x*", {soRegexp});
   // Every empty hit is one step; the walk ends at the text's end.
   const std::vector<THit> Hits = Walk(true);
-  EXPECT_LE(Hits.size(), 8u);
+  EXPECT_EQ(Hits, (std::vector<THit>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {5, 0}, {6, 0}}));
   EXPECT_FALSE(Editor.FindNext());
+  // Going up skips the empty hit shown last, where the caret stands.
+  EXPECT_EQ(Walk(false), (std::vector<THit>{{5, 0}, {3, 0}, {2, 0}, {1, 0}, {0, 0}}));
   EXPECT_EQ(Editor.ReplaceAll("-", true), 6);
   EXPECT_EQ(Editor.Lines().Text(), "-a-b-a-\r\n-b-\r\n");
   EXPECT_LE(Editor.GetFindHits(0), 8);
