@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -11,9 +12,9 @@ namespace tesvarin {
 namespace {
 
 std::string Loaded(cli::TFileContentEditor& E, const std::string& Bytes) {
-  // One file per test: ctest runs the tests of this file in parallel processes.
-  const std::string Name =
-      std::string("tesvarin-fce-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+  // One file per test and process: ctest runs tests in parallel, and other builds may run the same test.
+  const std::string Name = std::string("tesvarin-fce-") + std::to_string(::getpid()) + "-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
   std::string Path = (std::filesystem::temp_directory_path() / Name).string();
   WriteFileBytes(Path, Bytes);
   E.LoadFromFile(Path);
