@@ -101,7 +101,8 @@ done < "$WORK/replace.list"
 while [[ $N -lt 1000 ]]; do
   N=$((N + 1))
   mkdir -p "$REPL/ours/$((N % 20))" "$REPL/sed/$((N % 20))"
-  { head -c 4000 "$(sed -n "$(( (N % $(wc -l < "$WORK/replace.list")) + 1 ))p" "$WORK/replace.list")"; printf 'needle\r\n'; } \
+  # Whole lines only: a cut inside a double-byte character would change what a character search finds.
+  { head -n 40 "$(sed -n "$(( (N % $(wc -l < "$WORK/replace.list")) + 1 ))p" "$WORK/replace.list")"; printf 'needle\r\n'; } \
     > "$REPL/ours/$((N % 20))/$N.txt"
   cp "$REPL/ours/$((N % 20))/$N.txt" "$REPL/sed/$((N % 20))/$N.txt"
 done

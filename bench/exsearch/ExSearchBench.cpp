@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/EditorEx.h"
 #include "editor/EditorExSearch.h"
 #include "support/StringList.h"
 
@@ -111,6 +112,49 @@ void BM_ReplaceLines(benchmark::State& State) {
   }
   State.counters["replaced"] = Count;
 }
+// The text loaded in an editor, as the viewer holds it.
+TEditorEx& LoadedEditor() {
+  (void)Data();
+  static TEditorEx Editor(nullptr, TPlatform{});
+  static const bool Loaded = [] {
+    Editor.Lines().LoadFromFile(TextPath);
+    return true;
+  }();
+  (void)Loaded;
+  return Editor;
+}
+
+void RunFindNext(benchmark::State& State, const char* Find, TExSearchOptions Options) {
+  TEditorEx& E = LoadedEditor();
+  E.SetFindString(Find);
+  E.SetExSearchOptions(Options);
+  int Hits = 0;
+  for (auto _ : State) {
+    E.SetSelStart(0);
+    Hits = 0;
+    while (E.FindNext()) ++Hits;
+  }
+  State.counters["hits"] = Hits;
+}
+
+void BM_FindNextLiteral(benchmark::State& State) { RunFindNext(State, "needle7", {soMatchCase}); }
+void BM_FindNextRegexp(benchmark::State& State) { RunFindNext(State, "ne+dle[0-9]", {soRegexp}); }
+
+void BM_EditorReplaceAll(benchmark::State& State) {
+  int Count = 0;
+  for (auto _ : State) {
+    State.PauseTiming();
+    TEditorEx E(nullptr, TPlatform{});
+    E.Lines().LoadFromFile(TextPath);
+    E.SetFindString("needle7");
+    E.SetExSearchOptions({soMatchCase});
+    State.ResumeTiming();
+    Count = E.ReplaceAll("NEEDLE7", true);
+    E.Lines().SaveToFile(CopyPath);
+  }
+  State.counters["replaced"] = Count;
+}
+
 void BM_SedReplace(benchmark::State& State) {
   RunShell(State, std::string("LC_ALL=C sed 's/needle7/NEEDLE7/g' ") + TextPath + " > " + CopyPath);
 }
@@ -122,6 +166,9 @@ BENCHMARK(BM_StrSearchLiteralFolded)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_GrepLiteral)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StrSearchRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GrepRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindNextLiteral)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindNextRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EditorReplaceAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_ReplaceLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SedReplace)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -290,6 +290,9 @@ void TEditor::KeyDown(uint16_t Key, TShiftState Shift, bool Repeat) {
     case VK_ESCAPE:
       CancelDrag();
       return;
+    case VK_CONTROL:
+      DragShiftChanged(Shift);
+      return;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
@@ -305,7 +308,9 @@ void TEditor::KeyDown(uint16_t Key, TShiftState Shift, bool Repeat) {
   }
 }
 
-void TEditor::KeyUp(uint16_t, TShiftState) {
+void TEditor::KeyUp(uint16_t Key, TShiftState Shift) {
+  // The drag pointer follows Ctrl at once, not only at the next mouse move.
+  if (Key == VK_CONTROL) DragShiftChanged(Shift);
   if (!FKeyRepeating) return;
   // Scrolls during the repeat may have left the system caret where it was.
   FKeyRepeating = false;

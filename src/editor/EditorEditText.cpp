@@ -81,3 +81,16 @@ TUnindentCut CutColumns(std::string_view Row, int Target, int Caret, const TColu
 }
 
 }  // namespace tesvarin
+
+namespace tesvarin {
+
+int64_t StoredLength(std::string_view S) {
+  int64_t N = static_cast<int64_t>(S.size());
+  for (size_t I = 0; I < S.size(); ++I) {
+    if (S[I] == '\r' && (I + 1 >= S.size() || S[I + 1] != '\n')) ++N;
+    else if (S[I] == '\n' && (I == 0 || S[I - 1] != '\r')) ++N;
+  }
+  return N;
+}
+
+}  // namespace tesvarin

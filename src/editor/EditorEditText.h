@@ -2,6 +2,7 @@
 // about double-byte characters, tabs and white space live in one place.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,12 @@ struct TUnindentCut {
 // Removes the columns Target .. Caret-1 of Row: a character cut by Target leaves spaces for its
 // columns before Target, a character under the caret leaves spaces for its columns from Caret.
 [[nodiscard]] TUnindentCut CutColumns(std::string_view Row, int Target, int Caret, const TColumnSettings& Settings);
+
+}  // namespace tesvarin
+
+namespace tesvarin {
+
+// Length of S as the row store counts it once split into rows: every line break two bytes.
+[[nodiscard]] int64_t StoredLength(std::string_view S);
 
 }  // namespace tesvarin

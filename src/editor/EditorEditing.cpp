@@ -37,14 +37,14 @@ int64_t TEditor::FrameOffset(int First, int ARow, int Byte) const {
 void TEditor::ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset) {
   const bool ManyRows = N > 1 || Text.find_first_of("\r\n") != std::string_view::npos;
   BeginLinesUpdate();
-  if (ManyRows) ++FUnderlineHideCount;
+  if (ManyRows) HideUnderline();
   DropHit();
   FRows->UpdateRows(A, N, Text);
   int NewRow = 0;
   int NewCol = 0;
   FRows->OffsetToRowCol(First, Offset, NewRow, NewCol);
   SetRowCol(NewRow, NewCol);
-  if (ManyRows) --FUnderlineHideCount;
+  if (ManyRows) ShowUnderline();
   EndLinesUpdate();
 }
 
@@ -71,7 +71,7 @@ void TEditor::InsertText(std::string_view S) {
   const int Count = FRows->Count();
   const int Byte = CaretByte();
   const int First = FrameRow(FRow);
-  const int64_t Offset = FrameOffset(First, FRow, Byte) + static_cast<int64_t>(S.size());
+  const int64_t Offset = FrameOffset(First, FRow, Byte) + StoredLength(S);
   if (FRow >= Count) {
     std::string Text(static_cast<size_t>(Byte), ' ');
     Text.append(S);
@@ -401,7 +401,7 @@ void TEditor::ReplaceSelection(std::string_view S) {
   std::string Head(Rows.RowView(0));
   Rows.Put(0, InsertAt(Head, Cut, S));
   const int First = FrameRow(FirstRow);
-  const int64_t Offset = FrameOffset(First, FirstRow, Cut) + static_cast<int64_t>(S.size());
+  const int64_t Offset = FrameOffset(First, FirstRow, Cut) + StoredLength(S);
   ApplyChange(FirstRow, Replaced, JoinRows(Rows), First, Offset);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "editor/EditorSelection.h"
+#include "support/Sjis.h"
 #include "highlighter/Highlighter.h"
 #include "highlighter/HighlighterParser.h"
 
@@ -76,17 +77,34 @@ void TEditorEx::CaretToLinePos(int LineRow, int64_t Offset) {
 }
 
 void TEditorEx::CollapseToSelectionEnd() {
-  if (!Selected() || SelState() == selStarted) {
+  if (!Selection().HasSelection()) {
     CleanSelection();
     return;
   }
-  SetSelStart(GetSelStart() + GetSelLength());
+  // A box's start plus its length is no place in the text's own terms: taken as it comes.
+  if (SelectionMode()) {
+    SetSelStart(GetSelStart() + GetSelLength());
+    return;
+  }
+  // The byte after the last selected one, reached from the end row rather than the top.
+  const TSelRange Range = Selection().Range();
+  CaretToLinePos(Range.EndRow, static_cast<int64_t>(Range.EndByte) + 1);
 }
 
 void TEditorEx::ShowFoundHit(int LineRow, int64_t Offset, int Len) {
   CaretToLinePos(LineRow, Offset);
   ShowHit(Len);
   MakeCaretVisible();
+  RememberHit(Len);
+}
+
+bool TEditorEx::AtEmptyHit() const {
+  return FEmptyHit.Valid && FEmptyHit.Row == Row() && FEmptyHit.Col == Col() &&
+         FEmptyHit.Layout == ListRows().LayoutVersion();
+}
+
+void TEditorEx::RememberHit(int Len) {
+  FEmptyHit = Len == 0 ? TEmptyHit{true, Row(), Col(), ListRows().LayoutVersion()} : TEmptyHit{};
 }
 
 // ---- searching
@@ -102,8 +120,19 @@ bool TEditorEx::FindNext() {
   const int64_t Skip = std::clamp<int64_t>(ListRows().RowColToLinePos(R, Col()), 0, static_cast<int64_t>(T.size()));
   T.remove_prefix(static_cast<size_t>(Skip));
   int64_t Offset = Skip;
+  const bool Stalled = AtEmptyHit();
   int Len = 0;
   int P = FSearch.StrSearch(T, Len);
+  // The same empty hit again would keep the search in place for ever.
+  if (Stalled && P == 1 && Len == 0) {
+    P = 0;
+    if (!T.empty()) {
+      const size_t N = CharLength(T, 0);
+      T.remove_prefix(N);
+      Offset += static_cast<int64_t>(N);
+      P = FSearch.StrSearch(T, Len);
+    }
+  }
   while (P == 0 && R < Rows) {
     R = ListRows().LineEndRow(R) + 1;
     LineRow = R;
@@ -127,8 +156,18 @@ bool TEditorEx::FindPrev() {
   std::string_view T = LineView(N, Buffer);
   const int64_t Cut = std::clamp<int64_t>(ListRows().RowColToLinePos(N, Col()), 0, static_cast<int64_t>(T.size()));
   T = T.substr(0, static_cast<size_t>(Cut));
+  const bool Stalled = AtEmptyHit();
   int Len = 0;
   int P = FSearch.StrSearchLast(T, Len);
+  if (Stalled && Len == 0 && P == static_cast<int>(T.size()) + 1) {
+    P = 0;
+    if (!T.empty()) {
+      size_t Last = 0;
+      for (size_t I = 0; I < T.size(); I += CharLength(T, I)) Last = I;
+      T = T.substr(0, Last);
+      P = FSearch.StrSearchLast(T, Len);
+    }
+  }
   // The line before starts at the row after the one that ends the line before that.
   while (P == 0 && LineRow > 0) {
     const int PrevLast = std::min(LineRow, Rows) - 1;

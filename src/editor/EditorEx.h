@@ -74,6 +74,17 @@ private:
   void SearchChanged();
   [[nodiscard]] bool TokenAt(std::string_view Line, int StartRow, int Offset, int& Start, int& Length) const;
 
+  // Where the last empty hit was shown: the next search from there steps one character on.
+  struct TEmptyHit {
+    bool Valid = false;
+    int Row = 0;
+    int Col = 0;
+    uint64_t Layout = 0;
+  };
+  [[nodiscard]] bool AtEmptyHit() const;
+  void RememberHit(int Len);
+  TEmptyHit FEmptyHit;
+
   std::unique_ptr<TEditorExMarks> FExMarks;
   TEditorExSearch FSearch;
   std::vector<TFindHit> FFindHits;

@@ -58,7 +58,7 @@ char SingleByteKind(unsigned char B) {
 
 // The searched part of S: up to its first NUL.
 std::string_view UpToNul(std::string_view S) {
-  if (S.empty()) return S;  // an empty view may have no data pointer for memchr
+  if (S.empty()) return S;  // an empty row's view may have no data pointer
   const void* Nul = std::memchr(S.data(), 0, S.size());
   return Nul == nullptr ? S : S.substr(0, static_cast<size_t>(static_cast<const char*>(Nul) - S.data()));
 }

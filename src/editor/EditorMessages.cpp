@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editor/EditorScroll.h"
 #include "editor/EditorUndo.h"
 
 namespace tesvarin {
@@ -146,6 +147,17 @@ int TEditorMessages::GetLine(int Row, std::span<char> Buffer) const {
   const size_t N = std::min({Bytes.size(), Wanted, Buffer.size()});
   std::memcpy(Buffer.data(), Bytes.data(), N);
   return static_cast<int>(N);
+}
+
+int32_t TEditorMessages::CharFromPos(int X, int Y) const {
+  const IEditorWindow* Window = FEditor.Window();
+  if (Window == nullptr || X < 0 || Y < 0 || X >= Window->ClientWidth() || Y >= Window->ClientHeight()) return -1;
+  const TColRow P = FEditor.Scroll().MouseToPos(X, Y, true);
+  const int Row = std::clamp(P.Row, 0, std::max(0, FEditor.RowCount() - 1));
+  const int Len = static_cast<int>(FEditor.RowView(Row).size());
+  const int Byte = std::min(ColumnToByte(FEditor.RowColumnMap(Row), std::max(0, P.Col), Len), Len);
+  const int64_t Offset = EditorRowOffset(FEditor, Row) + Byte;
+  return static_cast<int32_t>(static_cast<uint32_t>(Row & 0xFFFF) << 16 | static_cast<uint32_t>(Offset & 0xFFFF));
 }
 
 }  // namespace tesvarin

@@ -71,6 +71,8 @@ public:
   // Copies a row into Buffer, whose first two bytes (little-endian) give how many bytes it takes;
   // no terminating zero. The count copied.
   int GetLine(int Row, std::span<char> Buffer) const;
+  // Low word: the text offset nearest a client point; high word: its row. -1 outside the client area.
+  [[nodiscard]] int32_t CharFromPos(int X, int Y) const;
 
 private:
   [[nodiscard]] int RowOfOffset(int64_t Offset) const;

@@ -349,7 +349,10 @@ void THighlighterParser::ScanDbcsSymbol() {
 
 void THighlighterParser::ScanRunOf(TTokenKind Kind) {
   FTokenKind = Kind;
-  while (ContinuesRun(Kind, CurrentByte(), static_cast<unsigned char>(FCursor[1]))) FCursor += 2;
+  // The trail is read only before the end: past the row's terminating NUL there is nothing.
+  while (!IsEndByte(*FCursor) && ContinuesRun(Kind, CurrentByte(), static_cast<unsigned char>(FCursor[1]))) {
+    FCursor += 2;
+  }
 }
 
 void THighlighterParser::ScanDbcsRun() {

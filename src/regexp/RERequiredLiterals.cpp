@@ -148,9 +148,11 @@ TRERequiredLiterals::TRERequiredLiterals(const TREParseTree& Tree) {
 const char* TRERequiredLiterals::FirstStart(const char* Text, const char* End) const {
   const char* First = Text;
   for (const std::string& S : FLiterals) {
-    if (S.size() > static_cast<size_t>(End - Text)) return nullptr;  // also keeps an empty text from memmem
-    const auto* Hit =
-        S.empty() ? Text : static_cast<const char*>(memmem(Text, static_cast<size_t>(End - Text), S.data(), S.size()));
+    const auto Left = static_cast<size_t>(End - Text);
+    // An empty text may come without a data pointer: it never reaches memmem.
+    const auto* Hit = S.empty()           ? Text
+                      : Left < S.size()   ? nullptr
+                                          : static_cast<const char*>(memmem(Text, Left, S.data(), S.size()));
     if (Hit == nullptr) return nullptr;
     if (FHead && &S == &FLiterals.front()) First = Hit;
     Text = Hit + S.size();

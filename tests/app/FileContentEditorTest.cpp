@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
 #include "FileContentEditor.h"
+#include "editor/EditorExSearch.h"
 #include "regexp/REChars.h"
 #include "support/StringList.h"
 
@@ -10,9 +12,9 @@ namespace tesvarin {
 namespace {
 
 std::string Loaded(cli::TFileContentEditor& E, const std::string& Bytes) {
-  // One file per test: ctest runs the tests of this file in parallel processes.
-  const std::string Name =
-      std::string("tesvarin-fce-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+  // One file per test and process: ctest runs tests in parallel, and other builds may run the same test.
+  const std::string Name = std::string("tesvarin-fce-") + std::to_string(::getpid()) + "-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
   std::string Path = (std::filesystem::temp_directory_path() / Name).string();
   WriteFileBytes(Path, Bytes);
   E.LoadFromFile(Path);
@@ -23,7 +25,9 @@ std::string Loaded(cli::TFileContentEditor& E, const std::string& Bytes) {
 TEST(FileContentEditor, LoadNormalisesBreaksAndStopsAtCtrlZ) {
   struct Case {
     std::string In, Text;
-  } Cases[] = {{"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd"}, {"x\x1ay", "x"}, {"", ""}, {"\r\r\n", "\r\n\r\n"}};
+  } Cases[] = {{"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd"}, {"x\x1ay", "x"}, {"", ""}, {"\r\r\n", "\r\n\r\n"},
+               {"a\r\rb\r", "a\r\n\r\nb\r\n"}, {"\n\n", "\r\n\r\n"}, {"x\r\n\x1a\r\n", "x\r\n"},
+               {"\r", "\r\n"}, {"ab\r\ncd", "ab\r\ncd"}};
   for (const Case& K : Cases) {
     cli::TFileContentEditor E;
     EXPECT_EQ(Loaded(E, K.In), K.Text);
@@ -104,6 +108,54 @@ TEST(FileContentEditor, RegexpReplaceAcrossLinesAndBadExpression) {
   EXPECT_EQ(E.SaveText(), "X a\r\nc");  // whole-text mode keeps the missing final break
   E.SetFindString("(a");
   EXPECT_THROW(E.FindNext(), ERegExpParser);
+}
+
+// Hits the viewer finds stepping down: each line searched on from the end of its previous hit.
+int ReferenceHits(const std::string& Text, const std::string& Find, TExSearchOptions Options) {
+  TEditorExSearch Search;
+  Search.SetFindString(Find);
+  Search.SetExSearchOptions(Options);
+  int Count = 0;
+  for (std::string_view Rest = Text;;) {
+    const size_t Cr = Rest.find("\r\n");
+    std::string_view Line = Rest.substr(0, Cr);
+    for (size_t From = 0; From <= Line.size();) {
+      int Len = 0;
+      const int P = Search.StrSearch(Line.substr(From), Len);
+      if (P == 0) break;
+      ++Count;
+      From += static_cast<size_t>(P) - 1 + static_cast<size_t>(Len);
+    }
+    if (Cr == std::string_view::npos) return Count;
+    Rest.remove_prefix(Cr + 2);
+  }
+}
+
+// The skip over lines that cannot hold a hit must never change what stepping down finds: trail
+// bytes that are ASCII letters, case variants and lone breaks are where a byte-wise scan could err.
+TEST(FileContentEditor, SkippingLinesFindsWhatTheLineSearchFinds) {
+  const std::string Pieces[] = {"ab", "AB", "aB", "\x83" "a", "\x83" "ab", "\x8a" "J", "J", "x", "12", "b",
+                                "\r\n", "\n", "\r", " ", "\x82\xa0", "zq7x", "ZQ7X", "a1b"};
+  const std::pair<std::string, TExSearchOptions> Searches[] = {
+      {"ab", {}}, {"AB", {soMatchCase}}, {"ab", {soWholeWord}}, {"J", {}}, {"J", {soMatchCase}},
+      {"zq[0-9]+x", {soRegexp}}, {"a[0-9]b", {soRegexp}}, {"ab", {soRegexp, soFuzzy}}, {"b\r\na", {}}};
+  uint32_t Seed = 12345;
+  auto Next = [&Seed] { return (Seed = Seed * 1103515245u + 12345u) >> 16; };
+  for (int Round = 0; Round < 150; ++Round) {
+    std::string Text;
+    for (uint32_t I = Next() % 40; I > 0; --I) Text += Pieces[Next() % std::size(Pieces)];
+    cli::TFileContentEditor E;
+    const std::string Normal = Loaded(E, Text);
+    for (const auto& [Find, Options] : Searches) {
+      SCOPED_TRACE(Normal + " / " + Find);
+      Loaded(E, Text);
+      E.SetFindString(Find);
+      E.SetExSearchOptions(Options);
+      int Count = 0;
+      while (E.FindNext()) ++Count;
+      EXPECT_EQ(Count, ReferenceHits(Normal, Find, Options));
+    }
+  }
 }
 
 }  // namespace

@@ -147,5 +147,36 @@ TEST_F(MenuFixture, DisabledItemsDoNotRun) {
   EXPECT_EQ(Runs, 1);
 }
 
+TEST_F(MenuFixture, SelectionItemsNeedSelectedBytesAndEditingItemsAWritableEditor) {
+  Editor.Lines().SetLinesText("abc\r\ndef");
+  struct Case {
+    int64_t Length;
+    bool ReadOnly;
+    bool Copy;
+    bool CutDelete;
+  };
+  for (const Case C : {Case{0, false, false, false}, Case{2, false, true, true}, Case{2, true, true, false}}) {
+    Editor.SetReadOnly(false);
+    Editor.SetSelStart(1);
+    Editor.SetSelLength(C.Length);
+    Editor.SetReadOnly(C.ReadOnly);
+    SCOPED_TRACE(testing::Message() << C.Length << ' ' << C.ReadOnly);
+    EXPECT_EQ(Opened(M::miCopy).Enabled, C.Copy);
+    EXPECT_EQ(Menu.Item(M::miCut).Enabled, C.CutDelete);
+    EXPECT_EQ(Menu.Item(M::miDelete).Enabled, C.CutDelete);
+  }
+}
+
+TEST_F(MenuFixture, CtrlKTogglesBoxModeAndItsTick) {
+  Editor.Lines().SetLinesText("abc");
+  EXPECT_TRUE(Editor.HandleShortCut('K', {ssCtrl}));
+  EXPECT_TRUE(Editor.SelectionMode());
+  EXPECT_TRUE(Opened(M::miBoxMode).Checked);
+  Editor.KeyDown('K', {ssCtrl});  // keys reach the shortcut table
+  EXPECT_FALSE(Editor.SelectionMode());
+  EXPECT_FALSE(Opened(M::miBoxMode).Checked);
+  EXPECT_FALSE(Editor.HandleShortCut('K', {}));
+}
+
 }  // namespace
 }  // namespace tesvarin

@@ -7,6 +7,8 @@
 #include "editor/Editor.h"
 #include "editor/EditorMessages.h"
 #include "editor/EditorUndo.h"
+#include "editor/EditorScroll.h"
+#include "FakeEditorWindow.h"
 #include "testsupport/Fakes.h"
 
 namespace tesvarin {
@@ -151,6 +153,59 @@ TEST_F(MessagesFixture, CutAndCopyWithoutASelectionEmptyTheClipboard) {
   Msg.Cut();
   EXPECT_FALSE(Clipboard.HasText());
   EXPECT_EQ(Editor.Lines().Text(), "abc");
+}
+
+TEST_F(MessagesFixture, SetSelArgumentRules) {
+  Load("abc\r\ndefg");  // 9 bytes
+  struct Case {
+    int64_t Start;
+    int64_t End;
+    const char* Text;
+  };
+  const Case Cases[] = {
+      {0, -1, "abc\r\ndefg"},  // all
+      {1, 3, "bc"},
+      {3, 1, "bc"},             // the smaller value starts
+      {2, 6, "c\r\nd"},
+      {6, -1, "efg"},           // a negative end reaches the end, never back to the top
+      {4, 4, ""},
+  };
+  for (const Case& C : Cases) {
+    Msg.SetSel(C.Start, C.End);
+    EXPECT_EQ(Editor.GetSelText(), C.Text) << C.Start << ' ' << C.End;
+    if (*C.Text != 0) {
+      const TEditorSelRange Got = Msg.GetSel();
+      EXPECT_EQ(Got.End - Got.Start, static_cast<int64_t>(std::string_view(C.Text).size()));
+    }
+  }
+  Msg.SetSel(1, 3);
+  Msg.SetSel(-1, 0);
+  EXPECT_FALSE(Editor.Selected());
+}
+
+TEST_F(MessagesFixture, LineLengthOfMinusOneLeavesOutTheSelectedBytesOfTheEndRow) {
+  Load("abcdef\r\nghijkl");
+  Msg.SetSel(2, 11);  // "cdef\r\nghi": three bytes of the end row selected
+  EXPECT_EQ(Msg.LineLength(-1), 3);
+  EXPECT_EQ(Msg.LineFromChar(-1), 0);
+  Msg.SetSel(1, 4);  // one row
+  EXPECT_EQ(Msg.LineLength(-1), 3);
+}
+
+TEST(EditorMessages, CharFromPosGivesOffsetAndRowOrMinusOneOutside) {
+  FakeEditorWindow Window;
+  TEditor Editor(&Window, TPlatform{});
+  Editor.Lines().SetLinesText("abc\r\ndefg");
+  TEditorMessages Msg(Editor);
+  const TEditorScroll& S = Editor.Scroll();
+  const int32_t Got = Msg.CharFromPos(S.ColToX(2) + 1, S.RowToY(1) + 1);
+  EXPECT_EQ(Got & 0xFFFF, 7);
+  EXPECT_EQ(Got >> 16, 1);
+  EXPECT_EQ(Msg.CharFromPos(S.ColToX(40), S.RowToY(0) + 1) & 0xFFFF, 3);  // past the row's end
+  EXPECT_EQ(Msg.CharFromPos(-1, 5), -1);
+  EXPECT_EQ(Msg.CharFromPos(5, Window.Height), -1);
+  TEditor Headless(nullptr, TPlatform{});
+  EXPECT_EQ(TEditorMessages(Headless).CharFromPos(1, 1), -1);
 }
 
 }  // namespace

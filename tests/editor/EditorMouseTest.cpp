@@ -177,6 +177,24 @@ TEST_F(MouseFixture, NoDragWhenReadOnlyInBoxModeOrWithoutSelMove) {
   }
 }
 
+TEST_F(MouseFixture, ACtrlDragCopiesAndCtrlSwitchesThePointerAtOnce) {
+  Load("hello world");
+  Select(0, 0, 0, 6);
+  Press(At(0, 2));
+  Move(At(0, 8));
+  ASSERT_TRUE(Editor.Dragging());
+  EXPECT_EQ(Cursors.Current, Editor.Caret().Cursors().DragSelCursor());
+  Editor.KeyDown(VK_CONTROL, {ssCtrl});
+  EXPECT_EQ(Cursors.Current, Editor.Caret().Cursors().DragSelCopyCursor());
+  Editor.KeyUp(VK_CONTROL, {});
+  EXPECT_EQ(Cursors.Current, Editor.Caret().Cursors().DragSelCursor());
+  Editor.KeyDown(VK_CONTROL, {ssCtrl});
+  Release(At(0, 11), {ssCtrl});
+  EXPECT_EQ(Editor.Lines().Text(), "hello worldhello ");
+  Editor.Undo();
+  EXPECT_EQ(Editor.Lines().Text(), "hello world");
+}
+
 TEST_F(MouseFixture, EscapeCancelsTheDragAndRestoresTheDefaultPointer) {
   Load("hello world");
   Select(0, 0, 0, 6);

@@ -8,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "regexp/REMatchStr.h"
 #include "support/Sjis.h"
 #include "support/StringList.h"
 
@@ -125,12 +126,14 @@ size_t TFileContentEditor::LineEnd(size_t Pos) const {
 
 // A plain hit lies where the text holds the find string byte for byte (without case when letters
 // fold): lowering ASCII letters also in trail bytes keeps every real hit. So the lines before the
-// first such place cannot hold one.
-size_t TFileContentEditor::NextCandidateLine(size_t From) const {
+// first such place cannot hold one; expressions have their required literals instead.
+size_t TFileContentEditor::NextCandidateLine(size_t From) {
   const std::string& Find = FSearch.FindString();
-  if (FSearch.ExSearchOptions().Contains(soRegexp) || Find.empty() || From > FText.size()) return From;
+  if (Find.empty() || From > FText.size()) return From;
   size_t P = std::string_view::npos;
-  if (FSearch.ExSearchOptions().Contains(soMatchCase)) {
+  if (FSearch.ExSearchOptions().Contains(soRegexp)) {
+    P = RegexpCandidate(From);
+  } else if (FSearch.ExSearchOptions().Contains(soMatchCase)) {
     const void* Hit = memmem(FText.data() + From, FText.size() - From, Find.data(), Find.size());
     if (Hit) P = static_cast<size_t>(static_cast<const char*>(Hit) - FText.data());
   } else {
@@ -138,6 +141,22 @@ size_t TFileContentEditor::NextCandidateLine(size_t From) const {
   }
   if (P == std::string_view::npos) return P;
   return std::max(From, LineStart(P));
+}
+
+// Every match of an expression holds its required literals in order, so a line can match only at or
+// after the first occurrence of the first one, and only when the rest of the text holds them all.
+size_t TFileContentEditor::RegexpCandidate(size_t From) {
+  TREMatchStr& Matcher = FSearch.Matcher();
+  Matcher.Preprocessor().SetUseFuzzyCharDic(FSearch.ExSearchOptions().Contains(soFuzzy));
+  Matcher.SetRegExp(FSearch.FindString());
+  const TRERequiredLiterals& Required = Matcher.RequiredLiterals();
+  if (Required.Literals().empty()) return From;
+  const char* Begin = FText.data() + From;
+  const char* End = FText.data() + FText.size();
+  if (Required.FirstStart(Begin, End) == nullptr) return std::string_view::npos;
+  const std::string& Head = Required.Literals().front();
+  const void* Hit = memmem(Begin, static_cast<size_t>(End - Begin), Head.data(), Head.size());
+  return static_cast<size_t>(static_cast<const char*>(Hit) - FText.data());
 }
 
 void TFileContentEditor::Select(size_t Pos, int Len) {

@@ -39,9 +39,11 @@ private:
   // Start and end (before its break) of the line that holds byte Pos.
   [[nodiscard]] size_t LineStart(size_t Pos) const;
   [[nodiscard]] size_t LineEnd(size_t Pos) const;
-  // Start of the first line from From on that may hold a plain hit (From itself when the search
-  // is a regular expression); npos when none may.
-  [[nodiscard]] size_t NextCandidateLine(size_t From) const;
+  // Start of the first line from From on that may hold a hit; npos when none may.
+  [[nodiscard]] size_t NextCandidateLine(size_t From);
+  // The first place from From on where the expression's required literals begin; npos when the
+  // text lacks them, From when the expression has none.
+  [[nodiscard]] size_t RegexpCandidate(size_t From);
   void Select(size_t Pos, int Len);
 
   std::string FText;

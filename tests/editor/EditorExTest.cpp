@@ -1,0 +1,319 @@
+// The editor's search extension on a real editor: stepping through hits both ways, wrapped rows,
+// the hit limit, replacing all, the token under a double-click, hit records and repaints.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeEditorWindow.h"
+#include "editor/EditorEx.h"
+#include "editor/EditorSelection.h"
+#include "regexp/REChars.h"
+
+namespace tesvarin {
+namespace {
+
+struct THit {
+  int64_t Start;
+  int64_t Length;
+  friend bool operator==(const THit&, const THit&) = default;
+};
+
+class EditorExTest : public ::testing::Test {
+protected:
+  FakeEditorWindow Window;
+  TEditorEx Editor{&Window, TPlatform{}};
+
+  void Load(std::string_view Text) { Editor.Lines().SetLinesText(Text); }
+  void Find(const std::string& S, TExSearchOptions Options = {}) {
+    Editor.SetFindString(S);
+    Editor.SetExSearchOptions(Options);
+  }
+  THit Shown() const { return {Editor.GetSelStart(), Editor.GetSelLength()}; }
+  // Every hit FindNext (or FindPrev) reaches until it fails.
+  std::vector<THit> Walk(bool Down) {
+    std::vector<THit> Hits;
+    while (Down ? Editor.FindNext() : Editor.FindPrev()) {
+      Hits.push_back(Shown());
+      if (Hits.size() > 100) break;
+    }
+    return Hits;
+  }
+};
+
+TEST_F(EditorExTest, FindNextWalksHitsInOrderAndStopsAtTheEnd) {
+  Load("ab ab\r\nxx\r\nab");
+  Find("ab");
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{0, 2}, {3, 2}, {11, 2}}));
+  // No wrap-around: the last hit stays and the caret stands at its end.
+  EXPECT_FALSE(Editor.FindNext());
+  EXPECT_EQ(Editor.Row(), 2);
+  EXPECT_EQ(Editor.Col(), 2);
+}
+
+TEST_F(EditorExTest, FindPrevWalksBackFromTheCaretAndStopsAtTheTop) {
+  Load("ab ab\r\nxx\r\nab");
+  Find("ab");
+  Editor.SetRowCol(2, 2);
+  EXPECT_EQ(Walk(false), (std::vector<THit>{{11, 2}, {3, 2}, {0, 2}}));
+  EXPECT_EQ(Editor.Row(), 0);
+  EXPECT_EQ(Editor.Col(), 0);
+}
+
+TEST_F(EditorExTest, FindNextWithTheOnlyHitBeforeTheCaretFails) {
+  Load("needle here\r\nnothing");
+  Find("needle");
+  Editor.SetRowCol(1, 3);
+  EXPECT_FALSE(Editor.FindNext());
+  EXPECT_EQ(Editor.Row(), 1);
+  EXPECT_EQ(Editor.Col(), 3);
+  EXPECT_FALSE(Editor.Selected());
+}
+
+TEST_F(EditorExTest, AHitIsShownByEachHitStyle) {
+  Load("xx ab");
+  Find("ab");
+  Editor.SetHitStyle(hsDraw);
+  ASSERT_TRUE(Editor.FindNext());
+  EXPECT_EQ(Editor.SelState(), selHit);
+  EXPECT_EQ(Editor.Col(), 5);
+  Editor.SetRowCol(0, 0);
+  Editor.SetHitStyle(hsCaret);
+  ASSERT_TRUE(Editor.FindNext());
+  EXPECT_EQ(Editor.Col(), 3);  // the caret stays at the hit's start
+  EXPECT_EQ(Editor.HitLength(), 2);
+  // The next search begins after the hit, not at the caret.
+  EXPECT_FALSE(Editor.FindNext());
+}
+
+TEST_F(EditorExTest, SearchesRunOverWholeLinesAcrossWrappedRows) {
+  Editor.SetWordWrap(true);
+  Editor.WrapOption().SetWrapByte(20);
+  // The hit "needle" straddles the wrap between the line's first two rows.
+  Load("zzzzzzzzzzzzzzzzneedlezzzzzzzzzzzzzzzzzzzzzzzz\r\nneedle");
+  ASSERT_GT(Editor.RowCount(), 3);
+  ASSERT_EQ(Editor.ListRows().RowAttribute(0), raWrapped);
+  EXPECT_EQ(Editor.GetLineText(1), Editor.GetLineText(0));
+  EXPECT_EQ(Editor.GetLineText(Editor.RowCount()), "");
+  Find("needle");
+  const int64_t SecondLine = 46 + 2;
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{16, 6}, {SecondLine, 6}}));
+  // The failed search left the caret at the last hit's end: going up finds it first.
+  EXPECT_EQ(Walk(false), (std::vector<THit>{{SecondLine, 6}, {16, 6}}));
+}
+
+TEST_F(EditorExTest, FindNextFromTheEndOfARowInsideAWrappedLine) {
+  Editor.SetWordWrap(true);
+  Editor.WrapOption().SetWrapByte(20);
+  Load("abcdefghijklmnopqrstabcdefghij\r\nxx");
+  ASSERT_EQ(Editor.ListRows().RowAttribute(0), raWrapped);
+  Find("abc");
+  Editor.SetRowCol(0, 5);  // the search starts inside the line: the rest of the line is searched
+  ASSERT_TRUE(Editor.FindNext());
+  EXPECT_EQ(Shown(), (THit{20, 3}));
+  EXPECT_EQ(Editor.Row(), 1);
+}
+
+TEST_F(EditorExTest, AHitLongerThan250BytesMovesOnToTheNextLine) {
+  Load(std::string(251, 'q') + "\r\n" + std::string(250, 'q') + "\r\nqq");
+  Find(".*", {soRegexp});
+  ASSERT_TRUE(Editor.FindNext());
+  EXPECT_EQ(Shown(), (THit{253, 250}));
+  ASSERT_TRUE(Editor.FindNext());  // the empty rest of that line
+  EXPECT_EQ(Shown(), (THit{253 + 250, 0}));
+  ASSERT_TRUE(Editor.FindNext());
+  EXPECT_EQ(Shown(), (THit{253 + 252, 2}));
+}
+
+TEST_F(EditorExTest, AnAsciiSearchNeverHitsATrailByte) {
+  // 0x8A 0x4A is one kanji whose trail byte is "J".
+  Load("\x8a\x4a\x8a\x4a\r\nJ");
+  Find("J", {soMatchCase});
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{6, 1}}));
+  Find("j");
+  Editor.SetRowCol(0, 0);
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{6, 1}}));
+}
+
+TEST_F(EditorExTest, ALineIsSearchedOnlyUpToItsNul) {
+  Load(std::string("ab\0ab\r\nab", 9));
+  Find("ab");
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{0, 2}, {7, 2}}));
+  Find("b", {soRegexp});
+  Editor.SetRowCol(0, 0);
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{1, 1}, {8, 1}}));
+}
+
+TEST_F(EditorExTest, EmptyFindStringFindsNothingAndReplacesNothing) {
+  Load("abc");
+  EXPECT_FALSE(Editor.FindNext());
+  EXPECT_FALSE(Editor.FindPrev());
+  EXPECT_EQ(Editor.ReplaceAll("x", true), 0);
+  EXPECT_EQ(Editor.Lines().Text(), "abc");
+}
+
+TEST_F(EditorExTest, AnInvalidExpressionRaisesAndTheCaretIsShownAgain) {
+  Load("abc");
+  Find("a(", {soRegexp});
+  const int Shown = Window.CaretShown;
+  EXPECT_THROW(Editor.FindNext(), ERegExpParser);
+  EXPECT_THROW(Editor.FindPrev(), ERegExpParser);
+  EXPECT_THROW(Editor.ReplaceAll("x", true), ERegExpParser);
+  EXPECT_EQ(Window.CaretShown, Shown);
+  EXPECT_EQ(Editor.Lines().Text(), "abc");
+}
+
+TEST_F(EditorExTest, EmptyMatchesNeverStall) {
+  Load("aba\r\nb");
+  Find("x*", {soRegexp});
+  // Every empty hit is one step; the walk ends at the text's end.
+  const std::vector<THit> Hits = Walk(true);
+  EXPECT_EQ(Hits, (std::vector<THit>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {5, 0}, {6, 0}}));
+  EXPECT_FALSE(Editor.FindNext());
+  // Going up skips the empty hit shown last, where the caret stands.
+  EXPECT_EQ(Walk(false), (std::vector<THit>{{5, 0}, {3, 0}, {2, 0}, {1, 0}, {0, 0}}));
+  EXPECT_EQ(Editor.ReplaceAll("-", true), 6);
+  EXPECT_EQ(Editor.Lines().Text(), "-a-b-a-\r\n-b-\r\n");
+  EXPECT_LE(Editor.GetFindHits(0), 8);
+}
+
+struct TReplaceCase {
+  const char* Name;
+  std::string Text;
+  std::string Find;
+  TExSearchOptions Options;
+  std::string Replacement;
+  int Count;
+  std::string After;
+};
+
+TEST_F(EditorExTest, ReplaceAllCases) {
+  const TReplaceCase Cases[] = {
+      {"escape adds lines", "bab\r\na", "a", {}, "x\\r\\ny", 2, "bx\r\nyb\r\nx\r\ny\r\n"},
+      {"escape letters in either case", "a", "a", {}, "1\\R\\N2", 1, "1\r\n2\r\n"},
+      {"whole-text mode spans a break", "xa\r\nbx\r\na\r\nc", "a\\r\\nb", {soRegexp}, "-", 1, "x-x\r\na\r\nc"},
+      {"line mode ends the last line", "one\r\ntwo", "o", {soMatchCase}, "0", 2, "0ne\r\ntw0\r\n"},
+      {"no hit leaves the text", "one\r\ntwo", "z", {}, "0", 0, "one\r\ntwo"},
+      {"whole word only", "ab-ab ab", "ab", {soWholeWord}, "X", 1, "ab-ab X\r\n"},
+      {"line start after a replacement", "aaa", "^a", {soRegexp}, "b", 3, "bbb\r\n"},
+  };
+  for (const TReplaceCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Load(C.Text);
+    Find(C.Find, C.Options);
+    EXPECT_EQ(Editor.ReplaceAll(C.Replacement, true), C.Count);
+    EXPECT_EQ(Editor.Lines().Text(), C.After);
+  }
+}
+
+TEST_F(EditorExTest, ReplaceAllWithoutExpansionInsertsTheEscapeLiterally) {
+  Load("a");
+  Find("a");
+  EXPECT_EQ(Editor.ReplaceAll("\\r\\n", false), 1);
+  EXPECT_EQ(Editor.Lines().Get(0), "\\r\\n");
+}
+
+TEST_F(EditorExTest, OptionsAreReducedAndForwarded) {
+  Editor.SetExSearchOptions({soMatchCase, soRegexp, soFuzzy});
+  EXPECT_EQ(Editor.ExSearchOptions(), (TExSearchOptions{soMatchCase}));
+  Editor.SetExSearchOptions({soFuzzy});
+  EXPECT_EQ(Editor.ExSearchOptions(), TExSearchOptions{});
+  Editor.SetExSearchOptions({soRegexp, soFuzzy, soWholeWord});
+  EXPECT_EQ(Editor.ExSearchOptions(), (TExSearchOptions{soRegexp, soFuzzy, soWholeWord}));
+  int Len = 0;
+  Editor.SetExSearchOptions({});
+  Editor.SetFindString("ABC");
+  EXPECT_EQ(Editor.StrSearch("xabcx", Len), 2);
+  Editor.SetFindString("aa");
+  EXPECT_EQ(Editor.StrSearchLast("aaa", Len), 1);
+  EXPECT_EQ(TEditorEx::CharKind("\x8a\xbf", 2), '6');
+  EXPECT_TRUE(TEditorEx::IsWholeWord("ab", 1, 2));
+}
+
+TEST_F(EditorExTest, SearchChangesRepaintOnlyWhileTheHitMarkIsVisible) {
+  Window.Invalidated.clear();
+  Editor.SetFindString("a");
+  Editor.SetExSearchOptions({soRegexp});
+  EXPECT_TRUE(Window.Invalidated.empty());
+  Editor.ExMarks().FindMark().SetVisible(true);  // a mark change repaints through ViewChanged
+  EXPECT_FALSE(Window.Invalidated.empty());
+  Window.Invalidated.clear();
+  Editor.SetFindString("b");
+  EXPECT_FALSE(Window.Invalidated.empty());
+  Window.Invalidated.clear();
+  Editor.SetFindString("b");  // unchanged
+  Editor.SetExSearchOptions({soRegexp, soMatchCase, soFuzzy});  // reduces to {soMatchCase}
+  EXPECT_EQ(Window.Invalidated.size(), 1u);
+}
+
+TEST_F(EditorExTest, SettingTheMarksCopiesThem) {
+  TEditorExMarks Other;
+  Other.FindMark().SetVisible(true);
+  Other.FindMark().SetColor(clRed);
+  Other.TabMark().SetColor(clNavy);
+  Editor.SetExMarks(Other);
+  EXPECT_TRUE(Editor.ExMarks().FindMark().Visible());
+  EXPECT_EQ(Editor.ExMarks().FindMark().Color(), clRed);
+  EXPECT_EQ(Editor.ExMarks().TabMark().Color(), clNavy);
+  EXPECT_NE(&Editor.ExMarks(), &Other);
+}
+
+TEST_F(EditorExTest, HitRecordsOfTheRowsOfAWrappedLine) {
+  Editor.SetWordWrap(true);
+  Editor.WrapOption().SetWrapByte(20);
+  Load("zzzzzzzzzzzzzzzzneedlezzzzzzzzzzzzzzzzzzzzzzzz");
+  ASSERT_EQ(Editor.ListRows().RowAttribute(0), raWrapped);
+  const int FirstRowLength = static_cast<int>(Editor.ListRows().RowView(0).size());
+  Find("needle");
+  ASSERT_EQ(Editor.GetFindHits(0), 1);
+  EXPECT_EQ(Editor.FindHits()[0], (TFindHit{17, FirstRowLength - 16}));
+  ASSERT_EQ(Editor.GetFindHits(1), 1);
+  EXPECT_EQ(Editor.FindHits()[0], (TFindHit{1, 22 - FirstRowLength}));
+  EXPECT_EQ(Editor.GetFindHits(Editor.RowCount()), 0);
+  EXPECT_TRUE(Editor.FindHits().empty());
+}
+
+struct TTokenCase {
+  const char* Name;
+  std::string Text;
+  int Row;
+  int Col;
+  THit Selected;  // Length 0: nothing selected
+};
+
+TEST_F(EditorExTest, DoubleClickSelectsTheTokenUnderTheCaret) {
+  const TTokenCase Cases[] = {
+      {"word", "foo barbaz qux", 0, 6, {4, 6}},
+      {"word start", "foo barbaz qux", 0, 4, {4, 6}},
+      {"kanji run", "ab\x8a\xbf\x8e\x9a\x82\xa0", 0, 3, {2, 4}},
+      {"between tokens", "foo   bar", 0, 4, {0, 0}},
+      {"beyond the line", "foo", 0, 3, {0, 0}},
+      {"open comment bracket", "/* foo", 0, 4, {3, 3}},
+  };
+  for (const TTokenCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Load(C.Text);
+    Editor.SetRowCol(C.Row, C.Col);
+    Editor.DblClick();
+    EXPECT_EQ(Editor.GetSelLength(), C.Selected.Length);
+    if (C.Selected.Length > 0) {
+      EXPECT_EQ(Editor.GetSelStart(), C.Selected.Start);
+    }
+  }
+}
+
+TEST_F(EditorExTest, DoubleClickOnAWrappedRowMeasuresFromTheLineStart) {
+  Editor.SetWordWrap(true);
+  Editor.WrapOption().SetWrapByte(20);
+  Load("zzzzzzzzzzzzzzzz needleneedleneedle zz");
+  ASSERT_EQ(Editor.ListRows().RowAttribute(0), raWrapped);
+  int Clicks = 0;
+  Editor.OnDblClick = TNotifyEvent::Lambda([&](TObject*) { ++Clicks; });
+  Editor.SetRowCol(1, 1);
+  Editor.DblClick();
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Shown(), (THit{17, 18}));
+}
+
+}  // namespace
+}  // namespace tesvarin
