@@ -119,12 +119,28 @@ std::string_view TEditor::RowView(int ARow) const {
   return FRows->RowView(ARow);
 }
 
-TColumnMap TEditor::RowColumnMap(int ARow) const { return ColumnMap(RowView(ARow), ColumnSettings()); }
+const TColumnMap& TEditor::CachedColumnMap(int ARow) const {
+  TColumnMapCache& C = FMapCache;
+  TColumnSettings Settings = ColumnSettings();
+  const bool Same = C.Row == ARow && C.Rows == FRows.get() && C.TextVersion == FRows->TextVersion() &&
+                    C.Settings.TabSpaceCount == Settings.TabSpaceCount && C.Settings.WordWrap == Settings.WordWrap &&
+                    C.Settings.WrapByte == Settings.WrapByte && C.Settings.Delimiters == Settings.Delimiters;
+  if (!Same) {
+    BuildColumnMap(RowView(ARow), Settings, C.Map);
+    C.Row = ARow;
+    C.Rows = FRows.get();
+    C.TextVersion = FRows->TextVersion();
+    C.Settings = std::move(Settings);
+  }
+  return C.Map;
+}
 
-int TEditor::RowWidth(int ARow) const { return static_cast<int>(RowColumnMap(ARow).size()); }
+TColumnMap TEditor::RowColumnMap(int ARow) const { return CachedColumnMap(ARow); }
+
+int TEditor::RowWidth(int ARow) const { return static_cast<int>(CachedColumnMap(ARow).size()); }
 
 int TEditor::CaretByte() const {
-  const TColumnMap Map = RowColumnMap(FRow);
+  const TColumnMap& Map = CachedColumnMap(FRow);
   const int Width = static_cast<int>(Map.size());
   if (FCol >= Width) return static_cast<int>(RowView(FRow).size()) + (FCol - Width);
   return ColumnToByte(Map, FCol, static_cast<int>(RowView(FRow).size()));

@@ -268,6 +268,17 @@ protected:
 
 private:
   void WireSettings();
+  [[nodiscard]] const TColumnMap& CachedColumnMap(int ARow) const;
+
+  // The column map of the row looked at last: caret moves and selections ask for it many times.
+  struct TColumnMapCache {
+    int Row = -1;
+    uint64_t TextVersion = 0;
+    const TEditorScreenStrings* Rows = nullptr;
+    TColumnSettings Settings;
+    TColumnMap Map;
+  };
+  mutable TColumnMapCache FMapCache;
 
   // ---- Caret state (EditorCaretMove.cpp)
   // After a change of Row or Col: RowChanged for vertical moves, Direction +1 or -1 horizontally.

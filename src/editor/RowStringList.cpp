@@ -46,12 +46,14 @@ void TRowStringList::Put(int Index, std::string_view S) {
   CheckIndex(Index);
   Changing();
   FItems[Index].Text.Assign(S);
+  ++FTextVersion;
   Changed();
 }
 
 void TRowStringList::PutView(int Index, const char* Data, size_t Size) {
   CheckIndex(Index);
   FItems[Index].Text.SetView(Data, Size);
+  ++FTextVersion;
 }
 
 int TRowStringList::Add(std::string_view S) {
@@ -64,6 +66,7 @@ void TRowStringList::Insert(int Index, std::string_view S) {
   Changing();
   FItems.InsertEmpty(Index, 1);
   ++FLayoutVersion;
+  ++FTextVersion;
   if (Index < FComputedBound) ++FComputedBound;
   FItems[Index].Text.Assign(S);
   Changed();
@@ -75,6 +78,7 @@ void TRowStringList::InsertRows(int Index, int N) {
   Changing();
   FItems.InsertEmpty(Index, N);
   ++FLayoutVersion;
+  ++FTextVersion;
   if (Index < FComputedBound) FComputedBound += N;
   Changed();
 }
@@ -91,6 +95,7 @@ void TRowStringList::DeleteRange(int Index, int N) {
   for (int I = Index; I < Index + N; ++I) Forget(FItems[I]);
   FItems.Delete(Index, N);
   ++FLayoutVersion;
+  ++FTextVersion;
   if (FComputedBound > Index) FComputedBound -= std::min(N, FComputedBound - Index);
   Changed();
 }
@@ -101,6 +106,7 @@ void TRowStringList::Exchange(int A, int B) {
   Changing();
   std::swap(FItems[A], FItems[B]);
   ++FLayoutVersion;
+  ++FTextVersion;
   NoteComputed(FItems[A], A);
   NoteComputed(FItems[B], B);
   Changed();
@@ -112,6 +118,7 @@ void TRowStringList::Clear() {
   FItems.Clear();
   FBlocks.clear();
   ++FLayoutVersion;
+  ++FTextVersion;
   FWrappedRows = 0;
   FComputedBound = 0;
   Changed();
@@ -175,6 +182,7 @@ void TRowStringList::PutItem(int Index, TheStringItem Value) {
   Forget(Target);
   Target = std::move(Value);
   ++FLayoutVersion;
+  ++FTextVersion;
   Note(Target, Index);
 }
 

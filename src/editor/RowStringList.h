@@ -77,6 +77,8 @@ public:
   // Changes whenever rows are inserted, removed, moved or given a new attribute word, so lookups
   // that depend on where lines start can tell whether what they remember still holds.
   [[nodiscard]] uint64_t LayoutVersion() const { return FLayoutVersion; }
+  // Changes whenever the text of any row may have changed: what a per-row cache is keyed by.
+  [[nodiscard]] uint64_t TextVersion() const { return FTextVersion; }
 
   void BeginUpdate();
   void EndUpdate();
@@ -105,6 +107,7 @@ private:
   int FComputedBound = 0;   /// invariant: items at >= FComputedBound have (Attribute & 0xF0) == 0
   int FUpdateCount = 0;
   uint64_t FLayoutVersion = 0;
+  uint64_t FTextVersion = 0;
 };
 
 using TheStringList = TRowStringList;
