@@ -297,10 +297,24 @@ int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view
     if (Count == 0) Out.clear();
     return Count;
   }
-  TStringList Lines;
-  Lines.SetText(LinesText);
-  const int Count = ReplaceInLines(Lines, R);
-  if (Count > 0) Out = Lines.Text();
+  // Line by line as a string list would split and join the text (CR LF, CR or LF end a line, every
+  // line ends in CR LF after), without making a string of every line.
+  int Count = 0;
+  std::string Line;
+  Out.reserve(LinesText.size() + LinesText.size() / 8);
+  size_t I = 0;
+  while (I < LinesText.size()) {
+    const size_t Start = I;
+    while (I < LinesText.size() && LinesText[I] != '\r' && LinesText[I] != '\n') ++I;
+    const std::string_view Text = LinesText.substr(Start, I - Start);
+    const int N = ReplaceInString(Text, R, Line);
+    Count += N;
+    Out.append(N == 0 ? Text : std::string_view(Line));
+    Out.append("\r\n");
+    if (I < LinesText.size() && LinesText[I] == '\r') ++I;
+    if (I < LinesText.size() && LinesText[I] == '\n') ++I;
+  }
+  if (Count == 0) Out.clear();
   return Count;
 }
 

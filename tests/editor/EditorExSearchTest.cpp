@@ -310,3 +310,33 @@ TEST(EditorExSearch, ReplaceInLinesPutsBackOnlyChangedLines) {
 
 }  // namespace
 }  // namespace tesvarin
+
+namespace tesvarin {
+namespace {
+
+// Line mode walks the text in place; it must give what splitting into a string list and joining gives.
+TEST(EditorExSearch, LineModeReplaceMatchesTheStringListRoundTrip) {
+  const char* Pieces[] = {"ab", "a", "\r\n", "\r", "\n", "\x83\x5c", "\x82\xa0", "aa", "b", ""};  // the last stands for a NUL
+  uint32_t Seed = 7;
+  auto Next = [&Seed] { return Seed = Seed * 1103515245u + 12345u, (Seed >> 16) & 0x7FFF; };
+  for (const char* Find : {"a", "aa", "b"}) {
+    TEditorExSearch S;
+    S.SetFindString(Find);
+    for (int Round = 0; Round < 300; ++Round) {
+      std::string Text;
+      for (int K = static_cast<int>(Next() % 12); K > 0; --K) {
+        const size_t P = Next() % std::size(Pieces);
+        Text += P + 1 == std::size(Pieces) ? std::string(1, '\0') : std::string(Pieces[P]);
+      }
+      TStringList Lines;
+      Lines.SetText(Text);
+      const int Expected = S.ReplaceInLines(Lines, "-");
+      std::string Out;
+      ASSERT_EQ(S.ReplaceAllText(Text, "-", false, Out), Expected) << Text;
+      EXPECT_EQ(Out, Expected > 0 ? Lines.Text() : std::string()) << Text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tesvarin
