@@ -18,6 +18,7 @@ struct TColumnSettings {
   bool WordWrap = false;
   int WrapByte = 80;
   TByteSet Delimiters;
+  friend bool operator==(const TColumnSettings&, const TColumnSettings&) = default;
 };
 
 // Control bytes, space, ASCII punctuation except the low line, half-width punctuation, FD-FF.

@@ -123,8 +123,7 @@ const TColumnMap& TEditor::CachedColumnMap(int ARow) const {
   TColumnMapCache& C = FMapCache;
   TColumnSettings Settings = ColumnSettings();
   const bool Same = C.Row == ARow && C.Rows == FRows.get() && C.TextVersion == FRows->TextVersion() &&
-                    C.Settings.TabSpaceCount == Settings.TabSpaceCount && C.Settings.WordWrap == Settings.WordWrap &&
-                    C.Settings.WrapByte == Settings.WrapByte && C.Settings.Delimiters == Settings.Delimiters;
+                    C.Settings == Settings;
   if (!Same) {
     BuildColumnMap(RowView(ARow), Settings, C.Map);
     C.Row = ARow;
