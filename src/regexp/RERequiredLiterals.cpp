@@ -6,6 +6,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "support/ByteSearch.h"
+
 namespace tesvarin {
 
 namespace {
@@ -145,19 +147,20 @@ TRERequiredLiterals::TRERequiredLiterals(const TREParseTree& Tree) {
   FHead = F.Head && !FLiterals.empty();
 }
 
-const char* TRERequiredLiterals::FirstStart(const char* Text, const char* End) const {
+const char* TRERequiredLiterals::FirstLiteral(const char* Text, const char* End) const {
   const char* First = Text;
   for (const std::string& S : FLiterals) {
-    const auto Left = static_cast<size_t>(End - Text);
-    // An empty text may come without a data pointer: it never reaches memmem.
-    const auto* Hit = S.empty()           ? Text
-                      : Left < S.size()   ? nullptr
-                                          : static_cast<const char*>(memmem(Text, Left, S.data(), S.size()));
+    const char* Hit = FindBytes(Text, static_cast<size_t>(End - Text), S);
     if (Hit == nullptr) return nullptr;
-    if (FHead && &S == &FLiterals.front()) First = Hit;
+    if (&S == &FLiterals.front()) First = Hit;
     Text = Hit + S.size();
   }
   return First;
+}
+
+const char* TRERequiredLiterals::FirstStart(const char* Text, const char* End) const {
+  const char* First = FirstLiteral(Text, End);
+  return First == nullptr || FHead ? First : Text;
 }
 
 }  // namespace tesvarin

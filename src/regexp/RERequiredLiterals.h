@@ -22,6 +22,8 @@ public:
   // another without overlap; else the first place a match may start (the first literal's first
   // occurrence when every match starts with it, which need not be a character start).
   [[nodiscard]] const char* FirstStart(const char* Text, const char* End) const;
+  // Null as FirstStart; else the first literal's first occurrence.
+  [[nodiscard]] const char* FirstLiteral(const char* Text, const char* End) const;
   [[nodiscard]] const std::vector<std::string>& Literals() const { return FLiterals; }
   [[nodiscard]] bool StartsMatch() const { return FHead; }
 

@@ -4,6 +4,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/Exception.h"
 #include "support/Sjis.h"
@@ -257,19 +262,45 @@ void TStringList::Changed() {
   if (FUpdateCount == 0 && OnChange) OnChange(*this);
 }
 
-std::string ReadFileBytes(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  if (!In) RaiseInOutError("ファイルを開けません", Path, errno);
-  std::string Bytes;
-  In.seekg(0, std::ios::end);
-  std::streamoff Size = In.tellg();
-  if (Size > 0) {
-    Bytes.resize(static_cast<size_t>(Size));
-    In.seekg(0);
-    In.read(Bytes.data(), Size);
-    Bytes.resize(static_cast<size_t>(In.gcount()));
+namespace {
+
+// Closes the descriptor on every way out of a read.
+struct TFdCloser {
+  int Fd;
+  ~TFdCloser() { close(Fd); }
+};
+
+// Everything left in Fd into Bytes, room made first for SizeHint bytes and the probe of the end
+// (64 KB when the size is unknown); false with errno set on a read error.
+bool ReadToEnd(int Fd, std::string& Bytes, std::optional<size_t> SizeHint) {
+  size_t Got = Bytes.size();
+  size_t Want = SizeHint ? *SizeHint + 1 : 64 * 1024;
+  for (;;) {
+    if (Bytes.size() < Got + Want) Bytes.resize(Got + Want);
+    const ssize_t N = read(Fd, Bytes.data() + Got, Bytes.size() - Got);
+    if (N < 0 && errno == EINTR) continue;
+    if (N < 0) return false;
+    if (N == 0) break;
+    Got += static_cast<size_t>(N);
+    if (Got == Bytes.size()) Want = Got;  // a file that grew, or a pipe: double the room
   }
-  if (In.bad()) throw EInOutError("ファイルを読めません: " + Path, EIO);
+  Bytes.resize(Got);
+  return true;
+}
+
+}  // namespace
+
+// One open, one size query and (for a regular file) one read of the whole size plus the probe for
+// its end: the search reads every file it tests this way.
+std::string ReadFileBytes(const std::string& Path) {
+  const int Fd = open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) RaiseInOutError("ファイルを開けません", Path, errno);
+  const TFdCloser Closer{Fd};
+  struct stat St {};
+  std::optional<size_t> SizeHint;
+  if (fstat(Fd, &St) == 0 && S_ISREG(St.st_mode)) SizeHint = static_cast<size_t>(St.st_size);
+  std::string Bytes;
+  if (!ReadToEnd(Fd, Bytes, SizeHint)) throw EInOutError("ファイルを読めません: " + Path, EIO);
   return Bytes;
 }
 

@@ -9,6 +9,7 @@
 #endif
 
 #include "regexp/REMatchStr.h"
+#include "support/ByteSearch.h"
 #include "support/Sjis.h"
 #include "support/StringList.h"
 
@@ -16,12 +17,9 @@ namespace tesvarin::cli {
 
 namespace {
 
-// Line breaks become CR LF as the editor's lines hold them; Ctrl+Z ends the text. Whole runs
-// between breaks are copied at once: most files already have CR LF breaks.
+// Line breaks become CR LF as the editor's lines hold them. Whole runs between breaks are copied
+// at once: most files already have CR LF breaks.
 std::string NormalizeBreaks(std::string_view Bytes) {
-  if (const void* Eof = std::memchr(Bytes.data(), '\x1a', Bytes.size())) {
-    Bytes = Bytes.substr(0, static_cast<size_t>(static_cast<const char*>(Eof) - Bytes.data()));
-  }
   std::string Out;
   Out.reserve(Bytes.size() + Bytes.size() / 32);
   size_t I = 0;
@@ -42,6 +40,8 @@ std::string NormalizeBreaks(std::string_view Bytes) {
   }
   return Out;
 }
+
+bool HasBreakByte(std::string_view S) { return S.find_first_of("\r\n") != std::string_view::npos; }
 
 unsigned char AsciiLower(unsigned char C) { return C >= 'A' && C <= 'Z' ? static_cast<unsigned char>(C + 32) : C; }
 
@@ -101,13 +101,29 @@ size_t FindFolded(std::string_view Hay, std::string_view Needle, size_t From) {
 
 }  // namespace
 
+// The breaks are made CR LF only when the text is needed: most files searched hold no hit, and the
+// raw bytes tell that as well.
 void TFileContentEditor::LoadFromFile(const std::string& Path) {
   Clear();
-  FText = NormalizeBreaks(ReadFileBytes(Path));
+  FRaw = ReadFileBytes(Path);
+  if (const void* Eof = std::memchr(FRaw.data(), '\x1a', FRaw.size()))
+    FRaw.resize(static_cast<size_t>(static_cast<const char*>(Eof) - FRaw.data()));
+  FRawPending = true;
+}
+
+const std::string& TFileContentEditor::Text() const {
+  if (FRawPending) {
+    FText = NormalizeBreaks(FRaw);
+    std::string().swap(FRaw);
+    FRawPending = false;
+  }
+  return FText;
 }
 
 void TFileContentEditor::Clear() {
   FText.clear();
+  std::string().swap(FRaw);
+  FRawPending = false;
   FSelStart = FSelLength = 0;
 }
 
@@ -115,48 +131,60 @@ void TFileContentEditor::SetSelLength(int Value) { FSelLength = Value < 0 ? 0 : 
 
 size_t TFileContentEditor::LineStart(size_t Pos) const {
   if (Pos == 0) return 0;
-  const size_t Lf = FText.rfind('\n', Pos - 1);
+  const size_t Lf = Text().rfind('\n', Pos - 1);
   return Lf == std::string::npos ? 0 : Lf + 1;
 }
 
 size_t TFileContentEditor::LineEnd(size_t Pos) const {
-  const size_t Cr = FText.find("\r\n", Pos);
-  return Cr == std::string::npos ? FText.size() : Cr;
+  const size_t Cr = Text().find("\r\n", Pos);
+  return Cr == std::string::npos ? Text().size() : Cr;
 }
 
 // A plain hit lies where the text holds the find string byte for byte (without case when letters
-// fold): lowering ASCII letters also in trail bytes keeps every real hit. So the lines before the
-// first such place cannot hold one; expressions have their required literals instead.
-size_t TFileContentEditor::NextCandidateLine(size_t From) {
+// fold): lowering ASCII letters also in trail bytes keeps every real hit. Expressions have their
+// required literals instead.
+size_t TFileContentEditor::FirstCandidate(std::string_view Hay, size_t From) {
   const std::string& Find = FSearch.FindString();
-  if (Find.empty() || From > FText.size()) return From;
-  size_t P = std::string_view::npos;
-  if (FSearch.ExSearchOptions().Contains(soRegexp)) {
-    P = RegexpCandidate(From);
-  } else if (FSearch.ExSearchOptions().Contains(soMatchCase)) {
-    const void* Hit = memmem(FText.data() + From, FText.size() - From, Find.data(), Find.size());
-    if (Hit) P = static_cast<size_t>(static_cast<const char*>(Hit) - FText.data());
-  } else {
-    P = FindFolded(FText, Find, From);
-  }
-  if (P == std::string_view::npos) return P;
-  return std::max(From, LineStart(P));
+  if (Find.empty() || From > Hay.size()) return From;
+  if (FSearch.ExSearchOptions().Contains(soRegexp)) return RegexpCandidate(Hay, From);
+  if (FSearch.ExSearchOptions().Contains(soMatchCase)) return FindBytes(Hay, Find, From);
+  return FindFolded(Hay, Find, From);
+}
+
+// The lines before the first candidate cannot hold a hit.
+size_t TFileContentEditor::NextCandidateLine(size_t From) {
+  const size_t P = FirstCandidate(Text(), From);
+  return P == std::string_view::npos ? P : std::max(From, LineStart(P));
 }
 
 // Every match of an expression holds its required literals in order, so a line can match only at or
 // after the first occurrence of the first one, and only when the rest of the text holds them all.
-size_t TFileContentEditor::RegexpCandidate(size_t From) {
+size_t TFileContentEditor::RegexpCandidate(std::string_view Hay, size_t From) {
+  const TRERequiredLiterals& Required = PreparedMatcher().RequiredLiterals();
+  if (Required.Literals().empty()) return From;
+  const char* Head = Required.FirstLiteral(Hay.data() + From, Hay.data() + Hay.size());
+  return Head == nullptr ? std::string_view::npos : static_cast<size_t>(Head - Hay.data());
+}
+
+TREMatchStr& TFileContentEditor::PreparedMatcher() {
   TREMatchStr& Matcher = FSearch.Matcher();
   Matcher.Preprocessor().SetUseFuzzyCharDic(FSearch.ExSearchOptions().Contains(soFuzzy));
   Matcher.SetRegExp(FSearch.FindString());
-  const TRERequiredLiterals& Required = Matcher.RequiredLiterals();
-  if (Required.Literals().empty()) return From;
-  const char* Begin = FText.data() + From;
-  const char* End = FText.data() + FText.size();
-  if (Required.FirstStart(Begin, End) == nullptr) return std::string_view::npos;
-  const std::string& Head = Required.Literals().front();
-  const void* Hit = memmem(Begin, static_cast<size_t>(End - Begin), Head.data(), Head.size());
-  return static_cast<size_t>(static_cast<const char*>(Hit) - FText.data());
+  return Matcher;
+}
+
+// Breaks are the only bytes the CR LF form changes, so what the search looks for without them is in
+// the raw bytes wherever it is in the text.
+bool TFileContentEditor::RawBytesRuleOut() {
+  const std::string& Find = FSearch.FindString();
+  if (Find.empty()) return false;
+  if (FSearch.ExSearchOptions().Contains(soRegexp)) {
+    const auto& Literals = PreparedMatcher().RequiredLiterals().Literals();
+    if (Literals.empty() || std::any_of(Literals.begin(), Literals.end(), HasBreakByte)) return false;
+  } else if (HasBreakByte(Find)) {
+    return false;
+  }
+  return FirstCandidate(FRaw, 0) == std::string_view::npos;
 }
 
 void TFileContentEditor::Select(size_t Pos, int Len) {
@@ -166,19 +194,21 @@ void TFileContentEditor::Select(size_t Pos, int Len) {
 
 // As the viewer: the rest of the line after the current hit, then each following line whole.
 bool TFileContentEditor::FindNext() {
+  if (FRawPending && RawBytesRuleOut()) return false;
   size_t From = FSelStart + FSelLength;
   FSelStart = From;
   FSelLength = 0;
   From = NextCandidateLine(From);
-  while (From <= FText.size()) {
+  const std::string& T = Text();
+  while (From <= T.size()) {
     const size_t End = LineEnd(From);
     int Len = 0;
-    const int P = FSearch.StrSearch(std::string_view(FText).substr(From, End - From), Len);
+    const int P = FSearch.StrSearch(std::string_view(T).substr(From, End - From), Len);
     if (P > 0) {
       Select(From + static_cast<size_t>(P) - 1, Len);
       return true;
     }
-    if (End == FText.size()) break;
+    if (End == T.size()) break;
     From = NextCandidateLine(End + 2);
   }
   return false;
@@ -191,7 +221,7 @@ bool TFileContentEditor::FindPrev() {
   for (;;) {
     const size_t Start = LineStart(Stop);
     int Len = 0;
-    const int P = FSearch.StrSearchLast(std::string_view(FText).substr(Start, Stop - Start), Len);
+    const int P = FSearch.StrSearchLast(std::string_view(Text()).substr(Start, Stop - Start), Len);
     if (P > 0) {
       Select(Start + static_cast<size_t>(P) - 1, Len);
       return true;
@@ -203,7 +233,7 @@ bool TFileContentEditor::FindPrev() {
 
 int TFileContentEditor::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
   std::string Out;
-  const int N = FSearch.ReplaceAllText(FText, Replacement, ExpandCrLf, Out);
+  const int N = FSearch.ReplaceAllText(Text(), Replacement, ExpandCrLf, Out);
   if (N == 0) return 0;
   FText = std::move(Out);
   FSelStart = FSelLength = 0;

@@ -12,7 +12,7 @@ namespace tesvarin::cli {
 class TFileContentEditor : public IFormEditor {
 public:
   void LoadFromFile(const std::string& Path) override;
-  [[nodiscard]] std::string SaveText() const override { return FText; }
+  [[nodiscard]] std::string SaveText() const override { return Text(); }
   void BeginUpdate() override {}
   void EndUpdate() override {}
   void Clear() override;
@@ -36,17 +36,26 @@ public:
   [[nodiscard]] size_t SelLength() const { return FSelLength; }
 
 private:
+  // The text with CR LF breaks, made from the raw bytes on first use.
+  [[nodiscard]] const std::string& Text() const;
   // Start and end (before its break) of the line that holds byte Pos.
   [[nodiscard]] size_t LineStart(size_t Pos) const;
   [[nodiscard]] size_t LineEnd(size_t Pos) const;
   // Start of the first line from From on that may hold a hit; npos when none may.
   [[nodiscard]] size_t NextCandidateLine(size_t From);
+  // The first place in Hay from From on where a hit may begin; npos when none may.
+  [[nodiscard]] size_t FirstCandidate(std::string_view Hay, size_t From);
   // The first place from From on where the expression's required literals begin; npos when the
   // text lacks them, From when the expression has none.
-  [[nodiscard]] size_t RegexpCandidate(size_t From);
+  [[nodiscard]] size_t RegexpCandidate(std::string_view Hay, size_t From);
+  [[nodiscard]] TREMatchStr& PreparedMatcher();
+  // True when the loaded bytes, before their breaks are made CR LF, cannot hold a hit.
+  [[nodiscard]] bool RawBytesRuleOut();
   void Select(size_t Pos, int Len);
 
-  std::string FText;
+  mutable std::string FText;
+  mutable std::string FRaw;  // the file's bytes up to Ctrl+Z while FRawPending
+  mutable bool FRawPending = false;
   TEditorExSearch FSearch;
   size_t FSelStart = 0;
   size_t FSelLength = 0;

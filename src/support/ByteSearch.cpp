@@ -1,0 +1,84 @@
+#include "support/ByteSearch.h"
+
+#include <array>
+#include <cstring>
+
+namespace tesvarin {
+
+namespace {
+
+// Higher is more common. Code page 932 text is dense in the lead bytes of kana and punctuation and
+// in the trail bytes they pair with; ASCII follows English letter frequency.
+std::array<unsigned char, 256> MakeByteRanks() {
+  std::array<unsigned char, 256> R{};
+  for (int B = 0x40; B <= 0xFC; ++B) R[static_cast<size_t>(B)] = 90;  // trail bytes spread evenly
+  for (int B = 0x88; B <= 0x9F; ++B) R[static_cast<size_t>(B)] = 120;  // kanji lead bytes
+  for (int B = 0xE0; B <= 0xEA; ++B) R[static_cast<size_t>(B)] = 100;
+  R[0x81] = R[0x82] = R[0x83] = 250;
+  for (int B = '0'; B <= '9'; ++B) R[static_cast<size_t>(B)] = 140;
+  constexpr std::string_view Letters = "etaoinshrdlcumwfgypbvkjxqz";  // most to least common
+  for (size_t I = 0; I < Letters.size(); ++I) {
+    const auto Rank = static_cast<unsigned char>(200 - 4 * I);
+    R[static_cast<unsigned char>(Letters[I])] = Rank;
+    R[static_cast<unsigned char>(Letters[I] - 'a' + 'A')] = static_cast<unsigned char>(Rank - 40);
+  }
+  R[' '] = R['\r'] = R['\n'] = 255;
+  R['\t'] = R['.'] = R[','] = R['<'] = R['>'] = R['='] = R['"'] = R['/'] = 210;
+  R['('] = R[')'] = R[';'] = R[':'] = R['-'] = R['_'] = 180;
+  return R;
+}
+
+const std::array<unsigned char, 256>& ByteRanks() {
+  static const std::array<unsigned char, 256> Ranks = MakeByteRanks();
+  return Ranks;
+}
+
+// Past this many candidates, a rarest byte met more often than once in this many bytes means
+// memchr restarts too often to beat memmem.
+constexpr size_t ProbeCandidates = 64;
+constexpr size_t MinBytesPerCandidate = 32;
+
+}  // namespace
+
+size_t RarestByteIndex(std::string_view Needle) {
+  const auto& R = ByteRanks();
+  size_t Best = 0;
+  for (size_t I = 1; I < Needle.size(); ++I)
+    if (R[static_cast<unsigned char>(Needle[I])] <= R[static_cast<unsigned char>(Needle[Best])]) Best = I;
+  return Best;
+}
+
+const char* FindBytes(const char* Text, size_t Size, std::string_view Needle) {
+  const size_t M = Needle.size();
+  if (M == 0) return Text;
+  if (Size < M) return nullptr;
+  if (M == 1) return static_cast<const char*>(std::memchr(Text, Needle[0], Size));
+  const size_t K = RarestByteIndex(Needle);
+  const char Rare = Needle[K];
+  const char* const End = Text + Size;
+  const char* P = Text + K;
+  const char* const Last = End - M + K;  // the rare byte of the last possible start
+  const char* Window = P;                // where the current density count began
+  size_t Candidates = 0;
+  while (P <= Last) {
+    P = static_cast<const char*>(std::memchr(P, Rare, static_cast<size_t>(Last - P) + 1));
+    if (P == nullptr) return nullptr;
+    const char* Start = P - K;
+    if (std::memcmp(Start, Needle.data(), M) == 0) return Start;
+    ++P;
+    if (++Candidates < ProbeCandidates) continue;
+    if (static_cast<size_t>(P - Window) < Candidates * MinBytesPerCandidate)
+      return static_cast<const char*>(memmem(Start + 1, static_cast<size_t>(End - Start - 1), Needle.data(), M));
+    Candidates = 0;
+    Window = P;
+  }
+  return nullptr;
+}
+
+size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From) {
+  if (From > Hay.size()) return std::string_view::npos;
+  const char* Hit = FindBytes(Hay.data() + From, Hay.size() - From, Needle);
+  return Hit == nullptr ? std::string_view::npos : static_cast<size_t>(Hit - Hay.data());
+}
+
+}  // namespace tesvarin

@@ -1,0 +1,51 @@
+#include "support/ByteSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace tesvarin {
+namespace {
+
+TEST(FindBytes, EdgesOfTextAndNeedle) {
+  EXPECT_EQ(FindBytes(nullptr, 0, ""), nullptr);
+  EXPECT_EQ(FindBytes(nullptr, 0, "a"), nullptr);
+  const std::string T = "abcabd";
+  EXPECT_EQ(FindBytes(T, ""), 0u);
+  EXPECT_EQ(FindBytes(T, "", 6), 6u);
+  EXPECT_EQ(FindBytes(T, "a", 7), std::string_view::npos);
+  EXPECT_EQ(FindBytes(T, "abd"), 3u);
+  EXPECT_EQ(FindBytes(T, "bd", 5), std::string_view::npos);  // would end past the text
+  EXPECT_EQ(FindBytes(T, "abcabdx"), std::string_view::npos);
+  EXPECT_EQ(FindBytes(T, "abcabd"), 0u);
+  EXPECT_EQ(FindBytes(std::string_view("z\0q", 3), std::string_view("\0q", 2)), 1u);
+}
+
+TEST(FindBytes, RarestByteFollowsTheRanking) {
+  EXPECT_EQ(RarestByteIndex("the"), 1u);   // h is rarer than t and e
+  EXPECT_EQ(RarestByteIndex("zq"), 0u);
+  EXPECT_EQ(RarestByteIndex("\x82\xA0"), 1u);  // a trail byte rather than the common lead byte
+  EXPECT_EQ(RarestByteIndex("aa"), 1u);
+}
+
+// Against the standard search on texts where the needle's rarest byte is dense, sparse or absent,
+// so both the memchr walk and the fall-back to memmem are crossed.
+TEST(FindBytes, AgreesWithStandardFind) {
+  std::mt19937 Rng(7);
+  const std::string Alphabets[] = {"ab", "abz", "q\x82\xA0\x83", "xyzq \r\n"};
+  for (const std::string& Alphabet : Alphabets) {
+    for (int Round = 0; Round < 300; ++Round) {
+      std::string Text(Rng() % 3000, ' ');
+      for (char& C : Text) C = Alphabet[Rng() % Alphabet.size()];
+      std::string Needle(1 + Rng() % 5, ' ');
+      for (char& C : Needle) C = Alphabet[Rng() % Alphabet.size()];
+      if (Round % 3 == 0 && Text.size() > 10) Needle = Text.substr(Text.size() - Needle.size());
+      for (size_t From = 0; From <= Text.size(); From += 1 + Rng() % 700)
+        ASSERT_EQ(FindBytes(Text, Needle, From), Text.find(Needle, From)) << Text << " / " << Needle;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tesvarin
