@@ -1,6 +1,7 @@
 // The compiled-expression cache and leftmost-longest matching over code page 932 text.
 #include "regexp/REMatchStr.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "regexp/FuzzyCharDic.h"
@@ -83,14 +84,33 @@ inline const char* TextEnd(const char* Text, const char* End) {
 }
 }  // namespace
 
+void TFailedWalks::Reset(const char* Base, int Flushes) {
+  FBase = Base;
+  FFlushes = Flushes;
+  if (++FGen == 0) {
+    std::fill(FSlots.begin(), FSlots.end(), TSlot{});
+    FGen = 1;
+  }
+}
+
 // A line end is checked at every separator the walk reaches, not only where it stops, so a $ after
 // an optional separator still matches before the separator.
-const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t State) {
+const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t State, TFailedWalks* Failed) {
   if (State < 0) return nullptr;
   TRE_DFA& D = DFA();
   const char* Result = nullptr;
   const char* Cur = P;
+  // Short walks are cheaper than their marks; a long one meets the marks of the walk before it a
+  // little later than it could.
+  constexpr int MarkAfter = 32;
+  int Steps = 0;
   for (;;) {
+    if (Failed != nullptr && ++Steps > MarkAfter) {
+      Failed->Check(D.FlushCount());
+      if (Failed->Failed(Cur, State)) break;
+      // Only a walk that has matched nothing so far can mark: the search ends at its first match.
+      if (Result == nullptr) Failed->Mark(Cur, State);
+    }
     if (D.Accepting(State)) Result = Cur;
     int Size = 0;
     const uint16_t Code = FetchCode(Cur, End, Size);
@@ -124,7 +144,7 @@ const char* TMatchCORE::NextStart(const char* P, const char*& End, const char*& 
     return D.CanStartWithCode(FetchCode(Q, End, Size));
   };
   for (;; ++P) {
-    while (P < End && !Candidate(P)) ++P;
+    while ((P = D.NextScanStop(P, End, Lf)) < End && !Candidate(P)) ++P;
     if (P >= End) return End;
     if (*P == '\0') return End = P;  // never a trail byte, so the text ends here
     const char* Q = P;
@@ -148,11 +168,12 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
   // The literal every match starts with was looked for past any NUL.
   if (First != Text && TextEnd(Text, First) != First) return false;
   const char* Known = Text;
+  FFailedWalks.Reset(Text, DFA().FlushCount());
   // Known stays at Text, so the first candidate's character start is checked back from there.
   for (const char* P = Filter ? First : Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, false)) >= End) break;
     if (*P == '\0') break;
-    if (const char* E = LongestFrom(P, End, Init)) {
+    if (const char* E = LongestFrom(P, End, Init, &FFailedWalks)) {
       Start = P;
       Stop = E;
       return true;

@@ -47,6 +47,37 @@ protected:
 
 enum TMatchCORE_LineSeparator : uint8_t { mcls_CRLF, mcls_LF };
 
+// Places and states where walks from earlier starts of one search failed. A later walk that reaches
+// one in the same state fails from there as well, so starts inside a long run do not walk the rest
+// of the run again. Direct-mapped by place: an overwritten slot only loses a shortcut.
+class TFailedWalks {
+public:
+  // A new search over text beginning at Base, with the automaton at flush count Flushes.
+  void Reset(const char* Base, int Flushes);
+  // State numbers change when the automaton is flushed: the marks made before are forgotten.
+  void Check(int Flushes) {
+    if (Flushes != FFlushes) Reset(FBase, Flushes);
+  }
+  [[nodiscard]] bool Failed(const char* P, int32_t State) const {
+    const TSlot& S = FSlots[Index(P)];
+    return S.Gen == FGen && S.Place == P && S.State == State;
+  }
+  void Mark(const char* P, int32_t State) { FSlots[Index(P)] = {P, FGen, State}; }
+
+private:
+  struct TSlot {
+    const char* Place = nullptr;
+    uint32_t Gen = 0;
+    int32_t State = 0;
+  };
+  static constexpr size_t SlotCount = 4096;
+  [[nodiscard]] size_t Index(const char* P) const { return static_cast<size_t>(P - FBase) & (SlotCount - 1); }
+  std::vector<TSlot> FSlots = std::vector<TSlot>(SlotCount);
+  const char* FBase = nullptr;
+  uint32_t FGen = 0;
+  int FFlushes = 0;
+};
+
 class TMatchCORE : public TRegularExpression {
 public:
   // Each gives the match as [Start, Stop) or false; Text ends at End or at its first NUL, which the
@@ -55,7 +86,9 @@ public:
   bool AnchoredMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
   const char* HeadMatch(const char* P, const char* End, int32_t State);
   bool ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
-  const char* LongestFrom(const char* P, const char* End, int32_t State);
+  // With Failed, the walk stops where an earlier failed walk was in the same state, and marks its
+  // own way when it fails.
+  const char* LongestFrom(const char* P, const char* End, int32_t State, TFailedWalks* Failed = nullptr);
   const char* NextStart(const char* P, const char*& End, const char*& Known, bool Lf);
   [[nodiscard]] bool IsLineSeparator(uint16_t Code) const { return Code == (FLineSeparator == mcls_CRLF ? 13 : 10); }
   [[nodiscard]] TMatchCORE_LineSeparator LineSeparator() const { return FLineSeparator; }
@@ -63,6 +96,7 @@ public:
 
 private:
   TMatchCORE_LineSeparator FLineSeparator = mcls_CRLF;
+  TFailedWalks FFailedWalks;
 };
 
 class TREMatchStr : public TMatchCORE {

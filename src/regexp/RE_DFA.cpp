@@ -156,6 +156,13 @@ void TRE_DFA::MakeStartBytes() {
     FScanStops[Lf][0] = 1;
   }
   FScanStops[1][static_cast<unsigned char>('\n')] = 1;
+  for (int Lf = 0; Lf < 2; ++Lf) {
+    std::string& Few = FFewScanStops[Lf];
+    Few.clear();
+    for (int B = 0; B < 256; ++B)
+      if (FScanStops[Lf][B] != 0) Few.push_back(static_cast<char>(B));
+    if (Few.size() > 4) Few.clear();
+  }
 }
 
 void TRE_DFA::Flush() {

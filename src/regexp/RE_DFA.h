@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "regexp/RE_NFA.h"
+#include "support/ByteSearch.h"
 
 namespace tesvarin {
 
@@ -52,6 +53,12 @@ public:
   // A byte a scan for match starts must stop at: one that can start a match, the NUL that ends a
   // text, and with Lf the LF after which a line starts.
   [[nodiscard]] bool StopsScan(unsigned char B, bool Lf) const { return FScanStops[Lf ? 1 : 0][B] != 0; }
+  // The first byte from P on that stops a scan, found a block at a time when few bytes do; P
+  // itself when too many do to be worth it.
+  [[nodiscard]] const char* NextScanStop(const char* P, const char* End, bool Lf) const {
+    const std::string& Few = FFewScanStops[Lf ? 1 : 0];
+    return Few.empty() ? P : FindAnyByte(P, End, Few);
+  }
   // The same for the whole code of a character: a lead byte is often shared by many characters
   // of which only a few begin a match.
   [[nodiscard]] bool CanStartWithCode(uint16_t Code) const { return (FStartCodes[Code >> 6] >> (Code & 63)) & 1; }
@@ -94,6 +101,7 @@ private:
   std::vector<uint8_t> FAccepting, FTailOK;
   uint8_t FStartBytes[256] = {};
   uint8_t FScanStops[2][256] = {};
+  std::string FFewScanStops[2];  // the bytes of FScanStops when at most four, else empty
   uint64_t FStartCodes[0x10000 / 64] = {};
   uint64_t FStartPairs[0x10000 / 64] = {};
   size_t FMemory = 0;

@@ -3,6 +3,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tesvarin {
 
 namespace {
@@ -64,7 +68,9 @@ const char* FindBytes(const char* Text, size_t Size, std::string_view Needle) {
     P = static_cast<const char*>(std::memchr(P, Rare, static_cast<size_t>(Last - P) + 1));
     if (P == nullptr) return nullptr;
     const char* Start = P - K;
-    if (std::memcmp(Start, Needle.data(), M) == 0) return Start;
+    // The ends first: a library call per candidate would cost more than most candidates.
+    if (Start[0] == Needle[0] && Start[M - 1] == Needle[M - 1] && std::memcmp(Start, Needle.data(), M) == 0)
+      return Start;
     ++P;
     if (++Candidates < ProbeCandidates) continue;
     if (static_cast<size_t>(P - Window) < Candidates * MinBytesPerCandidate)
@@ -73,6 +79,26 @@ const char* FindBytes(const char* Text, size_t Size, std::string_view Needle) {
     Window = P;
   }
   return nullptr;
+}
+
+const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes) {
+  if (Bytes.size() == 1) {
+    const void* Hit = P < End ? std::memchr(P, Bytes[0], static_cast<size_t>(End - P)) : nullptr;
+    return Hit == nullptr ? End : static_cast<const char*>(Hit);
+  }
+#if defined(__SSE2__)
+  __m128i Want[4];
+  for (size_t I = 0; I < 4; ++I) Want[I] = _mm_set1_epi8(Bytes[I < Bytes.size() ? I : 0]);
+  for (; End - P >= 16; P += 16) {
+    const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+    const __m128i Eq = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(V, Want[0]), _mm_cmpeq_epi8(V, Want[1])),
+                                    _mm_or_si128(_mm_cmpeq_epi8(V, Want[2]), _mm_cmpeq_epi8(V, Want[3])));
+    if (const int Mask = _mm_movemask_epi8(Eq); Mask != 0) return P + __builtin_ctz(static_cast<unsigned>(Mask));
+  }
+#endif
+  for (; P < End; ++P)
+    if (Bytes.find(*P) != std::string_view::npos) return P;
+  return End;
 }
 
 size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From) {

@@ -148,5 +148,43 @@ TEST(Differential, TinyStateBudget) {
   EXPECT_EQ(Bad, 0);
 }
 
+// Long runs of one character (as long as the reference takes), so walks of more than 32 steps from
+// successive starts inside a run meet in one state and the later ones stop where the earlier
+// failed; with a tiny budget the automaton is also flushed between and inside those walks.
+std::string RandomRuns(std::mt19937& Rng, const std::vector<std::string>& Alphabet) {
+  std::string S;
+  int Chars = 0;
+  for (int Runs = static_cast<int>(Rng() % 3) + 1; Runs > 0; --Runs) {
+    const std::string& C = Alphabet[Rng() % Alphabet.size()];
+    for (int N = 20 + static_cast<int>(Rng() % 40); N > 0 && Chars < 62; --N, ++Chars) S += C;
+  }
+  return S;
+}
+
+TEST(Differential, LongRunsWithAndWithoutFlushes) {
+  std::mt19937 Rng(31);
+  oracle::OracleMatcher O;
+  TREMatchStr M;
+  const std::vector<std::string> Runs = {"a", "b", "\x83\x5C", "\xB1"};
+  int Bad = 0;
+  for (int I = 0; I < 300 && Bad <= 20; ++I) {
+    const std::string E = RandomString(Rng, ExprAlphabet, 8);
+    if (!O.Compile(E)) continue;
+    M.SetRegExp(E);
+    M.DFA().SetBudget(I % 2 == 0 ? size_t{8} << 20 : 1);
+    for (int T = 0; T < 6; ++T) {
+      const std::string Text = RandomRuns(Rng, Runs);
+      oracle::Hit Got;
+      M.Match(Text, Got.Pos, Got.Len);
+      const oracle::Hit Want = O.Match(Text, false);
+      if (!(Got == Want)) {
+        ++Bad;
+        ADD_FAILURE() << "[" << E << "] on a text of " << Text.size() << " bytes";
+      }
+    }
+  }
+  EXPECT_EQ(Bad, 0);
+}
+
 }  // namespace
 }  // namespace tesvarin

@@ -85,5 +85,26 @@ TEST(TREMatchStr, FuzzyAndErrors) {
   EXPECT_THROW(M.SetRegExp(Deep + "a" + std::string(300, ')')), ERegExpParser);
 }
 
+// Runs far longer than the walks' marks reach: starts inside a failed run stop early, and the
+// match after it is still exact.
+TEST(TREMatchStr, LongKatakanaRuns) {
+  std::string Run;
+  for (int I = 0; I < 20000; ++I) Run += "\x83\x41";  // ア
+  TREMatchStr M;
+  M.SetRegExp("[\x83\x40-\x83\x96]+\x81\x5B");  // [ァ-ヶ]+ー
+  int Pos = 0, Len = 0;
+  EXPECT_EQ(M.Match(Run + "x\x83\x43\x81\x5B", Pos, Len), 40002);
+  EXPECT_EQ(Len, 4);
+  EXPECT_EQ(M.Match(Run + "\x81\x5B", Pos, Len), 1);
+  EXPECT_EQ(Len, 40002);
+  EXPECT_EQ(M.Match(Run + "x", Pos, Len), 0);
+  EXPECT_EQ(M.Match("a" + Run + "\x81\x5B", Pos, Len), 2);
+  // The walk from the second start meets the failed first one at every place, but in the other
+  // state of the count, and matches.
+  M.SetRegExp("(aa)+b");
+  EXPECT_EQ(M.Match(std::string(101, 'a') + "b", Pos, Len), 2);
+  EXPECT_EQ(Len, 101);
+}
+
 }  // namespace
 }  // namespace tesvarin
