@@ -3,6 +3,7 @@
 // UpdateRows (which records undo and re-wraps) and puts the caret back by a byte offset counted
 // from a row the change cannot move.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "editor/Editor.h"
@@ -12,6 +13,14 @@
 #include "support/Sjis.h"
 
 namespace tesvarin {
+
+namespace {
+// find_first_of on a string_view calls memchr once per byte of Text; two whole-text scans are far cheaper.
+bool HasLineBreak(std::string_view Text) {
+  return !Text.empty() && (std::memchr(Text.data(), '\r', Text.size()) != nullptr ||
+                           std::memchr(Text.data(), '\n', Text.size()) != nullptr);
+}
+}  // namespace
 
 // ---- The change frame
 
@@ -35,7 +44,7 @@ int64_t TEditor::FrameOffset(int First, int ARow, int Byte) const {
 }
 
 void TEditor::ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset) {
-  const bool ManyRows = N > 1 || Text.find_first_of("\r\n") != std::string_view::npos;
+  const bool ManyRows = N > 1 || HasLineBreak(Text);
   BeginLinesUpdate();
   if (ManyRows) HideUnderline();
   DropHit();

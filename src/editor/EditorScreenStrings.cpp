@@ -372,8 +372,8 @@ void TEditorScreenStrings::ClearStatesFrom(int Row) {
   LowerComputedBound(std::max(Row, 0));
 }
 
-void TEditorScreenStrings::ComputeStates(int From, TRowAttributeData State, int Limit, bool Notify, int& Changed) {
-  auto Parser = NewParser();
+void TEditorScreenStrings::ComputeStates(IRowStateParser* Parser, int From, TRowAttributeData State, int Limit, bool Notify,
+                                         int& Changed) {
   for (int I = From; I <= Limit; ++I) {
     if (StoredStateEquals(I, State)) return;
     SetRowState(I, State);
@@ -382,7 +382,7 @@ void TEditorScreenStrings::ComputeStates(int From, TRowAttributeData State, int 
       ++Changed;
       for (IEditorView* E : FEditors) E->InvalidateRow(I);
     }
-    AdvanceState(Parser.get(), I, State);
+    AdvanceState(Parser, I, State);
   }
   ClearStatesFrom(Limit + 1);
 }
@@ -395,9 +395,10 @@ int TEditorScreenStrings::RefreshRowStates(int Row, bool Notify) {
   while (R >= 0 && BracketIndex(R) == -2) --R;
   TRowAttributeData State = InitialRowState();
   int From = 0;
+  // One parser for the whole walk: building one fills its dispatch tables.
+  const auto Parser = NewParser();
   if (R >= 0) {
     State = RowState(R);
-    auto Parser = NewParser();
     AdvanceState(Parser.get(), R, State);
     From = R + 1;
   }
@@ -405,7 +406,7 @@ int TEditorScreenStrings::RefreshRowStates(int Row, bool Notify) {
   const int Screen = std::max(E != nullptr ? E->ScreenRows() : 1, 1);
   const int Limit = std::min(Row + 2 * Screen, Count() - 1);
   int Changed = 0;
-  ComputeStates(From, State, Limit, Notify, Changed);
+  ComputeStates(Parser.get(), From, State, Limit, Notify, Changed);
   return Changed;
 }
 
@@ -418,7 +419,7 @@ void TEditorScreenStrings::RefreshAllRowStates() {
   if (E != nullptr && !E->InitBracketsFull()) Limit = std::min(Limit, E->TopRow() + 2 * std::max(E->ScreenRows(), 1));
   if (E == nullptr) Limit = std::min(Limit, 2);
   int Changed = 0;
-  ComputeStates(0, InitialRowState(), Limit, false, Changed);
+  ComputeStates(NewParser().get(), 0, InitialRowState(), Limit, false, Changed);
 }
 
 // ---- rows from text, wrapping ----

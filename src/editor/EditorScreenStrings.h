@@ -126,7 +126,7 @@ private:
   void AdvanceState(IRowStateParser* Parser, int Row, TRowAttributeData& State) const;
   [[nodiscard]] bool StoredStateEquals(int Row, const TRowAttributeData& State) const;
   [[nodiscard]] std::unique_ptr<IRowStateParser> NewParser() const;
-  void ComputeStates(int From, TRowAttributeData State, int Limit, bool Notify, int& Changed);
+  void ComputeStates(IRowStateParser* Parser, int From, TRowAttributeData State, int Limit, bool Notify, int& Changed);
   void ClearStatesFrom(int Row);
   [[nodiscard]] bool StartsLine(int Row) const { return Row == 0 || RowAttribute(Row - 1) != raWrapped; }
   // Rows in From .. To-1 that end a line.

@@ -2,8 +2,6 @@
 
 #include "support/Sjis.h"
 
-#include "support/Sjis.h"
-
 namespace tesvarin {
 
 TEditorColors::TEditorColors(TEditorHighlighter* Highlighter) : FHighlighter(Highlighter) {
@@ -151,6 +149,41 @@ char AsciiUpper(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 
 TEditorParser::TEditorParser(const THighlighter* Highlighter)
     : THighlighterParser(Highlighter), FScheme(RequireEditorScheme(Highlighter)) {
   TEditorParser::FillProcTables();
+  TEditorParser::FillSpecialStarts();
+}
+
+void TEditorParser::SetRowText(std::string_view Text, const TRowAttributeData& Data) {
+  THighlighterParser::SetRowText(Text, Data);
+  FillSpecialStarts();
+}
+
+void TEditorParser::FillSpecialStarts() {
+  const TEditorHighlighter& S = Scheme();
+  auto Mark = [this](char C) { FSpecialStarts[static_cast<unsigned char>(C)] = true; };
+  if (S.Mail()) {
+    FSpecialStarts = MailByteTable();
+    FSpecialStarts['@'] = false;
+  } else {
+    FSpecialStarts.fill(false);
+  }
+  if (S.Url()) {
+    for (char C : {'f', 'h', 'w'}) Mark(C);
+  }
+  if (S.ControlCode()) Mark('#');
+  for (const std::string* Marker : {&S.Commenter(), &S.Quotation()}) {
+    if (!Marker->empty()) Mark((*Marker)[0]);
+  }
+  if (!S.HexPrefix().empty()) {
+    const char P = S.HexPrefix()[0];
+    Mark(P);
+    if (P >= 'a' && P <= 'z') Mark(static_cast<char>(P - 32));
+    if (P >= 'A' && P <= 'Z') Mark(static_cast<char>(P + 32));
+  }
+  const THighlighterBracketCollection& Brackets = S.Brackets();
+  for (int I = 0; I < Brackets.Count(); ++I) {
+    const std::string& Left = Brackets.Items(I).LeftBracket();
+    if (!Left.empty()) Mark(Left[0]);
+  }
 }
 
 void TEditorParser::FillProcTables() {
@@ -161,6 +194,10 @@ void TEditorParser::FillProcTables() {
 }
 
 void TEditorParser::ScanToken() {
+  if (!FSpecialStarts[CurrentByte()]) {
+    (this->*FCharProcs[CurrentByte()])();
+    return;
+  }
   if (FBracketIndex == -1 && MatchLeftBracket()) ScanBracket();
   else if (Scheme().Mail() && MatchMail()) ScanMail();
   else if (Scheme().Url() && MatchUrl()) ScanUrl();

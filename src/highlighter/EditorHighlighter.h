@@ -121,11 +121,16 @@ class TEditorParser : public THighlighterParser {
 public:
   explicit TEditorParser(const THighlighter* Highlighter);
 
+  // Also takes the scheme's current markers, which may have changed since the last row.
+  void SetRowText(std::string_view Text, const TRowAttributeData& Data) override;
   [[nodiscard]] const THighlighterColor* TokenColor() override;
 
 protected:
   void FillProcTables() override;
   void ScanToken() override;
+  // Marks every byte at which one of the Match rules below can succeed; a token starting at any other
+  // byte goes straight to the base dispatch. A subclass that widens a Match rule widens this too.
+  virtual void FillSpecialStarts();
 
   virtual bool MatchQuotation();
   virtual void ScanQuotation();
@@ -139,6 +144,9 @@ protected:
 private:
   [[nodiscard]] const TEditorHighlighter& Scheme() const { return *FScheme; }
   const TEditorHighlighter* FScheme;
+
+protected:
+  std::array<bool, 256> FSpecialStarts{};
 };
 
 }  // namespace tesvarin

@@ -114,6 +114,8 @@ void THighlighterParser::FillProcTables() {
 
 bool THighlighterParser::IsAnkByte(char C) { return AnkBytes[static_cast<unsigned char>(C)]; }
 
+const std::array<bool, 256>& THighlighterParser::MailByteTable() { return MailBytes; }
+
 bool THighlighterParser::MatchAt(const char* P, std::string_view S) {
   for (size_t I = 0; I < S.size(); ++I) {
     if (P[I] == '\0' || P[I] != S[I]) return false;

@@ -95,6 +95,8 @@ protected:
     return IsDigitByte(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
   }
   [[nodiscard]] static bool IsAnkByte(char C);
+  // The bytes a mail run is made of.
+  [[nodiscard]] static const std::array<bool, 256>& MailByteTable();
   // True when the bytes at P spell S; the NUL that ends the row text never matches.
   [[nodiscard]] static bool MatchAt(const char* P, std::string_view S);
   // Steps over one character; a lead byte takes its trail only when the row goes on after it.
