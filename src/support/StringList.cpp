@@ -270,37 +270,45 @@ struct TFdCloser {
   ~TFdCloser() { close(Fd); }
 };
 
-// Everything left in Fd into Bytes, room made first for SizeHint bytes and the probe of the end
-// (64 KB when the size is unknown); false with errno set on a read error.
-bool ReadToEnd(int Fd, std::string& Bytes, std::optional<size_t> SizeHint) {
-  size_t Got = Bytes.size();
-  size_t Want = SizeHint ? *SizeHint + 1 : 64 * 1024;
+// Everything left in Fd into the front of Buffer, which only grows; the count read, or nothing with
+// errno set. Room is made first for SizeHint bytes and one more (64 KB when the size is unknown): a
+// regular file's short read is its end, and one that grew fills the room and is read on.
+std::optional<size_t> ReadToEnd(int Fd, std::string& Buffer, std::optional<size_t> SizeHint) {
+  size_t Got = 0;
+  size_t Room = SizeHint ? *SizeHint + 1 : 64 * 1024;
   for (;;) {
-    if (Bytes.size() < Got + Want) Bytes.resize(Got + Want);
-    const ssize_t N = read(Fd, Bytes.data() + Got, Bytes.size() - Got);
+    if (Buffer.size() < Got + Room) Buffer.resize(Got + Room);
+    const ssize_t N = read(Fd, Buffer.data() + Got, Room);
     if (N < 0 && errno == EINTR) continue;
-    if (N < 0) return false;
+    if (N < 0) return std::nullopt;
     if (N == 0) break;
     Got += static_cast<size_t>(N);
-    if (Got == Bytes.size()) Want = Got;  // a file that grew, or a pipe: double the room
+    if (SizeHint && static_cast<size_t>(N) < Room) break;
+    Room -= static_cast<size_t>(N);
+    if (Room == 0) Room = Got;
   }
-  Bytes.resize(Got);
-  return true;
+  return Got;
 }
 
 }  // namespace
 
-// One open, one size query and (for a regular file) one read of the whole size plus the probe for
-// its end: the search reads every file it tests this way.
-std::string ReadFileBytes(const std::string& Path) {
+// One open, one size query and, for a regular file, one read: the search reads every file it
+// tests this way.
+size_t ReadFileInto(const std::string& Path, std::string& Buffer) {
   const int Fd = open(Path.c_str(), O_RDONLY | O_CLOEXEC);
   if (Fd < 0) RaiseInOutError("ファイルを開けません", Path, errno);
   const TFdCloser Closer{Fd};
   struct stat St {};
   std::optional<size_t> SizeHint;
   if (fstat(Fd, &St) == 0 && S_ISREG(St.st_mode)) SizeHint = static_cast<size_t>(St.st_size);
+  const std::optional<size_t> Got = ReadToEnd(Fd, Buffer, SizeHint);
+  if (!Got) throw EInOutError("ファイルを読めません: " + Path, EIO);
+  return *Got;
+}
+
+std::string ReadFileBytes(const std::string& Path) {
   std::string Bytes;
-  if (!ReadToEnd(Fd, Bytes, SizeHint)) throw EInOutError("ファイルを読めません: " + Path, EIO);
+  Bytes.resize(ReadFileInto(Path, Bytes));
   return Bytes;
 }
 

@@ -81,6 +81,9 @@ private:
 
 // Reads a whole file as bytes; raises EInOutError when it cannot.
 [[nodiscard]] std::string ReadFileBytes(const std::string& Path);
+// Reads the file into the front of Buffer, which only grows (so one buffer serves many files
+// without new pages), and returns its length; the bytes after it are left over.
+size_t ReadFileInto(const std::string& Path, std::string& Buffer);
 // Writes a whole file; raises EInOutError when it cannot.
 void WriteFileBytes(const std::string& Path, std::string_view Bytes);
 

@@ -105,16 +105,15 @@ size_t FindFolded(std::string_view Hay, std::string_view Needle, size_t From) {
 // raw bytes tell that as well.
 void TFileContentEditor::LoadFromFile(const std::string& Path) {
   Clear();
-  FRaw = ReadFileBytes(Path);
-  if (const void* Eof = std::memchr(FRaw.data(), '\x1a', FRaw.size()))
-    FRaw.resize(static_cast<size_t>(static_cast<const char*>(Eof) - FRaw.data()));
+  FRawSize = ReadFileInto(Path, FRaw);
+  if (const void* Eof = std::memchr(FRaw.data(), '\x1a', FRawSize))
+    FRawSize = static_cast<size_t>(static_cast<const char*>(Eof) - FRaw.data());
   FRawPending = true;
 }
 
 const std::string& TFileContentEditor::Text() const {
   if (FRawPending) {
-    FText = NormalizeBreaks(FRaw);
-    std::string().swap(FRaw);
+    FText = NormalizeBreaks(RawBytes());
     FRawPending = false;
   }
   return FText;
@@ -122,7 +121,7 @@ const std::string& TFileContentEditor::Text() const {
 
 void TFileContentEditor::Clear() {
   FText.clear();
-  std::string().swap(FRaw);
+  FRawSize = 0;
   FRawPending = false;
   FSelStart = FSelLength = 0;
 }
@@ -184,7 +183,7 @@ bool TFileContentEditor::RawBytesRuleOut() {
   } else if (HasBreakByte(Find)) {
     return false;
   }
-  return FirstCandidate(FRaw, 0) == std::string_view::npos;
+  return FirstCandidate(RawBytes(), 0) == std::string_view::npos;
 }
 
 void TFileContentEditor::Select(size_t Pos, int Len) {

@@ -54,7 +54,10 @@ private:
   void Select(size_t Pos, int Len);
 
   mutable std::string FText;
-  mutable std::string FRaw;  // the file's bytes up to Ctrl+Z while FRawPending
+  [[nodiscard]] std::string_view RawBytes() const { return {FRaw.data(), FRawSize}; }
+  // The file's bytes up to Ctrl+Z while FRawPending, in a buffer kept from file to file.
+  std::string FRaw;
+  size_t FRawSize = 0;
   mutable bool FRawPending = false;
   TEditorExSearch FSearch;
   size_t FSelStart = 0;
