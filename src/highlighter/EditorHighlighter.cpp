@@ -149,22 +149,22 @@ char AsciiUpper(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 
 TEditorParser::TEditorParser(const THighlighter* Highlighter)
     : THighlighterParser(Highlighter), FScheme(RequireEditorScheme(Highlighter)) {
   TEditorParser::FillProcTables();
-  TEditorParser::FillSpecialStarts();
+  TEditorParser::FillMarkerStarts();
 }
 
 void TEditorParser::SetRowText(std::string_view Text, const TRowAttributeData& Data) {
   THighlighterParser::SetRowText(Text, Data);
-  FillSpecialStarts();
+  FillMarkerStarts();
 }
 
-void TEditorParser::FillSpecialStarts() {
+void TEditorParser::FillMarkerStarts() {
   const TEditorHighlighter& S = Scheme();
-  auto Mark = [this](char C) { FSpecialStarts[static_cast<unsigned char>(C)] = true; };
+  auto Mark = [this](char C) { FMarkerStarts[static_cast<unsigned char>(C)] = true; };
   if (S.Mail()) {
-    FSpecialStarts = MailByteTable();
-    FSpecialStarts['@'] = false;
+    FMarkerStarts = MailByteTable();
+    FMarkerStarts['@'] = false;
   } else {
-    FSpecialStarts.fill(false);
+    FMarkerStarts.fill(false);
   }
   if (S.Url()) {
     for (char C : {'f', 'h', 'w'}) Mark(C);
@@ -194,7 +194,7 @@ void TEditorParser::FillProcTables() {
 }
 
 void TEditorParser::ScanToken() {
-  if (!FSpecialStarts[CurrentByte()]) {
+  if (!FMarkerStarts[CurrentByte()]) {
     (this->*FCharProcs[CurrentByte()])();
     return;
   }

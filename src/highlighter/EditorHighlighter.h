@@ -130,7 +130,7 @@ protected:
   void ScanToken() override;
   // Marks every byte at which one of the Match rules below can succeed; a token starting at any other
   // byte goes straight to the base dispatch. A subclass that widens a Match rule widens this too.
-  virtual void FillSpecialStarts();
+  virtual void FillMarkerStarts();
 
   virtual bool MatchQuotation();
   virtual void ScanQuotation();
@@ -146,7 +146,7 @@ private:
   const TEditorHighlighter* FScheme;
 
 protected:
-  std::array<bool, 256> FSpecialStarts{};
+  std::array<bool, 256> FMarkerStarts{};
 };
 
 }  // namespace tesvarin

@@ -19,7 +19,7 @@ public:
   using TEditorParser::TEditorParser;
 
 protected:
-  void FillSpecialStarts() override { FSpecialStarts.fill(true); }
+  void FillMarkerStarts() override { FMarkerStarts.fill(true); }
 };
 
 struct VectorRows : IRowSource {
@@ -86,7 +86,7 @@ std::string RandomRow(std::mt19937& Rng) {
   return Row;
 }
 
-TEST(SpecialStarts, ShortcutTokenizesAsTheFullRuleChain) {
+TEST(MarkerStarts, ShortcutTokenizesAsTheFullRuleChain) {
   std::mt19937 Rng(20261208);
   auto H = THighlighter::New<TEditorHighlighter>();
   for (int Scheme = 0; Scheme < 60; ++Scheme) {
@@ -113,7 +113,7 @@ TEST(SpecialStarts, ShortcutTokenizesAsTheFullRuleChain) {
 }
 
 // The parser lives across rows; markers set after it was built must count from the next row on.
-TEST(SpecialStarts, SchemeChangesReachALiveParser) {
+TEST(MarkerStarts, SchemeChangesReachALiveParser) {
   auto H = THighlighter::New<TEditorHighlighter>();
   TEditorParser P(H.get());
   struct Case {
