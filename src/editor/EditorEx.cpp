@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "editor/EditorLineScan.h"
 #include "editor/EditorSelection.h"
 #include "support/Sjis.h"
 #include "highlighter/Highlighter.h"
@@ -95,32 +96,50 @@ void TEditorEx::ShowFoundHit(int LineRow, int64_t Offset, int Len) {
   CaretToLinePos(LineRow, Offset);
   ShowHit(Len);
   MakeCaretVisible();
-  RememberHit(Len);
+  RememberHit(LineRow, Offset, Len);
 }
 
+TEditorEx::TEditorLook TEditorEx::Look() const {
+  TEditorLook L;
+  L.Row = Row();
+  L.Col = Col();
+  L.Layout = ListRows().LayoutVersion();
+  L.Text = ListRows().TextVersion();
+  L.State = SelState();
+  L.Box = SelectionMode();
+  if (Selection().HasSelection()) L.Range = Selection().Range();
+  return L;
+}
+
+// Only where the caret stands counts, as the caret is all an empty hit leaves.
 bool TEditorEx::AtEmptyHit() const {
-  return FEmptyHit.Valid && FEmptyHit.Row == Row() && FEmptyHit.Col == Col() &&
-         FEmptyHit.Layout == ListRows().LayoutVersion();
+  const TEditorLook& L = FShownHit.Look;
+  return FShownHit.Valid && FShownHit.Len == 0 && L.Row == Row() && L.Col == Col() &&
+         L.Layout == ListRows().LayoutVersion();
 }
 
-void TEditorEx::RememberHit(int Len) {
-  FEmptyHit = Len == 0 ? TEmptyHit{true, Row(), Col(), ListRows().LayoutVersion()} : TEmptyHit{};
-}
+void TEditorEx::RememberHit(int LineRow, int64_t Offset, int Len) { FShownHit = {true, LineRow, Offset, Len, Look()}; }
 
 // ---- searching
 
 bool TEditorEx::FindNext() {
   TCaretHidden Hidden(*this);
-  CollapseToSelectionEnd();
-  int R = Row();
-  const int Rows = RowCount();
-  int LineRow = R < Rows ? ListRows().LineStartRow(R) : R;
-  std::string Buffer;
-  std::string_view T = LineView(R, Buffer);
-  const int64_t Skip = std::clamp<int64_t>(ListRows().RowColToLinePos(R, Col()), 0, static_cast<int64_t>(T.size()));
-  T.remove_prefix(static_cast<size_t>(Skip));
-  int64_t Offset = Skip;
+  // From a hit still shown the search starts right after it; the caret is put at the selection's
+  // end only when nothing is found, as a hit puts it elsewhere anyway.
+  const bool FromHit = HitStillShown();
+  int LineRow = FShownHit.LineRow;
+  int64_t Offset = FShownHit.Offset + FShownHit.Len;
+  if (!FromHit) {
+    CollapseToSelectionEnd();
+    const int R = Row();
+    LineRow = R < RowCount() ? ListRows().LineStartRow(R) : R;
+    Offset = ListRows().RowColToLinePos(R, Col());
+  }
   const bool Stalled = AtEmptyHit();
+  std::string Buffer;
+  std::string_view T = LineView(LineRow, Buffer);
+  Offset = std::clamp<int64_t>(Offset, 0, static_cast<int64_t>(T.size()));
+  T.remove_prefix(static_cast<size_t>(Offset));
   int Len = 0;
   int P = FSearch.StrSearch(T, Len);
   // The same empty hit again would keep the search in place for ever.
@@ -133,16 +152,34 @@ bool TEditorEx::FindNext() {
       P = FSearch.StrSearch(T, Len);
     }
   }
-  while (P == 0 && R < Rows) {
-    R = ListRows().LineEndRow(R) + 1;
-    LineRow = R;
-    Offset = 0;
-    T = LineView(R, Buffer);
-    P = FSearch.StrSearch(T, Len);
+  if (P == 0 && FindInLinesAfter(LineRow, P, Len)) Offset = 0;
+  if (P == 0) {
+    if (FromHit) CollapseToSelectionEnd();
+    return false;
   }
-  if (P == 0) return false;
   ShowFoundHit(LineRow, Offset + P - 1, Len);
   return true;
+}
+
+bool TEditorEx::FindInLinesAfter(int& LineRow, int& Pos, int& Len) {
+  const int Rows = RowCount();
+  if (LineRow >= Rows) return false;
+  TEditorLineScan::TCandidateFinder Finder;
+  if (FSearch.RulesOutText()) Finder = [this](std::string_view Hay, size_t From) { return FSearch.FirstCandidate(Hay, From); };
+  TEditorLineScan Scan(ListRows(), ListRows().LineEndRow(LineRow) + 1, std::move(Finder));
+  std::string_view T;
+  int Row = 0;
+  while (Scan.Next(Row, T)) {
+    Pos = FSearch.StrSearch(T, Len);
+    if (Pos > 0) {
+      LineRow = Row;
+      return true;
+    }
+  }
+  // The empty line after a last line break, where only an empty hit can be.
+  Pos = FSearch.StrSearch({}, Len);
+  if (Pos > 0) LineRow = Rows;
+  return Pos > 0;
 }
 
 bool TEditorEx::FindPrev() {

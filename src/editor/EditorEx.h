@@ -10,6 +10,7 @@
 #include "editor/Editor.h"
 #include "editor/EditorExMarks.h"
 #include "editor/EditorExSearch.h"
+#include "editor/EditorSelection.h"
 
 namespace tesvarin {
 
@@ -74,16 +75,34 @@ private:
   void SearchChanged();
   [[nodiscard]] bool TokenAt(std::string_view Line, int StartRow, int Offset, int& Start, int& Length) const;
 
-  // Where the last empty hit was shown: the next search from there steps one character on.
-  struct TEmptyHit {
-    bool Valid = false;
+  // What the caret and the selection look like, and the rows' versions.
+  struct TEditorLook {
     int Row = 0;
     int Col = 0;
     uint64_t Layout = 0;
+    uint64_t Text = 0;
+    TEditorSelState State = selNone;
+    bool Box = false;
+    TSelRange Range;
+    bool operator==(const TEditorLook&) const = default;
   };
+  // The last hit a search showed (a line's first row, an offset in it and a length) with the look
+  // right after, so the next search can start after it without working back from the caret.
+  struct TShownHit {
+    bool Valid = false;
+    int LineRow = 0;
+    int64_t Offset = 0;
+    int Len = 0;
+    TEditorLook Look;
+  };
+  [[nodiscard]] TEditorLook Look() const;
+  [[nodiscard]] bool HitStillShown() const { return FShownHit.Valid && FShownHit.Look == Look(); }
+  // The caret stands where an empty hit was shown: the next search from there steps one character on.
   [[nodiscard]] bool AtEmptyHit() const;
-  void RememberHit(int Len);
-  TEmptyHit FEmptyHit;
+  void RememberHit(int LineRow, int64_t Offset, int Len);
+  // A hit in the lines after the one that starts at LineRow, which then gets its first row.
+  bool FindInLinesAfter(int& LineRow, int& Pos, int& Len);
+  TShownHit FShownHit;
 
   std::unique_ptr<TEditorExMarks> FExMarks;
   TEditorExSearch FSearch;

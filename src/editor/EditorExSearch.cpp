@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "editor/EditorUtils.h"
+#include "support/ByteSearch.h"
 #include "support/Sjis.h"
 
 namespace tesvarin {
@@ -189,11 +190,36 @@ int TEditorExSearch::Occurrence(std::string_view S, size_t From, int& Len) {
     if (P >= 0) Len = static_cast<int>(FFindString.size());
     return P;
   }
+  int Pos = 0;
+  if (PreparedMatcher().Match(S.substr(From), Pos, Len) == 0) return -1;
+  return static_cast<int>(From) + Pos - 1;
+}
+
+TREMatchStr& TEditorExSearch::PreparedMatcher() {
   FMatcher.Preprocessor().SetUseFuzzyCharDic(FOptions.Contains(soFuzzy));
   FMatcher.SetRegExp(FFindString);
-  int Pos = 0;
-  if (FMatcher.Match(S.substr(From), Pos, Len) == 0) return -1;
-  return static_cast<int>(From) + Pos - 1;
+  return FMatcher;
+}
+
+bool TEditorExSearch::RulesOutText() {
+  if (FFindString.empty()) return false;
+  return !FOptions.Contains(soRegexp) || !PreparedMatcher().RequiredLiterals().Literals().empty();
+}
+
+// A plain hit lies where the text holds the find string byte for byte (without case when letters
+// fold: lowering ASCII letters also in trail bytes keeps every real hit). Every match of an
+// expression holds its required literals in order, so its line holds the first one's first
+// occurrence or a later one.
+size_t TEditorExSearch::FirstCandidate(std::string_view Hay, size_t From) {
+  if (FFindString.empty() || From > Hay.size()) return From;
+  if (FOptions.Contains(soRegexp)) {
+    const TRERequiredLiterals& Required = PreparedMatcher().RequiredLiterals();
+    if (Required.Literals().empty()) return From;
+    const char* Head = Required.FirstLiteral(Hay.data() + From, Hay.data() + Hay.size());
+    return Head == nullptr ? std::string_view::npos : static_cast<size_t>(Head - Hay.data());
+  }
+  if (FOptions.Contains(soMatchCase) || !FFindHasLetter) return FindBytes(Hay, FFindString, From);
+  return FindBytesFolded(Hay, FFindString, From);
 }
 
 int TEditorExSearch::StrSearch(std::string_view S, int& Len) {

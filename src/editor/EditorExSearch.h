@@ -47,6 +47,16 @@ public:
   // Stored reduced; a set equal to the stored one does nothing.
   void SetExSearchOptions(TExSearchOptions Value);
   [[nodiscard]] TREMatchStr& Matcher() { return FMatcher; }
+  // The matcher set to the find string and the fuzzy option.
+  TREMatchStr& PreparedMatcher();
+
+  // True when FirstCandidate can rule out text: a plain find string, or an expression with
+  // required literals.
+  [[nodiscard]] bool RulesOutText();
+  // The first place in Hay from From on that a line holding a hit must hold (npos when no line in
+  // Hay can hold one); From itself when nothing rules text out. The place may lie before the hit or
+  // inside a character: only the line it lies in counts.
+  [[nodiscard]] size_t FirstCandidate(std::string_view Hay, size_t From);
 
   // 1-based position of the first hit in S (0 when none); Len gets its length (0 when none).
   int StrSearch(std::string_view S, int& Len);

@@ -574,7 +574,7 @@ TBreakCounts TEditorScreenStrings::SetRowsFromBlock(std::unique_ptr<char[]> Bloc
     if (Kind < 0) SetRowAttribute(Row, raEof);
     ++Row;
   });
-  AdoptBlock(std::move(Block));
+  AdoptBlock(std::move(Block), Size);
   EndUpdate();
   return Counts;
 }

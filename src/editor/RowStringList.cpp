@@ -1,6 +1,7 @@
 #include "editor/RowStringList.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "support/Exception.h"
@@ -110,6 +111,14 @@ void TRowStringList::Exchange(int A, int B) {
   NoteComputed(FItems[A], A);
   NoteComputed(FItems[B], B);
   Changed();
+}
+
+std::string_view TRowStringList::BlockHolding(const char* P) const {
+  // Blocks are separate allocations: only std::less orders pointers into different ones.
+  const std::less<const char*> Before;
+  for (const TBlock& B : FBlocks)
+    if (!Before(P, B.Bytes.get()) && Before(P, B.Bytes.get() + B.Size)) return {B.Bytes.get(), B.Size};
+  return {};
 }
 
 void TRowStringList::Clear() {

@@ -67,7 +67,9 @@ public:
   void DeleteRange(int Index, int Count);
 
   // Loaded file text shared by row views; kept until Clear.
-  void AdoptBlock(std::unique_ptr<char[]> Block) { FBlocks.push_back(std::move(Block)); }
+  void AdoptBlock(std::unique_ptr<char[]> Block, size_t Size) { FBlocks.push_back({std::move(Block), Size}); }
+  // The adopted block whose bytes hold P, or an empty view.
+  [[nodiscard]] std::string_view BlockHolding(const char* P) const;
   void PutView(int Index, const char* Data, size_t Size);
 
   // Rows whose RowAttribute (the low two bits of Attribute) is raWrapped.
@@ -102,7 +104,11 @@ private:
   void NoteComputed(const TheStringItem& Item, int Index);
 
   TSplitVector<TheStringItem> FItems;
-  std::vector<std::unique_ptr<char[]>> FBlocks;
+  struct TBlock {
+    std::unique_ptr<char[]> Bytes;
+    size_t Size = 0;
+  };
+  std::vector<TBlock> FBlocks;
   int FWrappedRows = 0;     /// invariant: number of items with (Attribute & 3) == 1
   int FComputedBound = 0;   /// invariant: items at >= FComputedBound have (Attribute & 0xF0) == 0
   int FUpdateCount = 0;

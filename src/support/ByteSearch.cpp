@@ -42,7 +42,64 @@ const std::array<unsigned char, 256>& ByteRanks() {
 constexpr size_t ProbeCandidates = 64;
 constexpr size_t MinBytesPerCandidate = 32;
 
+unsigned char LowerByte(unsigned char C) { return C >= 'A' && C <= 'Z' ? static_cast<unsigned char>(C + 32) : C; }
+
+bool FoldedEqual(const char* A, std::string_view B) {
+  for (size_t K = B.size(); K > 0; --K) {
+    if (LowerByte(static_cast<unsigned char>(A[K - 1])) != LowerByte(static_cast<unsigned char>(B[K - 1]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The bit that folds a byte's case when it is an ASCII letter, else none.
+unsigned char FoldBit(char C) {
+  const unsigned char L = LowerByte(static_cast<unsigned char>(C));
+  return L >= 'a' && L <= 'z' ? 0x20 : 0x00;
+}
+
 }  // namespace
+
+// Candidates are the places whose first and last bytes match, sixteen at a time where the processor
+// has the vector instructions; each is then compared whole.
+size_t FindBytesFolded(std::string_view Hay, std::string_view Needle, size_t From) {
+  const size_t M = Needle.size();
+  if (M == 0) return From <= Hay.size() ? From : std::string_view::npos;
+  if (Hay.size() < M || From > Hay.size() - M) return std::string_view::npos;
+  const unsigned char FirstBit = FoldBit(Needle.front());
+  const unsigned char LastBit = FoldBit(Needle.back());
+  const unsigned char First = static_cast<unsigned char>(LowerByte(static_cast<unsigned char>(Needle.front())) | FirstBit);
+  const unsigned char Last = static_cast<unsigned char>(LowerByte(static_cast<unsigned char>(Needle.back())) | LastBit);
+  const size_t LastStart = Hay.size() - M;  // the last place a match can start
+  size_t P = From;
+#if defined(__SSE2__)
+  const __m128i VFirst = _mm_set1_epi8(static_cast<char>(First));
+  const __m128i VLast = _mm_set1_epi8(static_cast<char>(Last));
+  const __m128i VFirstBit = _mm_set1_epi8(static_cast<char>(FirstBit));
+  const __m128i VLastBit = _mm_set1_epi8(static_cast<char>(LastBit));
+  for (; P + 16 <= LastStart + 1; P += 16) {
+    const __m128i A = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P)), VFirstBit);
+    const __m128i B =
+        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P + M - 1)), VLastBit);
+    unsigned Mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(A, VFirst), _mm_cmpeq_epi8(B, VLast))));
+    while (Mask != 0) {
+      const size_t At = P + static_cast<size_t>(__builtin_ctz(Mask));
+      if (FoldedEqual(Hay.data() + At, Needle)) return At;
+      Mask &= Mask - 1;
+    }
+  }
+#endif
+  for (; P <= LastStart; ++P) {
+    if ((static_cast<unsigned char>(Hay[P]) | FirstBit) == First &&
+        (static_cast<unsigned char>(Hay[P + M - 1]) | LastBit) == Last && FoldedEqual(Hay.data() + P, Needle)) {
+      return P;
+    }
+  }
+  return std::string_view::npos;
+}
+
 
 size_t RarestByteIndex(std::string_view Needle) {
   const auto& R = ByteRanks();

@@ -15,6 +15,10 @@ const char* FindBytes(const char* Text, size_t Size, std::string_view Needle);
 // As FindBytes, as an index into Hay from From on, or npos.
 size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From = 0);
 
+// As FindBytes, ASCII letters compared without case wherever they stand (trail bytes included):
+// a superset of the places where the case-folded text holds the case-folded needle.
+size_t FindBytesFolded(std::string_view Hay, std::string_view Needle, size_t From = 0);
+
 // The first byte in [P, End) equal to one of Bytes (at most four of them), or End.
 const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes);
 

@@ -4,10 +4,6 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "regexp/REMatchStr.h"
 #include "support/ByteSearch.h"
 #include "support/Sjis.h"
@@ -42,62 +38,6 @@ std::string NormalizeBreaks(std::string_view Bytes) {
 }
 
 bool HasBreakByte(std::string_view S) { return S.find_first_of("\r\n") != std::string_view::npos; }
-
-unsigned char AsciiLower(unsigned char C) { return C >= 'A' && C <= 'Z' ? static_cast<unsigned char>(C + 32) : C; }
-
-bool FoldedEqual(const char* A, std::string_view B) {
-  for (size_t K = B.size(); K > 0; --K) {
-    if (AsciiLower(static_cast<unsigned char>(A[K - 1])) != AsciiLower(static_cast<unsigned char>(B[K - 1]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// The bit that folds a byte's case when it is an ASCII letter, else none.
-unsigned char FoldBit(char C) {
-  const unsigned char L = AsciiLower(static_cast<unsigned char>(C));
-  return L >= 'a' && L <= 'z' ? 0x20 : 0x00;
-}
-
-// First byte-wise occurrence of Needle in Hay from From on, ASCII letters compared without case
-// (trail bytes included). Candidates are the places whose first and last bytes match, sixteen at a
-// time where the processor has the vector instructions; each is then compared whole.
-size_t FindFolded(std::string_view Hay, std::string_view Needle, size_t From) {
-  const size_t M = Needle.size();
-  if (M == 0 || Hay.size() < M || From > Hay.size() - M) return std::string_view::npos;
-  const unsigned char FirstBit = FoldBit(Needle.front());
-  const unsigned char LastBit = FoldBit(Needle.back());
-  const unsigned char First = static_cast<unsigned char>(AsciiLower(static_cast<unsigned char>(Needle.front())) | FirstBit);
-  const unsigned char Last = static_cast<unsigned char>(AsciiLower(static_cast<unsigned char>(Needle.back())) | LastBit);
-  const size_t LastStart = Hay.size() - M;  // the last place a match can start
-  size_t P = From;
-#if defined(__SSE2__)
-  const __m128i VFirst = _mm_set1_epi8(static_cast<char>(First));
-  const __m128i VLast = _mm_set1_epi8(static_cast<char>(Last));
-  const __m128i VFirstBit = _mm_set1_epi8(static_cast<char>(FirstBit));
-  const __m128i VLastBit = _mm_set1_epi8(static_cast<char>(LastBit));
-  for (; P + 16 <= LastStart + 1; P += 16) {
-    const __m128i A = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P)), VFirstBit);
-    const __m128i B =
-        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P + M - 1)), VLastBit);
-    unsigned Mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(A, VFirst), _mm_cmpeq_epi8(B, VLast))));
-    while (Mask != 0) {
-      const size_t At = P + static_cast<size_t>(__builtin_ctz(Mask));
-      if (FoldedEqual(Hay.data() + At, Needle)) return At;
-      Mask &= Mask - 1;
-    }
-  }
-#endif
-  for (; P <= LastStart; ++P) {
-    if ((static_cast<unsigned char>(Hay[P]) | FirstBit) == First &&
-        (static_cast<unsigned char>(Hay[P + M - 1]) | LastBit) == Last && FoldedEqual(Hay.data() + P, Needle)) {
-      return P;
-    }
-  }
-  return std::string_view::npos;
-}
 
 }  // namespace
 
@@ -139,37 +79,10 @@ size_t TFileContentEditor::LineEnd(size_t Pos) const {
   return Cr == std::string::npos ? Text().size() : Cr;
 }
 
-// A plain hit lies where the text holds the find string byte for byte (without case when letters
-// fold): lowering ASCII letters also in trail bytes keeps every real hit. Expressions have their
-// required literals instead.
-size_t TFileContentEditor::FirstCandidate(std::string_view Hay, size_t From) {
-  const std::string& Find = FSearch.FindString();
-  if (Find.empty() || From > Hay.size()) return From;
-  if (FSearch.ExSearchOptions().Contains(soRegexp)) return RegexpCandidate(Hay, From);
-  if (FSearch.ExSearchOptions().Contains(soMatchCase)) return FindBytes(Hay, Find, From);
-  return FindFolded(Hay, Find, From);
-}
-
 // The lines before the first candidate cannot hold a hit.
 size_t TFileContentEditor::NextCandidateLine(size_t From) {
-  const size_t P = FirstCandidate(Text(), From);
+  const size_t P = FSearch.FirstCandidate(Text(), From);
   return P == std::string_view::npos ? P : std::max(From, LineStart(P));
-}
-
-// Every match of an expression holds its required literals in order, so a line can match only at or
-// after the first occurrence of the first one, and only when the rest of the text holds them all.
-size_t TFileContentEditor::RegexpCandidate(std::string_view Hay, size_t From) {
-  const TRERequiredLiterals& Required = PreparedMatcher().RequiredLiterals();
-  if (Required.Literals().empty()) return From;
-  const char* Head = Required.FirstLiteral(Hay.data() + From, Hay.data() + Hay.size());
-  return Head == nullptr ? std::string_view::npos : static_cast<size_t>(Head - Hay.data());
-}
-
-TREMatchStr& TFileContentEditor::PreparedMatcher() {
-  TREMatchStr& Matcher = FSearch.Matcher();
-  Matcher.Preprocessor().SetUseFuzzyCharDic(FSearch.ExSearchOptions().Contains(soFuzzy));
-  Matcher.SetRegExp(FSearch.FindString());
-  return Matcher;
 }
 
 // Breaks are the only bytes the CR LF form changes, so what the search looks for without them is in
@@ -178,12 +91,12 @@ bool TFileContentEditor::RawBytesRuleOut() {
   const std::string& Find = FSearch.FindString();
   if (Find.empty()) return false;
   if (FSearch.ExSearchOptions().Contains(soRegexp)) {
-    const auto& Literals = PreparedMatcher().RequiredLiterals().Literals();
+    const auto& Literals = FSearch.PreparedMatcher().RequiredLiterals().Literals();
     if (Literals.empty() || std::any_of(Literals.begin(), Literals.end(), HasBreakByte)) return false;
   } else if (HasBreakByte(Find)) {
     return false;
   }
-  return FirstCandidate(RawBytes(), 0) == std::string_view::npos;
+  return FSearch.FirstCandidate(RawBytes(), 0) == std::string_view::npos;
 }
 
 void TFileContentEditor::Select(size_t Pos, int Len) {

@@ -43,12 +43,6 @@ private:
   [[nodiscard]] size_t LineEnd(size_t Pos) const;
   // Start of the first line from From on that may hold a hit; npos when none may.
   [[nodiscard]] size_t NextCandidateLine(size_t From);
-  // The first place in Hay from From on where a hit may begin; npos when none may.
-  [[nodiscard]] size_t FirstCandidate(std::string_view Hay, size_t From);
-  // The first place from From on where the expression's required literals begin; npos when the
-  // text lacks them, From when the expression has none.
-  [[nodiscard]] size_t RegexpCandidate(std::string_view Hay, size_t From);
-  [[nodiscard]] TREMatchStr& PreparedMatcher();
   // True when the loaded bytes, before their breaks are made CR LF, cannot hold a hit.
   [[nodiscard]] bool RawBytesRuleOut();
   void Select(size_t Pos, int Len);
