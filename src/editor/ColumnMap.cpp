@@ -1,5 +1,9 @@
 #include "editor/ColumnMap.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "support/Sjis.h"
 
 namespace tesvarin {
@@ -22,6 +26,23 @@ int TabFill(int Col, const TColumnSettings& S) {
   }
   return Fill;
 }
+// The kind of the column a byte starts, a lead byte's being ckDbcs1; kept for the last delimiter
+// set asked for, which seldom changes.
+const std::array<uint8_t, 256>& ByteKinds(const TByteSet& Delimiters) {
+  thread_local TByteSet For;
+  thread_local std::array<uint8_t, 256> Kinds{};
+  thread_local bool Made = false;
+  if (!Made || !(For == Delimiters)) {
+    for (int B = 0; B < 256; ++B) {
+      const auto C = static_cast<unsigned char>(B);
+      Kinds[C] = IsLeadByte(C) ? ckDbcs1 : Delimiters.Contains(C) ? ckDelimiter : ckSingle;
+    }
+    For = Delimiters;
+    Made = true;
+  }
+  return Kinds;
+}
+
 }  // namespace
 
 const TByteSet& DefaultDelimiters() {
@@ -30,8 +51,25 @@ const TByteSet& DefaultDelimiters() {
 }
 
 void BuildColumnMap(std::string_view Row, const TColumnSettings& Settings, TColumnMap& Map) {
-  Map.clear();
   const size_t Limit = Settings.WordWrap ? static_cast<size_t>(Settings.WrapByte + 3) : 1000;
+  // Without a tab every byte is one column (a lead byte cut off by the row's end two), so the map
+  // is written byte by byte without branching on the kind of character.
+  if (Row.empty() || std::memchr(Row.data(), '\t', Row.size()) == nullptr) {
+    const std::array<uint8_t, 256>& Kinds = ByteKinds(Settings.Delimiters);
+    const size_t N = std::min(Row.size(), Limit);
+    Map.resize(N + 1);
+    uint8_t* const Out = Map.data();
+    bool Second = false;  // the byte before was a lead byte starting a character
+    for (size_t I = 0; I < N; ++I) {
+      const uint8_t Kind = Second ? static_cast<uint8_t>(ckDbcs2) : Kinds[static_cast<unsigned char>(Row[I])];
+      Out[I] = Kind;
+      Second = Kind == ckDbcs1;
+    }
+    if (Second) Out[N] = ckDbcs2;
+    Map.resize(N + (Second ? 1 : 0));
+    return;
+  }
+  Map.clear();
   size_t I = 0;
   while (I < Row.size() && Map.size() < Limit) {
     unsigned char B = static_cast<unsigned char>(Row[I]);
@@ -64,7 +102,19 @@ int ColumnToByte(const TColumnMap& Map, int Col, int RowLength) {
   return Byte < RowLength ? Byte : RowLength;
 }
 
+// True when the last byte of S is a lead byte that starts a character. The lead-byte run before
+// it starts on a character boundary (the byte before the run ends a character), and characters in
+// the run pair up from there.
+bool EndsInLeadByte(std::string_view S) {
+  size_t Run = 0;
+  while (Run < S.size() && IsLeadByte(S[S.size() - 1 - Run])) ++Run;
+  return Run % 2 == 1;
+}
+
 int DisplayWidth(std::string_view Bytes, const TColumnSettings& Settings) {
+  // Without a tab a byte is a column, but for a lead byte cut off at the end, which takes two.
+  if (Bytes.empty() || std::memchr(Bytes.data(), '\t', Bytes.size()) == nullptr)
+    return static_cast<int>(Bytes.size()) + (EndsInLeadByte(Bytes) ? 1 : 0);
   int Width = 0;
   size_t I = 0;
   while (I < Bytes.size()) {

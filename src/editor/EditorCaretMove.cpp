@@ -118,7 +118,7 @@ void TEditor::NormalizeColumn(bool RowChanged, int Direction) {
   else if (FHasKeptCol)
     FCol = FKeptCol;
   FCol = std::clamp(FCol, 0, MaxCol);
-  const TColumnMap Map = RowColumnMap(FRow);
+  const TColumnMap& Map = CachedColumnMap(FRow);
   const int W = static_cast<int>(Map.size());
   const auto Keep = [&](int Col) {
     if (!RowChanged || FHasKeptCol) return;

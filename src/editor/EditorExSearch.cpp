@@ -170,7 +170,7 @@ int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
   size_t Boundary = 0;  // a character start at or before the candidate
   size_t At = From;
   for (;;) {
-    const size_t P = Hay.find(Needle, At);
+    const size_t P = FindBytes(Hay, Needle, At);
     if (P == std::string_view::npos) return -1;
     while (Boundary < P) Boundary += CharLength(S, Boundary);
     if (Boundary == P) {

@@ -1,7 +1,7 @@
-// A block is searched a window at a time, the window ending at a line break and doubling after each
-// search, so a hit a few lines on costs a few lines and a text without one costs few searches. The
-// lines before the candidate are then walked to check that their rows still lie in the block as it
-// was read; only then do the block's bytes stand for them.
+// A block is searched from the line on to the first candidate, and the lines before it are then
+// walked to check that their rows still lie in the block as it was read; only then do the block's
+// bytes stand for them. Once a line is found out of place, later searches run in windows that end
+// at a line break and double each time, so edited lines cost no search of the whole block each.
 #include "editor/EditorLineScan.h"
 
 #include <algorithm>
@@ -37,7 +37,7 @@ size_t BreakFrom(std::string_view Block, size_t Pos) {
 }  // namespace
 
 TEditorLineScan::TEditorLineScan(const TEditorScreenStrings& Rows, int FromRow, TCandidateFinder Finder)
-    : FRows(Rows), FRow(FromRow), FFinder(std::move(Finder)), FPos(Npos), FWindow(FirstWindow) {}
+    : FRows(Rows), FRow(FromRow), FFinder(std::move(Finder)), FPos(Npos), FWindow(0) {}
 
 bool TEditorLineScan::Next(int& LineRow, std::string_view& Text) {
   while (FRow < FRows.Count()) {
@@ -57,12 +57,13 @@ bool TEditorLineScan::LineInPlace(size_t Pos, size_t& End, size_t& After, int& N
   int Row = FRow;
   size_t At = Pos;
   for (;;) {
-    const std::string_view R = FRows.RowView(Row);
+    const TheStringItem& Item = FRows.Item(Row);
+    const std::string_view R = Item.Text.View();
     if (!R.empty()) {
       if (R.data() != FBlock.data() + At || R.size() > FBlock.size() - At) return false;
       At += R.size();
     }
-    const TRowAttribute A = FRows.RowAttribute(Row);
+    const TRowAttribute A = TEditorScreenStrings::RowAttributeOf(Item);
     ++Row;
     if (A == raWrapped && Row < Count) continue;
     End = At;
@@ -80,8 +81,10 @@ bool TEditorLineScan::LineInPlace(size_t Pos, size_t& End, size_t& After, int& N
 bool TEditorLineScan::NextInBlock(int& LineRow, std::string_view& Text) {
   size_t Pos = FPos;
   for (;;) {
-    const size_t Lim = BreakFrom(FBlock, Pos + std::min(FWindow, FBlock.size() - Pos));
-    FWindow = std::min(FWindow * 2, MaxWindow);
+    // The first search runs to the block's end, touching no byte past the candidate's; windows
+    // start once a line not in place was met, so no later search runs far past such a line.
+    const size_t Lim = FWindow == 0 ? FBlock.size() : BreakFrom(FBlock, Pos + std::min(FWindow, FBlock.size() - Pos));
+    if (FWindow != 0) FWindow = std::min(FWindow * 2, MaxWindow);
     const size_t Cand = FFinder(FBlock.substr(0, Lim), Pos);
     // Rule out the lines before the candidate, or every line of the window when there is none.
     for (;;) {
@@ -89,6 +92,7 @@ bool TEditorLineScan::NextInBlock(int& LineRow, std::string_view& Text) {
       size_t End = 0, After = 0;
       int NextRow = 0;
       if (!LineInPlace(Pos, End, After, NextRow)) {
+        if (FWindow == 0) FWindow = FirstWindow;
         FPos = Npos;
         return NextAlone(LineRow, Text);
       }

@@ -41,7 +41,7 @@ private:
   TCandidateFinder FFinder;
   std::string_view FBlock;  // the loaded block that FRow's line may lie in
   size_t FPos;              // where FRow's line lies in FBlock when in place; npos: look it up
-  size_t FWindow;           // bytes searched at once in a block, doubled after each search
+  size_t FWindow;           // bytes searched at once in a block (0: to its end), doubled each search
   std::string FBuffer;  // the joined rows of a wrapped line tested on its own
 };
 

@@ -15,6 +15,10 @@ public:
   // 16-23 WrappedBytes, 24-31 ExtraState. Word 2: 0-7 WrappedKind, 8-15 PrevToken, 16-31 RowMarks.
   // Each setter leaves every other bit unchanged; bad indexes raise the list error.
   [[nodiscard]] TRowAttribute RowAttribute(int Index) const;
+  // The RowAttribute of a record already at hand, as a walk over many rows reads them.
+  [[nodiscard]] static TRowAttribute RowAttributeOf(const TheStringItem& Item) {
+    return static_cast<TRowAttribute>(Item.Attribute & 3);
+  }
   void SetRowAttribute(int Index, TRowAttribute Value);
   [[nodiscard]] TRowAttribute PrevRowAttribute(int Index) const;
   void SetPrevRowAttribute(int Index, TRowAttribute Value);
