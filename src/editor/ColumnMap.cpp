@@ -96,25 +96,21 @@ int ColumnToByte(const TColumnMap& Map, int Col, int RowLength) {
   if (Col < 0) return 0;
   int Pads = 0;
   int Last = Col < static_cast<int>(Map.size()) ? Col : static_cast<int>(Map.size()) - 1;
-  for (int C = 0; C <= Last; ++C)
-    if (Map[static_cast<size_t>(C)] == ckTabPad) ++Pads;
+  // Most rows have no tab: one library scan tells.
+  if (Last >= 0 && std::memchr(Map.data(), ckTabPad, static_cast<size_t>(Last) + 1) != nullptr)
+    for (int C = 0; C <= Last; ++C)
+      if (Map[static_cast<size_t>(C)] == ckTabPad) ++Pads;
   int Byte = Col - Pads;
   return Byte < RowLength ? Byte : RowLength;
 }
 
-// True when the last byte of S is a lead byte that starts a character. The lead-byte run before
-// it starts on a character boundary (the byte before the run ends a character), and characters in
-// the run pair up from there.
-bool EndsInLeadByte(std::string_view S) {
-  size_t Run = 0;
-  while (Run < S.size() && IsLeadByte(S[S.size() - 1 - Run])) ++Run;
-  return Run % 2 == 1;
-}
-
 int DisplayWidth(std::string_view Bytes, const TColumnSettings& Settings) {
+  if (Bytes.empty()) return 0;
   // Without a tab a byte is a column, but for a lead byte cut off at the end, which takes two.
-  if (Bytes.empty() || std::memchr(Bytes.data(), '\t', Bytes.size()) == nullptr)
-    return static_cast<int>(Bytes.size()) + (EndsInLeadByte(Bytes) ? 1 : 0);
+  if (std::memchr(Bytes.data(), '\t', Bytes.size()) == nullptr) {
+    const bool CutLead = IsLeadByte(Bytes.back()) && IsCharStartFrom(Bytes, 0, Bytes.size() - 1);
+    return static_cast<int>(Bytes.size()) + (CutLead ? 1 : 0);
+  }
   int Width = 0;
   size_t I = 0;
   while (I < Bytes.size()) {

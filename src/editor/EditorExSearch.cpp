@@ -157,7 +157,8 @@ size_t TEditorExSearch::NextSearchStart(std::string_view S, size_t Pos, size_t L
   return Pos < S.size() ? Pos + CharLength(S, Pos) : S.size() + 1;
 }
 
-// The first candidate in S from From on that begins and ends on character boundaries.
+// The first candidate in S from From on that begins and ends on character boundaries. Each
+// candidate's test starts from the character start last known, so a line costs its length once.
 int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
   const bool Fold = !FOptions.Contains(soMatchCase) && FFindHasLetter;
   std::string_view Hay = S;
@@ -167,17 +168,13 @@ int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
     Hay = FLowerBuf;
   }
   const std::string_view Needle = Fold ? std::string_view(FLowerFind) : std::string_view(FFindString);
-  size_t Boundary = 0;  // a character start at or before the candidate
-  size_t At = From;
-  for (;;) {
+  size_t Known = 0;
+  for (size_t At = From;;) {
     const size_t P = FindBytes(Hay, Needle, At);
     if (P == std::string_view::npos) return -1;
-    while (Boundary < P) Boundary += CharLength(S, Boundary);
-    if (Boundary == P) {
-      size_t End = P;
-      while (End < P + Needle.size()) End += CharLength(S, End);
-      if (End == P + Needle.size()) return static_cast<int>(P);
-    }
+    const bool Starts = IsCharStartFrom(S, Known, P);
+    if (Starts && IsCharStartFrom(S, P, P + Needle.size())) return static_cast<int>(P);
+    Known = Starts ? P : P - 1;  // a byte that starts no character is the second of one
     At = P + 1;
   }
 }

@@ -15,6 +15,16 @@ namespace tesvarin {
   return (IsLeadByte(S[I]) && I + 1 < S.size()) ? 2 : 1;
 }
 
+// True when byte Pos of S starts a character (the end of S counts as one), given Known, a character
+// start at or before Pos. Only the lead bytes right before Pos are read: the byte before such a run
+// ends a character (or Known starts one), and the run's characters pair up from there.
+[[nodiscard]] constexpr bool IsCharStartFrom(std::string_view S, size_t Known, size_t Pos) {
+  if (Pos >= S.size()) return true;
+  size_t Run = 0;
+  while (Pos - Run > Known && IsLeadByte(S[Pos - 1 - Run])) ++Run;
+  return Run % 2 == 0;
+}
+
 [[nodiscard]] constexpr char AsciiLower(char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C; }
 
 // Lower-cases ASCII A-Z outside double-byte characters, byte for byte.
