@@ -26,6 +26,8 @@ int TabFill(int Col, const TColumnSettings& S) {
   }
   return Fill;
 }
+size_t MapLimit(const TColumnSettings& S) { return S.WordWrap ? static_cast<size_t>(S.WrapByte + 3) : 1000; }
+
 // The kind of the column a byte starts, a lead byte's being ckDbcs1; kept for the last delimiter
 // set asked for, which seldom changes.
 const std::array<uint8_t, 256>& ByteKinds(const TByteSet& Delimiters) {
@@ -51,7 +53,7 @@ const TByteSet& DefaultDelimiters() {
 }
 
 void BuildColumnMap(std::string_view Row, const TColumnSettings& Settings, TColumnMap& Map) {
-  const size_t Limit = Settings.WordWrap ? static_cast<size_t>(Settings.WrapByte + 3) : 1000;
+  const size_t Limit = MapLimit(Settings);
   // Without a tab every byte is one column (a lead byte cut off by the row's end two), so the map
   // is written byte by byte without branching on the kind of character.
   if (Row.empty() || std::memchr(Row.data(), '\t', Row.size()) == nullptr) {
@@ -125,6 +127,46 @@ int DisplayWidth(std::string_view Bytes, const TColumnSettings& Settings) {
     ++I;
   }
   return Width;
+}
+
+void TRowColumns::Reset(std::string_view Row, const TColumnSettings& Settings) {
+  FRow = Row;
+  FSettings = Settings;
+  FMapBuilt = false;
+  FHasTab = !Row.empty() && std::memchr(Row.data(), '\t', Row.size()) != nullptr;
+  if (FHasTab) {
+    FWidth = static_cast<int>(Map().size());
+    return;
+  }
+  // As BuildColumnMap: the bytes up to the limit, and the second column of a character begun at
+  // the last of them.
+  const size_t N = std::min(Row.size(), MapLimit(Settings));
+  const bool LeadLast = N > 0 && IsLeadByte(Row[N - 1]) && IsCharStartFrom(Row, 0, N - 1);
+  FWidth = static_cast<int>(N) + (LeadLast ? 1 : 0);
+}
+
+uint8_t TRowColumns::KindAt(int Col) const {
+  if (Col < 0 || Col >= FWidth) return ckEnd;
+  if (FHasTab) return Map()[static_cast<size_t>(Col)];
+  const auto I = static_cast<size_t>(Col);
+  if (I >= FRow.size() || !IsCharStartFrom(FRow, 0, I)) return ckDbcs2;
+  const auto B = static_cast<unsigned char>(FRow[I]);
+  if (IsLeadByte(B)) return ckDbcs1;
+  return FSettings.Delimiters.Contains(B) ? ckDelimiter : ckSingle;
+}
+
+int TRowColumns::ByteOf(int Col) const {
+  const int Length = static_cast<int>(FRow.size());
+  if (FHasTab) return ColumnToByte(Map(), Col, Length);
+  return std::clamp(Col, 0, Length);
+}
+
+const TColumnMap& TRowColumns::Map() const {
+  if (!FMapBuilt) {
+    BuildColumnMap(FRow, FSettings, FMap);
+    FMapBuilt = true;
+  }
+  return FMap;
 }
 
 int ByteToColumn(std::string_view Row, int Index, const TColumnSettings& Settings) {

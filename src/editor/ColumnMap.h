@@ -37,4 +37,26 @@ void BuildColumnMap(std::string_view Row, const TColumnSettings& Settings, TColu
 // The column at which byte Index starts (Index may be the row length: the column after the last).
 [[nodiscard]] int ByteToColumn(std::string_view Row, int Index, const TColumnSettings& Settings);
 
+// A row's columns as the caret rules ask for them: its width, the kind at a column and the byte of
+// a column, each equal to what its column map says. A row without a tab is answered from its bytes,
+// as a byte is a column there; the map is built only when a row has a tab or a caller wants it.
+class TRowColumns {
+public:
+  // Row must stay unchanged while this is used.
+  void Reset(std::string_view Row, const TColumnSettings& Settings);
+  [[nodiscard]] int Width() const { return FWidth; }
+  [[nodiscard]] uint8_t KindAt(int Col) const;
+  // ColumnToByte of the row's map.
+  [[nodiscard]] int ByteOf(int Col) const;
+  [[nodiscard]] const TColumnMap& Map() const;
+
+private:
+  std::string_view FRow;
+  TColumnSettings FSettings;
+  bool FHasTab = false;
+  int FWidth = 0;
+  mutable TColumnMap FMap;
+  mutable bool FMapBuilt = false;
+};
+
 }  // namespace tesvarin

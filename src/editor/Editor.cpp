@@ -119,30 +119,32 @@ std::string_view TEditor::RowView(int ARow) const {
   return FRows->RowView(ARow);
 }
 
-const TColumnMap& TEditor::CachedColumnMap(int ARow) const {
+const TRowColumns& TEditor::CachedColumns(int ARow) const {
   TColumnMapCache& C = FMapCache;
   TColumnSettings Settings = ColumnSettings();
   const bool Same = C.Row == ARow && C.Rows == FRows.get() && C.TextVersion == FRows->TextVersion() &&
                     C.Settings == Settings;
   if (!Same) {
-    BuildColumnMap(RowView(ARow), Settings, C.Map);
+    C.Columns.Reset(RowView(ARow), Settings);
     C.Row = ARow;
     C.Rows = FRows.get();
     C.TextVersion = FRows->TextVersion();
     C.Settings = std::move(Settings);
   }
-  return C.Map;
+  return C.Columns;
 }
+
+const TColumnMap& TEditor::CachedColumnMap(int ARow) const { return CachedColumns(ARow).Map(); }
 
 TColumnMap TEditor::RowColumnMap(int ARow) const { return CachedColumnMap(ARow); }
 
-int TEditor::RowWidth(int ARow) const { return static_cast<int>(CachedColumnMap(ARow).size()); }
+int TEditor::RowWidth(int ARow) const { return CachedColumns(ARow).Width(); }
 
 int TEditor::CaretByte() const {
-  const TColumnMap& Map = CachedColumnMap(FRow);
-  const int Width = static_cast<int>(Map.size());
+  const TRowColumns& Columns = CachedColumns(FRow);
+  const int Width = Columns.Width();
   if (FCol >= Width) return static_cast<int>(RowView(FRow).size()) + (FCol - Width);
-  return ColumnToByte(Map, FCol, static_cast<int>(RowView(FRow).size()));
+  return Columns.ByteOf(FCol);
 }
 
 bool TEditor::Focused() const { return FWindow != nullptr && FWindow->Focused(); }

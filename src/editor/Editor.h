@@ -270,14 +270,15 @@ private:
   void WireSettings();
   [[nodiscard]] const TColumnMap& CachedColumnMap(int ARow) const;
 
-  // The column map of the row looked at last: caret moves and selections ask for it many times.
+  // The columns of the row looked at last: caret moves and selections ask for them many times.
   struct TColumnMapCache {
     int Row = -1;
     uint64_t TextVersion = 0;
     const TEditorScreenStrings* Rows = nullptr;
     TColumnSettings Settings;
-    TColumnMap Map;
+    TRowColumns Columns;
   };
+  [[nodiscard]] const TRowColumns& CachedColumns(int ARow) const;
   mutable TColumnMapCache FMapCache;
 
   // ---- Caret state (EditorCaretMove.cpp)

@@ -19,10 +19,6 @@ namespace {
 constexpr int MaxCol = 1001;
 constexpr int ColLimit = 1000;
 
-uint8_t KindAt(const TColumnMap& Map, int Col) {
-  return Col >= 0 && Col < static_cast<int>(Map.size()) ? Map[static_cast<size_t>(Col)] : static_cast<uint8_t>(ckEnd);
-}
-
 bool RowIs(const TEditor& E, int ARow, TRowAttribute A) {
   return ARow >= 0 && ARow < E.RowCount() && E.ListRows().RowAttribute(ARow) == A;
 }
@@ -118,8 +114,8 @@ void TEditor::NormalizeColumn(bool RowChanged, int Direction) {
   else if (FHasKeptCol)
     FCol = FKeptCol;
   FCol = std::clamp(FCol, 0, MaxCol);
-  const TColumnMap& Map = CachedColumnMap(FRow);
-  const int W = static_cast<int>(Map.size());
+  const TRowColumns& Columns = CachedColumns(FRow);
+  const int W = Columns.Width();
   const auto Keep = [&](int Col) {
     if (!RowChanged || FHasKeptCol) return;
     FKeptCol = Col;
@@ -130,13 +126,13 @@ void TEditor::NormalizeColumn(bool RowChanged, int Direction) {
     if (!(FCaret.FreeRow() && RowChanged && !FMouseLeftDown)) FCol = W;
   }
   if (Direction == 0) Direction = -1;
-  if (KindAt(Map, FCol) == ckDbcs2) {
+  if (Columns.KindAt(FCol) == ckDbcs2) {
     Keep(FCol);
     FCol += Direction;
   }
-  if (!FCaret.InTab() && KindAt(Map, FCol) == ckTabPad) {
+  if (!FCaret.InTab() && Columns.KindAt(FCol) == ckTabPad) {
     Keep(FCol);
-    while (KindAt(Map, FCol) == ckTabPad) FCol += Direction;
+    while (Columns.KindAt(FCol) == ckTabPad) FCol += Direction;
   }
   if (WordWrap() && FCol >= W) {
     Keep(FCol);
@@ -145,12 +141,12 @@ void TEditor::NormalizeColumn(bool RowChanged, int Direction) {
       FCol = std::max(W - 1, 0);
     else if (FCol >= WrapByte)
       FCol = std::max(W, WrapByte - 1);
-    if (KindAt(Map, FCol) == ckDbcs2) --FCol;
+    if (Columns.KindAt(FCol) == ckDbcs2) --FCol;
     if (!FCaret.InTab())
-      while (FCol > 0 && KindAt(Map, FCol) == ckTabPad) --FCol;
+      while (FCol > 0 && Columns.KindAt(FCol) == ckTabPad) --FCol;
   }
   FCol = std::clamp(FCol, 0, MaxCol);
-  if (FCol > ColLimit && KindAt(Map, ColLimit - 1) != ckDbcs1) FCol = ColLimit;
+  if (FCol > ColLimit && Columns.KindAt(ColLimit - 1) != ckDbcs1) FCol = ColLimit;
   if (FCaretBatch == 0) UpdateCaret();
 }
 
