@@ -45,6 +45,8 @@ IEditorView* TEditorScreenStrings::Editor(int Index) const {
 }
 
 IEditorView* TEditorScreenStrings::ActiveEditor() const {
+  // Asked for on every column lookup: a lone editor is the active one without asking its window.
+  if (FEditors.size() == 1) return FEditors.front();
   for (IEditorView* E : FEditors)
     if (E->Focused()) return E;
   return FEditors.empty() ? nullptr : FEditors.front();
