@@ -47,5 +47,30 @@ TEST(FindBytes, AgreesWithStandardFind) {
   }
 }
 
+// ASCII letters match in either case wherever they stand, trail bytes included; every other byte
+// matches only itself.
+TEST(FindBytesFolded, AgreesWithAFoldedNaiveSearch) {
+  const auto Fold = [](std::string S) {
+    for (char& C : S)
+      if (C >= 'A' && C <= 'Z') C = static_cast<char>(C + 32);
+    return S;
+  };
+  std::mt19937 Rng(11);
+  const std::string Alphabet = "aAbB\x82\x83\x41\x61[{ ";
+  for (int Round = 0; Round < 2000; ++Round) {
+    std::string Text(Rng() % 80, ' ');
+    for (char& C : Text) C = Alphabet[Rng() % Alphabet.size()];
+    std::string Needle(1 + Rng() % 4, ' ');
+    for (char& C : Needle) C = Alphabet[Rng() % Alphabet.size()];
+    const size_t From = Rng() % (Text.size() + 2);
+    const size_t Want = From > Text.size() ? std::string::npos : Fold(Text).find(Fold(Needle), From);
+    ASSERT_EQ(FindBytesFolded(Text, Needle, From), Want) << Text << " / " << Needle << " from " << From;
+  }
+  EXPECT_EQ(FindBytesFolded("abc", "", 1), 1u);
+  EXPECT_EQ(FindBytesFolded("abc", "", 4), std::string_view::npos);
+  // '[' and '{' differ by the case bit but are no letters.
+  EXPECT_EQ(FindBytesFolded("{", "["), std::string_view::npos);
+}
+
 }  // namespace
 }  // namespace tesvarin

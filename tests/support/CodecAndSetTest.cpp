@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "support/Exception.h"
 #include "support/Sjis.h"
 #include "support/SjisCodec.h"
@@ -63,6 +66,24 @@ TEST(TSetTest, Operations) {
   EXPECT_FALSE(Bytes.Contains('b'));
   EXPECT_TRUE(Bytes.Contains('c'));
   EXPECT_FALSE(Bytes.Contains(0xFF));
+}
+
+// Against the walk from the start by character, from every known start at or before the place.
+TEST(Sjis, CharacterStartsFromTheLeadBytesBefore) {
+  std::mt19937 Rng(5);
+  const std::string Alphabet = "a\x81\x9f\xe0\xfc\x40\xa0\\";
+  for (int Round = 0; Round < 500; ++Round) {
+    std::string S(Rng() % 24, ' ');
+    for (char& C : S) C = Alphabet[Rng() % Alphabet.size()];
+    std::vector<bool> Starts(S.size() + 1, false);
+    for (size_t I = 0; I < S.size(); I += CharLength(S, I)) Starts[I] = true;
+    Starts[S.size()] = true;
+    for (size_t Pos = 0; Pos <= S.size(); ++Pos)
+      for (size_t Known = 0; Known <= Pos; ++Known)
+        if (Starts[Known]) {
+          ASSERT_EQ(IsCharStartFrom(S, Known, Pos), Starts[Pos]) << Round << " " << Known << " " << Pos;
+        }
+  }
 }
 
 }  // namespace
