@@ -101,6 +101,7 @@ void TEditorEx::ShowFoundHit(int LineRow, int64_t Offset, int Len) {
 
 TEditorEx::TEditorLook TEditorEx::Look() const {
   TEditorLook L;
+  L.Rows = &ListRows();
   L.Row = Row();
   L.Col = Col();
   L.Layout = ListRows().LayoutVersion();

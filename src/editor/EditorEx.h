@@ -75,8 +75,9 @@ private:
   void SearchChanged();
   [[nodiscard]] bool TokenAt(std::string_view Line, int StartRow, int Offset, int& Start, int& Length) const;
 
-  // What the caret and the selection look like, and the rows' versions.
+  // What the caret and the selection look like, and which rows in which versions they are on.
   struct TEditorLook {
+    const TEditorScreenStrings* Rows = nullptr;
     int Row = 0;
     int Col = 0;
     uint64_t Layout = 0;
