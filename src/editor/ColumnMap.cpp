@@ -26,6 +26,7 @@ int TabFill(int Col, const TColumnSettings& S) {
   }
   return Fill;
 }
+
 size_t MapLimit(const TColumnSettings& S) { return S.WordWrap ? static_cast<size_t>(S.WrapByte + 3) : 1000; }
 
 // The kind of the column a byte starts, a lead byte's being ckDbcs1; kept for the last delimiter

@@ -1,12 +1,9 @@
 #include "FileContentEditor.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 #include "regexp/REMatchStr.h"
-#include "support/ByteSearch.h"
-#include "support/Sjis.h"
 #include "support/StringList.h"
 
 namespace tesvarin::cli {
