@@ -160,7 +160,7 @@ size_t TEditorExSearch::NextSearchStart(std::string_view S, size_t Pos, size_t L
 // The first candidate in S from From on that begins and ends on character boundaries. Each
 // candidate's test starts from the character start last known, so a line costs its length once.
 int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
-  const bool Fold = !FOptions.Contains(soMatchCase) && FFindHasLetter;
+  const bool Fold = Folds();
   std::string_view Hay = S;
   if (Fold) {
     FLowerBuf.assign(S);
@@ -215,8 +215,7 @@ size_t TEditorExSearch::FirstCandidate(std::string_view Hay, size_t From) {
     const char* Head = Required.FirstLiteral(Hay.data() + From, Hay.data() + Hay.size());
     return Head == nullptr ? std::string_view::npos : static_cast<size_t>(Head - Hay.data());
   }
-  if (FOptions.Contains(soMatchCase) || !FFindHasLetter) return FindBytes(Hay, FFindString, From);
-  return FindBytesFolded(Hay, FFindString, From);
+  return Folds() ? FindBytesFolded(Hay, FFindString, From) : FindBytes(Hay, FFindString, From);
 }
 
 int TEditorExSearch::StrSearch(std::string_view S, int& Len) {

@@ -79,6 +79,8 @@ private:
   // Raw occurrence in S from From on (plain or regular expression), 0-based, or -1.
   int Occurrence(std::string_view S, size_t From, int& Len);
   int PlainOccurrence(std::string_view S, size_t From);
+  // A plain search compares without case: not match case, and letters to fold.
+  [[nodiscard]] bool Folds() const { return !FOptions.Contains(soMatchCase) && FFindHasLetter; }
   void Changed();
 
   std::string FFindString;
