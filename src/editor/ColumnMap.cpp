@@ -107,13 +107,16 @@ int ColumnToByte(const TColumnMap& Map, int Col, int RowLength) {
   return Byte < RowLength ? Byte : RowLength;
 }
 
+// Without a tab a byte is a column, but for a lead byte cut off at the end, which takes two.
+int TabFreeWidth(std::string_view Bytes) {
+  if (Bytes.empty()) return 0;
+  const bool CutLead = IsLeadByte(Bytes.back()) && IsCharStartFrom(Bytes, 0, Bytes.size() - 1);
+  return static_cast<int>(Bytes.size()) + (CutLead ? 1 : 0);
+}
+
 int DisplayWidth(std::string_view Bytes, const TColumnSettings& Settings) {
   if (Bytes.empty()) return 0;
-  // Without a tab a byte is a column, but for a lead byte cut off at the end, which takes two.
-  if (std::memchr(Bytes.data(), '\t', Bytes.size()) == nullptr) {
-    const bool CutLead = IsLeadByte(Bytes.back()) && IsCharStartFrom(Bytes, 0, Bytes.size() - 1);
-    return static_cast<int>(Bytes.size()) + (CutLead ? 1 : 0);
-  }
+  if (std::memchr(Bytes.data(), '\t', Bytes.size()) == nullptr) return TabFreeWidth(Bytes);
   int Width = 0;
   size_t I = 0;
   while (I < Bytes.size()) {

@@ -2,7 +2,9 @@
 // columns wide), and the conversions between columns, bytes and display widths.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -36,6 +38,15 @@ void BuildColumnMap(std::string_view Row, const TColumnSettings& Settings, TColu
 [[nodiscard]] int DisplayWidth(std::string_view Bytes, const TColumnSettings& Settings);
 // The column at which byte Index starts (Index may be the row length: the column after the last).
 [[nodiscard]] int ByteToColumn(std::string_view Row, int Index, const TColumnSettings& Settings);
+// The width of bytes without a tab, which needs no settings: a byte a column, two for a cut-off lead.
+[[nodiscard]] int TabFreeWidth(std::string_view Bytes);
+// As ByteToColumn, asking Get for the settings only when a tab comes before Index.
+template <class TGetSettings>
+[[nodiscard]] int ByteToColumnWith(std::string_view Row, int Index, TGetSettings&& Get) {
+  const size_t End = Index <= 0 ? 0 : std::min(static_cast<size_t>(Index), Row.size());
+  if (End == 0 || std::memchr(Row.data(), '\t', End) == nullptr) return TabFreeWidth(Row.substr(0, End));
+  return ByteToColumn(Row, Index, Get());
+}
 
 // A row's columns as the caret rules ask for them: its width, the kind at a column and the byte of
 // a column, each equal to what its column map says. A row without a tab is answered from its bytes,

@@ -121,17 +121,27 @@ std::string_view TEditor::RowView(int ARow) const {
 
 const TRowColumns& TEditor::CachedColumns(int ARow) const {
   TColumnMapCache& C = FMapCache;
-  TColumnSettings Settings = ColumnSettings();
   const bool Same = C.Row == ARow && C.Rows == FRows.get() && C.TextVersion == FRows->TextVersion() &&
-                    C.Settings == Settings;
+                    CachedSettingsHold();
   if (!Same) {
-    C.Columns.Reset(RowView(ARow), Settings);
+    C.Settings = ColumnSettings();
+    C.OwnSettings = FRows->ActiveEditor() == this;
+    C.DelimitersVersion = FDelimitersVersion;
+    C.Columns.Reset(RowView(ARow), C.Settings);
     C.Row = ARow;
     C.Rows = FRows.get();
     C.TextVersion = FRows->TextVersion();
-    C.Settings = std::move(Settings);
   }
   return C.Columns;
+}
+
+// Asked on every caret rule: settings the active editor took from itself are checked against its
+// own fields, the delimiters by their version, rather than built again and compared.
+bool TEditor::CachedSettingsHold() const {
+  const TColumnMapCache& C = FMapCache;
+  if (!C.OwnSettings || FRows->ActiveEditor() != this) return C.Settings == ColumnSettings();
+  return C.DelimitersVersion == FDelimitersVersion && C.Settings.TabSpaceCount == FCaret.TabSpaceCount() &&
+         C.Settings.WordWrap == FRows->WordWrap() && C.Settings.WrapByte == FRows->WrapByte();
 }
 
 const TColumnMap& TEditor::CachedColumnMap(int ARow) const { return CachedColumns(ARow).Map(); }

@@ -67,7 +67,10 @@ public:
   [[nodiscard]] TEditorWrapOption& WrapOption() { return FRows->WrapOption(); }
   [[nodiscard]] int UndoListMax() const;
   void SetUndoListMax(int Value);
-  void SetDelimiters(const TByteSet& Value) { FDelimiters = Value; }
+  void SetDelimiters(const TByteSet& Value) {
+    FDelimiters = Value;
+    ++FDelimitersVersion;
+  }
 
   // ---- Settings objects (Editor.cpp, ViewChanged in EditorScrolling.cpp)
   [[nodiscard]] TEditorCaret& Caret() { return FCaret; }
@@ -276,9 +279,13 @@ private:
     uint64_t TextVersion = 0;
     const TEditorScreenStrings* Rows = nullptr;
     TColumnSettings Settings;
+    // Taken from this editor as the active one, with these delimiters: then checked without a copy.
+    bool OwnSettings = false;
+    uint64_t DelimitersVersion = 0;
     TRowColumns Columns;
   };
   [[nodiscard]] const TRowColumns& CachedColumns(int ARow) const;
+  [[nodiscard]] bool CachedSettingsHold() const;
   mutable TColumnMapCache FMapCache;
 
   // ---- Caret state (EditorCaretMove.cpp)
@@ -388,6 +395,7 @@ private:
   TColor FColor = clWhite;
   TFontSpec FFont{"FixedSys", 9, clBlack, {}};
   TByteSet FDelimiters;
+  uint64_t FDelimitersVersion = 0;
   bool FReadOnly = false;
   bool FWantTabs = true;
   bool FWantReturns = true;

@@ -68,7 +68,9 @@ int ColumnOfByte(const TEditor& E, int ARow, int Byte) {
 // Caret changes inside a batch place the system caret once, when the outer batch closes.
 class TCaretBatch {
 public:
-  explicit TCaretBatch(TEditor& Editor) : FEditor(Editor), FExceptions(std::uncaught_exceptions()) {
+  // Only the outer batch places the caret, so only it asks for the exception count (not free).
+  explicit TCaretBatch(TEditor& Editor)
+      : FEditor(Editor), FExceptions(FEditor.FCaretBatch == 0 ? std::uncaught_exceptions() : 0) {
     ++FEditor.FCaretBatch;
   }
   ~TCaretBatch() {

@@ -44,9 +44,7 @@ IEditorView* TEditorScreenStrings::Editor(int Index) const {
   return FEditors[static_cast<size_t>(Index)];
 }
 
-IEditorView* TEditorScreenStrings::ActiveEditor() const {
-  // Asked for on every column lookup: a lone editor is the active one without asking its window.
-  if (FEditors.size() == 1) return FEditors.front();
+IEditorView* TEditorScreenStrings::FocusedEditor() const {
   for (IEditorView* E : FEditors)
     if (E->Focused()) return E;
   return FEditors.empty() ? nullptr : FEditors.front();
@@ -96,7 +94,7 @@ TColumnSettings TEditorScreenStrings::ColumnSettings() const {
   S.TabSpaceCount = E != nullptr ? E->TabSpaceCount() : 8;
   S.Delimiters = E != nullptr ? E->Delimiters() : DefaultDelimiters();
   S.WordWrap = FWordWrap;
-  S.WrapByte = FWrapOption.WrapByte();
+  S.WrapByte = WrapByte();
   return S;
 }
 
@@ -210,14 +208,15 @@ void TEditorScreenStrings::OffsetToRowCol(int Row, int64_t Offset, int& ResultRo
     ++Row;
   }
   ResultRow = Row;
+  const auto Settings = [this] { return ColumnSettings(); };
   if (Row >= Count()) {
     ResultRow = MaxCaretRow();
-    ResultCol = ResultRow < Count() ? ByteToColumn(RowView(ResultRow), static_cast<int>(RowView(ResultRow).size()),
-                                                   ColumnSettings())
-                                    : 0;
+    ResultCol = ResultRow < Count()
+                    ? ByteToColumnWith(RowView(ResultRow), static_cast<int>(RowView(ResultRow).size()), Settings)
+                    : 0;
     return;
   }
-  ResultCol = ByteToColumn(RowView(Row), static_cast<int>(Offset), ColumnSettings());
+  ResultCol = ByteToColumnWith(RowView(Row), static_cast<int>(Offset), Settings);
 }
 
 // ---- marks and row replacement ----

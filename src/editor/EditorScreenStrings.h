@@ -53,11 +53,13 @@ public:
   bool DetachEditor(IEditorView& Editor);
   [[nodiscard]] int EditorCount() const { return static_cast<int>(FEditors.size()); }
   [[nodiscard]] IEditorView* Editor(int Index) const;
-  [[nodiscard]] IEditorView* ActiveEditor() const;
+  // Asked for on every column lookup: a lone editor is the active one without asking its window.
+  [[nodiscard]] IEditorView* ActiveEditor() const { return FEditors.size() == 1 ? FEditors.front() : FocusedEditor(); }
 
   [[nodiscard]] bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
   [[nodiscard]] TEditorWrapOption& WrapOption() { return FWrapOption; }
+  [[nodiscard]] int WrapByte() const { return FWrapOption.WrapByte(); }
   [[nodiscard]] TEditorUndoObj& UndoObj() { return *FUndo; }
 
   [[nodiscard]] uint16_t MarkSet() const { return FMarkSet; }
@@ -120,6 +122,7 @@ protected:
 private:
   void NotifyEditors();
   void WrapOptionChanged();
+  [[nodiscard]] IEditorView* FocusedEditor() const;
   void GiveMarks(uint16_t Marks, int Row);
   void DropEmptyLastLine(int First, TEditorStringList& Scratch) const;
   void RebuildRows(bool Wrap);

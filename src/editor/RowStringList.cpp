@@ -30,18 +30,9 @@ TheStringItem& TheStringItem::operator=(const TheStringItem& Other) {
   return *this;
 }
 
-void TRowStringList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= Count()) ListIndexError();
-}
-
 void TRowStringList::SetCapacity(int Value) { FItems.SetCapacity(Value); }
 
 std::string TRowStringList::Get(int Index) const { return std::string(RowView(Index)); }
-
-std::string_view TRowStringList::RowView(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index].Text.View();
-}
 
 void TRowStringList::Put(int Index, std::string_view S) {
   CheckIndex(Index);
@@ -160,11 +151,6 @@ void TRowStringList::SetData(int Index, int32_t Value) {
   FItems[Index].Data = Value;
 }
 
-uint32_t TRowStringList::Attribute(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index].Attribute;
-}
-
 void TRowStringList::SetAttribute(int Index, uint32_t Value) {
   CheckIndex(Index);
   SetAttributeWord(FItems[Index], Index, Value);
@@ -178,11 +164,6 @@ uint32_t TRowStringList::Attribute2(int Index) const {
 void TRowStringList::SetAttribute2(int Index, uint32_t Value) {
   CheckIndex(Index);
   FItems[Index].Attribute2 = Value;
-}
-
-const TheStringItem& TRowStringList::Item(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index];
 }
 
 void TRowStringList::PutItem(int Index, TheStringItem Value) {

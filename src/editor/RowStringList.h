@@ -11,6 +11,7 @@
 
 #include "editor/RowText.h"
 #include "editor/SplitVector.h"
+#include "support/Exception.h"
 
 namespace tesvarin {
 
@@ -41,7 +42,10 @@ public:
 
   // Every index outside 0 .. Count-1 (Insert: 0 .. Count) raises the list error; the list is unchanged.
   [[nodiscard]] std::string Get(int Index) const;
-  [[nodiscard]] std::string_view RowView(int Index) const;
+  [[nodiscard]] std::string_view RowView(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].Text.View();
+  }
   void Put(int Index, std::string_view S);
   int Add(std::string_view S);
   void Insert(int Index, std::string_view S);
@@ -53,13 +57,19 @@ public:
   void SetStateText(int Index, std::string_view S);
   [[nodiscard]] int32_t Data(int Index) const;
   void SetData(int Index, int32_t Value);
-  [[nodiscard]] uint32_t Attribute(int Index) const;
+  [[nodiscard]] uint32_t Attribute(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].Attribute;
+  }
   void SetAttribute(int Index, uint32_t Value);
   [[nodiscard]] uint32_t Attribute2(int Index) const;
   void SetAttribute2(int Index, uint32_t Value);
 
   // The whole record; PutItem copies every field.
-  [[nodiscard]] const TheStringItem& Item(int Index) const;
+  [[nodiscard]] const TheStringItem& Item(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index];
+  }
   void PutItem(int Index, TheStringItem Value);
 
   // Count empty rows at Index (0 .. Count), and removal of a range; one change notification each.
@@ -91,7 +101,10 @@ public:
 protected:
   virtual void Changing();
   virtual void Changed();
-  void CheckIndex(int Index) const;
+  // Inline, as row walks ask for every row.
+  void CheckIndex(int Index) const {
+    if (Index < 0 || Index >= Count()) ListIndexError();
+  }
   // After the rows from Index on were marked not computed.
   void LowerComputedBound(int Index) {
     if (Index >= 0 && Index < FComputedBound) FComputedBound = Index;

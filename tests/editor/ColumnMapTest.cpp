@@ -82,6 +82,17 @@ TEST(ColumnMap, MapsAndWidthsAgreeWithTheWalkByCharacter) {
     ASSERT_EQ(ColumnMap(Row, S), MapOracle(Row, S)) << Round;
     for (size_t N = 0; N <= Row.size(); ++N)
       ASSERT_EQ(DisplayWidth(std::string_view(Row).substr(0, N), S), WidthOracle(Row.substr(0, N), S)) << Round;
+    // The settings are asked for exactly when a tab comes before the byte.
+    for (int Index = -1; Index <= static_cast<int>(Row.size()) + 1; ++Index) {
+      bool Asked = false;
+      const int Col = ByteToColumnWith(Row, Index, [&] {
+        Asked = true;
+        return S;
+      });
+      ASSERT_EQ(Col, ByteToColumn(Row, Index, S)) << Round << " byte " << Index;
+      const size_t End = static_cast<size_t>(std::clamp(Index, 0, static_cast<int>(Row.size())));
+      ASSERT_EQ(Asked, Row.substr(0, End).find('\t') != std::string::npos) << Round << " byte " << Index;
+    }
   }
 }
 

@@ -359,5 +359,28 @@ TEST_F(CaretTest, ShiftCtrlRightSelectsAWord) {
   EXPECT_EQ(E.GetSelText(), "foo ");
 }
 
+// The row columns are remembered between caret rules; every setting they come from must still
+// reach them, also when the settings belong to another editor on the same rows.
+TEST_F(CaretTest, RememberedColumnsFollowTheSettings) {
+  Load("ab\tc d");
+  EXPECT_EQ(E.RowWidth(0), 11);
+  E.Caret().SetTabSpaceCount(4);
+  EXPECT_EQ(E.RowWidth(0), 7);
+  EXPECT_EQ(E.RowColumnMap(0)[4], ckSingle);
+  TByteSet Delimiters = E.Delimiters();
+  Delimiters.Include('c');
+  E.SetDelimiters(Delimiters);
+  EXPECT_EQ(E.RowColumnMap(0)[4], ckDelimiter);
+
+  // Neither editor has the focus: the first one on the rows gives the settings.
+  TEditor Second{nullptr, TPlatform{}};
+  Second.ShareRowsWith(E);
+  Second.Caret().SetTabSpaceCount(8);
+  EXPECT_EQ(Second.RowWidth(0), 7);
+  E.Caret().SetTabSpaceCount(6);
+  EXPECT_EQ(Second.RowWidth(0), 9);
+  EXPECT_EQ(E.RowWidth(0), 9);
+}
+
 }  // namespace
 }  // namespace tesvarin
