@@ -136,6 +136,8 @@ void TEditorExSearch::SetFindString(const std::string& Value) {
   FFindString = Value;
   FLowerFind = Value;
   AsciiLowerSjis(FLowerFind);
+  FFindRare = RarestByteIndex(FFindString);
+  FLowerRare = RarestByteIndex(FLowerFind);
   FFindHasLetter = HasAsciiLetter(Value);
   Changed();
 }
@@ -168,9 +170,10 @@ int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
     Hay = FLowerBuf;
   }
   const std::string_view Needle = Fold ? std::string_view(FLowerFind) : std::string_view(FFindString);
+  const size_t Rare = Fold ? FLowerRare : FFindRare;
   size_t Known = 0;
   for (size_t At = From;;) {
-    const size_t P = FindBytes(Hay, Needle, At);
+    const size_t P = FindBytes(Hay, Needle, At, Rare);
     if (P == std::string_view::npos) return -1;
     const bool Starts = IsCharStartFrom(S, Known, P);
     if (Starts && IsCharStartFrom(S, P, P + Needle.size())) return static_cast<int>(P);
@@ -215,7 +218,7 @@ size_t TEditorExSearch::FirstCandidate(std::string_view Hay, size_t From) {
     const char* Head = Required.FirstLiteral(Hay.data() + From, Hay.data() + Hay.size());
     return Head == nullptr ? std::string_view::npos : static_cast<size_t>(Head - Hay.data());
   }
-  return Folds() ? FindBytesFolded(Hay, FFindString, From) : FindBytes(Hay, FFindString, From);
+  return Folds() ? FindBytesFolded(Hay, FFindString, From) : FindBytes(Hay, FFindString, From, FFindRare);
 }
 
 int TEditorExSearch::StrSearch(std::string_view S, int& Len) {

@@ -85,6 +85,8 @@ private:
 
   std::string FFindString;
   std::string FLowerFind;  // FindString lower-cased for the case-insensitive search
+  size_t FFindRare = 0;     // RarestByteIndex of each, kept as every line is searched
+  size_t FLowerRare = 0;
   bool FFindHasLetter = false;
   TExSearchOptions FOptions;
   TREMatchStr FMatcher;

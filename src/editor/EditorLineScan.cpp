@@ -78,6 +78,21 @@ bool TEditorLineScan::LineInPlace(size_t Pos, size_t& End, size_t& After, int& N
   }
 }
 
+void TEditorLineScan::SkipPlainLines(size_t Stop, size_t& Pos) {
+  const int Count = FRows.Count();
+  for (; FRow < Count; ++FRow) {
+    const TheStringItem& Item = FRows.Item(FRow);
+    if (TEditorScreenStrings::RowAttributeOf(Item) != raCrlf) return;
+    const std::string_view R = Item.Text.View();
+    if (!R.empty() && (R.data() != FBlock.data() + Pos || R.size() > FBlock.size() - Pos)) return;
+    const size_t End = Pos + R.size();
+    if (End >= Stop) return;
+    const size_t After = AfterBreak(FBlock, End);
+    if (After == Npos || After > Stop) return;
+    Pos = After;
+  }
+}
+
 bool TEditorLineScan::NextInBlock(int& LineRow, std::string_view& Text) {
   size_t Pos = FPos;
   for (;;) {
@@ -87,6 +102,8 @@ bool TEditorLineScan::NextInBlock(int& LineRow, std::string_view& Text) {
     if (FWindow != 0) FWindow = std::min(FWindow * 2, MaxWindow);
     const size_t Cand = FFinder(FBlock.substr(0, Lim), Pos);
     // Rule out the lines before the candidate, or every line of the window when there is none.
+    SkipPlainLines(std::min(Cand, Lim), Pos);
+    FPos = Pos;
     for (;;) {
       if (FRow >= FRows.Count()) return false;
       size_t End = 0, After = 0;

@@ -30,6 +30,9 @@ private:
   // break after them unless they end the text: End gets the end of their bytes, After the place
   // after the break (npos at the end), NextRow the row after them.
   bool LineInPlace(size_t Pos, size_t& End, size_t& After, int& NextRow) const;
+  // Rules out the lines from byte Pos on that are one row each, in place, and end with their break
+  // before Stop; Pos and FRow move past them. The walk over most rows: it asks only what these need.
+  void SkipPlainLines(size_t Stop, size_t& Pos);
   // Rules out lines in place from FPos on up to the first candidate, which it hands out; false
   // when a line not in place was tested on its own and ruled out, or the text ended.
   bool NextInBlock(int& LineRow, std::string_view& Text);

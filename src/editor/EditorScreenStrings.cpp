@@ -102,12 +102,14 @@ TColumnSettings TEditorScreenStrings::ColumnSettings() const {
 
 int TEditorScreenStrings::LineStartRow(int Row) const {
   CheckIndex(Row);
+  if (WrappedRowCount() == 0) return Row;
   while (Row > 0 && RowAttribute(Row - 1) == raWrapped) --Row;
   return Row;
 }
 
 int TEditorScreenStrings::LineEndRow(int Row) const {
   CheckIndex(Row);
+  if (WrappedRowCount() == 0) return Row;
   while (Row < Count() - 1 && RowAttribute(Row) == raWrapped) ++Row;
   return Row;
 }

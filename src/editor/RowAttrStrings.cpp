@@ -21,9 +21,6 @@ void TRowAttributeStringList::SetField(int Index, bool Second, int Shift, uint32
     SetAttribute(Index, W);
 }
 
-TRowAttribute TRowAttributeStringList::RowAttribute(int Index) const {
-  return static_cast<TRowAttribute>(Field(Index, false, 0, 3));
-}
 void TRowAttributeStringList::SetRowAttribute(int Index, TRowAttribute Value) { SetField(Index, false, 0, 3, Value); }
 TRowAttribute TRowAttributeStringList::PrevRowAttribute(int Index) const {
   return static_cast<TRowAttribute>(Field(Index, false, 2, 3));

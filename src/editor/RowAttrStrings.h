@@ -14,11 +14,11 @@ public:
   // Word 1: bits 0-1 RowAttribute, 2-3 PrevRowAttribute, 4-7 BracketIndex + 2, 8-15 ElementState,
   // 16-23 WrappedBytes, 24-31 ExtraState. Word 2: 0-7 WrappedKind, 8-15 PrevToken, 16-31 RowMarks.
   // Each setter leaves every other bit unchanged; bad indexes raise the list error.
-  [[nodiscard]] TRowAttribute RowAttribute(int Index) const;
   // The RowAttribute of a record already at hand, as a walk over many rows reads them.
   [[nodiscard]] static TRowAttribute RowAttributeOf(const TheStringItem& Item) {
     return static_cast<TRowAttribute>(Item.Attribute & 3);
   }
+  [[nodiscard]] TRowAttribute RowAttribute(int Index) const { return RowAttributeOf(Item(Index)); }
   void SetRowAttribute(int Index, TRowAttribute Value);
   [[nodiscard]] TRowAttribute PrevRowAttribute(int Index) const;
   void SetPrevRowAttribute(int Index, TRowAttribute Value);

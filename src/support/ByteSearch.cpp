@@ -110,11 +110,14 @@ size_t RarestByteIndex(std::string_view Needle) {
 }
 
 const char* FindBytes(const char* Text, size_t Size, std::string_view Needle) {
+  return FindBytes(Text, Size, Needle, Needle.size() > 1 ? RarestByteIndex(Needle) : 0);
+}
+
+const char* FindBytes(const char* Text, size_t Size, std::string_view Needle, size_t K) {
   const size_t M = Needle.size();
   if (M == 0) return Text;
   if (Size < M) return nullptr;
   if (M == 1) return static_cast<const char*>(std::memchr(Text, Needle[0], Size));
-  const size_t K = RarestByteIndex(Needle);
   const char Rare = Needle[K];
   const char* const End = Text + Size;
   const char* P = Text + K;
@@ -159,8 +162,12 @@ const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes) 
 }
 
 size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From) {
+  return FindBytes(Hay, Needle, From, Needle.size() > 1 ? RarestByteIndex(Needle) : 0);
+}
+
+size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From, size_t RareIndex) {
   if (From > Hay.size()) return std::string_view::npos;
-  const char* Hit = FindBytes(Hay.data() + From, Hay.size() - From, Needle);
+  const char* Hit = FindBytes(Hay.data() + From, Hay.size() - From, Needle, RareIndex);
   return Hit == nullptr ? std::string_view::npos : static_cast<size_t>(Hit - Hay.data());
 }
 

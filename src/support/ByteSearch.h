@@ -14,6 +14,9 @@ const char* FindBytes(const char* Text, size_t Size, std::string_view Needle);
 
 // As FindBytes, as an index into Hay from From on, or npos.
 size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From = 0);
+// As FindBytes, for a caller that keeps the needle's RarestByteIndex between searches.
+const char* FindBytes(const char* Text, size_t Size, std::string_view Needle, size_t RareIndex);
+size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From, size_t RareIndex);
 
 // As FindBytes, ASCII letters compared without case wherever they stand (trail bytes included):
 // a superset of the places where the case-folded text holds the case-folded needle.
