@@ -79,18 +79,27 @@ bool TEditorLineScan::LineInPlace(size_t Pos, size_t& End, size_t& After, int& N
 }
 
 void TEditorLineScan::SkipPlainLines(size_t Stop, size_t& Pos) {
-  const int Count = FRows.Count();
-  for (; FRow < Count; ++FRow) {
-    const TheStringItem& Item = FRows.Item(FRow);
-    if (TEditorScreenStrings::RowAttributeOf(Item) != raCrlf) return;
-    const std::string_view R = Item.Text.View();
-    if (!R.empty() && (R.data() != FBlock.data() + Pos || R.size() > FBlock.size() - Pos)) return;
-    const size_t End = Pos + R.size();
-    if (End >= Stop) return;
-    const size_t After = AfterBreak(FBlock, End);
-    if (After == Npos || After > Stop) return;
-    Pos = After;
+  const char* const Block = FBlock.data();
+  size_t At = Pos;
+  while (FRow < FRows.Count()) {
+    int Count = 0;
+    const TheStringItem* Item = FRows.ItemRun(FRow, Count);
+    int Done = 0;
+    for (; Done < Count; ++Done, ++Item) {
+      if (TEditorScreenStrings::RowAttributeOf(*Item) != raCrlf) break;
+      const std::string_view R = Item->Text.View();
+      if (!R.empty() && R.data() != Block + At) break;
+      // Stop lies in the block, so a row ending before it lies in the block too.
+      const size_t End = At + R.size();
+      if (End >= Stop) break;
+      const size_t After = AfterBreak(FBlock, End);
+      if (After == Npos || After > Stop) break;
+      At = After;
+    }
+    FRow += Done;
+    if (Done < Count) break;
   }
+  Pos = At;
 }
 
 bool TEditorLineScan::NextInBlock(int& LineRow, std::string_view& Text) {

@@ -71,6 +71,11 @@ public:
     return FItems[Index];
   }
   void PutItem(int Index, TheStringItem Value);
+  // The records from Index on that lie next to each other in memory: Count of them.
+  [[nodiscard]] const TheStringItem* ItemRun(int Index, int& Count) const {
+    CheckIndex(Index);
+    return FItems.Run(Index, Count);
+  }
 
   // Count empty rows at Index (0 .. Count), and removal of a range; one change notification each.
   void InsertRows(int Index, int Count);

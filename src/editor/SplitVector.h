@@ -19,6 +19,13 @@ public:
   [[nodiscard]] T& operator[](int Index) { return FBody[Physical(Index)]; }
   [[nodiscard]] const T& operator[](int Index) const { return FBody[Physical(Index)]; }
 
+  // The elements from Index (0 .. Size-1) on that lie next to each other, up to the gap or the end:
+  // a walk over many of them reads them as an array.
+  [[nodiscard]] const T* Run(int Index, int& Count) const {
+    Count = Index < FGapStart ? FGapStart - Index : Size() - Index;
+    return FBody.data() + Physical(Index);
+  }
+
   // Never shrinks below Size.
   void SetCapacity(int NewCapacity) {
     if (NewCapacity < Size()) NewCapacity = Size();
