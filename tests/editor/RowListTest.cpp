@@ -35,8 +35,24 @@ TEST(SplitVector, AgreesWithAPlainVectorUnderRandomEdits) {
       Plain.erase(Plain.begin() + At, Plain.begin() + At + Count);
     }
     ASSERT_EQ(Split.Size(), static_cast<int>(Plain.size()));
+    // A run from a random place is the elements that follow it, and stops at the gap or the end.
+    if (!Plain.empty()) {
+      const int From = static_cast<int>(Rng() % Plain.size());
+      int Count = 0;
+      const int* Run = Split.Run(From, Count);
+      ASSERT_GE(Count, 1);
+      ASSERT_LE(From + Count, Split.Size());
+      for (int I = 0; I < Count; ++I) ASSERT_EQ(Run[I], Plain[static_cast<size_t>(From + I)]) << Step;
+    }
   }
   for (int I = 0; I < Split.Size(); ++I) ASSERT_EQ(Split[I], Plain[static_cast<size_t>(I)]) << I;
+  // The runs from the start cover every element: the part before the gap, then the rest.
+  std::vector<int> Joined;
+  for (int I = 0, Count = 0; I < Split.Size(); I += Count) {
+    const int* Run = Split.Run(I, Count);
+    Joined.insert(Joined.end(), Run, Run + Count);
+  }
+  ASSERT_EQ(Joined, Plain);
 }
 
 TEST(RowAttributeStringList, PackedFieldsLeaveTheirNeighboursAlone) {
