@@ -57,6 +57,8 @@ public:
   void Reset(std::string_view Row, const TColumnSettings& Settings);
   [[nodiscard]] int Width() const { return FWidth; }
   [[nodiscard]] uint8_t KindAt(int Col) const;
+  // KindAt(Col) == ckTabPad, answered at once for a row without a tab.
+  [[nodiscard]] bool IsTabPad(int Col) const { return FHasTab && KindAt(Col) == ckTabPad; }
   // ColumnToByte of the row's map.
   [[nodiscard]] int ByteOf(int Col) const;
   [[nodiscard]] const TColumnMap& Map() const;

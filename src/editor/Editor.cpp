@@ -114,11 +114,6 @@ void TEditor::SetLoading(bool Value) {
 
 // ---- Rows seen by the parts
 
-std::string_view TEditor::RowView(int ARow) const {
-  if (ARow < 0 || ARow >= FRows->Count()) return {};
-  return FRows->RowView(ARow);
-}
-
 const TRowColumns& TEditor::CachedColumns(int ARow) const {
   TColumnMapCache& C = FMapCache;
   const bool Same = C.Row == ARow && C.Rows == FRows.get() && C.TextVersion == FRows->TextVersion() &&

@@ -239,7 +239,9 @@ public:
   [[nodiscard]] TColumnMap RowColumnMap(int ARow) const;
   // Display width of a row (0 for the row after the last).
   [[nodiscard]] int RowWidth(int ARow) const;
-  [[nodiscard]] std::string_view RowView(int ARow) const;
+  [[nodiscard]] std::string_view RowView(int ARow) const {
+    return ARow < 0 || ARow >= FRows->Count() ? std::string_view() : FRows->RowView(ARow);
+  }
   [[nodiscard]] bool Focused() const override;
   [[nodiscard]] IEditorWindow* Window() const { return FWindow; }
   [[nodiscard]] const TPlatform& Platform() const { return FPlatform; }

@@ -132,9 +132,9 @@ void TEditor::NormalizeColumn(bool RowChanged, int Direction) {
     Keep(FCol);
     FCol += Direction;
   }
-  if (!FCaret.InTab() && Columns.KindAt(FCol) == ckTabPad) {
+  if (!FCaret.InTab() && Columns.IsTabPad(FCol)) {
     Keep(FCol);
-    while (Columns.KindAt(FCol) == ckTabPad) FCol += Direction;
+    while (Columns.IsTabPad(FCol)) FCol += Direction;
   }
   if (WordWrap() && FCol >= W) {
     Keep(FCol);
@@ -145,7 +145,7 @@ void TEditor::NormalizeColumn(bool RowChanged, int Direction) {
       FCol = std::max(W, WrapByte - 1);
     if (Columns.KindAt(FCol) == ckDbcs2) --FCol;
     if (!FCaret.InTab())
-      while (FCol > 0 && Columns.KindAt(FCol) == ckTabPad) --FCol;
+      while (FCol > 0 && Columns.IsTabPad(FCol)) --FCol;
   }
   FCol = std::clamp(FCol, 0, MaxCol);
   if (FCol > ColLimit && Columns.KindAt(ColLimit - 1) != ckDbcs1) FCol = ColLimit;

@@ -67,11 +67,6 @@ void TEditorScreenStrings::SetLastChange(int FirstRow, int OldRowCount, int NewR
   FLastChange = TLastChange{FirstRow, OldRowCount, NewRowCount, LastRefreshedRow, true};
 }
 
-int TEditorScreenStrings::MaxCaretRow() const {
-  if (Count() == 0) return 0;
-  return RowAttribute(Count() - 1) == raEof ? Count() - 1 : Count();
-}
-
 void TEditorScreenStrings::ClampEditors() {
   const int Max = MaxCaretRow();
   for (IEditorView* E : FEditors) {

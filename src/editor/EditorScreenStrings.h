@@ -96,7 +96,10 @@ public:
   // Byte index within the line of Row and Col; -1 for a row outside 0 .. Count or a negative column.
   [[nodiscard]] int RowColToLinePos(int Row, int Col) const;
   // The highest row a caret may stand on: Count, or the last row when it has no line break.
-  [[nodiscard]] int MaxCaretRow() const;
+  [[nodiscard]] int MaxCaretRow() const {
+    const int N = Count();
+    return N > 0 && RowAttribute(N - 1) == raEof ? N - 1 : N;
+  }
   // The row and column reached by walking Offset bytes (line breaks two) from the start of Row.
   void OffsetToRowCol(int Row, int64_t Offset, int& ResultRow, int& ResultCol) const;
 

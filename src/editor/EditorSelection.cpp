@@ -85,7 +85,7 @@ void TEditorSelection::Recompute() {
   const TSelPoint& Lower = AnchorFirst ? FCaret : FAnchor;
   FRange = TSelRange{Upper.Row, Upper.Byte, Lower.Row, Lower.Byte - 1};
   const int C1 = CappedCol(FAnchor);
-  const int C2 = CappedCol(FCaret);
+  const int C2 = FCaret.Row == FAnchor.Row && FCaret.Col == FAnchor.Col ? C1 : CappedCol(FCaret);
   FRect = TSelRect{std::min(FAnchor.Row, FCaret.Row), std::max(FAnchor.Row, FCaret.Row), std::min(C1, C2),
                    std::max(C1, C2)};
 }
