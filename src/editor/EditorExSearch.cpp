@@ -323,16 +323,22 @@ int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view
     return Count;
   }
   // Line by line as a string list would split and join the text (CR LF, CR or LF end a line, every
-  // line ends in CR LF after), without making a string of every line.
+  // line ends in CR LF after), without making a string of every line. Lines without a candidate
+  // are copied as they are, unsearched.
   int Count = 0;
   std::string Line;
   Out.reserve(LinesText.size() + LinesText.size() / 8);
+  const bool Rules = RulesOutText();
+  size_t Cand = Rules ? FirstCandidate(LinesText, 0) : 0;
+  const char* const End = LinesText.data() + LinesText.size();
   size_t I = 0;
   while (I < LinesText.size()) {
     const size_t Start = I;
-    while (I < LinesText.size() && LinesText[I] != '\r' && LinesText[I] != '\n') ++I;
+    I = static_cast<size_t>(FindAnyByte(LinesText.data() + I, End, "\r\n") - LinesText.data());
     const std::string_view Text = LinesText.substr(Start, I - Start);
-    const int N = ReplaceInString(Text, R, Line);
+    if (Rules && Cand < Start) Cand = FirstCandidate(LinesText, Start);
+    const bool MayHold = !Rules || (Cand != std::string_view::npos && (Cand < I || Cand == Start));
+    const int N = MayHold ? ReplaceInString(Text, R, Line) : 0;
     Count += N;
     Out.append(N == 0 ? Text : std::string_view(Line));
     Out.append("\r\n");

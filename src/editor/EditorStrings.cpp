@@ -136,7 +136,11 @@ void TEditorStrings::Clear() {
 }
 
 std::string TEditorStrings::Text() const {
+  // Sized first: growing a string of a big text step by step copies it many times over.
+  size_t Size = 0;
+  for (int I = 0; I < FRows.Count(); ++I) Size += FRows.RowView(I).size() + (FRows.RowAttribute(I) == raCrlf ? 2 : 0);
   std::string S;
+  S.reserve(Size);
   for (int I = 0; I < FRows.Count(); ++I) {
     S.append(FRows.RowView(I));
     if (FRows.RowAttribute(I) == raCrlf) S.append("\r\n");

@@ -314,17 +314,28 @@ TEST(EditorExSearch, ReplaceInLinesPutsBackOnlyChangedLines) {
 namespace tesvarin {
 namespace {
 
-// Line mode walks the text in place; it must give what splitting into a string list and joining gives.
+// Line mode walks the text in place and skips lines without a candidate; it must give what splitting
+// into a string list and joining gives, for plain finds with and without case and for expressions
+// with and without required literals.
 TEST(EditorExSearch, LineModeReplaceMatchesTheStringListRoundTrip) {
-  const char* Pieces[] = {"ab", "a", "\r\n", "\r", "\n", "\x83\x5c", "\x82\xa0", "aa", "b", ""};  // the last stands for a NUL
+  const char* Pieces[] = {"ab", "a", "\r\n", "\r", "\n", "\x83\x5c", "\x82\xa0", "aa", "b", "A", "x y", ""};  // the last stands for a NUL
   uint32_t Seed = 7;
   auto Next = [&Seed] { return Seed = Seed * 1103515245u + 12345u, (Seed >> 16) & 0x7FFF; };
-  for (const char* Find : {"a", "aa", "b"}) {
+  struct TFind {
+    const char* Find;
+    TExSearchOptions Options;
+  };
+  const TFind Finds[] = {{"a", {}},           {"aa", {}},          {"b", {}},
+                         {"a", {soMatchCase}}, {"ab", {soMatchCase, soWholeWord}},
+                         {"a+b", {soRegexp}},  {"^b|y$", {soRegexp}}, {"x?", {soRegexp}},
+                         {"\x83\x5c", {soMatchCase}}};
+  for (const TFind& F : Finds) {
     TEditorExSearch S;
-    S.SetFindString(Find);
+    S.SetFindString(F.Find);
+    S.SetExSearchOptions(F.Options);
     for (int Round = 0; Round < 300; ++Round) {
       std::string Text;
-      for (int K = static_cast<int>(Next() % 12); K > 0; --K) {
+      for (int K = static_cast<int>(Next() % 16); K > 0; --K) {
         const size_t P = Next() % std::size(Pieces);
         Text += P + 1 == std::size(Pieces) ? std::string(1, '\0') : std::string(Pieces[P]);
       }
@@ -332,8 +343,8 @@ TEST(EditorExSearch, LineModeReplaceMatchesTheStringListRoundTrip) {
       Lines.SetText(Text);
       const int Expected = S.ReplaceInLines(Lines, "-");
       std::string Out;
-      ASSERT_EQ(S.ReplaceAllText(Text, "-", false, Out), Expected) << Text;
-      EXPECT_EQ(Out, Expected > 0 ? Lines.Text() : std::string()) << Text;
+      ASSERT_EQ(S.ReplaceAllText(Text, "-", false, Out), Expected) << F.Find << " in " << Text;
+      EXPECT_EQ(Out, Expected > 0 ? Lines.Text() : std::string()) << F.Find << " in " << Text;
     }
   }
 }
