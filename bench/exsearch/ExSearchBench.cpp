@@ -137,7 +137,23 @@ void RunFindNext(benchmark::State& State, const char* Find, TExSearchOptions Opt
   State.counters["hits"] = Hits;
 }
 
+// From the end of the text back to its start, hit by hit.
+void RunFindPrev(benchmark::State& State, const char* Find, TExSearchOptions Options) {
+  TEditorEx& E = LoadedEditor();
+  E.SetFindString(Find);
+  E.SetExSearchOptions(Options);
+  int Hits = 0;
+  for (auto _ : State) {
+    E.SetRowCol(E.RowCount(), 0);
+    Hits = 0;
+    while (E.FindPrev()) ++Hits;
+  }
+  State.counters["hits"] = Hits;
+}
+
 void BM_FindNextLiteral(benchmark::State& State) { RunFindNext(State, "needle7", {soMatchCase}); }
+void BM_FindNextLiteralFolded(benchmark::State& State) { RunFindNext(State, "needle7", {}); }
+void BM_FindPrevLiteral(benchmark::State& State) { RunFindPrev(State, "needle7", {soMatchCase}); }
 void BM_FindNextRegexp(benchmark::State& State) { RunFindNext(State, "ne+dle[0-9]", {soRegexp}); }
 
 void BM_EditorReplaceAll(benchmark::State& State) {
@@ -168,6 +184,8 @@ BENCHMARK(BM_StrSearchRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GrepRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindNextLiteral)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindNextRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindNextLiteralFolded)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindPrevLiteral)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EditorReplaceAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_ReplaceLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SedReplace)->Unit(benchmark::kMillisecond)->UseRealTime();
