@@ -124,37 +124,25 @@ TEditorEx& LoadedEditor() {
   return Editor;
 }
 
-void RunFindNext(benchmark::State& State, const char* Find, TExSearchOptions Options) {
+// Every hit in turn, from the start of the text forward or from its end back.
+void RunStepping(benchmark::State& State, const char* Find, TExSearchOptions Options, bool Back = false) {
   TEditorEx& E = LoadedEditor();
   E.SetFindString(Find);
   E.SetExSearchOptions(Options);
   int Hits = 0;
   for (auto _ : State) {
     E.SetSelStart(0);
+    if (Back) E.SetRowCol(E.RowCount(), 0);
     Hits = 0;
-    while (E.FindNext()) ++Hits;
+    while (Back ? E.FindPrev() : E.FindNext()) ++Hits;
   }
   State.counters["hits"] = Hits;
 }
 
-// From the end of the text back to its start, hit by hit.
-void RunFindPrev(benchmark::State& State, const char* Find, TExSearchOptions Options) {
-  TEditorEx& E = LoadedEditor();
-  E.SetFindString(Find);
-  E.SetExSearchOptions(Options);
-  int Hits = 0;
-  for (auto _ : State) {
-    E.SetRowCol(E.RowCount(), 0);
-    Hits = 0;
-    while (E.FindPrev()) ++Hits;
-  }
-  State.counters["hits"] = Hits;
-}
-
-void BM_FindNextLiteral(benchmark::State& State) { RunFindNext(State, "needle7", {soMatchCase}); }
-void BM_FindNextLiteralFolded(benchmark::State& State) { RunFindNext(State, "needle7", {}); }
-void BM_FindPrevLiteral(benchmark::State& State) { RunFindPrev(State, "needle7", {soMatchCase}); }
-void BM_FindNextRegexp(benchmark::State& State) { RunFindNext(State, "ne+dle[0-9]", {soRegexp}); }
+void BM_FindNextLiteral(benchmark::State& State) { RunStepping(State, "needle7", {soMatchCase}); }
+void BM_FindNextLiteralFolded(benchmark::State& State) { RunStepping(State, "needle7", {}); }
+void BM_FindPrevLiteral(benchmark::State& State) { RunStepping(State, "needle7", {soMatchCase}, true); }
+void BM_FindNextRegexp(benchmark::State& State) { RunStepping(State, "ne+dle[0-9]", {soRegexp}); }
 
 void BM_EditorReplaceAll(benchmark::State& State) {
   int Count = 0;
