@@ -141,6 +141,24 @@ const char* FindBytes(const char* Text, size_t Size, std::string_view Needle, si
   return nullptr;
 }
 
+const char* FindByteInRange(const char* P, const char* End, unsigned char Lo, unsigned char Hi) {
+#if defined(__SSE2__)
+  const __m128i VLo = _mm_set1_epi8(static_cast<char>(Lo));
+  const __m128i VHi = _mm_set1_epi8(static_cast<char>(Hi));
+  for (; End - P >= 16; P += 16) {
+    const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+    // Unsigned: V >= Lo where max(V, Lo) is V, V <= Hi where min(V, Hi) is V.
+    const __m128i In = _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(V, VLo), V), _mm_cmpeq_epi8(_mm_min_epu8(V, VHi), V));
+    if (const int Mask = _mm_movemask_epi8(In); Mask != 0) return P + __builtin_ctz(static_cast<unsigned>(Mask));
+  }
+#endif
+  for (; P < End; ++P) {
+    const auto B = static_cast<unsigned char>(*P);
+    if (B >= Lo && B <= Hi) return P;
+  }
+  return End;
+}
+
 const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes) {
   if (Bytes.size() == 1) {
     const void* Hit = P < End ? std::memchr(P, Bytes[0], static_cast<size_t>(End - P)) : nullptr;

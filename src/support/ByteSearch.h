@@ -25,6 +25,9 @@ size_t FindBytesFolded(std::string_view Hay, std::string_view Needle, size_t Fro
 // The first byte in [P, End) equal to one of Bytes (at most four of them), or End.
 const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes);
 
+// The first byte in [P, End) within Lo .. Hi, or End.
+const char* FindByteInRange(const char* P, const char* End, unsigned char Lo, unsigned char Hi);
+
 // The index in Needle of the byte least likely in Japanese and ASCII text (ties: the last).
 size_t RarestByteIndex(std::string_view Needle);
 

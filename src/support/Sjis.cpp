@@ -1,10 +1,23 @@
 #include "support/Sjis.h"
 
+#include "support/ByteSearch.h"
+
 namespace tesvarin {
 
+// Only bytes A..Z that start a character change, and most lines hold few: each is found a block at
+// a time and its place told from the lead bytes just before it.
 void AsciiLowerSjis(std::string& S) {
-  for (size_t I = 0; I < S.size(); I += CharLength(S, I)) {
-    S[I] = AsciiLower(S[I]);
+  char* const Begin = S.data();
+  char* const End = Begin + S.size();
+  size_t Known = 0;  // a character start at or before the byte looked at
+  for (const char* P = FindByteInRange(Begin, End, 'A', 'Z'); P != End; P = FindByteInRange(P + 1, End, 'A', 'Z')) {
+    const auto I = static_cast<size_t>(P - Begin);
+    if (IsCharStartFrom(S, Known, I)) {
+      S[I] = AsciiLower(S[I]);
+      Known = I;
+    } else {
+      Known = I - 1;  // the byte is the second of a character begun just before it
+    }
   }
 }
 

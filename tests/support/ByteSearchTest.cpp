@@ -49,6 +49,21 @@ TEST(FindBytes, AgreesWithStandardFind) {
 
 // ASCII letters match in either case wherever they stand, trail bytes included; every other byte
 // matches only itself.
+// Bytes above 0x7F are unsigned to the range, and a hit in the tail after the last whole block counts.
+TEST(FindByteInRange, AgreesWithAByteWalk) {
+  std::mt19937 Rng(3);
+  for (int Round = 0; Round < 3000; ++Round) {
+    std::string T(Rng() % 50, ' ');
+    for (char& C : T) C = static_cast<char>(Rng() % 256);
+    const auto Lo = static_cast<unsigned char>(Rng() % 256);
+    const auto Hi = static_cast<unsigned char>(Lo + Rng() % (256 - Lo));
+    const size_t From = T.empty() ? 0 : Rng() % T.size();
+    size_t Want = From;
+    while (Want < T.size() && (static_cast<unsigned char>(T[Want]) < Lo || static_cast<unsigned char>(T[Want]) > Hi)) ++Want;
+    ASSERT_EQ(FindByteInRange(T.data() + From, T.data() + T.size(), Lo, Hi) - T.data(), static_cast<std::ptrdiff_t>(Want)) << Round;
+  }
+}
+
 TEST(FindBytesFolded, AgreesWithAFoldedNaiveSearch) {
   const auto Fold = [](std::string S) {
     for (char& C : S)

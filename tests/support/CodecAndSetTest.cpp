@@ -42,6 +42,18 @@ TEST(Sjis, LowerCasingSkipsTrailBytes) {
   std::string S = "AB\x83\x41Z";
   AsciiLowerSjis(S);
   EXPECT_EQ(S, "ab\x83\x41z");
+  // Against a walk character by character, on strings long enough for the block-wise search, of
+  // letters, lead bytes (also as trail bytes) and katakana whose trail bytes are capitals.
+  const char Bytes[] = {'A', 'Z', 'a', '@', '[', ' ', '\x83', '\x8e', '\x9a', '\xe0', '\xa0', 'M', '\x41'};
+  std::mt19937 Rng(5);
+  for (int Round = 0; Round < 2000; ++Round) {
+    std::string T(Rng() % 70, ' ');
+    for (char& C : T) C = Bytes[Rng() % sizeof(Bytes)];
+    std::string Walked = T;
+    for (size_t I = 0; I < Walked.size(); I += CharLength(Walked, I)) Walked[I] = AsciiLower(Walked[I]);
+    AsciiLowerSjis(T);
+    ASSERT_EQ(T, Walked) << Round;
+  }
   EXPECT_EQ(CompareTextSjis("ABC", "abc"), 0);
   EXPECT_LT(CompareTextSjis("\x83\x41", "\x83\x61"), 0);
   EXPECT_LT(CompareTextSjis("ab", "abc"), 0);
