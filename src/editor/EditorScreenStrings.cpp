@@ -550,7 +550,7 @@ void TEditorScreenStrings::WrapOptionChanged() {
   for (IEditorView* E : FEditors) E->SetCaretRowCol(E->CaretRow(), 0);
 }
 
-TBreakCounts TEditorScreenStrings::SetRowsFromBlock(std::unique_ptr<char[]> Block, size_t Size) {
+TBreakCounts TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
   TBreakCounts Counts;
   std::string_view Text(Block.get(), Size);
   int64_t Rows = 0;

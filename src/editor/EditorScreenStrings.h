@@ -117,7 +117,7 @@ public:
 
   // Replaces all rows by the lines of Size bytes of Block, which the store keeps; the rows view it.
   // A text not ending in a break gets a raEof last row.
-  TBreakCounts SetRowsFromBlock(std::unique_ptr<char[]> Block, size_t Size);
+  TBreakCounts SetRowsFromBlock(TTextBlock Block, size_t Size);
 
 protected:
   void Changed() override;

@@ -157,7 +157,7 @@ void TEditorStrings::SetLinesText(std::string_view S) {
   BeginUpdate();
   FRows.Clear();
   if (!S.empty()) {
-    auto Block = std::make_unique_for_overwrite<char[]>(S.size());
+    TTextBlock Block = NewTextBlock(S.size());
     std::memcpy(Block.get(), S.data(), S.size());
     FRows.SetRowsFromBlock(std::move(Block), S.size());
   }
@@ -191,7 +191,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
   if (End < 0 || ::lseek(File.Fd(), 0, SEEK_SET) < 0) Capacity = 0;
   // Sized from the file and not zeroed: every byte kept is read into it. It grows only when the
   // file turns out longer than its size said, so a plain load holds the file's bytes just once.
-  auto Block = std::make_unique_for_overwrite<char[]>(Capacity);
+  TTextBlock Block = NewTextBlock(Capacity);
   size_t Size = 0;
   int ReadError = 0;
   char Probe[65536];
@@ -208,7 +208,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
     if (Full) {
       // The file grew or its size is unknown: read on into a bigger block.
       const size_t NewCapacity = Capacity + std::max<size_t>(Capacity / 2, sizeof Probe);
-      auto Bigger = std::make_unique_for_overwrite<char[]>(NewCapacity);
+      TTextBlock Bigger = NewTextBlock(NewCapacity);
       if (Size != 0) std::memcpy(Bigger.get(), Block.get(), Size);
       std::memcpy(Bigger.get() + Size, Probe, static_cast<size_t>(Got));
       Block = std::move(Bigger);

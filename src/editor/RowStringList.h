@@ -11,6 +11,7 @@
 
 #include "editor/RowText.h"
 #include "editor/SplitVector.h"
+#include "editor/TextBlock.h"
 #include "support/Exception.h"
 
 namespace tesvarin {
@@ -82,7 +83,7 @@ public:
   void DeleteRange(int Index, int Count);
 
   // Loaded file text shared by row views; kept until Clear.
-  void AdoptBlock(std::unique_ptr<char[]> Block, size_t Size) { FBlocks.push_back({std::move(Block), Size}); }
+  void AdoptBlock(TTextBlock Block, size_t Size) { FBlocks.push_back({std::move(Block), Size}); }
   // The adopted block whose bytes hold P, or an empty view.
   [[nodiscard]] std::string_view BlockHolding(const char* P) const;
   void PutView(int Index, const char* Data, size_t Size);
@@ -123,7 +124,7 @@ private:
 
   TSplitVector<TheStringItem> FItems;
   struct TBlock {
-    std::unique_ptr<char[]> Bytes;
+    TTextBlock Bytes;
     size_t Size = 0;
   };
   std::vector<TBlock> FBlocks;

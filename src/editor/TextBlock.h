@@ -1,0 +1,21 @@
+// The bytes of a loaded text, which rows view rather than copy. A big block is an anonymous
+// mapping of its own that asks for huge pages: every search streams through it, and on 4 KB pages
+// the TLB misses alone cost a third of a pass. A heap block would reuse pages already mapped small.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+namespace tesvarin {
+
+struct TTextBlockFree {
+  size_t Mapped = 0;  // the mapping's length; 0: the block came from new[]
+  void operator()(char* P) const;
+};
+
+using TTextBlock = std::unique_ptr<char[], TTextBlockFree>;
+
+// Size bytes, not zeroed; raises std::bad_alloc as new does.
+[[nodiscard]] TTextBlock NewTextBlock(size_t Size);
+
+}  // namespace tesvarin
