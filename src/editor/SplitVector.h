@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "editor/HugePages.h"
+
 namespace tesvarin {
 
 template <class T>
@@ -94,7 +96,7 @@ private:
     FGapStart = Position;
   }
 
-  std::vector<T> FBody;
+  std::vector<T, THugePageAllocator<T>> FBody;  // row records of a big text are read in long walks
   int FGapStart = 0;      /// invariant: 0 <= FGapStart <= Size()
   size_t FGapLength = 0;  /// invariant: FGapLength == FBody.size() - Size()
 };

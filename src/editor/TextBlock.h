@@ -1,6 +1,4 @@
-// The bytes of a loaded text, which rows view rather than copy. A big block is an anonymous
-// mapping of its own that asks for huge pages: every search streams through it, and on 4 KB pages
-// the TLB misses alone cost a third of a pass. A heap block would reuse pages already mapped small.
+// The bytes of a loaded text, which rows view rather than copy; a big block is mapped on huge pages.
 #pragma once
 
 #include <cstddef>

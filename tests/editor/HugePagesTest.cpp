@@ -1,0 +1,35 @@
+#include "editor/HugePages.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "editor/SplitVector.h"
+
+namespace tesvarin {
+namespace {
+
+// A vector crosses from the heap to a mapping of its own and back as it grows and shrinks, and
+// keeps every element on the way; a gap buffer moving its hole through a mapped body as well.
+TEST(HugePages, ArraysKeepTheirElementsAcrossTheMappingBound) {
+  std::vector<int, THugePageAllocator<int>> V;
+  const int Many = static_cast<int>(HugeMappingFrom / sizeof(int)) * 2;
+  for (int I = 0; I < Many; ++I) V.push_back(I * 3);
+  for (int I = 0; I < Many; I += 997) ASSERT_EQ(V[static_cast<size_t>(I)], I * 3);
+  V.resize(10);
+  V.shrink_to_fit();
+  EXPECT_EQ(V.back(), 27);
+
+  TSplitVector<int> Split;
+  Split.InsertEmpty(0, Many);
+  for (int I = 0; I < Many; ++I) Split[I] = I;
+  Split.InsertEmpty(Many / 2, 3);
+  Split.Delete(10, 5);
+  EXPECT_EQ(Split.Size(), Many - 2);
+  EXPECT_EQ(Split[9], 9);
+  EXPECT_EQ(Split[10], 15);
+  EXPECT_EQ(Split[Many - 3], Many - 1);
+}
+
+}  // namespace
+}  // namespace tesvarin
