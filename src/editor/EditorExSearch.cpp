@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "editor/EditorLineScan.h"
 #include "editor/EditorUtils.h"
 #include "support/ByteSearch.h"
 #include "support/Sjis.h"
@@ -337,8 +338,7 @@ int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view
     I = static_cast<size_t>(FindAnyByte(LinesText.data() + I, End, "\r\n") - LinesText.data());
     const std::string_view Text = LinesText.substr(Start, I - Start);
     if (Rules && Cand < Start) Cand = FirstCandidate(LinesText, Start);
-    const bool MayHold = !Rules || (Cand != std::string_view::npos && (Cand < I || Cand == Start));
-    const int N = MayHold ? ReplaceInString(Text, R, Line) : 0;
+    const int N = !Rules || TEditorLineScan::MayHold(Cand, Start, I) ? ReplaceInString(Text, R, Line) : 0;
     Count += N;
     Out.append(N == 0 ? Text : std::string_view(Line));
     Out.append("\r\n");

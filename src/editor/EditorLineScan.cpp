@@ -123,7 +123,7 @@ bool TEditorLineScan::NextInBlock(int& LineRow, std::string_view& Text) {
         return NextAlone(LineRow, Text);
       }
       const bool Searched = End <= Lim;
-      if (Cand != Npos && (Cand < End || Cand == Pos) && Searched) {
+      if (Searched && MayHold(Cand, Pos, End)) {
         LineRow = FRow;
         Text = FBlock.substr(Pos, End - Pos);
         FRow = NextRow;

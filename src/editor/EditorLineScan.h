@@ -18,6 +18,12 @@ public:
   // Hay can hold one. Hay may hold many lines with their breaks.
   using TCandidateFinder = std::function<size_t(std::string_view Hay, size_t From)>;
 
+  // Whether the line of bytes [Start, End) may hold a hit, given Cand, the finder's first place at
+  // or after Start; a candidate right at the start counts also for an empty line.
+  [[nodiscard]] static bool MayHold(size_t Cand, size_t Start, size_t End) {
+    return Cand != std::string_view::npos && (Cand < End || Cand == Start);
+  }
+
   // FromRow is the first row of a line (or the row count). A null Finder rules out no line.
   TEditorLineScan(const TEditorScreenStrings& Rows, int FromRow, TCandidateFinder Finder);
 
