@@ -47,6 +47,7 @@ void TFileSearch::SearchFolder(const std::string& Folder) {
 
 void TFileSearch::CheckFile(const std::string& Folder, const std::string& Name) {
   if (FAbort) return;
+  if (OnCandidate) OnCandidate();
   std::string Path = Folder + Name;
   if (!FileExists(Path) || IsNonTextFile(Path)) return;
   std::optional<TFileInfo> Info = GetFileInfo(Path);

@@ -41,6 +41,7 @@ public:
 
   std::function<void()> ProcessMessages;
   std::function<void(const std::string& Folder)> OnFolder;  // a folder is about to be walked
+  std::function<void()> OnCandidate;                         // a file is about to be tested
   std::function<bool(const std::string& Path)> ContainsText;  // empty: no content test
   std::function<void(const TFoundFile& File)> OnFound;
   std::function<void()> OnChecked;  // after every file test that read the file's details

@@ -164,7 +164,13 @@ TSearchCriteria TForm1::Criteria() const {
 TFileSearch TForm1::MakeWalk() {
   TFileSearch Walk(Criteria(), FAbortRequested);
   Walk.ProcessMessages = [this] { ProcessMessages(); };
-  Walk.OnFolder = [this](const std::string& Folder) { C.StatusBar1.SetPanelText(1, Folder + SearchingSuffix); };
+  Walk.OnFolder = [this](const std::string& Folder) {
+    C.StatusBar1.SetPanelText(1, Folder + SearchingSuffix);
+    if (OnSearchFolder) OnSearchFolder(Folder);
+  };
+  Walk.OnCandidate = [this] {
+    if (OnFileLooked) OnFileLooked();
+  };
   if (!C.cFindWord.Text().empty()) {
     Walk.ContainsText = [this](const std::string& Path) { return FileContainsText(Path); };
   }

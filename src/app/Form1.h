@@ -89,6 +89,10 @@ public:
   std::function<void()> PopupReplaceMenu;
   // Reads the INI file at the given path into the editor; set by whoever owns the real editor.
   std::function<void(const std::string& IniPath)> LoadEditorSettings;
+  // Optional watchers of a search run, for a progress display: each folder as the walk enters it,
+  // each file before its tests.
+  std::function<void(const std::string& Folder)> OnSearchFolder;
+  std::function<void()> OnFileLooked;
 
   [[nodiscard]] bool AbortRequested() const { return FAbortRequested; }
   [[nodiscard]] bool Running() const { return FRunning; }

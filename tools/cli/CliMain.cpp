@@ -1,4 +1,5 @@
 // tesvarin-cli: the main window's search and replace driven from the command line.
+#include <getopt.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -6,8 +7,10 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 
 #include "FileContentEditor.h"
+#include "ProgressLine.h"
 #include "TerminalPlatform.h"
 #include "app/Form1.h"
 #include "support/Exception.h"
@@ -18,12 +21,29 @@ namespace {
 
 const char* const Usage =
     "usage: tesvarin-cli [options] FOLDER\n"
-    "  -n, --name PATTERN   file-name pattern (default *.*)\n"
+    "Lists the files under FOLDER whose names match and that hold the text, and replaces in them.\n"
+    "\n"
+    "  -n, --name PATTERN   file-name pattern, * and ? as wildcards (default *.*)\n"
     "  -t, --text TEXT      text the files must contain\n"
     "  -R, --replace TEXT   replace in every listed file (\\r\\n is a line break)\n"
-    "  -c, --match-case  -e, --regexp  -f, --fuzzy  -w, --whole-word\n"
-    "      --no-subfolders  --hidden  --from YYYY/MM/DD  --to YYYY/MM/DD  --larger KB | --smaller KB\n"
-    "      --no-backup  --confirm  --yes  --paths  --use-settings\n";
+    "  -c, --match-case     tell capitals from small letters\n"
+    "  -e, --regexp         TEXT is a regular expression\n"
+    "  -f, --fuzzy          full-width and half-width forms, hiragana and katakana count as equal\n"
+    "  -w, --whole-word     TEXT matches whole words only\n"
+    "      --no-subfolders  do not walk subfolders\n"
+    "      --hidden         visit dot-named files and folders too\n"
+    "      --from YYYY/MM/DD, --to YYYY/MM/DD   modification date range\n"
+    "      --larger KB | --smaller KB           size limit in kilobytes (0 to 10000)\n"
+    "      --no-backup      do not keep the previous content as a .bak file\n"
+    "      --confirm        ask before saving each file\n"
+    "      --yes            answer the question before replacing in every file with yes\n"
+    "      --paths          print only the full path of each file\n"
+    "  -0, --null           print only paths, each ended by a NUL byte (for xargs -0)\n"
+    "      --use-settings   keep histories and settings as the window does\n"
+    "  -h, --help           show this help and exit\n"
+    "  -V, --version        show the version and exit\n"
+    "\n"
+    "Exit status: 0 when files were listed, 1 when none were, 2 on a usage error or a failure.\n";
 
 struct TOptions {
   std::map<std::string, std::string> Values;  // options with an argument, by long name
@@ -32,44 +52,67 @@ struct TOptions {
 };
 
 [[noreturn]] void Fail(const std::string& Message) {
-  std::cerr << "tesvarin-cli: " << Message << '\n';
+  std::cerr << "tesvarin-cli: " << Message << "\nTry 'tesvarin-cli --help' for more information.\n";
   std::exit(2);
 }
 
+enum : int { LongOnly = 256 };
+
+// After getopt_long has refused an option: Token is the last argument it read.
+[[noreturn]] void UsageError(int Code, const option* Table, const std::string& Token) {
+  const option* Known = nullptr;
+  for (const option* T = Table; T->name; ++T) {
+    if (optopt != 0 && T->val == optopt) Known = T;
+  }
+  bool Long = Token.rfind("--", 0) == 0;
+  if (Code == ':') {
+    Fail(std::string("missing value for ") + (Long || optopt >= LongOnly ? "--" + std::string(Known->name)
+                                                                         : std::string("-") + char(optopt)));
+  }
+  if (Known) Fail("--" + std::string(Known->name) + " takes no value");
+  Fail("unknown option " + (optopt == 0 ? Token.substr(0, Token.find('=')) : std::string("-") + char(optopt)));
+}
+
 TOptions ParseArguments(int Argc, char** Argv) {
-  static const std::map<std::string, std::string> Short = {{"-n", "--name"},       {"-t", "--text"},
-                                                           {"-R", "--replace"},    {"-c", "--match-case"},
-                                                           {"-e", "--regexp"},     {"-f", "--fuzzy"},
-                                                           {"-w", "--whole-word"}};
-  static const char* const WithValue[] = {"--name", "--text", "--replace", "--from", "--to", "--larger", "--smaller"};
-  static const char* const Flags[] = {"--match-case", "--regexp", "--fuzzy",   "--whole-word", "--no-subfolders",
-                                      "--hidden",     "--no-backup", "--confirm", "--yes",       "--paths",
-                                      "--use-settings"};
+  static const option Table[] = {
+      {"name", required_argument, nullptr, 'n'},          {"text", required_argument, nullptr, 't'},
+      {"replace", required_argument, nullptr, 'R'},       {"match-case", no_argument, nullptr, 'c'},
+      {"regexp", no_argument, nullptr, 'e'},              {"fuzzy", no_argument, nullptr, 'f'},
+      {"whole-word", no_argument, nullptr, 'w'},          {"null", no_argument, nullptr, '0'},
+      {"help", no_argument, nullptr, 'h'},                {"version", no_argument, nullptr, 'V'},
+      {"no-subfolders", no_argument, nullptr, LongOnly},  {"hidden", no_argument, nullptr, LongOnly + 1},
+      {"from", required_argument, nullptr, LongOnly + 2}, {"to", required_argument, nullptr, LongOnly + 3},
+      {"larger", required_argument, nullptr, LongOnly + 4}, {"smaller", required_argument, nullptr, LongOnly + 5},
+      {"no-backup", no_argument, nullptr, LongOnly + 6},  {"confirm", no_argument, nullptr, LongOnly + 7},
+      {"yes", no_argument, nullptr, LongOnly + 8},        {"paths", no_argument, nullptr, LongOnly + 9},
+      {"use-settings", no_argument, nullptr, LongOnly + 10}, {nullptr, 0, nullptr, 0}};
   TOptions O;
-  for (int I = 1; I < Argc; ++I) {
-    std::string A = Argv[I];
-    if (auto It = Short.find(A); It != Short.end()) A = It->second;
-    bool Known = false;
-    for (const char* V : WithValue) {
-      if (A == V) {
-        if (++I >= Argc) Fail("missing value for " + A);
-        O.Values[A] = Argv[I];
-        Known = true;
-      }
-    }
-    for (const char* F : Flags) {
-      if (A == F) O.Flags[A] = Known = true;
-    }
-    if (Known) continue;
-    if (A == "-h" || A == "--help") {
+  opterr = 0;  // the messages below say it in this program's words
+  int Code;
+  while ((Code = getopt_long(Argc, Argv, ":n:t:R:cefw0hV", Table, nullptr)) != -1) {
+    if (Code == '?' || Code == ':') UsageError(Code, Table, Argv[optind - 1]);
+    if (Code == 'h') {
       std::cout << Usage;
       std::exit(0);
     }
-    if (!A.empty() && A[0] == '-') Fail("unknown option " + A + "\n" + Usage);
-    if (!O.Folder.empty()) Fail("more than one folder given");
-    O.Folder = A;
+    if (Code == 'V') {
+      std::cout << "tesvarin-cli " TESVARIN_VERSION "\n";
+      std::exit(0);
+    }
+    const option* T = Table;
+    while (T->val != Code) ++T;
+    std::string Name = std::string("--") + T->name;
+    if (T->has_arg == required_argument) {
+      O.Values[Name] = optarg;
+    } else {
+      O.Flags[Name] = true;
+    }
   }
-  if (O.Folder.empty()) Fail(std::string("no folder given\n") + Usage);
+  for (int I = optind; I < Argc; ++I) {
+    if (!O.Folder.empty()) Fail("more than one folder given");
+    O.Folder = Argv[I];
+  }
+  if (O.Folder.empty()) Fail("no folder given");
   if (O.Values.count("--larger") && O.Values.count("--smaller")) Fail("--larger and --smaller exclude each other");
   return O;
 }
@@ -146,10 +189,11 @@ std::string ProgramFolder() {
   return Path.substr(0, Path.rfind('/') + 1);
 }
 
-void PrintRows(const TListViewModel& List, bool PathsOnly) {
+// Paths end with Terminator; the columns of a row are separated by tabs.
+void PrintRows(const TListViewModel& List, bool PathsOnly, char Terminator) {
   for (const TListItem& Row : List.Items()) {
     if (PathsOnly) {
-      std::cout << TForm1::RowPath(Row) << '\n';
+      std::cout << TForm1::RowPath(Row) << Terminator;
       continue;
     }
     std::cout << Row.Caption;
@@ -165,8 +209,12 @@ int main(int Argc, char** Argv) {
   bool UseSettings = O.Flags.count("--use-settings") != 0;
   std::string Config = HomeFolder("XDG_CONFIG_HOME", "/.config");
   std::string Data = HomeFolder("XDG_DATA_HOME", "/.local/share") + "/Bramwhirl/Vimbre/";
-  cli::TTerminalDialogs Dialogs;
-  Dialogs.YesToBatch = O.Flags.count("--yes") != 0;
+  cli::TTerminalDialogs TerminalDialogs;
+  TerminalDialogs.YesToBatch = O.Flags.count("--yes") != 0;
+  // Only a person watching a terminal wants the progress line; a pipe or a log file never gets it.
+  std::optional<cli::TProgressLine> Progress;
+  if (isatty(STDERR_FILENO)) Progress.emplace(std::cerr, [] { return cli::TerminalColumns(STDERR_FILENO); });
+  cli::TProgressDialogs Dialogs(TerminalDialogs, Progress ? &*Progress : nullptr);
   cli::TNoEventPump Pump;
   cli::TFileUserStore Store(UseSettings ? Config + "/Bramwhirl/tesvarin-cli.conf" : std::string());
   cli::TNoShell Shell;
@@ -188,14 +236,21 @@ int main(int Argc, char** Argv) {
     Form.FormCreate();
     Form.FormShow();
     ApplyOptions(O, Controls);
+    if (Progress) {
+      Form.OnSearchFolder = [&](const std::string& Folder) { Progress->EnterFolder(Folder); };
+      Form.OnFileLooked = [&] { Progress->FileLooked(Controls.FileList.Count()); };
+    }
     Form.Button1Click();
-    PrintRows(Controls.FileList, O.Flags.count("--paths") != 0);
+    if (Progress) Progress->Clear();
+    bool Null = O.Flags.count("--null") != 0;
+    PrintRows(Controls.FileList, Null || O.Flags.count("--paths") != 0, Null ? '\0' : '\n');
     std::cout.flush();
     if (O.Values.count("--replace") && Controls.FileList.Count() > 0) Form.N4Click();
     Form.FormCloseQuery();
     if (UseSettings) Store.Save();
     Form.FormDestroy();
   } catch (const std::exception& E) {
+    if (Progress) Progress->Clear();
     std::cout.flush();
     std::cerr << "tesvarin-cli: " << E.what() << '\n';
     return 2;
