@@ -3,8 +3,10 @@
 # With --bench also the peers the benchmarks compare against.
 set -euo pipefail
 
+# The last row: validators and tools of the install checks, and what `make package` runs.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic
+          desktop-file-utils appstream groff-base dpkg-dev file)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libre2-dev ripgrep clang)
 fi
