@@ -202,6 +202,9 @@ public:
   int Add(TListItem Item);
   void Delete(int Index);
   void Clear();
+  // Grows with every change of the rows themselves (not of the selection or the columns), so a view
+  // redraws its rows only when they changed.
+  [[nodiscard]] uint64_t RowsVersion() const { return FRowsVersion; }
 
   // -1 when no row is selected.
   [[nodiscard]] int Selected() const { return FSelected; }
@@ -226,6 +229,7 @@ private:
   int FSelected = -1;
   int FUpdateCount = 0;
   bool FPendingChange = false;
+  uint64_t FRowsVersion = 0;
 };
 
 class TMenuItemModel : public TControlModel {

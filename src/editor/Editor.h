@@ -42,9 +42,6 @@ enum TEditorSelState : uint8_t { selNone, selStarted, selSelected, selHit };
 
 using TSelectionChangeEvent = std::function<void(TObject* Sender, bool Selected)>;
 
-// The editor's private clipboard format for box selections.
-inline constexpr std::string_view BoxClipboardFormat = "TEditor Box Type";
-
 class TEditor : public TComponent, public IEditorView {
 public:
   // Window may be null: the editor then has no metrics and skips every window step. The platform's
