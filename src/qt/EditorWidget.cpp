@@ -81,16 +81,17 @@ uint16_t VirtualKeyOf(const QKeyEvent& E) {
 // The character messages a key press sends: control characters as the desktop sends them, typed
 // text in code page 932 (raising EConvertError for a character it cannot hold).
 std::string CharsOf(const QKeyEvent& E) {
+  const bool Ctrl = E.modifiers() & Qt::ControlModifier;
   switch (E.key()) {
-    case Qt::Key_Backspace: return "\b";
+    case Qt::Key_Backspace: return Ctrl ? "\x7f" : "\b";
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return "\t";
     case Qt::Key_Return:
-    case Qt::Key_Enter: return "\r";
+    case Qt::Key_Enter: return Ctrl ? "\n" : "\r";
     default: break;
   }
   const QString Text = E.text();
-  if (Text.isEmpty() || (E.modifiers() & Qt::ControlModifier)) return {};
+  if (Text.isEmpty() || Ctrl) return {};
   for (QChar C : Text) {
     if (C.unicode() < 32 || C.unicode() == 127) return {};
   }

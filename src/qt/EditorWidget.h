@@ -48,6 +48,8 @@ public:
   // The preedit text the input method is composing, shown at the caret.
   [[nodiscard]] const QString& Preedit() const { return FPreedit; }
 
+  [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
+
   // ---- IEditorWindow
   [[nodiscard]] int ClientWidth() const override;
   [[nodiscard]] int ClientHeight() const override;
@@ -77,7 +79,6 @@ protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void keyReleaseEvent(QKeyEvent* Event) override;
   void inputMethodEvent(QInputMethodEvent* Event) override;
-  [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
   void mousePressEvent(QMouseEvent* Event) override;
   void mouseMoveEvent(QMouseEvent* Event) override;
   void mouseReleaseEvent(QMouseEvent* Event) override;
