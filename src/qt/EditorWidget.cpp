@@ -91,7 +91,8 @@ std::string CharsOf(const QKeyEvent& E) {
     default: break;
   }
   const QString Text = E.text();
-  if (Text.isEmpty() || Ctrl) return {};
+  // Ctrl and Alt make commands, not characters.
+  if (Text.isEmpty() || Ctrl || (E.modifiers() & Qt::AltModifier)) return {};
   for (QChar C : Text) {
     if (C.unicode() < 32 || C.unicode() == 127) return {};
   }
