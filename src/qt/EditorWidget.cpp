@@ -158,8 +158,11 @@ TTextMetrics EditorWidget::FontMetrics(const TFontSpec& Font) const { return Tex
 int EditorWidget::HorzScrollBarHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 int EditorWidget::VertScrollArrowHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 
-void EditorWidget::Invalidate(const TRect& Area) {
-  const QRect R = ToQRect(Area).intersected(viewport()->rect());
+void EditorWidget::Invalidate(const TRect& Area) { MarkDirty(ToQRect(Area)); }
+
+// Everything marked is known, so it can be painted before pixels are moved.
+void EditorWidget::MarkDirty(const QRect& Area) {
+  const QRect R = Area.intersected(viewport()->rect());
   if (R.isEmpty()) return;
   FDirty += R;
   viewport()->update(R);
@@ -278,7 +281,7 @@ bool EditorWidget::CaretDrawn() const {
 
 void EditorWidget::InvalidateCaret() {
   if (FPainting || FCaretSize.isEmpty()) return;
-  viewport()->update(QRect(FCaretPos, FCaretSize));
+  MarkDirty(QRect(FCaretPos, FCaretSize));
 }
 
 void EditorWidget::RestartBlink() {
@@ -404,7 +407,7 @@ void EditorWidget::inputMethodEvent(QInputMethodEvent* Event) {
   for (const QInputMethodEvent::Attribute& A : Event->attributes()) {
     if (A.type == QInputMethodEvent::Cursor) FPreeditCursor = A.start;
   }
-  viewport()->update(Old.united(PreeditRect()).united(QRect(FCaretPos, FCaretSize)));
+  MarkDirty(Old.united(PreeditRect()).united(QRect(FCaretPos, FCaretSize)));
   if (!Result.empty()) {
     // The desktop follows the result with its characters as messages, which the editor drops.
     FEditor->ImeComposition(Result);
@@ -493,14 +496,14 @@ void EditorWidget::focusInEvent(QFocusEvent* Event) {
 void EditorWidget::focusOutEvent(QFocusEvent* Event) {
   QAbstractScrollArea::focusOutEvent(Event);
   FBlink.stop();
-  viewport()->update(QRect(FCaretPos, FCaretSize));
+  MarkDirty(QRect(FCaretPos, FCaretSize));
   if (FEditor != nullptr && Event->reason() != Qt::PopupFocusReason) FEditor->CancelDrag();
 }
 
 void EditorWidget::timerEvent(QTimerEvent* Event) {
   if (Event->timerId() != FBlink.timerId()) return QAbstractScrollArea::timerEvent(Event);
   FBlinkOn = !FBlinkOn;
-  viewport()->update(QRect(FCaretPos, FCaretSize));
+  MarkDirty(QRect(FCaretPos, FCaretSize));
 }
 
 // The editor scrolls its own pixels when it sets the bars.

@@ -96,6 +96,7 @@ private:
   void PaintArea(QPainter& Painter, const QRect& Area);
   void PaintCaret(QPainter& Painter) const;
   void PaintPreedit(QPainter& Painter) const;
+  void MarkDirty(const QRect& Area);
   void InvalidateCaret();
   void RestartBlink();
   void PointTo();
