@@ -18,6 +18,7 @@
 #include "editor/Editor.h"
 #include "editor/EditorContextMenu.h"
 #include "editor/EditorEx.h"
+#include "editor/EditorMessages.h"
 #include "editor/EditorScroll.h"
 #include "qt/GlyphCache.h"
 #include "qt/QtCanvas.h"
@@ -137,6 +138,7 @@ EditorWidget::~EditorWidget() = default;
 
 void EditorWidget::SetEditor(TEditor* Editor) {
   FEditor = Editor;
+  FMessages = Editor != nullptr ? std::make_unique<TEditorMessages>(*Editor) : nullptr;
   FCaretShown = false;
   FPreedit.clear();
   if (FEditor != nullptr) {

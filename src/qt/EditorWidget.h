@@ -22,6 +22,7 @@ class QScrollBar;
 
 namespace tesvarin {
 class TEditor;
+class TEditorMessages;
 struct TEditorMenuItem;
 }  // namespace tesvarin
 
@@ -42,6 +43,9 @@ public:
   // the editor: the owner detaches it (or destroys the widget) before destroying it.
   void SetEditor(TEditor* Editor);
   [[nodiscard]] TEditor* Editor() const { return FEditor; }
+  // The edit-control messages of the attached editor, for clients written for a plain edit control;
+  // null without an editor.
+  [[nodiscard]] TEditorMessages* Messages() const { return FMessages.get(); }
 
   // Where the widget draws the caret now; empty while it is hidden.
   [[nodiscard]] QRect CaretRect() const;
@@ -106,6 +110,7 @@ private:
                 std::map<QAction*, const TEditorMenuItem*>& Commands);
 
   TEditor* FEditor = nullptr;
+  std::unique_ptr<TEditorMessages> FMessages;
   std::unique_ptr<GlyphCache> FGlyphs;
   QRegion FDirty;  // invalidated and not yet painted
   QSize FCaretSize;

@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "editor/EditorEx.h"
+#include "editor/EditorMessages.h"
 #include "editor/EditorScroll.h"
 #include "editor/EditorSelection.h"
 #include "qt/EditorWidget.h"
@@ -124,6 +125,18 @@ TEST_F(EditorWidgetTest, EnterBackspaceDeleteAndTabEdit) {
   Key(Qt::Key_Tab);
   EXPECT_EQ(Text(), "ab\td");
   EXPECT_TRUE(Widget->hasFocus());  // Tab is a character, not a focus move
+}
+
+TEST_F(EditorWidgetTest, EditControlMessagesReachTheAttachedEditor) {
+  Load("abc\r\ndef");
+  ASSERT_NE(Widget->Messages(), nullptr);
+  Widget->Messages()->SetSel(1, 6);
+  EXPECT_EQ(Editor->GetSelText(), "bc\r\nd");
+  Widget->Messages()->ReplaceSel("X");
+  EXPECT_EQ(Text(), "aXef");
+  Widget->SetEditor(nullptr);
+  EXPECT_EQ(Widget->Messages(), nullptr);
+  Widget->SetEditor(Editor.get());
 }
 
 TEST_F(EditorWidgetTest, ArrowsMoveAndShiftArrowsSelect) {
