@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic)
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libre2-dev ripgrep clang)
+  packages+=(libre2-dev ripgrep clang libqscintilla2-qt6-dev)
 fi
 
 missing=()

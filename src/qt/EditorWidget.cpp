@@ -18,6 +18,7 @@
 #include "editor/Editor.h"
 #include "editor/EditorContextMenu.h"
 #include "editor/EditorEx.h"
+#include "editor/EditorMessages.h"
 #include "editor/EditorScroll.h"
 #include "qt/GlyphCache.h"
 #include "qt/QtCanvas.h"
@@ -81,16 +82,18 @@ uint16_t VirtualKeyOf(const QKeyEvent& E) {
 // The character messages a key press sends: control characters as the desktop sends them, typed
 // text in code page 932 (raising EConvertError for a character it cannot hold).
 std::string CharsOf(const QKeyEvent& E) {
+  const bool Ctrl = E.modifiers() & Qt::ControlModifier;
   switch (E.key()) {
-    case Qt::Key_Backspace: return "\b";
+    case Qt::Key_Backspace: return Ctrl ? "\x7f" : "\b";
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return "\t";
     case Qt::Key_Return:
-    case Qt::Key_Enter: return "\r";
+    case Qt::Key_Enter: return Ctrl ? "\n" : "\r";
     default: break;
   }
   const QString Text = E.text();
-  if (Text.isEmpty() || (E.modifiers() & Qt::ControlModifier)) return {};
+  // Ctrl and Alt make commands, not characters.
+  if (Text.isEmpty() || Ctrl || (E.modifiers() & Qt::AltModifier)) return {};
   for (QChar C : Text) {
     if (C.unicode() < 32 || C.unicode() == 127) return {};
   }
@@ -135,6 +138,7 @@ EditorWidget::~EditorWidget() = default;
 
 void EditorWidget::SetEditor(TEditor* Editor) {
   FEditor = Editor;
+  FMessages = Editor != nullptr ? std::make_unique<TEditorMessages>(*Editor) : nullptr;
   FCaretShown = false;
   FPreedit.clear();
   if (FEditor != nullptr) {
@@ -156,8 +160,11 @@ TTextMetrics EditorWidget::FontMetrics(const TFontSpec& Font) const { return Tex
 int EditorWidget::HorzScrollBarHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 int EditorWidget::VertScrollArrowHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 
-void EditorWidget::Invalidate(const TRect& Area) {
-  const QRect R = ToQRect(Area).intersected(viewport()->rect());
+void EditorWidget::Invalidate(const TRect& Area) { MarkDirty(ToQRect(Area)); }
+
+// Everything marked is known, so it can be painted before pixels are moved.
+void EditorWidget::MarkDirty(const QRect& Area) {
+  const QRect R = Area.intersected(viewport()->rect());
   if (R.isEmpty()) return;
   FDirty += R;
   viewport()->update(R);
@@ -276,7 +283,7 @@ bool EditorWidget::CaretDrawn() const {
 
 void EditorWidget::InvalidateCaret() {
   if (FPainting || FCaretSize.isEmpty()) return;
-  viewport()->update(QRect(FCaretPos, FCaretSize));
+  MarkDirty(QRect(FCaretPos, FCaretSize));
 }
 
 void EditorWidget::RestartBlink() {
@@ -402,7 +409,7 @@ void EditorWidget::inputMethodEvent(QInputMethodEvent* Event) {
   for (const QInputMethodEvent::Attribute& A : Event->attributes()) {
     if (A.type == QInputMethodEvent::Cursor) FPreeditCursor = A.start;
   }
-  viewport()->update(Old.united(PreeditRect()).united(QRect(FCaretPos, FCaretSize)));
+  MarkDirty(Old.united(PreeditRect()).united(QRect(FCaretPos, FCaretSize)));
   if (!Result.empty()) {
     // The desktop follows the result with its characters as messages, which the editor drops.
     FEditor->ImeComposition(Result);
@@ -491,14 +498,14 @@ void EditorWidget::focusInEvent(QFocusEvent* Event) {
 void EditorWidget::focusOutEvent(QFocusEvent* Event) {
   QAbstractScrollArea::focusOutEvent(Event);
   FBlink.stop();
-  viewport()->update(QRect(FCaretPos, FCaretSize));
+  MarkDirty(QRect(FCaretPos, FCaretSize));
   if (FEditor != nullptr && Event->reason() != Qt::PopupFocusReason) FEditor->CancelDrag();
 }
 
 void EditorWidget::timerEvent(QTimerEvent* Event) {
   if (Event->timerId() != FBlink.timerId()) return QAbstractScrollArea::timerEvent(Event);
   FBlinkOn = !FBlinkOn;
-  viewport()->update(QRect(FCaretPos, FCaretSize));
+  MarkDirty(QRect(FCaretPos, FCaretSize));
 }
 
 // The editor scrolls its own pixels when it sets the bars.

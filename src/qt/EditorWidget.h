@@ -22,6 +22,7 @@ class QScrollBar;
 
 namespace tesvarin {
 class TEditor;
+class TEditorMessages;
 struct TEditorMenuItem;
 }  // namespace tesvarin
 
@@ -42,11 +43,16 @@ public:
   // the editor: the owner detaches it (or destroys the widget) before destroying it.
   void SetEditor(TEditor* Editor);
   [[nodiscard]] TEditor* Editor() const { return FEditor; }
+  // The edit-control messages of the attached editor, for clients written for a plain edit control;
+  // null without an editor.
+  [[nodiscard]] TEditorMessages* Messages() const { return FMessages.get(); }
 
   // Where the widget draws the caret now; empty while it is hidden.
   [[nodiscard]] QRect CaretRect() const;
   // The preedit text the input method is composing, shown at the caret.
   [[nodiscard]] const QString& Preedit() const { return FPreedit; }
+
+  [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
 
   // ---- IEditorWindow
   [[nodiscard]] int ClientWidth() const override;
@@ -77,7 +83,6 @@ protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void keyReleaseEvent(QKeyEvent* Event) override;
   void inputMethodEvent(QInputMethodEvent* Event) override;
-  [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
   void mousePressEvent(QMouseEvent* Event) override;
   void mouseMoveEvent(QMouseEvent* Event) override;
   void mouseReleaseEvent(QMouseEvent* Event) override;
@@ -95,6 +100,7 @@ private:
   void PaintArea(QPainter& Painter, const QRect& Area);
   void PaintCaret(QPainter& Painter) const;
   void PaintPreedit(QPainter& Painter) const;
+  void MarkDirty(const QRect& Area);
   void InvalidateCaret();
   void RestartBlink();
   void PointTo();
@@ -104,6 +110,7 @@ private:
                 std::map<QAction*, const TEditorMenuItem*>& Commands);
 
   TEditor* FEditor = nullptr;
+  std::unique_ptr<TEditorMessages> FMessages;
   std::unique_ptr<GlyphCache> FGlyphs;
   QRegion FDirty;  // invalidated and not yet painted
   QSize FCaretSize;

@@ -105,8 +105,20 @@ void QtCanvas::DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width)
   int W = std::min(Width, Image.Width() - SrcX);
   if (W <= 0) return;
   QImage Out(W, Image.Height(), QImage::Format_ARGB32);
-  for (int Row = 0; Row < Image.Height(); ++Row)
-    for (int I = 0; I < W; ++I) Out.setPixelColor(I, Row, ToQColor(Image.Pixel(SrcX + I, Row), FPalette));
+  // Images hold few colours: each is converted once per call, pixels are written as words.
+  TColor Last = clNone;
+  QRgb LastRgb = ToQColor(Last, FPalette).rgba();
+  for (int Row = 0; Row < Image.Height(); ++Row) {
+    auto* Line = reinterpret_cast<QRgb*>(Out.scanLine(Row));
+    for (int I = 0; I < W; ++I) {
+      const TColor C = Image.Pixel(SrcX + I, Row);
+      if (C != Last) {
+        Last = C;
+        LastRgb = ToQColor(C, FPalette).rgba();
+      }
+      Line[I] = LastRgb;
+    }
+  }
   FPainter.drawImage(X, Y, Out);
 }
 
