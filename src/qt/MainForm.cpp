@@ -61,6 +61,10 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
     FPlatform.Dialogs->MessageBox(Text, U(QApplication::applicationName()), mbOK);
   });
   WireListGestures();
+  // While a run or a replace loop uses the editor as its scratch buffer it takes no input; Abort is
+  // enabled exactly then.
+  int Id = FControls.Button2.Subscribe([this] { FEditorView->setEnabled(!FControls.Button2.Enabled()); });
+  connect(FEditorView, &QObject::destroyed, this, [this, Id] { FControls.Button2.Unsubscribe(Id); });
   FWindow->installEventFilter(this);
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& Manager) {
     if (!FWindow->close()) Manager.cancel();

@@ -256,6 +256,24 @@ TEST_F(MainFormFlow, HeaderClicksSortEachWayAndWidthsSurviveARestart) {
   EXPECT_EQ(List()->columnWidth(1), 321);
 }
 
+TEST_F(MainFormFlow, ARightClickShowsTheFileMenuThenDropsRowsOfVanishedFiles) {
+  SearchFor("*.txt", "");
+  ASSERT_EQ(C().FileList.Count(), 3);
+  fs::remove(Tr.T() + "/c.txt");
+  bool MenuShown = false;
+  QTimer::singleShot(0, [&MenuShown] {
+    QWidget* Popup = QApplication::activePopupWidget();
+    MenuShown = qobject_cast<QMenu*>(Popup) != nullptr;
+    if (Popup != nullptr) Popup->close();
+  });
+  QRect R = List()->visualRect(List()->model()->index(RowOf("a.txt"), 0));
+  QTest::mouseClick(List()->viewport(), Qt::RightButton, {}, R.center());
+  EXPECT_TRUE(MenuShown);
+  EXPECT_EQ(C().FileList.Count(), 2);
+  EXPECT_EQ(List()->model()->rowCount(), 2);
+  EXPECT_EQ(RowOf("c.txt"), -1);
+}
+
 TEST_F(MainFormFlow, ValuesAndTheFourHistoriesComeBackAfterARestart) {
   Find<QPushButton>("Button1");
   C().CheckBox4.SetChecked(true);
@@ -301,6 +319,7 @@ TEST_F(MainFormFlow, CloseDuringARunStopsItFirstAndEnterDoesNotNest) {
   QTimer::singleShot(0, [this] { Window().close(); });
   SearchFor("*.txt", "");
   EXPECT_LT(C().FileList.Count(), 303);
+  EXPECT_TRUE(Form->EditorView().isEnabled());
   long Counts = std::count_if(Dialogs.Shown.begin(), Dialogs.Shown.end(),
                               [](const test::MessageRecord& M) { return M.Caption == "ファイルの検索"; });
   EXPECT_EQ(Counts, 1);
