@@ -165,7 +165,7 @@ QWidget* MainWindow::BuildDateSizePage() {
   Layout->addWidget(Named(NewCheckBox(C.SizeCheckBox), "SizeCheckBox"));
   auto* Size = Named(new QSpinBox, "Edit5");
   BindUpDown(Size, C.UpDown3);
-  Size->setMaximumWidth(64);  // five digits; the comparison box beside it needs the room
+  Size->setMaximumWidth(56);  // five digits; the comparison box beside it needs the room
   Layout->addLayout(Row({Size, Named(NewLabel(C.Label7), "Label7"), Named(NewComboBox(C.ComboBox3), "ComboBox3")}, 16));
   Layout->addStretch(1);
   return Page;
