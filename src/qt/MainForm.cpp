@@ -26,6 +26,25 @@ namespace {
 // How often a close asked for during a run looks whether the run has ended.
 constexpr int CloseRetryMs = 20;
 
+bool IsUserInput(QEvent::Type Type) {
+  switch (Type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+      return true;
+    default:
+      return false;
+  }
+}
+
 int ScreenWidth() {
   QScreen* Screen = QGuiApplication::primaryScreen();
   return Screen != nullptr ? Screen->geometry().width() : 1920;
@@ -61,11 +80,9 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
     FPlatform.Dialogs->MessageBox(Text, U(QApplication::applicationName()), mbOK);
   });
   WireListGestures();
-  // While a run or a replace loop uses the editor as its scratch buffer it takes no input; Abort is
-  // enabled exactly then.
-  int Id = FControls.Button2.Subscribe([this] { FEditorView->setEnabled(!FControls.Button2.Enabled()); });
-  connect(FEditorView, &QObject::destroyed, this, [this, Id] { FControls.Button2.Unsubscribe(Id); });
   FWindow->installEventFilter(this);
+  FEditorView->installEventFilter(this);
+  FEditorView->viewport()->installEventFilter(this);
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& Manager) {
     if (!FWindow->close()) Manager.cancel();
   });
@@ -74,6 +91,8 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
 
 MainForm::~MainForm() {
   FWindow->removeEventFilter(this);
+  FEditorView->removeEventFilter(this);
+  FEditorView->viewport()->removeEventFilter(this);
   Guarded([this] { FForm->FormDestroy(); });
   SetErrorReport({});
   FEditorView->SetEditor(nullptr);
@@ -98,7 +117,8 @@ void MainForm::WireListGestures() {
 }
 
 bool MainForm::eventFilter(QObject* Watched, QEvent* Event) {
-  if (Watched != FWindow.get()) return false;
+  // While a run or a replace loop uses the editor as its scratch buffer, the user's input to it waits.
+  if (Watched != FWindow.get()) return FForm->Running() && IsUserInput(Event->type());
   if (Event->type() == QEvent::Show && !FShown) {
     FShown = true;
     Guarded([this] { FForm->FormShow(); });
