@@ -312,7 +312,7 @@ void EditorWidget::PaintArea(QPainter& Painter, const QRect& Area) {
   // A paint event has no caller to take an error: the area is left blank and the error logged.
   try {
     QtCanvas Canvas(Painter, palette(), FGlyphs.get());
-    Canvas.FillRect(ToTRect(Area), FEditor->Color());
+    FEditor->PaintRect(Canvas, ToTRect(Area));
   } catch (const std::exception& E) {
     Painter.setClipping(false);
     Painter.fillRect(Area, Background);
