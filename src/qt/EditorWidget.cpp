@@ -471,12 +471,16 @@ void EditorWidget::mouseDoubleClickEvent(QMouseEvent* Event) {
 
 void EditorWidget::wheelEvent(QWheelEvent* Event) {
   if (FEditor == nullptr) return;
-  FWheelRest += Event->angleDelta().y();
+  // A tilted wheel, or Shift with the wheel, scrolls sideways.
+  const QPoint Delta = Event->angleDelta();
+  const bool Sideways = Delta.x() != 0 || (Event->modifiers() & Qt::ShiftModifier);
+  FWheelRest += Sideways ? (Delta.x() != 0 ? Delta.x() : Delta.y()) : Delta.y();
   const int Notches = FWheelRest / QWheelEvent::DefaultDeltasPerStep;
   FWheelRest -= Notches * QWheelEvent::DefaultDeltasPerStep;
   if (Notches != 0) {
     const int Lines = Notches * QApplication::wheelScrollLines();
-    FEditor->VScroll(SB_THUMBPOSITION, FEditor->TopRow() - Lines);
+    if (Sideways) FEditor->HScroll(SB_THUMBPOSITION, FEditor->LeftCol() - Lines);
+    else FEditor->VScroll(SB_THUMBPOSITION, FEditor->TopRow() - Lines);
   }
   Event->accept();
 }
