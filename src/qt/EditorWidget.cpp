@@ -360,7 +360,6 @@ bool EditorWidget::event(QEvent* Event) {
   // The editor's shortcuts win over the window's while the editor has the focus.
   if (Event->type() == QEvent::ShortcutOverride && FEditor != nullptr) {
     auto* Key = static_cast<QKeyEvent*>(Event);
-    FEditor->ContextMenu().Update();
     if (FEditor->ContextMenu().FindShortCut(VirtualKeyOf(*Key), ShiftOf(Key->modifiers())) != nullptr) {
       Event->accept();
       return true;
