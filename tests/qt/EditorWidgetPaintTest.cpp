@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QScreen>
 #include <QTest>
 
@@ -123,6 +124,28 @@ TEST_F(EditorWidgetPaintTest, TheCaretStandsAtTheCaretPositionWhileFocused) {
   const TPoint At = Editor->Scroll().CaretPos();
   EXPECT_EQ(Diff.topLeft(), QPoint(At.X, At.Y));
   EXPECT_EQ(Diff.size(), QSize(2, Editor->Scroll().FontHeight()));
+}
+
+TEST_F(EditorWidgetPaintTest, TheTextBeingComposedIsShownAtTheCaretUntilItIsCommitted) {
+  Load("abc\r\ndef");
+  Widget->activateWindow();
+  Widget->setFocus();
+  Editor->SetRowCol(1, 1);
+  QApplication::processEvents();
+  const QImage Before = OnScreen();
+  QInputMethodEvent Composing(QString::fromUtf8("にほ"), {});
+  QApplication::sendEvent(Widget.get(), &Composing);
+  const QImage During = OnScreen();
+  QRect Diff;
+  for (int Y = 0; Y < During.height(); ++Y)
+    for (int X = 0; X < During.width(); ++X)
+      if (During.pixel(X, Y) != Before.pixel(X, Y)) Diff |= QRect(X, Y, 1, 1);
+  const TPoint At = Editor->Scroll().CaretPos();
+  EXPECT_EQ(Diff.topLeft(), QPoint(At.X, At.Y));
+  EXPECT_GE(Diff.width(), 2 * Editor->Scroll().ColWidth());
+  QInputMethodEvent Cancelled(QString(), {});
+  QApplication::sendEvent(Widget.get(), &Cancelled);
+  EXPECT_EQ(OnScreen(), Before);
 }
 
 TEST_F(EditorWidgetPaintTest, ScrollingMovesPixelsThatMatchAViewPaintedFromScratch) {
