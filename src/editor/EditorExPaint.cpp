@@ -53,16 +53,14 @@ void TEditorEx::DrawFindMarks(int ARow, int X0, int Y, int Left, int Right) {
   const std::string_view Row = RowView(ARow);
   const int W = Scroll().ColWidth();
   const auto Settings = [this] { return ColumnSettings(); };
+  // A bar that crosses an edge of the rectangle is clipped there rather than shortened, so painting a
+  // row in pieces joins the pieces without a gap; only the 1000-column limit ends a bar early.
+  const int Limit = X0 + TEditorScroll::MaxCols * W;
   for (const TFindHit& Hit : FFindHits) {
-    int X1 = X0 + W * ByteToColumnWith(Row, Hit.Start - 1, Settings);
+    const int X1 = X0 + W * ByteToColumnWith(Row, Hit.Start - 1, Settings);
     if (X1 > Right) break;
-    int X2 = X0 + W * ByteToColumnWith(Row, Hit.Start + Hit.Length - 1, Settings);
-    if (X1 < Left && Left <= X2) {
-      X1 = Left;
-      X2 = std::min(X2, Right);
-    }
-    if (Left <= X1 && X1 <= Right && Right < X2) X2 = Right;
-    if (X1 >= Left && X2 <= Right) DrawFindMark(X1, Y, X2);
+    const int X2 = std::min(X0 + W * ByteToColumnWith(Row, Hit.Start + Hit.Length - 1, Settings), Limit);
+    if (X2 > Left) DrawFindMark(std::max(X1, Left), Y, X2);
   }
 }
 

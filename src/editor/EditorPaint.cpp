@@ -76,7 +76,8 @@ void TEditor::PaintRect(ICanvas& Canvas, const TRect& Area) {
   }
   const bool CaretRowShown = FRow >= S.TopRow() && FRow < S.TopRow() + S.VisibleRows();
   if (FMarks.Underline().Visible() && FUnderlineHideCount == 0 && CaretRowShown && FRow >= First && FRow <= Last) {
-    Painter.SetClip({Left, S.RowToY(First), A.Right, S.RowToY(Last) + RowHeight});
+    // From the text area's left: a row may have been painted from a column left of Left.
+    Painter.SetClip({LeftOffset, S.RowToY(First), A.Right, S.RowToY(Last) + RowHeight});
     Painter.DrawUnderline(FRow);
   }
 }

@@ -107,8 +107,9 @@ void TEditorPainter::SetBrush(TColor Color) {
 
 int TEditorPainter::CutLength(std::string_view S) {
   if (S.size() <= static_cast<size_t>(MaxCols)) return static_cast<int>(S.size());
-  const bool LeadAtCut = IsLeadByte(S[MaxCols]) && IsCharStartFrom(S, 0, MaxCols);
-  return LeadAtCut && S.size() > static_cast<size_t>(MaxCols) + 1 ? MaxCols + 1 : MaxCols;
+  // The character that begins at the 1000th byte is drawn whole.
+  const bool LeadAtCut = IsLeadByte(S[MaxCols - 1]) && IsCharStartFrom(S, 0, MaxCols - 1);
+  return LeadAtCut ? MaxCols + 1 : MaxCols;
 }
 
 void TEditorPainter::TextOut(int X, int Y, const TRect& ClipRect, std::string_view Text, bool Opaque) {
@@ -147,11 +148,20 @@ void TEditorPainter::PaintRow(int ARow, const TRect& RowRect) {
     return;
   }
   LoadRow(ARow);
+  // A rectangle that starts on the second half of a double-byte character starts with the whole
+  // character, so marks over it are drawn whichever pieces the window is painted in.
+  TRect Rect = RowRect;
+  const int W = FScroll.ColWidth();
+  const int Col = (Rect.Left - (FScroll.LeftOffset() - FScroll.ScrollOffset())) / W;
+  if (Col > 0 && Col <= FText.Length && Rect.Left - W >= FScroll.LeftOffset()) {
+    const auto Before = static_cast<size_t>(Col - 1);
+    if (IsLeadByte(FText.Display[Before]) && IsCharStartFrom(FText.Display, 0, Before)) Rect.Left -= W;
+  }
   const TEditorSelState State = FEditor.SelState();
   if (State == selSelected || (State == selHit && FEditor.HitStyle() == hsDraw)) {
-    PaintSpans(RowRect);
+    PaintSpans(Rect);
   } else {
-    PaintSpan(RowRect, false);
+    PaintSpan(Rect, false);
   }
 }
 

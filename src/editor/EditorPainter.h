@@ -47,12 +47,13 @@ public:
   // The font with Style and Color (the underline replaced by dots in TextOut) and the text brush.
   void SetTextFont(TFontStyles Style, TColor Color);
   void SetBrush(TColor Color);
-  // Code page 932 text cut at 1000 bytes (1001 when byte 1000 begins a character), clipped.
+  // Code page 932 text cut at 1000 bytes (1001 when the 1000th begins a character), clipped; only
+  // the characters reaching into the clip are sent.
   void TextOut(int X, int Y, const TRect& ClipRect, std::string_view Text, bool Opaque);
 
   // A mark's colour, clNone meaning the font colour.
   [[nodiscard]] TColor MarkColor(TColor Color) const;
-  // The cut length of a display text: 1000 bytes, or 1001 when byte 1000 begins a character.
+  // The cut length of a display text: 1000 bytes, or 1001 when the 1000th begins a character.
   [[nodiscard]] static int CutLength(std::string_view S);
 
 private:
