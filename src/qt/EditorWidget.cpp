@@ -312,7 +312,7 @@ void EditorWidget::PaintArea(QPainter& Painter, const QRect& Area) {
   // A paint event has no caller to take an error: the area is left blank and the error logged.
   try {
     QtCanvas Canvas(Painter, palette(), FGlyphs.get());
-    Canvas.FillRect(ToTRect(Area), FEditor->Color());
+    FEditor->PaintRect(Canvas, ToTRect(Area));
   } catch (const std::exception& E) {
     Painter.setClipping(false);
     Painter.fillRect(Area, Background);
@@ -360,7 +360,6 @@ bool EditorWidget::event(QEvent* Event) {
   // The editor's shortcuts win over the window's while the editor has the focus.
   if (Event->type() == QEvent::ShortcutOverride && FEditor != nullptr) {
     auto* Key = static_cast<QKeyEvent*>(Event);
-    FEditor->ContextMenu().Update();
     if (FEditor->ContextMenu().FindShortCut(VirtualKeyOf(*Key), ShiftOf(Key->modifiers())) != nullptr) {
       Event->accept();
       return true;
@@ -471,12 +470,16 @@ void EditorWidget::mouseDoubleClickEvent(QMouseEvent* Event) {
 
 void EditorWidget::wheelEvent(QWheelEvent* Event) {
   if (FEditor == nullptr) return;
-  FWheelRest += Event->angleDelta().y();
+  // A tilted wheel, or Shift with the wheel, scrolls sideways.
+  const QPoint Delta = Event->angleDelta();
+  const bool Sideways = Delta.x() != 0 || (Event->modifiers() & Qt::ShiftModifier);
+  FWheelRest += Sideways ? (Delta.x() != 0 ? Delta.x() : Delta.y()) : Delta.y();
   const int Notches = FWheelRest / QWheelEvent::DefaultDeltasPerStep;
   FWheelRest -= Notches * QWheelEvent::DefaultDeltasPerStep;
   if (Notches != 0) {
     const int Lines = Notches * QApplication::wheelScrollLines();
-    FEditor->VScroll(SB_THUMBPOSITION, FEditor->TopRow() - Lines);
+    if (Sideways) FEditor->HScroll(SB_THUMBPOSITION, FEditor->LeftCol() - Lines);
+    else FEditor->VScroll(SB_THUMBPOSITION, FEditor->TopRow() - Lines);
   }
   Event->accept();
 }

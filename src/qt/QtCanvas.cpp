@@ -102,16 +102,20 @@ void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, i
 }
 
 void QtCanvas::DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width) {
-  int W = std::min(Width, Image.Width() - SrcX);
-  if (W <= 0) return;
-  QImage Out(W, Image.Height(), QImage::Format_ARGB32);
-  // Images hold few colours: each is converted once per call, pixels are written as words.
+  DrawImageRect(X, Y, Image, {SrcX, 0, SrcX + Width, Image.Height()});
+}
+
+void QtCanvas::DrawImageRect(int X, int Y, const TImage& Image, const TRect& Source) {
+  const TRect S = IntersectRect(Source, {0, 0, Image.Width(), Image.Height()});
+  if (S.IsEmpty()) return;
+  QImage Out(S.Width(), S.Height(), QImage::Format_ARGB32);
+  // Images hold few colours: each is converted once per run, pixels are written as words.
   TColor Last = clNone;
   QRgb LastRgb = ToQColor(Last, FPalette).rgba();
-  for (int Row = 0; Row < Image.Height(); ++Row) {
+  for (int Row = 0; Row < S.Height(); ++Row) {
     auto* Line = reinterpret_cast<QRgb*>(Out.scanLine(Row));
-    for (int I = 0; I < W; ++I) {
-      const TColor C = Image.Pixel(SrcX + I, Row);
+    for (int I = 0; I < S.Width(); ++I) {
+      const TColor C = Image.Pixel(S.Left + I, S.Top + Row);
       if (C != Last) {
         Last = C;
         LastRgb = ToQColor(C, FPalette).rgba();
@@ -119,7 +123,7 @@ void QtCanvas::DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width)
       Line[I] = LastRgb;
     }
   }
-  FPainter.drawImage(X, Y, Out);
+  FPainter.drawImage(X + S.Left - Source.Left, Y + S.Top - Source.Top, Out);
 }
 
 TTextMetrics QtCanvas::TextMetrics() const { return TextMetricsOf(ToQFont(FFontSpec)); }

@@ -374,9 +374,14 @@ TEST_F(EditorWidgetTest, WheelAndScrollBarsMoveTheTopRow) {
   Bar->triggerAction(QAbstractSlider::SliderToMaximum);
   EXPECT_EQ(Editor->TopRow(), Editor->RowCount());  // the last row can scroll up to the top
   EXPECT_EQ(Bar->value(), Editor->TopRow());
-  // The horizontal bar moves the left column.
+  // The horizontal bar and Shift with the wheel move the left column.
   Widget->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(Editor->LeftCol(), Editor->Scroll().VisibleCols());
+  QWheelEvent Left(QPointF(10, 10), Widget->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
+                   Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(Widget->viewport(), &Left);
+  EXPECT_EQ(Editor->LeftCol(), Editor->Scroll().VisibleCols() - QApplication::wheelScrollLines());
+  EXPECT_EQ(Widget->horizontalScrollBar()->value(), Editor->LeftCol());
 }
 
 }  // namespace

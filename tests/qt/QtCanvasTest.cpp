@@ -20,15 +20,21 @@ protected:
     if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
   }
   // Text drawn at (0, 0) with the given advance per byte, on white.
-  static QImage Drawn(const char* Utf8, int Advance, TRect Clip = {0, 0, 400, 30}) {
+  static QImage Drawn(const char* Utf8, int Advance, TRect Clip = {0, 0, 400, 30}, TFontStyles Style = {}) {
     QImage Image(400, 30, QImage::Format_RGB32);
     Image.fill(Qt::white);
     QPainter Painter(&Image);
     qt::QtCanvas Canvas(Painter, QPalette());
-    Canvas.SetFont(TFontSpec{"FixedSys", 9, clBlack, {}});
+    Canvas.SetFont(TFontSpec{"FixedSys", 9, clBlack, Style});
     Canvas.SetBrushColor(clWhite);
     Canvas.TextOut(0, 0, Clip, Utf8ToCp932(Utf8), Advance, true);
     return Image;
+  }
+  static int Darkness(const QImage& Image) {
+    int Sum = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+      for (int X = 0; X < Image.width(); ++X) Sum += 255 - qGray(Image.pixel(X, Y));
+    return Sum;
   }
   static bool HasInk(const QImage& Image, int X1, int X2) {
     for (int Y = 0; Y < Image.height(); ++Y)
@@ -49,6 +55,12 @@ TEST_F(QtCanvasTest, EveryByteAdvancesByTheGivenWidthWhateverTheGlyphs) {
   EXPECT_TRUE(HasInk(Image, 80, 92));   // c at byte 4
   const QImage Alone = Drawn("    c", 20);
   EXPECT_EQ(Image.copy(80, 0, 20, 30), Alone.copy(80, 0, 20, 30));
+}
+
+TEST_F(QtCanvasTest, BoldTextIsBoldEvenWhereTheFontHasNoBoldFace) {
+  const QImage Regular = Drawn("abc 日本語", 6);
+  const QImage Bold = Drawn("abc 日本語", 6, {0, 0, 400, 30}, TFontStyles{fsBold});
+  EXPECT_GT(Darkness(Bold), Darkness(Regular) * 5 / 4);
 }
 
 TEST_F(QtCanvasTest, TextStaysInsideItsClipAndAnOpaqueCallFillsIt) {
