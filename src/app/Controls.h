@@ -210,7 +210,8 @@ public:
   [[nodiscard]] int Selected() const { return FSelected; }
   void SetSelected(int Index);
 
-  // Sorts the rows by Compare (negative, zero, positive); the selected row stays selected.
+  // Sorts the rows by Compare (negative, zero, positive); the selected row stays selected. Compare
+  // is given the rows where they stand before the sort, so it may index keys by a row's address.
   void CustomSort(const std::function<int(const TListItem&, const TListItem&)>& Compare);
 
   // While an update is open the view does not follow; closing the outermost one shows the whole change.

@@ -16,7 +16,8 @@ const char* const FileReplaceCaption = "ファイル内の置換";
 const char* const ListReplaceCaption = "リストされたファイルの置換";
 const char* const ConfirmCaption = "確認";
 const char* const SaveCaption = "保存確認";
-const char* const ChangedOnDisk = "\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n上書きしますか?";
+const char* const ChangedOnDisk =
+    "\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n上書きしますか?";
 
 }  // namespace
 

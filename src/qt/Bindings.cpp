@@ -134,7 +134,8 @@ void SyncListView(FileListView* List, ListViewAdapter* Adapter, TListViewModel& 
     QSignalBlocker BlockHeader(Header);
     const auto& Columns = Model.Columns();
     for (size_t C = 0; C < Columns.size(); ++C) {
-      if (Header->sectionSize(static_cast<int>(C)) != Columns[C].Width) List->setColumnWidth(static_cast<int>(C), Columns[C].Width);
+      int Column = static_cast<int>(C);
+      if (Header->sectionSize(Column) != Columns[C].Width) List->setColumnWidth(Column, Columns[C].Width);
     }
   }
   Adapter->SyncRows();

@@ -21,7 +21,8 @@ public:
   [[nodiscard]] int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
   [[nodiscard]] int columnCount(const QModelIndex& Parent = QModelIndex()) const override;
   [[nodiscard]] QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
-  [[nodiscard]] QVariant headerData(int Section, Qt::Orientation Orientation, int Role = Qt::DisplayRole) const override;
+  [[nodiscard]] QVariant headerData(int Section, Qt::Orientation Orientation,
+                                    int Role = Qt::DisplayRole) const override;
 
   // The icon of a row's image index; rows show none until this is set.
   void SetIconSource(std::function<QIcon(int ImageIndex)> Source);

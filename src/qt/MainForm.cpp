@@ -117,7 +117,7 @@ void MainForm::WireListGestures() {
 }
 
 bool MainForm::eventFilter(QObject* Watched, QEvent* Event) {
-  // While a run or a replace loop uses the editor as its scratch buffer, the user's input to it waits.
+  // While a run or a replace loop uses the editor as its scratch buffer, the user's input to it is dropped.
   if (Watched != FWindow.get()) return FForm->Running() && IsUserInput(Event->type());
   if (Event->type() == QEvent::Show && !FShown) {
     FShown = true;

@@ -275,7 +275,6 @@ TEST_F(MainFormFlow, ARightClickShowsTheFileMenuThenDropsRowsOfVanishedFiles) {
 }
 
 TEST_F(MainFormFlow, ValuesAndTheFourHistoriesComeBackAfterARestart) {
-  Find<QPushButton>("Button1");
   C().CheckBox4.SetChecked(true);
   C().MakeBackFile.SetChecked(false);
   SearchFor("a", "日本語");
