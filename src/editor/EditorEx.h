@@ -63,8 +63,29 @@ public:
 protected:
   // Makes the marks object with its change notification connected to the editor's repaint.
   [[nodiscard]] virtual std::unique_ptr<TEditorExMarks> CreateExMarks();
+  // The marks over a painted row: white space, then the hits' bars (EditorExPaint.cpp).
+  void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) override;
+  virtual void DrawDBSpaceMark(int X, int Y);
+  virtual void DrawSpaceMark(int X, int Y);
+  virtual void DrawTabMark(int X, int Y);
+  virtual void DrawFindMark(int X1, int Y, int X2);
 
 private:
+  void DrawSpaceMarks(std::string_view Row, int X0, int Y, int Left, int Right);
+  void DrawFindMarks(int ARow, int X0, int Y, int Left, int Right);
+  // The hits of the whole line that holds ARow (1-based line positions), kept while the text, the
+  // rows and the search stay the same, so painting each row of a long line does not search it again.
+  const std::vector<TFindHit>& LineHits(int ARow);
+  struct TLineHits {
+    const TEditorScreenStrings* Rows = nullptr;
+    int LineRow = -1;
+    uint64_t TextVersion = 0;
+    uint64_t LayoutVersion = 0;
+    std::string FindString;
+    TExSearchOptions Options;
+    std::vector<TFindHit> Hits;
+  };
+  TLineHits FLineHits;
   // The line holding ARow, in place when it is one row, else joined into Buffer.
   [[nodiscard]] std::string_view LineView(int ARow, std::string& Buffer) const;
   // Drops the selection and puts the caret Offset bytes after the start of the line of ARow.

@@ -6,7 +6,10 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <memory>
+
 #include "platform/Platform.h"
+#include "qt/GlyphCache.h"
 
 namespace tesvarin::qt {
 
@@ -15,7 +18,8 @@ namespace tesvarin::qt {
 
 class QtCanvas : public ICanvas {
 public:
-  QtCanvas(QPainter& Painter, QPalette Palette) : FPainter(Painter), FPalette(std::move(Palette)) {}
+  // Glyphs may be shared by the canvases of one window, so each character is looked up once.
+  QtCanvas(QPainter& Painter, QPalette Palette, GlyphCache* Glyphs = nullptr);
 
   void FillRect(const TRect& R, TColor Color) override;
   void FrameRect(const TRect& R, TColor Color) override;
@@ -24,13 +28,18 @@ public:
   void SetBrushColor(TColor Color) override { FBrush = Color; }
   void TextOut(int X, int Y, const TRect& Clip, std::string_view Text, int Advance, bool Opaque) override;
   void DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width) override;
+  void DrawImageRect(int X, int Y, const TImage& Image, const TRect& Source) override;
   [[nodiscard]] TTextMetrics TextMetrics() const override;
 
 private:
+  [[nodiscard]] GlyphCache::Face& CurrentFace();
+
   QPainter& FPainter;
   QPalette FPalette;
-  QFont FFont;
-  TColor FFontColor = clBlack;
+  std::unique_ptr<GlyphCache> FOwnGlyphs;
+  GlyphCache* FGlyphs;
+  TFontSpec FFontSpec;
+  GlyphCache::Face* FFace = nullptr;
   TColor FBrush = clWhite;
 };
 
