@@ -73,9 +73,11 @@ protected:
 private:
   void DrawSpaceMarks(std::string_view Row, int X0, int Y, int Left, int Right);
   void DrawFindMarks(int ARow, int X0, int Y, int Left, int Right);
-  // The hits of the whole line that holds ARow (1-based line positions), kept while the text, the
-  // rows and the search stay the same, so painting each row of a long line does not search it again.
-  const std::vector<TFindHit>& LineHits(int ARow);
+  // GetFindHits for the row's first Bytes bytes only (a hit running past them is cut there).
+  int FindHitsUpTo(int ARow, int Bytes);
+  // The hit walk over the line that holds ARow, gone at least as far as the line's byte Need and
+  // kept while the text, the rows and the search stay the same.
+  const std::vector<TFindHit>& LineHits(int ARow, size_t Need);
   struct TLineHits {
     const TEditorScreenStrings* Rows = nullptr;
     int LineRow = -1;
@@ -83,7 +85,8 @@ private:
     uint64_t LayoutVersion = 0;
     std::string FindString;
     TExSearchOptions Options;
-    std::vector<TFindHit> Hits;
+    std::string Joined;  // the line when it spans rows
+    THitWalk Walk;
   };
   TLineHits FLineHits;
   // The line holding ARow, in place when it is one row, else joined into Buffer.

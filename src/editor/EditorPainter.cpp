@@ -89,11 +89,12 @@ void TEditorPainter::Image(int X, int Y, const TImage& Image, const TRect& Sourc
 
 void TEditorPainter::SetTextFont(TFontStyles Style, TColor Color) {
   FUnderline = Style.Contains(fsUnderline);
-  TFontSpec Font = FEditor.Font();
-  Font.Style = Style.Exclude(fsUnderline);
-  Font.Color = Color;
-  if (FFontSet && Font == FFont) return;
-  FFont = Font;
+  Style.Exclude(fsUnderline);
+  // Only style and colour change within a paint.
+  if (FFontSet && Style == FFont.Style && Color == FFont.Color) return;
+  FFont = FEditor.Font();
+  FFont.Style = Style;
+  FFont.Color = Color;
   FFontSet = true;
   FCanvas.SetFont(FFont);
 }
