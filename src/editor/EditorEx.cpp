@@ -234,31 +234,43 @@ int TEditorEx::GetFindHits(int ARow) { return FindHitsUpTo(ARow, INT_MAX); }
 int TEditorEx::FindHitsUpTo(int ARow, int Bytes) {
   FFindHits.clear();
   if (ARow < 0 || ARow >= RowCount()) return 0;
-  const int RowStart = ListRows().RowColToLinePos(ARow, 0);
+  TLineHits& C = LineHitsOf(ARow);
+  const int RowStart = RowStartInLine(C, ARow);
   const int RowLength = std::min(static_cast<int>(ListRows().RowView(ARow).size()), Bytes);
-  return RowHits(LineHits(ARow, static_cast<size_t>(RowStart + RowLength)), RowStart, RowLength, FFindHits);
+  // Until the walk is through, a bad expression leaves nothing kept.
+  const int LineRow = C.LineRow;
+  C.LineRow = -1;
+  WalkHits(FSearch, C.Walk, static_cast<size_t>(RowStart + RowLength));
+  C.LineRow = LineRow;
+  return RowHits(C.Walk.Hits, RowStart, RowLength, FFindHits);
 }
 
-const std::vector<TFindHit>& TEditorEx::LineHits(int ARow, size_t Need) {
+TEditorEx::TLineHits& TEditorEx::LineHitsOf(int ARow) {
   const TEditorScreenStrings& Rows = ListRows();
-  const int LineRow = Rows.LineStartRow(ARow);
   TLineHits& C = FLineHits;
-  const bool Same = C.Rows == &Rows && C.LineRow == LineRow && C.TextVersion == Rows.TextVersion() &&
-                    C.LayoutVersion == Rows.LayoutVersion() && C.FindString == FindString() &&
-                    C.Options == ExSearchOptions();
-  if (!Same) {
-    C.Walk.Reset(LineView(LineRow, C.Joined));
-    C.Rows = &Rows;
-    C.TextVersion = Rows.TextVersion();
-    C.LayoutVersion = Rows.LayoutVersion();
-    C.FindString = FindString();
-    C.Options = ExSearchOptions();
+  if (C.LineRow >= 0 && C.Rows == &Rows && ARow >= C.LineRow && ARow <= C.EndRow &&
+      C.TextVersion == Rows.TextVersion() && C.LayoutVersion == Rows.LayoutVersion() && C.FindString == FindString() &&
+      C.Options == ExSearchOptions()) {
+    return C;
   }
-  // Until the walk is through, a bad expression leaves nothing cached.
-  C.LineRow = -1;
-  WalkHits(FSearch, C.Walk, Need);
-  C.LineRow = LineRow;
-  return C.Walk.Hits;
+  C.LineRow = Rows.LineStartRow(ARow);
+  C.EndRow = Rows.LineEndRow(ARow);
+  C.Walk.Reset(LineView(C.LineRow, C.Joined));
+  C.Rows = &Rows;
+  C.TextVersion = Rows.TextVersion();
+  C.LayoutVersion = Rows.LayoutVersion();
+  C.FindString = FindString();
+  C.Options = ExSearchOptions();
+  C.KnownRow = C.LineRow;
+  C.KnownStart = 0;
+  return C;
+}
+
+int TEditorEx::RowStartInLine(TLineHits& C, int ARow) const {
+  const TEditorScreenStrings& Rows = ListRows();
+  for (; C.KnownRow < ARow; ++C.KnownRow) C.KnownStart += static_cast<int>(Rows.RowView(C.KnownRow).size());
+  for (; C.KnownRow > ARow; --C.KnownRow) C.KnownStart -= static_cast<int>(Rows.RowView(C.KnownRow - 1).size());
+  return C.KnownStart;
 }
 
 // ---- double-click

@@ -37,7 +37,7 @@ void THitWalk::Reset(std::string_view LineText) {
 }
 
 void WalkHits(TEditorExSearch& Search, THitWalk& Walk, size_t Need) {
-  constexpr size_t FirstWindow = 64 * 1024;
+  constexpr size_t FirstWindow = 4096;
   constexpr auto MaxHit = static_cast<size_t>(TEditorExSearch::MaxHitLength);
   size_t Window = FirstWindow;
   while (!Walk.Done && Walk.Scanned <= Need) {

@@ -96,7 +96,7 @@ TEST(EditorExMarks, GetFindHitsRecordRules) {
 
 TEST(EditorExMarks, LongLineHitsAcrossSearchWindowsAndOnlyAsFarAsAsked) {
   std::string Line(300000, 'x');
-  const std::vector<int> At{10, 65536 - 3, 65536 + 300, 200000, 299990};
+  const std::vector<int> At{10, 4096 - 3, 65536 - 3, 65536 + 300, 200000, 299990};
   for (int P : At) Line.replace(static_cast<size_t>(P), 6, "needle");
   TEditorExSearch S;
   S.SetFindString("NEEDLE");
@@ -109,7 +109,7 @@ TEST(EditorExMarks, LongLineHitsAcrossSearchWindowsAndOnlyAsFarAsAsked) {
   for (int P : At) Expected.push_back({P + 1, 6});
   EXPECT_EQ(Walk.Hits, Expected);
   std::vector<TFindHit> Row;
-  EXPECT_EQ(RowHits(Walk.Hits, 65536, 100, Row), 1);
+  EXPECT_EQ(RowHits(Walk.Hits, 65536, 100, Row), 1);  // the hit that began in the row before
   EXPECT_EQ(Row, (std::vector<TFindHit>{{1, 3}}));
 }
 
