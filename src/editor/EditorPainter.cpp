@@ -122,6 +122,7 @@ void TEditorPainter::TextOut(int X, int Y, const TRect& ClipRect, std::string_vi
   int First = std::clamp((Clip.Left - X) / W - 1, 0, static_cast<int>(Text.size()));
   while (First > 0 && !IsCharStartFrom(Text, 0, static_cast<size_t>(First))) --First;
   const int Last = std::clamp((Clip.Right - X + W - 1) / W + 1, First, static_cast<int>(Text.size()));
+  if (Last == First && !Opaque) return;
   FCanvas.TextOut(X + First * W, Y, Clip, Text.substr(static_cast<size_t>(First), static_cast<size_t>(Last - First)),
                   W, Opaque);
   if (!FUnderline) return;
