@@ -16,17 +16,6 @@ TByteSet MakeDefaultDelimiters() {
   return S;
 }
 
-// Fill columns after a tab standing at column Col (0-based).
-int TabFill(int Col, const TColumnSettings& S) {
-  int Tab = S.TabSpaceCount > 0 ? S.TabSpaceCount : 1;
-  int Fill = Tab - (Col % Tab) - 1;
-  if (S.WordWrap && S.WrapByte > 0) {
-    int WrapFill = S.WrapByte - (Col % S.WrapByte) - 1;
-    if (WrapFill < Fill) Fill = WrapFill;
-  }
-  return Fill;
-}
-
 size_t MapLimit(const TColumnSettings& S) { return S.WordWrap ? static_cast<size_t>(S.WrapByte + 3) : 1000; }
 
 // The kind of the column a byte starts, a lead byte's being ckDbcs1; kept for the last delimiter
@@ -47,6 +36,34 @@ const std::array<uint8_t, 256>& ByteKinds(const TByteSet& Delimiters) {
 }
 
 }  // namespace
+
+int TabFill(int Col, const TColumnSettings& S) {
+  int Tab = S.TabSpaceCount > 0 ? S.TabSpaceCount : 1;
+  int Fill = Tab - (Col % Tab) - 1;
+  if (S.WordWrap && S.WrapByte > 0) {
+    int WrapFill = S.WrapByte - (Col % S.WrapByte) - 1;
+    if (WrapFill < Fill) Fill = WrapFill;
+  }
+  return Fill;
+}
+
+bool ExpandTabs(std::string_view Row, const TColumnSettings& Settings, size_t Limit, std::string& Out) {
+  Out.clear();
+  // Every byte gives at least one column, so a long row is read no further than Limit bytes.
+  const std::string_view Head = Row.substr(0, Limit);
+  size_t I = 0;
+  while (I < Head.size() && Out.size() < Limit) {
+    const size_t Tab = Head.find('\t', I);
+    const size_t End = std::min(Tab == std::string_view::npos ? Head.size() : Tab, I + (Limit - Out.size()));
+    Out.append(Head.data() + I, End - I);
+    I = End;
+    if (I >= Head.size() || Head[I] != '\t' || Out.size() >= Limit) break;
+    Out.append(static_cast<size_t>(1 + TabFill(static_cast<int>(Out.size()), Settings)), ' ');
+    ++I;
+  }
+  if (Out.size() > Limit) Out.resize(Limit);
+  return I < Row.size();
+}
 
 const TByteSet& DefaultDelimiters() {
   static const TByteSet Set = MakeDefaultDelimiters();

@@ -26,6 +26,11 @@ struct TColumnSettings {
 // Control bytes, space, ASCII punctuation except the low line, half-width punctuation, FD-FF.
 [[nodiscard]] const TByteSet& DefaultDelimiters();
 
+// The fill columns after a tab at column Col: up to the next tab stop, or the wrap width first.
+[[nodiscard]] int TabFill(int Col, const TColumnSettings& S);
+// Out := Row with every tab replaced by the spaces up to its stop, at most Limit bytes; true when
+// Row did not fit (a double-byte character may then be cut after its lead byte).
+bool ExpandTabs(std::string_view Row, const TColumnSettings& Settings, size_t Limit, std::string& Out);
 // One byte per column, each a TColumnKind. The walk stops once the map holds WrapByte + 3 columns
 // (wrap on) or 1000 (wrap off).
 using TColumnMap = std::basic_string<uint8_t>;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "editor/EditorBars.h"
 #include "editor/EditorContextMenu.h"
 #include "editor/EditorScroll.h"
 #include "editor/EditorSelection.h"
@@ -21,9 +22,11 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FSelection = std::make_unique<TEditorSelection>(*this);
   FScroll = std::make_unique<TEditorScroll>(*this);
   FContextMenu = std::make_unique<TEditorContextMenu>(*this);
+  FBars = std::make_unique<TEditorBars>(*this);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
+  UpdateItalicMode();
 }
 
 TEditor::~TEditor() {
@@ -80,6 +83,7 @@ void TEditor::SetHighlighter(THighlighter* Value) {
     FHighlighter->FreeNotification(this);
   }
   FRows->RefreshAllRowStates();
+  UpdateItalicMode();
   Invalidate();
 }
 
@@ -89,6 +93,7 @@ void TEditor::Notification(TComponent* Component, TOperation Operation) {
   FHighlighter = nullptr;
   if (FDestroying) return;
   FRows->RefreshAllRowStates();
+  UpdateItalicMode();
   Invalidate();
 }
 

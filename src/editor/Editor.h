@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/ColumnMap.h"
 #include "editor/EditorCaret.h"
@@ -37,13 +38,17 @@ class TEditorViewInfo;
 class TEditorSelection;
 class TEditorScroll;
 class TEditorContextMenu;
+class TEditorPainter;
+class TEditorBars;
 
 enum TEditorSelState : uint8_t { selNone, selStarted, selSelected, selHit };
 
 using TSelectionChangeEvent = std::function<void(TObject* Sender, bool Selected)>;
+// After a row is painted: its display text (with the next row's bytes when it wraps on), the x of its
+// column 0, its top, its index, the rectangle just painted and whether selection colours were used.
+using TDrawLineEvent = std::function<void(TObject* Sender, std::string_view LineStr, int X, int Y, int Index,
+                                          const TRect& ARect, bool Selected)>;
 
-// The editor's private clipboard format for box selections.
-inline constexpr std::string_view BoxClipboardFormat = "TEditor Box Type";
 
 class TEditor : public TComponent, public IEditorView {
 public:
@@ -212,6 +217,26 @@ public:
   void ShowUnderline();
   [[nodiscard]] bool UnderlineHidden() const { return FUnderlineHideCount > 0; }
 
+  // ---- Painting (EditorPaint.cpp; rows are painted by TEditorPainter, the bars by TEditorBars)
+  // Paints every part of the window that Area (client pixels) touches.
+  void PaintRect(ICanvas& Canvas, const TRect& Area);
+  // Italic glyphs overhang their cells, so every token is drawn after the row is filled.
+  [[nodiscard]] bool ItalicMode() const { return FItalicMode; }
+  // The image bar's pictures; an index without an image here takes the built-in one.
+  [[nodiscard]] const std::vector<TImage>& ImageDigits() const { return FImageDigits; }
+  void SetImageDigits(std::vector<TImage> Value);
+  [[nodiscard]] const std::vector<TImage>& ImageMarks() const { return FImageMarks; }
+  void SetImageMarks(std::vector<TImage> Value);
+  // The ruler cell of a column shown inverted (the caret's column), or back to normal.
+  void MarkRulerColumn(int ACol);
+  void UnmarkRulerColumn(int ACol);
+  [[nodiscard]] int MarkedRulerColumn() const { return FRulerMarkCol; }
+  // Repaints the leftbar of rows Row1 .. Row2 (either order) at once.
+  void InvalidateLeftbarRows(int Row1, int Row2);
+  // Repaints the image-bar strip of a row at once (its marks changed).
+  void InvalidateImagebarRow(int ARow);
+  TDrawLineEvent OnDrawLine;
+
   // ---- Mouse (EditorMouse.cpp)
   void MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
   void MouseMove(TShiftState Shift, int X, int Y);
@@ -270,6 +295,10 @@ public:
 
 protected:
   void Notification(TComponent* Component, TOperation Operation) override;
+  // Called after each row (or selection span of a row) is painted; raises OnDrawLine.
+  virtual void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected);
+  // The painter of the paint in progress, null outside PaintRect.
+  [[nodiscard]] TEditorPainter* Painter() const { return FPainter; }
 
 private:
   void WireSettings();
@@ -358,6 +387,20 @@ private:
   bool FCaretCreated = false;
   bool FCaretOnScreen = false;  // the system caret is showing
   int FUnderlineRow = -1;       // the row whose underline is drawn, -1: none
+
+  // ---- Painting state (EditorPaint.cpp)
+  friend class TEditorPainter;
+  void UpdateItalicMode();
+  // The ruler cell of a column, empty while the ruler or the column is not shown.
+  [[nodiscard]] TRect RulerCellRect(int ACol) const;
+  // Images and text metrics changed: the ruler, corner and edge images are made again when next drawn.
+  void BarsChanged();
+  std::unique_ptr<TEditorBars> FBars;
+  TEditorPainter* FPainter = nullptr;
+  std::vector<TImage> FImageDigits;
+  std::vector<TImage> FImageMarks;
+  bool FItalicMode = false;
+  int FRulerMarkCol = -1;
 
   // ---- Mouse state (EditorMouse.cpp)
   enum class TDragState : uint8_t { None, Armed, Active };

@@ -7,6 +7,7 @@
 #include "editor/Editor.h"
 #include "editor/EditorEditText.h"
 #include "editor/EditorSelection.h"
+#include "editor/EditorUtils.h"
 
 namespace tesvarin {
 
@@ -14,7 +15,7 @@ int TEditor::BoxFormat() {
   IClipboard* Clip = FPlatform.Clipboard;
   if (Clip == nullptr) return -1;
   if (FBoxFormatOwner != Clip) {
-    FBoxFormat = Clip->RegisterFormat(BoxClipboardFormat);
+    FBoxFormat = Clip->RegisterFormat(BoxClipboardFormatName);
     FBoxFormatOwner = Clip;
   }
   return FBoxFormat;

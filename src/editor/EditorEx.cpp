@@ -5,6 +5,7 @@
 #include "editor/EditorEx.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "editor/EditorLineScan.h"
 #include "editor/EditorSelection.h"
@@ -228,14 +229,48 @@ int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
 
 // ---- hit records
 
-int TEditorEx::GetFindHits(int ARow) {
+int TEditorEx::GetFindHits(int ARow) { return FindHitsUpTo(ARow, INT_MAX); }
+
+int TEditorEx::FindHitsUpTo(int ARow, int Bytes) {
   FFindHits.clear();
   if (ARow < 0 || ARow >= RowCount()) return 0;
-  std::string Buffer;
-  const std::string_view Line = LineView(ARow, Buffer);
-  const int RowStart = ListRows().RowColToLinePos(ARow, 0);
-  const int RowLength = static_cast<int>(ListRows().RowView(ARow).size());
-  return tesvarin::GetFindHits(FSearch, Line, RowStart, RowLength, FFindHits);
+  TLineHits& C = LineHitsOf(ARow);
+  const int RowStart = RowStartInLine(C, ARow);
+  const int RowLength = std::min(static_cast<int>(ListRows().RowView(ARow).size()), Bytes);
+  // Until the walk is through, a bad expression leaves nothing kept.
+  const int LineRow = C.LineRow;
+  C.LineRow = -1;
+  WalkHits(FSearch, C.Walk, static_cast<size_t>(RowStart + RowLength));
+  C.LineRow = LineRow;
+  return RowHits(C.Walk.Hits, RowStart, RowLength, FFindHits);
+}
+
+TEditorEx::TLineHits& TEditorEx::LineHitsOf(int ARow) {
+  const TEditorScreenStrings& Rows = ListRows();
+  TLineHits& C = FLineHits;
+  if (C.LineRow >= 0 && C.Rows == &Rows && ARow >= C.LineRow && ARow <= C.EndRow &&
+      C.TextVersion == Rows.TextVersion() && C.LayoutVersion == Rows.LayoutVersion() && C.FindString == FindString() &&
+      C.Options == ExSearchOptions()) {
+    return C;
+  }
+  C.LineRow = Rows.LineStartRow(ARow);
+  C.EndRow = Rows.LineEndRow(ARow);
+  C.Walk.Reset(LineView(C.LineRow, C.Joined));
+  C.Rows = &Rows;
+  C.TextVersion = Rows.TextVersion();
+  C.LayoutVersion = Rows.LayoutVersion();
+  C.FindString = FindString();
+  C.Options = ExSearchOptions();
+  C.KnownRow = C.LineRow;
+  C.KnownStart = 0;
+  return C;
+}
+
+int TEditorEx::RowStartInLine(TLineHits& C, int ARow) const {
+  const TEditorScreenStrings& Rows = ListRows();
+  for (; C.KnownRow < ARow; ++C.KnownRow) C.KnownStart += static_cast<int>(Rows.RowView(C.KnownRow).size());
+  for (; C.KnownRow > ARow; --C.KnownRow) C.KnownStart -= static_cast<int>(Rows.RowView(C.KnownRow - 1).size());
+  return C.KnownStart;
 }
 
 // ---- double-click

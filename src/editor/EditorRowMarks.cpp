@@ -36,7 +36,7 @@ void TEditor::SetRowMarks(int ARow, uint16_t Marks) {
   const auto Removed = static_cast<uint16_t>(Old & ~Marks);
   for (int K = 0; K < RowMarkCount; ++K)
     if ((Removed & MarkBit(K)) != 0 && FirstRowWithMark(K) < 0) FRows->ExcludeMarks(MarkBit(K));
-  InvalidateRows(ARow, ARow);
+  InvalidateImagebarRow(ARow);
 }
 
 void TEditor::PutMark(int ARow, int Mark) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/Editor.h"
+#include "editor/EditorBars.h"
 #include "editor/EditorScroll.h"
 #include "editor/EditorViewInfo.h"
 #include "highlighter/Highlighter.h"
@@ -25,6 +26,7 @@ void TEditor::ViewChanged(TObject* Sender) {
   } else if (Sender == FView.get() || dynamic_cast<THighlighter*>(Sender) != nullptr) {
     FRows->RefreshAllRowStates();
   }
+  BarsChanged();
   if (FWindow == nullptr) return;
   FScroll->CalcMetrics();
   FScroll->UpdateScrollRanges();
@@ -55,6 +57,7 @@ void TEditor::SetScrollBars(TScrollStyle Value) {
 void TEditor::SetColor(TColor Value) {
   if (Value == FColor) return;
   FColor = Value;
+  FBars->Changed();
   Invalidate();
 }
 
@@ -66,6 +69,7 @@ void TEditor::SetFont(const TFontSpec& Value) {
     MakeCaretVisible();
   }
   FFont = Value;
+  BarsChanged();
   if (FWindow == nullptr) return;
   FScroll->CalcMetrics();
   FScroll->UpdateScrollRanges();
@@ -140,6 +144,7 @@ void TEditor::SetLeftCol(int ACol) {
   const int New = std::clamp(ACol, 0, FScroll->MaxLeftCol());
   const int Old = FScroll->FLeftCol;
   if (New == Old) return;
+  // The ruler scrolls with the text, its caret-column mark with it, so no cell needs repainting.
   FScroll->FLeftCol = New;
   if (FWindow != nullptr) {
     const TRect Area{FScroll->LeftOffset(), 0, FWindow->ClientWidth(), FWindow->ClientHeight()};
@@ -235,6 +240,10 @@ void TEditor::UpdateCaret() {
   FWindow->SetImePos(At);
   SyncCaretVisibility();
   MoveUnderline();
+  if (FRuler.Visible() && FRulerMarkCol != FCol) {
+    UnmarkRulerColumn(FRulerMarkCol);
+    MarkRulerColumn(FCol);
+  }
   if (Focused() && OnCaretMoved) OnCaretMoved(this);
 }
 

@@ -85,6 +85,8 @@ public:
   virtual void TextOut(int X, int Y, const TRect& Clip, std::string_view Text, int Advance, bool Opaque) = 0;
   // Copies columns SrcX .. SrcX + Width - 1 of every row of Image to (X, Y).
   virtual void DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width) = 0;
+  // Copies the Source rectangle of Image (clipped to the image) with its top left corner to (X, Y).
+  virtual void DrawImageRect(int X, int Y, const TImage& Image, const TRect& Source) = 0;
   [[nodiscard]] virtual TTextMetrics TextMetrics() const = 0;
 };
 

@@ -74,12 +74,17 @@ void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, i
 }
 
 void QtCanvas::DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width) {
-  int W = std::min(Width, Image.Width() - SrcX);
-  if (W <= 0) return;
-  QImage Out(W, Image.Height(), QImage::Format_ARGB32);
-  for (int Row = 0; Row < Image.Height(); ++Row)
-    for (int I = 0; I < W; ++I) Out.setPixelColor(I, Row, ToQColor(Image.Pixel(SrcX + I, Row), FPalette));
-  FPainter.drawImage(X, Y, Out);
+  DrawImageRect(X, Y, Image, {SrcX, 0, SrcX + Width, Image.Height()});
+}
+
+void QtCanvas::DrawImageRect(int X, int Y, const TImage& Image, const TRect& Source) {
+  const TRect S = IntersectRect(Source, {0, 0, Image.Width(), Image.Height()});
+  if (S.IsEmpty()) return;
+  QImage Out(S.Width(), S.Height(), QImage::Format_ARGB32);
+  for (int Row = 0; Row < S.Height(); ++Row)
+    for (int I = 0; I < S.Width(); ++I)
+      Out.setPixelColor(I, Row, ToQColor(Image.Pixel(S.Left + I, S.Top + Row), FPalette));
+  FPainter.drawImage(X + S.Left - Source.Left, Y + S.Top - Source.Top, Out);
 }
 
 TTextMetrics QtCanvas::TextMetrics() const {

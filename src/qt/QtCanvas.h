@@ -24,6 +24,7 @@ public:
   void SetBrushColor(TColor Color) override { FBrush = Color; }
   void TextOut(int X, int Y, const TRect& Clip, std::string_view Text, int Advance, bool Opaque) override;
   void DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width) override;
+  void DrawImageRect(int X, int Y, const TImage& Image, const TRect& Source) override;
   [[nodiscard]] TTextMetrics TextMetrics() const override;
 
 private:

@@ -3,6 +3,7 @@
 
 #include "editor/Editor.h"
 #include "editor/EditorSelection.h"
+#include "editor/EditorUtils.h"
 #include "testsupport/Fakes.h"
 
 namespace tesvarin {
@@ -31,8 +32,8 @@ TEST(EditorClipboard, BoxCopyTakesWholeDoubleByteCharactersAndAddsTheBoxFormat) 
   T.Box(0, 2, 0, 4);
   T.E->CopyToClipboard();
   EXPECT_EQ(T.Clip.Text(), "\x82\xa2\r\n");
-  ASSERT_EQ(T.Clip.Registered.count(std::string(BoxClipboardFormat)), 1u);
-  EXPECT_TRUE(T.Clip.HasFormat(T.Clip.Registered[std::string(BoxClipboardFormat)]));
+  ASSERT_EQ(T.Clip.Registered.count(std::string(BoxClipboardFormatName)), 1u);
+  EXPECT_TRUE(T.Clip.HasFormat(T.Clip.Registered[std::string(BoxClipboardFormatName)]));
 }
 
 TEST(EditorClipboard, StreamCutAndPasteRoundTrip) {

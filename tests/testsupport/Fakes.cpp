@@ -111,4 +111,14 @@ void RecordingCanvas::DrawImage(int X, int Y, const TImage& Image, int SrcX, int
     for (int I = 0; I < Width && SrcX + I < Image.Width(); ++I) Plot(X + I, Y + Row, Image.Pixel(SrcX + I, Row));
 }
 
+void RecordingCanvas::DrawImageRect(int X, int Y, const TImage& Image, const TRect& Source) {
+  Calls.push_back("imagerect " + std::to_string(X) + "," + std::to_string(Y) + " from " + std::to_string(Source.Left) +
+                  "," + std::to_string(Source.Top) + "," + std::to_string(Source.Right) + "," +
+                  std::to_string(Source.Bottom));
+  ImagesDrawn.push_back(&Image);
+  const TRect S = IntersectRect(Source, {0, 0, Image.Width(), Image.Height()});
+  for (int Yy = S.Top; Yy < S.Bottom; ++Yy)
+    for (int Xx = S.Left; Xx < S.Right; ++Xx) Plot(X + Xx - Source.Left, Y + Yy - Source.Top, Image.Pixel(Xx, Yy));
+}
+
 }  // namespace tesvarin::test

@@ -100,6 +100,7 @@ public:
   void SetBrushColor(TColor Color) override { Brush = Color; }
   void TextOut(int X, int Y, const TRect& Clip, std::string_view Text, int Advance, bool Opaque) override;
   void DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width) override;
+  void DrawImageRect(int X, int Y, const TImage& Image, const TRect& Source) override;
   TTextMetrics TextMetrics() const override { return Metrics; }
 
   std::vector<std::string> Calls;
