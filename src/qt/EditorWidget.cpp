@@ -178,10 +178,14 @@ void EditorWidget::Update() {
 void EditorWidget::ScrollArea(const TRect& Area, int Dx, int Dy) {
   const QRect R = ToQRect(Area).intersected(viewport()->rect());
   if (R.isEmpty() || (Dx == 0 && Dy == 0)) return;
-  // What is still to be painted must not move with the pixels.
-  Update();
+  // The editor's state has already moved on, so what is still to be painted is not painted now:
+  // it moves with the pixels (a drawn caret too), and the uncovered strip joins it.
+  QRegion Stale = FDirty;
+  if (!CaretRect().isEmpty()) Stale += CaretRect();
+  const QRegion Moved = (Stale & R).translated(Dx, Dy) & R;
   viewport()->scroll(Dx, Dy, R);
-  FDirty += QRegion(R) - QRegion(R.translated(Dx, Dy));
+  FDirty = (Stale - R) + Moved + (QRegion(R) - QRegion(R.translated(Dx, Dy)));
+  for (const QRect& D : Moved) viewport()->update(D);
 }
 
 void EditorWidget::CreateCaret(int Width, int Height) {
@@ -295,12 +299,19 @@ void EditorWidget::RestartBlink() {
 
 void EditorWidget::paintEvent(QPaintEvent* Event) {
   const bool Was = std::exchange(FPainting, true);
-  QPainter Painter(viewport());
-  for (const QRect& R : Event->region()) PaintArea(Painter, R);
-  FDirty -= Event->region();
-  PaintCaret(Painter);
-  PaintPreedit(Painter);
+  const QRect CaretBefore = CaretRect();
+  {
+    QPainter Painter(viewport());
+    for (const QRect& R : Event->region()) PaintArea(Painter, R);
+    FDirty -= Event->region();
+    PaintCaret(Painter);
+    PaintPreedit(Painter);
+  }
   FPainting = Was;
+  // The caret is drawn only inside the painted region: when the editor moved, showed or hid it
+  // while painting, the rest of it is painted again.
+  const QRect CaretAfter = CaretRect();
+  if (CaretAfter != CaretBefore) MarkDirty(CaretBefore.united(CaretAfter));
 }
 
 void EditorWidget::PaintArea(QPainter& Painter, const QRect& Area) {
