@@ -8,7 +8,7 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl1-mesa-
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic
           desktop-file-utils appstream groff-base dpkg-dev file)
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libre2-dev ripgrep clang)
+  packages+=(libre2-dev ripgrep clang libqscintilla2-qt6-dev)
 fi
 
 missing=()

@@ -111,7 +111,8 @@ void TEditorContextMenu::Update() {
   FItems[miPaste].Enabled = Pastable;
   FItems[miBoxPaste].Enabled = Pastable;
   FItems[miDelete].Enabled = HasSelection && Writable;
-  FItems[miSelectAll].Enabled = EditorTextLength(FEditor) > 0;
+  // The text is empty only when its first row is and there is no other: no walk over every row.
+  FItems[miSelectAll].Enabled = FEditor.RowCount() > 1 || EditorRowOffset(FEditor, 1) > 0;
   FItems[miBoxMode].Checked = FEditor.SelectionMode();
 }
 

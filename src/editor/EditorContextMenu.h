@@ -34,8 +34,8 @@ public:
   [[nodiscard]] const TEditorMenuItem& Item(int Index) const { return FItems.at(static_cast<size_t>(Index)); }
   // Runs an item's command when it is enabled; false otherwise.
   bool Execute(const TEditorMenuItem& Item);
-  // The enabled item, anywhere in the menu, whose shortcut is Key with exactly the modifiers of
-  // Shift that a shortcut can use (Shift, Ctrl, Alt); null when none.
+  // The item, anywhere in the menu, whose shortcut is Key with exactly the modifiers of Shift that
+  // a shortcut can use (Shift, Ctrl, Alt), enabled or not; null when none.
   [[nodiscard]] const TEditorMenuItem* FindShortCut(uint16_t Key, TShiftState Shift) const;
 
   // Positions of the top-level items, for callers that reach one directly.

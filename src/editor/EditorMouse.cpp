@@ -238,10 +238,12 @@ void TEditor::ContextPopup(int X, int Y) {
 }
 
 bool TEditor::HandleShortCut(uint16_t Key, TShiftState Shift) {
-  // States as of this key, not as of the last popup: a disabled command must not run.
-  FContextMenu->Update();
   const TEditorMenuItem* Item = FContextMenu->FindShortCut(Key, Shift);
-  return Item != nullptr && FContextMenu->Execute(*Item);
+  if (Item == nullptr) return false;
+  // States as of this key, not as of the last popup: a disabled command must not run. Only a
+  // shortcut key pays for them, so typing stays cheap in a long text.
+  FContextMenu->Update();
+  return FContextMenu->Execute(*Item);
 }
 
 }  // namespace tesvarin

@@ -1,13 +1,13 @@
 #include "qt/QtCanvas.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 
 #include <algorithm>
 
 #include "qt/Fonts.h"
 #include "support/Sjis.h"
-#include "support/SjisCodec.h"
 
 namespace tesvarin::qt {
 
@@ -47,30 +47,58 @@ void QtCanvas::Line(int X1, int Y1, int X2, int Y2, TColor Color) {
   FPainter.drawLine(X1, Y1, X2 - Dx, Y2 - Dy);
 }
 
+QtCanvas::QtCanvas(QPainter& Painter, QPalette Palette, GlyphCache* Glyphs)
+    : FPainter(Painter), FPalette(std::move(Palette)), FGlyphs(Glyphs) {
+  if (FGlyphs == nullptr) {
+    FOwnGlyphs = std::make_unique<GlyphCache>();
+    FGlyphs = FOwnGlyphs.get();
+  }
+}
+
 void QtCanvas::SetFont(const TFontSpec& Font) {
-  FFont = QFont(SubstituteFamily(QString::fromUtf8(Font.Name.c_str())), Font.Size);
-  FFont.setBold(Font.Style.Contains(fsBold));
-  FFont.setItalic(Font.Style.Contains(fsItalic));
-  FFont.setUnderline(Font.Style.Contains(fsUnderline));
-  FFont.setStrikeOut(Font.Style.Contains(fsStrikeOut));
-  FFontColor = Font.Color;
+  if (FFace != nullptr && Font == FFontSpec) return;
+  FFontSpec = Font;
+  FFace = nullptr;
+}
+
+GlyphCache::Face& QtCanvas::CurrentFace() {
+  if (FFace == nullptr) FFace = &FGlyphs->FaceOf(FFontSpec);
+  return *FFace;
 }
 
 void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, int Advance, bool Opaque) {
-  FPainter.save();
-  FPainter.setClipRect(ToQRect(Clip));
-  if (Opaque && FBrush != clNone) FPainter.fillRect(ToQRect(Clip), ToQColor(FBrush, FPalette));
-  FPainter.setFont(FFont);
-  FPainter.setPen(ToQColor(FFontColor, FPalette));
-  int Ascent = QFontMetrics(FFont).ascent();
-  // One character at a time, so every byte keeps its cell whatever the glyph's own width.
+  const QRect ClipRect = ToQRect(Clip);
+  if (ClipRect.isEmpty()) return;
+  if (Opaque && FBrush != clNone) FPainter.fillRect(ClipRect, ToQColor(FBrush, FPalette));
+  GlyphCache::Face& Face = CurrentFace();
+  // Every byte keeps its cell whatever the glyph's own advance: one run with fixed positions.
+  QList<quint32> Glyphs;
+  QList<QPointF> Positions;
+  const qreal Baseline = Y + Face.Ascent;
+  const int First = Advance > 0 ? std::max(0, (Clip.Left - X) / Advance - 2) : 0;
   for (size_t I = 0; I < Text.size();) {
-    size_t N = CharLength(Text, I);
-    std::string Glyph = Cp932ToUtf8Lossy(Text.substr(I, N));
-    FPainter.drawText(X + static_cast<int>(I) * Advance, Y + Ascent, QString::fromUtf8(Glyph.c_str()));
+    const size_t N = CharLength(Text, I);
+    const int Cx = X + static_cast<int>(I) * Advance;
+    if (Cx >= Clip.Right) break;
+    if (static_cast<int>(I) >= First && Text[I] != ' ') {
+      const quint32 G = GlyphCache::Glyph(Face, Text, I, N);
+      if (G != 0) {
+        Glyphs.append(G);
+        Positions.append(QPointF(Cx, Baseline));
+      }
+    }
     I += N;
   }
-  FPainter.restore();
+  if (Glyphs.isEmpty()) return;
+  QGlyphRun Run;
+  Run.setRawFont(Face.Raw);
+  Run.setGlyphIndexes(Glyphs);
+  Run.setPositions(Positions);
+  Run.setStrikeOut(FFontSpec.Style.Contains(fsStrikeOut));
+  FPainter.setClipRect(ClipRect);
+  FPainter.setPen(ToQColor(FFontSpec.Color, FPalette));
+  FPainter.drawGlyphRun(QPointF(0, 0), Run);
+  FPainter.setClipping(false);
 }
 
 void QtCanvas::DrawImage(int X, int Y, const TImage& Image, int SrcX, int Width) {
@@ -81,15 +109,23 @@ void QtCanvas::DrawImageRect(int X, int Y, const TImage& Image, const TRect& Sou
   const TRect S = IntersectRect(Source, {0, 0, Image.Width(), Image.Height()});
   if (S.IsEmpty()) return;
   QImage Out(S.Width(), S.Height(), QImage::Format_ARGB32);
-  for (int Row = 0; Row < S.Height(); ++Row)
-    for (int I = 0; I < S.Width(); ++I)
-      Out.setPixelColor(I, Row, ToQColor(Image.Pixel(S.Left + I, S.Top + Row), FPalette));
+  // Images hold few colours: each is converted once per run, pixels are written as words.
+  TColor Last = clNone;
+  QRgb LastRgb = ToQColor(Last, FPalette).rgba();
+  for (int Row = 0; Row < S.Height(); ++Row) {
+    auto* Line = reinterpret_cast<QRgb*>(Out.scanLine(Row));
+    for (int I = 0; I < S.Width(); ++I) {
+      const TColor C = Image.Pixel(S.Left + I, S.Top + Row);
+      if (C != Last) {
+        Last = C;
+        LastRgb = ToQColor(C, FPalette).rgba();
+      }
+      Line[I] = LastRgb;
+    }
+  }
   FPainter.drawImage(X + S.Left - Source.Left, Y + S.Top - Source.Top, Out);
 }
 
-TTextMetrics QtCanvas::TextMetrics() const {
-  QFontMetrics M(FFont);
-  return TTextMetrics{M.height(), M.leading(), M.averageCharWidth(), M.ascent()};
-}
+TTextMetrics QtCanvas::TextMetrics() const { return TextMetricsOf(ToQFont(FFontSpec)); }
 
 }  // namespace tesvarin::qt

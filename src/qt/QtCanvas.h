@@ -6,7 +6,10 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <memory>
+
 #include "platform/Platform.h"
+#include "qt/GlyphCache.h"
 
 namespace tesvarin::qt {
 
@@ -15,7 +18,8 @@ namespace tesvarin::qt {
 
 class QtCanvas : public ICanvas {
 public:
-  QtCanvas(QPainter& Painter, QPalette Palette) : FPainter(Painter), FPalette(std::move(Palette)) {}
+  // Glyphs may be shared by the canvases of one window, so each character is looked up once.
+  QtCanvas(QPainter& Painter, QPalette Palette, GlyphCache* Glyphs = nullptr);
 
   void FillRect(const TRect& R, TColor Color) override;
   void FrameRect(const TRect& R, TColor Color) override;
@@ -28,10 +32,14 @@ public:
   [[nodiscard]] TTextMetrics TextMetrics() const override;
 
 private:
+  [[nodiscard]] GlyphCache::Face& CurrentFace();
+
   QPainter& FPainter;
   QPalette FPalette;
-  QFont FFont;
-  TColor FFontColor = clBlack;
+  std::unique_ptr<GlyphCache> FOwnGlyphs;
+  GlyphCache* FGlyphs;
+  TFontSpec FFontSpec;
+  GlyphCache::Face* FFace = nullptr;
   TColor FBrush = clWhite;
 };
 

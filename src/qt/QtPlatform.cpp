@@ -23,6 +23,10 @@ QString MimeTypeFor(std::string_view Name) {
   return Type.toLower();
 }
 
+// The editor's own text as code page 932 bytes, so text copied from an editor pastes into one
+// byte for byte, even bytes that have no Unicode form.
+QString Cp932TextType() { return QStringLiteral("application/x-tesvarin-cp932-text"); }
+
 QString SettingsKey(std::string_view Section, std::string_view Name) { return Q(Section) + '/' + Q(Name); }
 
 // An arrow that points up and to the right, for selecting rows in the left margin.
@@ -72,7 +76,10 @@ void QtClipboard::SetFormatData(int Format, std::string_view Bytes) {
 
 void QtClipboard::Publish() {
   auto* Data = new QMimeData;
-  if (FHasPendingText) Data->setText(Q(Cp932ToUtf8Lossy(FPendingText)));
+  if (FHasPendingText) {
+    Data->setText(Q(Cp932ToUtf8Lossy(FPendingText)));
+    Data->setData(Cp932TextType(), QByteArray(FPendingText.data(), static_cast<qsizetype>(FPendingText.size())));
+  }
   for (const auto& [Type, Bytes] : FPending) {
     Data->setData(Type, QByteArray(Bytes.data(), static_cast<qsizetype>(Bytes.size())));
   }
@@ -91,6 +98,8 @@ bool QtClipboard::HasFormat(int Format) const {
 }
 
 std::string QtClipboard::Text() const {
+  const QMimeData* Data = QApplication::clipboard()->mimeData();
+  if (Data != nullptr && Data->hasFormat(Cp932TextType())) return Data->data(Cp932TextType()).toStdString();
   return Utf8ToCp932(QApplication::clipboard()->text().toUtf8().toStdString());
 }
 
