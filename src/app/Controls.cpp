@@ -67,6 +67,7 @@ const TListItem& TListViewModel::Item(int Index) const {
 
 int TListViewModel::Add(TListItem Item) {
   FItems.push_back(std::move(Item));
+  ++FRowsVersion;
   Changed();
   return Count() - 1;
 }
@@ -74,6 +75,7 @@ int TListViewModel::Add(TListItem Item) {
 void TListViewModel::Delete(int Index) {
   if (Index < 0 || Index >= Count()) ListIndexError();
   FItems.erase(FItems.begin() + Index);
+  ++FRowsVersion;
   if (FSelected == Index) {
     FSelected = -1;
   } else if (FSelected > Index) {
@@ -86,6 +88,7 @@ void TListViewModel::Clear() {
   if (FItems.empty() && FSelected == -1) return;
   FItems.clear();
   FSelected = -1;
+  ++FRowsVersion;
   Changed();
 }
 
@@ -110,6 +113,7 @@ void TListViewModel::CustomSort(const std::function<int(const TListItem&, const 
   }
   FItems = std::move(Sorted);
   FSelected = NewSelected;
+  ++FRowsVersion;
   Changed();
 }
 

@@ -202,12 +202,16 @@ public:
   int Add(TListItem Item);
   void Delete(int Index);
   void Clear();
+  // Grows with every change of the rows themselves (not of the selection or the columns), so a view
+  // redraws its rows only when they changed.
+  [[nodiscard]] uint64_t RowsVersion() const { return FRowsVersion; }
 
   // -1 when no row is selected.
   [[nodiscard]] int Selected() const { return FSelected; }
   void SetSelected(int Index);
 
-  // Sorts the rows by Compare (negative, zero, positive); the selected row stays selected.
+  // Sorts the rows by Compare (negative, zero, positive); the selected row stays selected. Compare
+  // is given the rows where they stand before the sort, so it may index keys by a row's address.
   void CustomSort(const std::function<int(const TListItem&, const TListItem&)>& Compare);
 
   // While an update is open the view does not follow; closing the outermost one shows the whole change.
@@ -226,6 +230,7 @@ private:
   int FSelected = -1;
   int FUpdateCount = 0;
   bool FPendingChange = false;
+  uint64_t FRowsVersion = 0;
 };
 
 class TMenuItemModel : public TControlModel {

@@ -101,6 +101,10 @@ void TForm1::Button1Click() {
   RecordHistory(FFindWordHistory, C.cFindWord, C.cFindWord.Text(), "FindWord.dat");
   // A text that code page 932 cannot hold is refused before anything changes.
   std::string Word = FindBytes();
+  // The run's content tests reuse the editor: edits of the current file are saved or kept first.
+  FAbortRequested = false;
+  SaveIfModified();
+  if (FAbortRequested) return;  // Cancel at the save question
 
   C.Button2.SetEnabled(true);
   FAbortRequested = false;

@@ -47,8 +47,8 @@ public:
   // Life cycle.
   void FormCreate();
   void FormShow();
-  // Saves a changed file, then writes the per-user values. A failed save raises and keeps the window
-  // open, so the edits are not lost; otherwise the window closes whatever the answer.
+  // Saves a changed file, then writes the per-user values. A failed save raises and Cancel at the save
+  // question returns false: both keep the window open, so the edits are not lost.
   bool FormCloseQuery();
   void FormDestroy();
 
@@ -133,6 +133,17 @@ private:
   void BeginReplaceCommand();
   void EndReplaceCommand();
   void ProcessMessages();
+  // Loads the file into the editor as the current one and notes how it stood on disk.
+  void LoadCurrentFile(const std::string& Path);
+  [[nodiscard]] bool OverwriteAllowed(const std::string& Path);
+
+  // Size and modification time of a file, to tell whether someone else changed it.
+  struct TDiskStamp {
+    uintmax_t Size = 0;
+    int64_t Time = 0;
+    friend bool operator==(const TDiskStamp&, const TDiskStamp&) = default;
+  };
+  [[nodiscard]] static std::optional<TDiskStamp> DiskStamp(const std::string& Path);
 
   TMainFormControls& C;
   TPlatform FPlatform;
@@ -149,6 +160,7 @@ private:
   TStringList FFolderHistory;
   TStringList FFindWordHistory;
   TStringList FReplaceWordHistory;
+  std::optional<TDiskStamp> FLoadedStamp;  // of the current file, when loaded or last saved
 };
 
 // The local date today, days after 1970-01-01, and back.

@@ -1,4 +1,6 @@
 // The viewer commands, the option rules of the match check boxes, the replace flows and saving.
+#include <filesystem>
+
 #include "app/FileSystem.h"
 #include "app/Form1.h"
 #include "app/SafeSave.h"
@@ -14,6 +16,8 @@ const char* const FileReplaceCaption = "ファイル内の置換";
 const char* const ListReplaceCaption = "リストされたファイルの置換";
 const char* const ConfirmCaption = "確認";
 const char* const SaveCaption = "保存確認";
+const char* const ChangedOnDisk =
+    "\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n上書きしますか?";
 
 }  // namespace
 
@@ -26,9 +30,31 @@ void TForm1::FileListClick() {
   SaveIfModified();
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
+  LoadCurrentFile(Path);
+  if (C.SelectFirstSearch.Checked()) SpeedButton1Click();
+}
+
+void TForm1::LoadCurrentFile(const std::string& Path) {
+  FLoadedStamp.reset();
   Editor.LoadFromFile(Path);
   Editor.SetModified(false);
-  if (C.SelectFirstSearch.Checked()) SpeedButton1Click();
+  FLoadedStamp = DiskStamp(Path);
+}
+
+std::optional<TForm1::TDiskStamp> TForm1::DiskStamp(const std::string& Path) {
+  std::error_code Ec;
+  uintmax_t Size = std::filesystem::file_size(Path, Ec);
+  if (Ec) return std::nullopt;
+  auto Time = std::filesystem::last_write_time(Path, Ec);
+  if (Ec) return std::nullopt;
+  return TDiskStamp{Size, static_cast<int64_t>(Time.time_since_epoch().count())};
+}
+
+// Saving the older text over a file that changed on disk since it was loaded would lose that change.
+bool TForm1::OverwriteAllowed(const std::string& Path) {
+  std::optional<TDiskStamp> Now = DiskStamp(Path);
+  if (!FLoadedStamp || !Now || *Now == *FLoadedStamp) return true;
+  return FPlatform.Dialogs->MessageBox(Path + ChangedOnDisk, SaveCaption, mbYesNo) == idYes;
 }
 
 void TForm1::Search(bool Forward) {
@@ -133,8 +159,7 @@ void TForm1::N4Click() {
       std::string Path = RowPath(C.FileList.Item(I));
       if (!FileExists(Path)) continue;
       C.fName.SetCaption(Path);
-      Editor.LoadFromFile(Path);
-      Editor.SetModified(false);
+      LoadCurrentFile(Path);
       Total += ReplaceInEditor();
       SaveIfModified();
     }
@@ -163,10 +188,12 @@ void TForm1::SaveIfModified() {
       return;
     }
   }
+  if (!OverwriteAllowed(Path)) return;
   // On failure this raises with the file unchanged (or its old content under the backup name),
   // and Modified stays set.
   SaveFileSafely(Path, Editor.SaveText(), C.MakeBackFile.Checked());
   Editor.SetModified(false);
+  FLoadedStamp = DiskStamp(Path);
 }
 
 }  // namespace tesvarin

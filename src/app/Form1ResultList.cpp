@@ -13,8 +13,6 @@ const char* const StartFailed = "起動に失敗しました。";
 
 int Sign(long long V) { return V < 0 ? -1 : (V > 0 ? 1 : 0); }
 
-int CompareText(const std::string& A, const std::string& B) { return Sign(A.compare(B)); }
-
 // The size text without its "KB"; -1 when what is left is not a decimal number.
 long long SizeValue(const std::string& Text) {
   if (Text.size() < 2) return -1;
@@ -30,6 +28,22 @@ const std::string& SubItem(const TListItem& Row, size_t Index) {
   return Index < Row.SubItems.size() ? Row.SubItems[Index] : Empty;
 }
 
+// What a row is sorted by in one column: the size column by its number, the others by their text.
+struct TSortKey {
+  long long Number = 0;
+  std::string_view Text;
+};
+
+TSortKey KeyOf(const TListItem& Row, int Column) {
+  if (Column == 0) return {0, Row.Caption};
+  if (Column == 2) return {SizeValue(SubItem(Row, 1)), {}};
+  return {0, SubItem(Row, static_cast<size_t>(Column - 1))};
+}
+
+int CompareKeys(const TSortKey& A, const TSortKey& B) {
+  return A.Number != B.Number ? Sign(A.Number - B.Number) : Sign(A.Text.compare(B.Text));
+}
+
 }  // namespace
 
 std::string TForm1::RowPath(const TListItem& Row) {
@@ -40,22 +54,21 @@ std::string TForm1::RowPath(const TListItem& Row) {
 
 int TForm1::CompareRows(const TListItem& Row1, const TListItem& Row2, int Column) const {
   if (Column < 0 || Column >= ColumnCount) return 0;
-  int Result;
-  if (Column == 0) {
-    Result = CompareText(Row1.Caption, Row2.Caption);
-  } else if (Column == 2) {
-    Result = Sign(SizeValue(SubItem(Row1, 1)) - SizeValue(SubItem(Row2, 1)));
-  } else {
-    size_t Index = static_cast<size_t>(Column - 1);
-    Result = CompareText(SubItem(Row1, Index), SubItem(Row2, Index));
-  }
-  return Result * FSortDirection[static_cast<size_t>(Column)];
+  return CompareKeys(KeyOf(Row1, Column), KeyOf(Row2, Column)) * FSortDirection[static_cast<size_t>(Column)];
 }
 
 void TForm1::FileListColumnClick(int Column) {
   if (Column < 0 || Column >= ColumnCount) return;
-  C.FileList.CustomSort(
-      [this, Column](const TListItem& A, const TListItem& B) { return CompareRows(A, B, Column); });
+  // Each row's key is read once, not at every comparison; the sort compares rows where they stand.
+  const std::vector<TListItem>& Rows = C.FileList.Items();
+  std::vector<TSortKey> Keys;
+  Keys.reserve(Rows.size());
+  for (const TListItem& Row : Rows) Keys.push_back(KeyOf(Row, Column));
+  const TListItem* First = Rows.data();
+  int Direction = FSortDirection[static_cast<size_t>(Column)];
+  C.FileList.CustomSort([&Keys, First, Direction](const TListItem& A, const TListItem& B) {
+    return CompareKeys(Keys[static_cast<size_t>(&A - First)], Keys[static_cast<size_t>(&B - First)]) * Direction;
+  });
   FSortDirection[static_cast<size_t>(Column)] = -FSortDirection[static_cast<size_t>(Column)];
 }
 

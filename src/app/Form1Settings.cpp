@@ -169,7 +169,9 @@ void TForm1::FormShow() {
 }
 
 bool TForm1::FormCloseQuery() {
+  FAbortRequested = false;
   SaveIfModified();
+  if (FAbortRequested) return false;  // Cancel at the save question
   WriteStoreValues();
   return true;
 }

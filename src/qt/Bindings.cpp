@@ -1,5 +1,8 @@
 #include "qt/Bindings.h"
 #include "qt/QtText.h"
+#include "qt/ErrorReport.h"
+#include "qt/FileListView.h"
+#include "qt/ListViewAdapter.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,7 +16,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTreeWidget>
 
 namespace tesvarin::qt {
 
@@ -48,7 +50,7 @@ void BindLabel(QLabel* Label, TLabelModel& Model) {
 void BindButton(QAbstractButton* Button, TButtonModel& Model) {
   FollowCommon(Button, Model);
   Follow(Button, Model, [Button, &Model] { Button->setText(Q(Model.Caption())); });
-  QObject::connect(Button, &QAbstractButton::clicked, [&Model] { Model.Click(); });
+  QObject::connect(Button, &QAbstractButton::clicked, [&Model] { Guarded([&Model] { Model.Click(); }); });
 }
 
 void BindCheckBox(QCheckBox* Box, TCheckBoxModel& Model) {
@@ -58,7 +60,7 @@ void BindCheckBox(QCheckBox* Box, TCheckBoxModel& Model) {
     Box->setText(Q(Model.Caption()));
     Box->setChecked(Model.Checked());
   });
-  QObject::connect(Box, &QCheckBox::toggled, [&Model](bool On) { Model.SetChecked(On); });
+  QObject::connect(Box, &QCheckBox::toggled, [&Model](bool On) { Guarded([&Model, On] { Model.SetChecked(On); }); });
 }
 
 void BindComboBox(QComboBox* Box, TComboBoxModel& Model) {
@@ -126,68 +128,55 @@ void BindStatusBar(QLabel* Panel0, QLabel* Panel1, TStatusBarModel& Model) {
 
 namespace {
 
-QTreeWidgetItem* MakeRow(const TListItem& Item, const std::vector<TListColumn>& Columns) {
-  auto* Row = new QTreeWidgetItem;
-  Row->setText(0, Q(Item.Caption));
-  for (size_t I = 0; I < Item.SubItems.size() && I + 1 < Columns.size(); ++I) {
-    Row->setText(static_cast<int>(I + 1), Q(Item.SubItems[I]));
+void SyncListView(FileListView* List, ListViewAdapter* Adapter, TListViewModel& Model) {
+  QHeaderView* Header = List->header();
+  {
+    QSignalBlocker BlockHeader(Header);
+    const auto& Columns = Model.Columns();
+    for (size_t C = 0; C < Columns.size(); ++C) {
+      int Column = static_cast<int>(C);
+      if (Header->sectionSize(Column) != Columns[C].Width) List->setColumnWidth(Column, Columns[C].Width);
+    }
   }
-  for (size_t C = 0; C < Columns.size(); ++C) {
-    if (Columns[C].Alignment == taRightJustify) Row->setTextAlignment(static_cast<int>(C), Qt::AlignRight | Qt::AlignVCenter);
+  Adapter->SyncRows();
+  if (Model.UpdateCount() > 0) return;
+  QItemSelectionModel* Selection = List->selectionModel();
+  QSignalBlocker BlockSelection(Selection);
+  int Row = Model.Selected();
+  if (Row < 0) {
+    Selection->clear();
+  } else if (List->currentIndex().row() != Row || !Selection->isRowSelected(Row)) {
+    QModelIndex Index = Adapter->index(Row, 0);
+    Selection->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    List->scrollTo(Index);
   }
-  return Row;
+  List->viewport()->update();
 }
 
-void SyncListView(QTreeWidget* List, TListViewModel& Model) {
-  QSignalBlocker Block(List);
-  const auto& Columns = Model.Columns();
-  QStringList Headers;
-  for (const TListColumn& C : Columns) Headers << Q(C.Caption);
-  List->setHeaderLabels(Headers);
-  QHeaderView* Header = List->header();
-  QSignalBlocker BlockHeader(Header);
-  for (size_t C = 0; C < Columns.size(); ++C) {
-    List->setColumnWidth(static_cast<int>(C), Columns[C].Width);
-    List->headerItem()->setTextAlignment(static_cast<int>(C), Columns[C].Alignment == taRightJustify
-                                                                  ? Qt::AlignRight | Qt::AlignVCenter
-                                                                  : Qt::AlignLeft | Qt::AlignVCenter);
-  }
-  if (Model.UpdateCount() > 0) return;
-  List->setUpdatesEnabled(false);
-  List->clear();
-  QList<QTreeWidgetItem*> Rows;
-  Rows.reserve(Model.Count());
-  for (const TListItem& Item : Model.Items()) Rows << MakeRow(Item, Columns);
-  List->addTopLevelItems(Rows);
-  if (Model.Selected() >= 0) List->setCurrentItem(List->topLevelItem(Model.Selected()));
-  List->setUpdatesEnabled(true);
+void RunListCommand(const std::function<void()>& Handler) {
+  if (Handler) Guarded(Handler);
 }
 
 }  // namespace
 
-void BindListView(QTreeWidget* List, TListViewModel& Model) {
-  List->setRootIsDecorated(false);
-  List->setSelectionMode(QAbstractItemView::SingleSelection);
-  List->setSelectionBehavior(QAbstractItemView::SelectRows);
-  List->setSortingEnabled(false);
+ListViewAdapter* BindListView(FileListView* List, TListViewModel& Model) {
+  auto* Adapter = new ListViewAdapter(Model, List);
+  List->setModel(Adapter);
   List->header()->setSectionsClickable(true);
+  List->header()->setStretchLastSection(false);
   FollowCommon(List, Model);
-  Follow(List, Model, [List, &Model] { SyncListView(List, Model); });
-  QObject::connect(List, &QTreeWidget::itemSelectionChanged, [List, &Model] {
-    QList<QTreeWidgetItem*> Sel = List->selectedItems();
-    Model.SetSelected(Sel.isEmpty() ? -1 : List->indexOfTopLevelItem(Sel.first()));
-  });
-  QObject::connect(List, &QTreeWidget::itemClicked, [&Model] {
-    if (Model.OnClick) Model.OnClick();
-  });
-  QObject::connect(List, &QTreeWidget::itemDoubleClicked, [&Model] {
-    if (Model.OnDblClick) Model.OnDblClick();
-  });
+  Follow(List, Model, [List, Adapter, &Model] { SyncListView(List, Adapter, Model); });
+  QObject::connect(List->selectionModel(), &QItemSelectionModel::currentRowChanged,
+                   [&Model](const QModelIndex& Current) { Model.SetSelected(Current.isValid() ? Current.row() : -1); });
+  QObject::connect(List, &QAbstractItemView::clicked, [&Model] { RunListCommand(Model.OnClick); });
+  QObject::connect(List, &FileListView::KeyboardSelected, [&Model] { RunListCommand(Model.OnClick); });
+  QObject::connect(List, &QAbstractItemView::doubleClicked, [&Model] { RunListCommand(Model.OnDblClick); });
   QObject::connect(List->header(), &QHeaderView::sectionClicked, [&Model](int C) {
-    if (Model.OnColumnClick) Model.OnColumnClick(C);
+    if (Model.OnColumnClick) Guarded([&Model, C] { Model.OnColumnClick(C); });
   });
   QObject::connect(List->header(), &QHeaderView::sectionResized,
                    [&Model](int C, int, int W) { Model.SetColumnWidth(C, W); });
+  return Adapter;
 }
 
 void BindMenuItem(QAction* Action, TMenuItemModel& Model) {
@@ -195,7 +184,7 @@ void BindMenuItem(QAction* Action, TMenuItemModel& Model) {
     Action->setText(Q(Model.Caption()));
     Action->setEnabled(Model.Enabled());
   });
-  QObject::connect(Action, &QAction::triggered, [&Model] { Model.Click(); });
+  QObject::connect(Action, &QAction::triggered, [&Model] { Guarded([&Model] { Model.Click(); }); });
 }
 
 void BindWindow(QWidget* Window, TWindowModel& Model) {

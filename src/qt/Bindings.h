@@ -1,5 +1,6 @@
 // Mirrors control models in Qt widgets both ways: a model change updates the widget, a user's change
-// of the widget updates the model. Each binding lives as long as the widget.
+// of the widget updates the model. Each binding lives as long as the widget. A command a widget starts
+// that ends in an error reaches the error report.
 #pragma once
 
 #include "app/Controls.h"
@@ -12,11 +13,13 @@ class QLabel;
 class QSpinBox;
 class QStatusBar;
 class QTabWidget;
-class QTreeWidget;
 class QWidget;
 class QAction;
 
 namespace tesvarin::qt {
+
+class FileListView;
+class ListViewAdapter;
 
 void BindLabel(QLabel* Label, TLabelModel& Model);
 void BindButton(QAbstractButton* Button, TButtonModel& Model);
@@ -27,7 +30,9 @@ void BindUpDown(QSpinBox* Box, TUpDownModel& Model);
 void BindPageControl(QTabWidget* Tabs, TPageControlModel& Model);
 // The status bar's two panels are the two labels given.
 void BindStatusBar(QLabel* Panel0, QLabel* Panel1, TStatusBarModel& Model);
-void BindListView(QTreeWidget* List, TListViewModel& Model);
+// A click or a keyboard move that changes the current row runs the model's OnClick; the returned
+// adapter (owned by the view) takes the row icons.
+ListViewAdapter* BindListView(FileListView* List, TListViewModel& Model);
 void BindMenuItem(QAction* Action, TMenuItemModel& Model);
 void BindWindow(QWidget* Window, TWindowModel& Model);
 

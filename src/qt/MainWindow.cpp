@@ -14,10 +14,12 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "qt/Bindings.h"
+#include "qt/ErrorReport.h"
+#include "qt/FileListView.h"
 #include "qt/Fonts.h"
 
 namespace tesvarin::qt {
@@ -163,6 +165,7 @@ QWidget* MainWindow::BuildDateSizePage() {
   Layout->addWidget(Named(NewCheckBox(C.SizeCheckBox), "SizeCheckBox"));
   auto* Size = Named(new QSpinBox, "Edit5");
   BindUpDown(Size, C.UpDown3);
+  Size->setMaximumWidth(56);  // five digits; the comparison box beside it needs the room
   Layout->addLayout(Row({Size, Named(NewLabel(C.Label7), "Label7"), Named(NewComboBox(C.ComboBox3), "ComboBox3")}, 16));
   Layout->addStretch(1);
   return Page;
@@ -196,9 +199,9 @@ QWidget* MainWindow::BuildActionOptionsPage() {
 QWidget* MainWindow::BuildRightArea() {
   auto& C = FControls;
   auto* Splitter = Named(new QSplitter(Qt::Vertical), "Splitter1");
-  auto* List = Named(new QTreeWidget, "FileList");
-  BindListView(List, C.FileList);
-  Splitter->addWidget(List);
+  FFileList = Named(new FileListView, "FileList");
+  FFileListAdapter = BindListView(FFileList, C.FileList);
+  Splitter->addWidget(FFileList);
 
   auto* Lower = new QWidget;
   auto* LowerLayout = new QVBoxLayout(Lower);
@@ -236,6 +239,20 @@ void MainWindow::BuildStatusBar() {
   Bar->addWidget(Panel1, 1);
   BindStatusBar(Panel0, Panel1, FControls.StatusBar1);
   setStatusBar(Bar);
+}
+
+void MainWindow::PopupReplaceMenu() {
+  auto* Button = findChild<QPushButton*>(QStringLiteral("Button3"));
+  FReplaceMenu->exec(Button->mapToGlobal(QPoint(0, Button->height())));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* Event) {
+  bool Enter = Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter;
+  if (Enter && (Event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && FControls.Button1.Default()) {
+    Guarded([this] { FControls.Button1.Click(); });
+    return;
+  }
+  QMainWindow::keyPressEvent(Event);
 }
 
 void MainWindow::RememberNormalBounds() {

@@ -16,9 +16,11 @@ class QSpinBox;
 class QSplitter;
 class QTabWidget;
 class QToolButton;
-class QTreeWidget;
 
 namespace tesvarin::qt {
+
+class FileListView;
+class ListViewAdapter;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -31,11 +33,17 @@ public:
   [[nodiscard]] QMenu* ReplaceMenu() const { return FReplaceMenu; }
   // The area the editor widget goes into.
   [[nodiscard]] QFrame* EditorFrame() const { return FEditorFrame; }
+  [[nodiscard]] FileListView* FileList() const { return FFileList; }
+  [[nodiscard]] ListViewAdapter* FileListAdapter() const { return FFileListAdapter; }
+  // Opens PopupMenu1 under Button3, as the replace button does.
+  void PopupReplaceMenu();
 
 protected:
   void moveEvent(QMoveEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
   void changeEvent(QEvent* Event) override;
+  // Enter that no focused control took presses the default button.
+  void keyPressEvent(QKeyEvent* Event) override;
 
 private:
   QWidget* BuildLeftPanel();
@@ -53,6 +61,8 @@ private:
   TMainFormControls& FControls;
   QMenu* FReplaceMenu = nullptr;
   QFrame* FEditorFrame = nullptr;
+  FileListView* FFileList = nullptr;
+  ListViewAdapter* FFileListAdapter = nullptr;
 };
 
 }  // namespace tesvarin::qt

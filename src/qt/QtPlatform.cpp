@@ -118,7 +118,11 @@ TMsgResult QtDialogs::MessageBox(std::string_view Text, std::string_view Caption
   }
 }
 
-void QtEventPump::ProcessMessages() { QCoreApplication::processEvents(); }
+void QtEventPump::ProcessMessages() {
+  if (FSinceLast.isValid() && FSinceLast.elapsed() < FIntervalMs) return;
+  QCoreApplication::processEvents();
+  FSinceLast.start();
+}
 
 std::optional<std::string> QtUserStore::ReadString(std::string_view Section, std::string_view Name) const {
   QSettings Settings(FOrganisation, FApplication);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -42,9 +43,18 @@ private:
   QPointer<QWidget> FParent;
 };
 
+// Long loops call this between tiny steps; pending input is handled when Interval has passed since
+// the last time, so a run over many small files spends its time searching, yet Abort and repaints
+// are never kept waiting longer than Interval plus one step.
 class QtEventPump : public IEventPump {
 public:
+  static constexpr int DefaultIntervalMs = 10;
+  explicit QtEventPump(int IntervalMs = DefaultIntervalMs) : FIntervalMs(IntervalMs) {}
   void ProcessMessages() override;
+
+private:
+  int FIntervalMs;
+  QElapsedTimer FSinceLast;
 };
 
 // Section "S", value "V" is the key "S/V" of the organisation's and application's settings.

@@ -1,19 +1,18 @@
-// Starts the program: the application object, its title, the main window and the message loop.
+// Starts the program: the application object and its title, the main window with everything it
+// holds, and the message loop.
 #include <QApplication>
-#include <QMessageBox>
-#include <QScreen>
+#include <QDir>
+#include <QStandardPaths>
 
-#include <exception>
-
-#include "app/Controls.h"
-#include "editor/EditorUtils.h"
+#include "qt/ErrorReport.h"
+#include "qt/MainForm.h"
 #include "qt/MainWindow.h"
-#include "qt/QtPlatform.h"
-#include "shell/QtShellServices.h"
+#include "qt/QtText.h"
 
 namespace {
 
-// An error that ends a command is shown in a message box, as the application's default error report.
+// An error no command caught on its way out still reaches the error report instead of ending the
+// program.
 class TApplication : public QApplication {
 public:
   using QApplication::QApplication;
@@ -21,11 +20,25 @@ public:
     try {
       return QApplication::notify(Receiver, Event);
     } catch (const std::exception& E) {
-      QMessageBox::critical(activeWindow(), applicationName(), QString::fromUtf8(E.what()));
+      tesvarin::qt::ReportError(E);
     }
     return false;
   }
 };
+
+tesvarin::TFormEnvironment Environment() {
+  using tesvarin::qt::U;
+  tesvarin::TFormEnvironment Env;
+  Env.ProgramFolder = U(QCoreApplication::applicationDirPath()) + "/";
+  Env.ConfigFolder = U(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+  QString Data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Bramwhirl/Vimbre";
+  // The history files are written after every search; their folder must exist first.
+  QDir().mkpath(Data);
+  Env.DefaultDataFolder = U(Data) + "/";
+  QStringList Arguments = QCoreApplication::arguments();
+  for (qsizetype I = 1; I < Arguments.size(); ++I) Env.Arguments.push_back(U(Arguments[I]));
+  return Env;
+}
 
 }  // namespace
 
@@ -33,22 +46,7 @@ int main(int argc, char** argv) {
   TApplication App(argc, argv);
   App.setApplicationName(QStringLiteral("Tesvarin"));
   App.setApplicationDisplayName(QStringLiteral("Tesvarin"));
-  tesvarin::TMainFormControls Controls;
-  tesvarin::qt::MainWindow Window(Controls);
-
-  tesvarin::qt::QtClipboard Clipboard;
-  tesvarin::qt::QtDialogs Dialogs(&Window);
-  tesvarin::qt::QtEventPump EventPump;
-  tesvarin::qt::QtUserStore UserStore(QStringLiteral("Bramwhirl"), QStringLiteral("Vimbre"));
-  tesvarin::qt::QtCursorTable Cursors;
-  tesvarin::qt::QtShellServices Shell(&Window);
-  QScreen* Screen = QGuiApplication::primaryScreen();
-  tesvarin::TPlatform Platform{&Clipboard, &Dialogs,  &EventPump, &UserStore,
-                               &Cursors,   &Shell,    Screen != nullptr ? Screen->geometry().width() : 1920};
-  tesvarin::InitEditorUtils(Platform);
-
-  Window.show();
-  int Result = App.exec();
-  tesvarin::FinalEditorUtils();
-  return Result;
+  tesvarin::qt::MainForm Form(Environment());
+  Form.Window().show();
+  return App.exec();
 }

@@ -26,14 +26,22 @@ QList<QUrl> UrlsOf(const std::vector<std::string>& Paths) {
 
 }  // namespace
 
-std::string QtShellServices::TypeName(const std::string& Path) const {
-  QMimeDatabase Db;
-  return Db.mimeTypeForFile(Q(Path)).comment().toUtf8().toStdString();
+const QMimeType& QtShellServices::TypeOf(const std::string& Path) const {
+  QString Name = QFileInfo(Q(Path)).fileName();
+  qsizetype Dot = Name.lastIndexOf(QLatin1Char('.'));
+  QString Suffix = Dot < 0 ? QString() : Name.mid(Dot).toLower();
+  auto It = FTypeOfSuffix.find(Suffix);
+  if (It == FTypeOfSuffix.end()) {
+    QMimeDatabase Db;
+    It = FTypeOfSuffix.emplace(Suffix, Db.mimeTypeForFile(Name, QMimeDatabase::MatchExtension)).first;
+  }
+  return It->second;
 }
 
+std::string QtShellServices::TypeName(const std::string& Path) const { return TypeOf(Path).comment().toUtf8().toStdString(); }
+
 int QtShellServices::IconIndex(const std::string& Path) const {
-  QMimeDatabase Db;
-  QString Type = Db.mimeTypeForFile(Q(Path)).name();
+  QString Type = TypeOf(Path).name();
   auto It = FIconOfType.find(Type);
   if (It != FIconOfType.end()) return It->second;
   QFileIconProvider Provider;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMimeType>
 #include <QPointer>
 #include <QWidget>
 
@@ -29,7 +30,12 @@ public:
   [[nodiscard]] const QIcon& Icon(int Index) const;
 
 private:
+  // The type a file's name gives, as the desktop's file managers show it; looked up once per
+  // extension, since a search lists thousands of files of a few kinds.
+  [[nodiscard]] const QMimeType& TypeOf(const std::string& Path) const;
+
   QPointer<QWidget> FOwner;
+  mutable std::map<QString, QMimeType> FTypeOfSuffix;
   mutable std::vector<QIcon> FIcons;
   mutable std::map<QString, int> FIconOfType;
 };

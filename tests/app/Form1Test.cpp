@@ -462,5 +462,44 @@ TEST(Form1Settings, HistoryFilesSkipEmptyAndCap) {
   EXPECT_EQ(ReadFileBytes(Tr.Root + "/data/ReplaceWord.dat"), "\x8c\xea\r\n");
 }
 
+TEST(Form1Edits, ASearchRunAsksForTheEditedFileFirstAndCancelKeepsIt) {
+  Tree Tr;
+  Tr.Write("a.txt", "old");
+  Window W(Tr);
+  W.C.SelectFirstSearch.SetChecked(false);
+  W.Search(Tr.T(), "*.txt");
+  W.C.FileList.SetSelected(0);
+  W.C.FileList.OnClick();
+  W.E.SetModified(true);
+  W.P.Dialogs.Answers = {idCancel};
+  size_t Before = W.P.Dialogs.Shown.size();
+  W.C.Button1.Click();
+  ASSERT_EQ(W.P.Dialogs.Shown.size(), Before + 1);  // the save question, and no run
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, "保存確認");
+  EXPECT_EQ(W.C.fName.Caption(), Tr.T() + "/a.txt");
+  EXPECT_TRUE(W.E.Modified());
+  W.P.Dialogs.Answers = {idNo};
+  W.C.Button1.Click();
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, "1 個のファイルが見つかりました。");
+  EXPECT_EQ(Tr.Read("a.txt"), "old");
+}
+
+TEST(Form1Edits, CancelAtTheClosingQuestionKeepsTheWindowAndWritesNothing) {
+  Tree Tr;
+  Tr.Write("a.txt", "old");
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt");
+  W.C.FileList.SetSelected(0);
+  W.C.FileList.OnClick();
+  W.E.SetModified(true);
+  W.P.UserStore.Values.clear();
+  W.P.Dialogs.Answers = {idCancel};
+  EXPECT_FALSE(W.Form->FormCloseQuery());
+  EXPECT_TRUE(W.P.UserStore.Values.empty());
+  W.P.Dialogs.Answers = {idNo};
+  EXPECT_TRUE(W.Form->FormCloseQuery());
+  EXPECT_FALSE(W.P.UserStore.Values.empty());
+}
+
 }  // namespace
 }  // namespace tesvarin

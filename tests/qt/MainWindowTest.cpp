@@ -11,8 +11,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QHeaderView>
 
+#include "qt/FileListView.h"
 #include "qt/MainWindow.h"
 
 namespace tesvarin {
@@ -101,15 +102,16 @@ TEST_F(MainWindowTest, OptionPagesHoldTheirControls) {
 }
 
 TEST_F(MainWindowTest, ResultListHasSevenColumns) {
-  auto* List = Find<QTreeWidget>("FileList");
-  ASSERT_EQ(List->columnCount(), 7);
+  auto* List = Find<qt::FileListView>("FileList");
+  QAbstractItemModel* Rows = List->model();
+  ASSERT_EQ(Rows->columnCount(), 7);
   const char* Captions[] = {"名前", "フォルダ名", "サイズ", "種類", "更新日時", "アクセス日時", "属性"};
   const int Widths[] = {120, 200, 70, 70, 150, 150, 50};
   for (int I = 0; I < 7; ++I) {
-    EXPECT_EQ(List->headerItem()->text(I), Q(Captions[I]));
+    EXPECT_EQ(Rows->headerData(I, Qt::Horizontal).toString(), Q(Captions[I]));
     EXPECT_EQ(List->columnWidth(I), Widths[I]);
   }
-  EXPECT_TRUE(List->headerItem()->textAlignment(2) & Qt::AlignRight);
+  EXPECT_TRUE(Rows->headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
 }
 
 TEST_F(MainWindowTest, WidgetsFollowTheModelsAndBack) {
@@ -137,15 +139,20 @@ TEST_F(MainWindowTest, WidgetsFollowTheModelsAndBack) {
   Controls.StatusBar1.SetPanelText(1, "C:/data/を検索中...");
   EXPECT_EQ(Find<QLabel>("StatusPanel1")->text(), Q("C:/data/を検索中..."));
 
-  auto* List = Find<QTreeWidget>("FileList");
+  auto* List = Find<qt::FileListView>("FileList");
+  QAbstractItemModel* Rows = List->model();
   Controls.FileList.BeginUpdate();
   Controls.FileList.Add({"memo.txt", {"/tmp/", "1KB", "text", "", "", ""}, -1});
-  EXPECT_EQ(List->topLevelItemCount(), 0);
+  EXPECT_EQ(Rows->rowCount(), 0);
   Controls.FileList.EndUpdate();
-  ASSERT_EQ(List->topLevelItemCount(), 1);
-  EXPECT_EQ(List->topLevelItem(0)->text(1), "/tmp/");
-  List->setCurrentItem(List->topLevelItem(0));
+  ASSERT_EQ(Rows->rowCount(), 1);
+  EXPECT_EQ(Rows->index(0, 1).data().toString(), "/tmp/");
+  List->setCurrentIndex(Rows->index(0, 0));
   EXPECT_EQ(Controls.FileList.Selected(), 0);
+  Controls.FileList.SetColumnWidth(1, 123);
+  EXPECT_EQ(List->columnWidth(1), 123);
+  List->header()->resizeSection(3, 99);
+  EXPECT_EQ(Controls.FileList.ColumnWidth(3), 99);
 
   Controls.UpDown3.SetPosition(300);
   EXPECT_EQ(Find<QSpinBox>("Edit5")->value(), 300);

@@ -1,0 +1,150 @@
+// The real main window, offscreen, timed as a user meets it.
+//   window_bench search ROOT WORD        one search run (pattern *.*), prints its seconds and rows
+//   window_bench abort ROOT WORD TRIES   Abort pressed at a random moment of a run; prints the
+//                                        milliseconds from the press to the run's end, p50 and p99
+//   window_bench sort ROWS               ROWS synthetic rows, one header click per column, twice;
+//                                        prints the milliseconds of each click, painted
+#include <QApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Form1.h"
+#include "qt/FileListView.h"
+#include "qt/MainForm.h"
+#include "qt/MainWindow.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace tesvarin;
+
+// Every question is answered at once; the moment of the count message ends a run.
+class ScriptedDialogs : public IDialogs {
+public:
+  TMsgResult MessageBox(std::string_view, std::string_view, TMsgButtons Buttons) override {
+    Answered = Clock::now();
+    return Buttons == mbOK ? idOK : idYes;
+  }
+  Clock::time_point Answered;
+};
+
+class MemoryStore : public IUserStore {
+public:
+  std::optional<std::string> ReadString(std::string_view, std::string_view) const override { return std::nullopt; }
+  void WriteString(std::string_view, std::string_view, std::string_view) override {}
+};
+
+struct Bench {
+  Bench() {
+    TFormEnvironment Env;
+    Env.Persistent = false;
+    Form = std::make_unique<qt::MainForm>(Env, &Dialogs, &Store);
+    Form->Window().show();
+    QApplication::processEvents();
+  }
+  void Prepare(const char* Root, const char* Word) {
+    TMainFormControls& C = Form->Controls();
+    C.cFileName.SetText("*.*");
+    C.cFolderName.SetText(Root);
+    C.cFindWord.SetText(Word);
+  }
+  ScriptedDialogs Dialogs;
+  MemoryStore Store;
+  std::unique_ptr<qt::MainForm> Form;
+};
+
+double Ms(Clock::duration D) { return std::chrono::duration<double, std::milli>(D).count(); }
+
+int Search(const char* Root, const char* Word) {
+  Bench B;
+  B.Prepare(Root, Word);
+  auto Start = Clock::now();
+  B.Form->Controls().Button1.Click();
+  std::printf("search %.3f s, %d rows\n", Ms(Clock::now() - Start) / 1000, B.Form->Controls().FileList.Count());
+  return 0;
+}
+
+int Abort(const char* Root, const char* Word, int Tries) {
+  Bench B;
+  B.Prepare(Root, Word);
+  std::mt19937 Rng(20261209);
+  std::vector<double> Latency;
+  for (int I = 0; I < Tries; ++I) {
+    int DelayMs = std::uniform_int_distribution<int>(200, 1200)(Rng);
+    std::atomic<int64_t> PressedAt{0};
+    // The press arrives from outside as input does: queued to the window while the run is busy.
+    std::thread Presser([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(DelayMs));
+      PressedAt = Clock::now().time_since_epoch().count();
+      QMetaObject::invokeMethod(&B.Form->Window(), [&B] { B.Form->Controls().Button2.Click(); }, Qt::QueuedConnection);
+    });
+    B.Form->Controls().Button1.Click();
+    Presser.join();
+    QApplication::processEvents();
+    Clock::time_point Pressed{Clock::duration(PressedAt.load())};
+    if (B.Dialogs.Answered < Pressed) {
+      std::printf("try %d: the run ended before Abort (%d ms); use a bigger tree\n", I, DelayMs);
+      continue;
+    }
+    Latency.push_back(Ms(B.Dialogs.Answered - Pressed));
+  }
+  if (Latency.empty()) return 1;
+  std::sort(Latency.begin(), Latency.end());
+  auto At = [&](double P) { return Latency[std::min(Latency.size() - 1, static_cast<size_t>(P * static_cast<double>(Latency.size())))]; };
+  std::printf("abort latency over %zu tries: p50 %.1f ms, p99 %.1f ms, max %.1f ms\n", Latency.size(), At(0.5), At(0.99),
+              Latency.back());
+  return 0;
+}
+
+int Sort(int Rows) {
+  Bench B;
+  TListViewModel& List = B.Form->Controls().FileList;
+  std::mt19937 Rng(7);
+  List.BeginUpdate();
+  for (int I = 0; I < Rows; ++I) {
+    std::string N = std::to_string(Rng() % 100000);
+    List.Add(TListItem{"file" + N + ".txt",
+                       {"/data/folder" + std::to_string(Rng() % 500) + "/", std::to_string(Rng() % 10000) + "KB", "text/plain",
+                        "2024/0" + std::to_string(1 + Rng() % 9) + "/1" + std::to_string(Rng() % 10) + " 10:00:00",
+                        "2023/11/0" + std::to_string(1 + Rng() % 9) + " 08:00:00", Rng() % 2 ? "R" : ""},
+                       -1});
+  }
+  List.EndUpdate();
+  QApplication::processEvents();
+  QHeaderView* Header = B.Form->Window().FileList()->header();
+  double Worst = 0;
+  for (int Round = 0; Round < 2; ++Round) {
+    for (int Column = 0; Column < TForm1::ColumnCount; ++Column) {
+      auto Start = Clock::now();
+      emit Header->sectionClicked(Column);
+      B.Form->Window().FileList()->viewport()->repaint();
+      double T = Ms(Clock::now() - Start);
+      Worst = std::max(Worst, T);
+      std::printf("sort %d rows by column %d: %.1f ms\n", Rows, Column, T);
+    }
+  }
+  std::printf("sort worst click: %.1f ms\n", Worst);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication App(argc, argv);
+  std::string Mode = argc > 1 ? argv[1] : "";
+  if (Mode == "search" && argc == 4) return Search(argv[2], argv[3]);
+  if (Mode == "abort" && argc == 5) return Abort(argv[2], argv[3], std::stoi(argv[4]));
+  if (Mode == "sort" && argc == 3) return Sort(std::stoi(argv[2]));
+  std::fprintf(stderr, "usage: window_bench search ROOT WORD | abort ROOT WORD TRIES | sort ROWS\n");
+  return 2;
+}

@@ -1,0 +1,72 @@
+// The program's window as the user gets it: the Qt window over the control models, the one editor in
+// its widget, the window's logic, the desktop services, and the window's life cycle routed to that
+// logic (created, first shown, every close request, destroyed).
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "qt/QtPlatform.h"
+#include "shell/QtShellServices.h"
+
+class QCloseEvent;
+
+namespace tesvarin {
+class TEditorEx;
+class TFormEditorEx;
+class THTMLHighlighter;
+}  // namespace tesvarin
+
+namespace tesvarin::qt {
+
+class EditorWidget;
+class MainWindow;
+
+class MainForm : public QObject {
+  Q_OBJECT
+
+public:
+  // Dialogs and UserStore left null are the desktop's own: message boxes and the per-user settings.
+  explicit MainForm(TFormEnvironment Environment, IDialogs* Dialogs = nullptr, IUserStore* UserStore = nullptr);
+  ~MainForm() override;
+  MainForm(const MainForm&) = delete;
+  MainForm& operator=(const MainForm&) = delete;
+
+  [[nodiscard]] MainWindow& Window() { return *FWindow; }
+  [[nodiscard]] TMainFormControls& Controls() { return FControls; }
+  [[nodiscard]] TForm1& Form() { return *FForm; }
+  [[nodiscard]] TEditorEx& Editor() { return *FEditor; }
+  [[nodiscard]] EditorWidget& EditorView() { return *FEditorView; }
+  [[nodiscard]] THTMLHighlighter& HTMLHighlighter1() { return *FHTMLHighlighter1; }
+  [[nodiscard]] QtShellServices& Shell() { return FShell; }
+
+protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+  void WireListGestures();
+  void CloseRequested(QCloseEvent* Event);
+  void CloseWhenIdle();
+
+  TMainFormControls FControls;
+  std::unique_ptr<MainWindow> FWindow;
+  EditorWidget* FEditorView;  // owned by the window
+  QtClipboard FClipboard;
+  QtDialogs FDialogs;
+  QtEventPump FEventPump;
+  QtUserStore FUserStore;
+  QtCursorTable FCursors;
+  QtShellServices FShell;
+  TPlatform FPlatform;
+  std::unique_ptr<TEditorEx> FEditor;
+  std::unique_ptr<TFormEditorEx> FFormEditor;
+  std::unique_ptr<THTMLHighlighter> FHTMLHighlighter1;
+  std::unique_ptr<TForm1> FForm;
+  bool FShown = false;
+  bool FCloseWhenIdle = false;
+};
+
+}  // namespace tesvarin::qt

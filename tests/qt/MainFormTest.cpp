@@ -1,0 +1,365 @@
+// Whole flows through the real window, its editor widget and the window logic, as a person does them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "app/FileSystem.h"
+#include "editor/EditorEx.h"
+#include "qt/EditorWidget.h"
+#include "qt/FileListView.h"
+#include "qt/MainForm.h"
+#include "qt/MainWindow.h"
+#include "support/SjisCodec.h"
+#include "testsupport/Fakes.h"
+
+namespace tesvarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& S) { return QString::fromUtf8(S.c_str()); }
+std::string Sjis(const char* Utf8) { return Utf8ToCp932(Utf8); }
+
+struct TempTree {
+  TempTree() {
+    std::string Template = (fs::temp_directory_path() / "tesvarin-window-XXXXXX").string();
+    Root = mkdtemp(Template.data());
+    fs::create_directories(Root + "/t");
+    fs::create_directories(Root + "/data");
+  }
+  ~TempTree() {
+    std::error_code Ec;
+    fs::remove_all(Root, Ec);
+  }
+  void Write(const std::string& Name, const std::string& Bytes) const { WriteFileBytes(T() + "/" + Name, Bytes); }
+  [[nodiscard]] std::string Read(const std::string& Name) const { return ReadFileBytes(T() + "/" + Name); }
+  [[nodiscard]] std::string T() const { return Root + "/t"; }
+  std::string Root;
+};
+
+class MainFormFlow : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    static int Argc = 1;
+    static char Name[] = "qt_tests";
+    static char* Argv[] = {Name, nullptr};
+    if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
+  }
+  void SetUp() override {
+    Tr.Write("a.txt", Sjis("一行目\r\n日本語の検索\r\n三行目 日本語\r\n"));
+    Tr.Write("b.txt", Sjis("ほかの日本語\r\n"));
+    Tr.Write("c.txt", Sjis("関係なし\r\n"));
+    Open();
+  }
+  void TearDown() override { Form.reset(); }
+
+  // A new window over the same per-user store and data folder, as after a restart; null dialogs
+  // give the real message boxes.
+  void Open(bool RealDialogs = false) {
+    Form.reset();
+    TFormEnvironment Env;
+    Env.ProgramFolder = Tr.Root + "/";
+    Env.ConfigFolder = Tr.Root + "/config";
+    Env.DefaultDataFolder = Tr.Root + "/data/";
+    Form = std::make_unique<qt::MainForm>(Env, RealDialogs ? nullptr : &Dialogs, &Store);
+    Window().show();
+    QApplication::processEvents();
+  }
+  qt::MainWindow& Window() { return Form->Window(); }
+  TMainFormControls& C() { return Form->Controls(); }
+  template <class W>
+  W* Find(const char* Name) {
+    W* Widget = Window().findChild<W*>(QString::fromLatin1(Name));
+    EXPECT_NE(Widget, nullptr) << Name;
+    return Widget;
+  }
+  void Type(const char* Combo, const char* Utf8) {
+    auto* Box = Find<QComboBox>(Combo);
+    Box->lineEdit()->clear();
+    QString Text = QString::fromUtf8(Utf8);
+    // Key events carry ASCII; other characters arrive as an input method's commit does.
+    bool Ascii = std::all_of(Text.begin(), Text.end(), [](QChar Ch) { return Ch.unicode() < 0x80; });
+    if (Ascii) {
+      QTest::keyClicks(Box, Text);
+    } else {
+      Box->lineEdit()->insert(Text);
+    }
+  }
+  // Types the inputs and presses Enter in the folder box.
+  void SearchFor(const char* Pattern, const char* Word) {
+    Type("cFileName", Pattern);
+    Type("cFindWord", Word);
+    Type("cFolderName", Tr.T().c_str());
+    QTest::keyClick(Find<QComboBox>("cFolderName"), Qt::Key_Return);
+  }
+  qt::FileListView* List() { return Window().FileList(); }
+  int RowOf(const std::string& Name) {
+    for (int I = 0; I < C().FileList.Count(); ++I) {
+      if (C().FileList.Item(I).Caption == Name) return I;
+    }
+    return -1;
+  }
+  void ClickRow(int Row) {
+    QRect R = List()->visualRect(List()->model()->index(Row, 0));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, R.center());
+  }
+  std::string Panel1() { return Find<QLabel>("StatusPanel1")->text().toStdString(); }
+  // Opens PopupMenu1 by Button3 and picks its item Index by keyboard.
+  void PickReplaceItem(int Index) {
+    QTimer::singleShot(0, [this, Index] {
+      QMenu* Menu = Window().ReplaceMenu();
+      for (int I = 0; I <= Index; ++I) QTest::keyClick(Menu, Qt::Key_Down);
+      QTest::keyClick(Menu, Qt::Key_Return);
+    });
+    QTest::mouseClick(Find<QPushButton>("Button3"), Qt::LeftButton);
+  }
+
+  TempTree Tr;
+  test::FakeDialogs Dialogs;
+  test::FakeUserStore Store;
+  std::unique_ptr<qt::MainForm> Form;
+};
+
+TEST_F(MainFormFlow, EnterSearchesAndARowClickShowsTheFirstHit) {
+  SearchFor("*.txt", "日本語");
+  ASSERT_EQ(List()->model()->rowCount(), 2);
+  EXPECT_EQ(Dialogs.Shown.back().Text, "2 個のファイルが見つかりました。");
+  EXPECT_EQ(Dialogs.Shown.back().Caption, "ファイルの検索");
+  EXPECT_TRUE(Find<QPushButton>("Button3")->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>("Button2")->isEnabled());
+
+  int A = RowOf("a.txt");
+  ClickRow(A);
+  std::string Path = Tr.T() + "/a.txt";
+  EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Path));
+  EXPECT_EQ(Panel1(), "");  // the path, then cleared by the first search that found a hit
+  EXPECT_EQ(Form->Editor().GetSelText(), Sjis("日本語"));
+  EXPECT_EQ(Form->Editor().Row(), 1);
+
+  QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
+  EXPECT_EQ(Form->Editor().Row(), 2);
+  QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
+  EXPECT_EQ(Panel1(), "検索文字列  \"日本語\"は見つかりませんでした。");
+  QTest::mouseClick(Find<QToolButton>("SpeedButton3"), Qt::LeftButton);
+  QTest::mouseClick(Find<QToolButton>("SpeedButton3"), Qt::LeftButton);
+  EXPECT_EQ(Form->Editor().Row(), 1);
+  EXPECT_EQ(Panel1(), "");
+
+  // The keyboard makes the next row current too.
+  C().SelectFirstSearch.SetChecked(false);
+  List()->setFocus();
+  QTest::keyClick(List(), A == 0 ? Qt::Key_Down : Qt::Key_Up);
+  EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Tr.T() + "/b.txt"));
+  EXPECT_EQ(Panel1(), Tr.T() + "/b.txt");
+}
+
+TEST_F(MainFormFlow, EditThenAnotherRowAsksToSaveWithEachAnswer) {
+  SearchFor("*.txt", "");
+  ASSERT_EQ(C().FileList.Count(), 3);
+  C().SelectFirstSearch.SetChecked(false);
+  struct Case {
+    TMsgResult Answer;
+    bool Saved;
+  } Cases[] = {{idNo, false}, {idCancel, false}, {idYes, true}};
+  for (const Case& K : Cases) {
+    ClickRow(RowOf("c.txt"));
+    QTest::keyClicks(&Form->EditorView(), "X");
+    ASSERT_TRUE(Form->Editor().Modified());
+    Dialogs.Answers = {K.Answer};
+    ClickRow(RowOf("b.txt"));
+    EXPECT_EQ(Dialogs.Shown.back().Text, Tr.T() + "/c.txt\r\n\r\nこのファイルは変更されています。\r\n保存しますか?");
+    EXPECT_EQ(Tr.Read("c.txt") == Sjis("X関係なし\r\n"), K.Saved);
+    EXPECT_EQ(fs::exists(Tr.T() + "/c.bak"), K.Saved);
+    EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Tr.T() + "/b.txt"));
+  }
+}
+
+TEST_F(MainFormFlow, AFileChangedOnDiskIsNotOverwrittenUnasked) {
+  SearchFor("*.txt", "");
+  C().SelectFirstSearch.SetChecked(false);
+  C().ConfirmSave.SetChecked(false);
+  ClickRow(RowOf("c.txt"));
+  QTest::keyClicks(&Form->EditorView(), "X");
+  Tr.Write("c.txt", "changed by someone else, longer than before");
+  Dialogs.Answers = {idNo};
+  ClickRow(RowOf("b.txt"));
+  EXPECT_EQ(Dialogs.Shown.back().Text,
+            Tr.T() + "/c.txt\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n上書きしますか?");
+  EXPECT_EQ(Tr.Read("c.txt"), "changed by someone else, longer than before");
+  // Once saved, further edits of the same load are saved without asking.
+  ClickRow(RowOf("c.txt"));
+  QTest::keyClicks(&Form->EditorView(), "Y");
+  Dialogs.Answers = {idYes};
+  ClickRow(RowOf("b.txt"));
+  EXPECT_EQ(Tr.Read("c.txt"), "Ychanged by someone else, longer than before");
+}
+
+TEST_F(MainFormFlow, ReplaceThroughTheButton3MenuInThisFileAndInTheList) {
+  SearchFor("*.txt", "日本語");
+  Type("cReplaceWord", "英語");
+  ClickRow(RowOf("b.txt"));
+  PickReplaceItem(0);
+  EXPECT_EQ(Dialogs.Shown.back().Text, "1 個の置換作業が終了しました。");
+  EXPECT_EQ(Dialogs.Shown.back().Caption, "ファイル内の置換");
+  EXPECT_TRUE(Form->Editor().Modified());
+  EXPECT_EQ(Tr.Read("b.txt"), Sjis("ほかの日本語\r\n"));
+
+  Dialogs.Answers = {idYes, idYes, idYes, idYes};  // the batch question, then each save question
+  PickReplaceItem(1);
+  EXPECT_EQ(Dialogs.Shown[Dialogs.Shown.size() - 4].Text, "\"日本語\" を\r\n\"英語\" に\r\n置き換えますか？");
+  EXPECT_EQ(Dialogs.Shown.back().Caption, "リストされたファイルの置換");
+  EXPECT_EQ(Tr.Read("a.txt"), Sjis("一行目\r\n英語の検索\r\n三行目 英語\r\n"));
+  EXPECT_EQ(Tr.Read("b.txt"), Sjis("ほかの英語\r\n"));
+  EXPECT_EQ(Tr.Read("a.bak"), Sjis("一行目\r\n日本語の検索\r\n三行目 日本語\r\n"));
+  EXPECT_FALSE(fs::exists(Tr.T() + "/c.bak"));
+  EXPECT_EQ(Find<QLabel>("fName")->text(), "");
+  EXPECT_EQ(C().cReplaceWord.Items(), std::vector<std::string>{"英語"});
+}
+
+TEST_F(MainFormFlow, HeaderClicksSortEachWayAndWidthsSurviveARestart) {
+  Tr.Write("big.txt", std::string(5000, 'x'));
+  SearchFor("*.txt", "");
+  QHeaderView* Header = List()->header();
+  auto Names = [this] {
+    std::vector<std::string> N;
+    for (int I = 0; I < List()->model()->rowCount(); ++I) N.push_back(List()->model()->index(I, 0).data().toString().toStdString());
+    return N;
+  };
+  auto ClickHeader = [&](int Section) {
+    QTest::mouseClick(Header->viewport(), Qt::LeftButton, {}, QPoint(Header->sectionViewportPosition(Section) + 5, 5));
+  };
+  ClickHeader(0);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.txt", "big.txt", "c.txt"}));
+  ClickHeader(0);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"c.txt", "big.txt", "b.txt", "a.txt"}));
+  ClickHeader(2);
+  EXPECT_EQ(Names().back(), "big.txt");
+
+  Header->resizeSection(1, 321);
+  Window().close();
+  EXPECT_FALSE(Window().isVisible());
+  Open();
+  EXPECT_EQ(List()->columnWidth(1), 321);
+}
+
+TEST_F(MainFormFlow, ARightClickShowsTheFileMenuThenDropsRowsOfVanishedFiles) {
+  SearchFor("*.txt", "");
+  ASSERT_EQ(C().FileList.Count(), 3);
+  fs::remove(Tr.T() + "/c.txt");
+  bool MenuShown = false;
+  QTimer::singleShot(0, [&MenuShown] {
+    QWidget* Popup = QApplication::activePopupWidget();
+    MenuShown = qobject_cast<QMenu*>(Popup) != nullptr;
+    if (Popup != nullptr) Popup->close();
+  });
+  QRect R = List()->visualRect(List()->model()->index(RowOf("a.txt"), 0));
+  QTest::mouseClick(List()->viewport(), Qt::RightButton, {}, R.center());
+  EXPECT_TRUE(MenuShown);
+  EXPECT_EQ(C().FileList.Count(), 2);
+  EXPECT_EQ(List()->model()->rowCount(), 2);
+  EXPECT_EQ(RowOf("c.txt"), -1);
+}
+
+TEST_F(MainFormFlow, ValuesAndTheFourHistoriesComeBackAfterARestart) {
+  C().CheckBox4.SetChecked(true);
+  C().MakeBackFile.SetChecked(false);
+  SearchFor("a", "日本語");
+  Type("cReplaceWord", "英語");
+  ClickRow(0);
+  PickReplaceItem(0);  // records the replace text
+  Dialogs.Answers = {idNo};
+  Window().close();
+  Open();
+  EXPECT_EQ(Find<QComboBox>("cFileName")->currentText(), "a");
+  EXPECT_EQ(Find<QComboBox>("cFindWord")->currentText(), Q("日本語"));
+  EXPECT_EQ(Find<QComboBox>("cFolderName")->currentText(), Q(Tr.T()));
+  EXPECT_EQ(Find<QComboBox>("cReplaceWord")->currentText(), Q("英語"));
+  for (const char* Name : {"cFileName", "cFindWord", "cFolderName", "cReplaceWord"}) {
+    EXPECT_EQ(Find<QComboBox>(Name)->count(), 1) << Name;
+  }
+  EXPECT_TRUE(C().CheckBox4.Checked());
+  EXPECT_FALSE(C().MakeBackFile.Checked());
+  EXPECT_EQ(Window().geometry().size(), QSize(603, 467));
+}
+
+TEST_F(MainFormFlow, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
+  SearchFor("*.txt", "");
+  ClickRow(RowOf("c.txt"));
+  QTest::keyClicks(&Form->EditorView(), "X");
+  Dialogs.Answers = {idCancel};
+  EXPECT_FALSE(Window().close());
+  EXPECT_TRUE(Window().isVisible());
+  EXPECT_TRUE(Form->Editor().Modified());
+  Dialogs.Answers = {idYes};
+  EXPECT_TRUE(Window().close());
+  EXPECT_EQ(Tr.Read("c.txt"), Sjis("X関係なし\r\n"));
+  EXPECT_EQ(Store.Values.at({"Tesvarin", "FileName"}), "*.txt");
+}
+
+TEST_F(MainFormFlow, CloseDuringARunStopsItFirstAndEnterDoesNotNest) {
+  fs::create_directories(Tr.T() + "/many");
+  for (int I = 0; I < 300; ++I) Tr.Write("many/f" + std::to_string(I) + ".txt", "x");
+  // All land at the run's first turn of the event loop.
+  bool TypedIntoTheRun = true;
+  QTimer::singleShot(0, [this, &TypedIntoTheRun] {
+    QTest::keyClicks(&Form->EditorView(), "Z");
+    TypedIntoTheRun = Form->Editor().Modified();
+  });
+  QTimer::singleShot(0, [this] { QTest::keyClick(Find<QComboBox>("cFolderName"), Qt::Key_Return); });
+  QTimer::singleShot(0, [this] { Window().close(); });
+  SearchFor("*.txt", "");
+  EXPECT_LT(C().FileList.Count(), 303);
+  EXPECT_FALSE(TypedIntoTheRun);
+  long Counts = std::count_if(Dialogs.Shown.begin(), Dialogs.Shown.end(),
+                              [](const test::MessageRecord& M) { return M.Caption == "ファイルの検索"; });
+  EXPECT_EQ(Counts, 1);
+  EXPECT_TRUE(Window().isVisible());
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !Window().isVisible(); }, 2000));
+  EXPECT_TRUE(Store.Values.count({"Tesvarin", "FolderName"}));
+}
+
+TEST_F(MainFormFlow, AnErrorEndsTheCommandAndTheWindowStaysUsable) {
+  C().CheckBox2.SetChecked(true);
+  SearchFor("*.txt", "(");
+  ASSERT_FALSE(Dialogs.Shown.empty());
+  EXPECT_EQ(Dialogs.Shown.back().Caption, "qt_tests");
+  EXPECT_FALSE(Dialogs.Shown.back().Text.empty());
+  EXPECT_FALSE(Form->Form().Running());
+  EXPECT_FALSE(Find<QPushButton>("Button2")->isEnabled());
+  C().CheckBox2.SetChecked(false);
+  SearchFor("*.txt", "日本語");
+  EXPECT_EQ(Dialogs.Shown.back().Text, "2 個のファイルが見つかりました。");
+}
+
+TEST_F(MainFormFlow, TheCountComesInARealMessageBox) {
+  Open(true);
+  QString Seen;
+  QTimer Answer;
+  QObject::connect(&Answer, &QTimer::timeout, [&Seen] {
+    auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (Box == nullptr) return;
+    Seen = Box->text();
+    Box->accept();
+  });
+  Answer.start(10);
+  SearchFor("*.txt", "日本語");
+  EXPECT_EQ(Seen, Q("2 個のファイルが見つかりました。"));
+  EXPECT_EQ(C().FileList.Count(), 2);
+}
+
+}  // namespace
+}  // namespace tesvarin
