@@ -37,13 +37,8 @@ const TByteSet& SingleDelimSet() {
   return Set;
 }
 
-bool IsDoubleDelim(unsigned Code) {
-  const char Ch[2] = {static_cast<char>(Code >> 8), static_cast<char>(Code & 0xFF)};
-  return ContainsChar(std::string_view(Ch, 2), DoubleByteDelimiters());
-}
-
+// The double-byte delimiters all lie below 0x824F, where every code is of kind '0' anyway.
 char DoubleByteKind(unsigned Code) {
-  if (IsDoubleDelim(Code)) return '0';
   if (Code >= 0x824F && Code <= 0x829A) return '3';
   if (Code >= 0x8340 && Code <= 0x8396) return '4';
   if (Code >= 0x829F && Code <= 0x82F1) return '5';
@@ -79,7 +74,8 @@ std::string_view DoubleByteDelimiters() { return {DoubleDelims, sizeof DoubleDel
 char CharKind(std::string_view S, int I) {
   if (I < 1 || I > static_cast<int>(S.size())) return '0';
   int Index = I - 1;
-  if (IsDBCS2(S, Index)) --Index;
+  // Only the lead bytes right before the index are read, not the line from its start.
+  if (!IsCharStartFrom(S, 0, static_cast<size_t>(Index))) --Index;
   const auto B = static_cast<unsigned char>(S[static_cast<size_t>(Index)]);
   // A lead byte at the very end still starts a double-byte character, its trail read as 0.
   if (IsLeadByte(B)) return DoubleByteKind(static_cast<unsigned>(B) << 8 | CharAt(S, Index + 1));

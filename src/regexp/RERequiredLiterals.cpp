@@ -235,17 +235,20 @@ TRERequiredLiterals::TRERequiredLiterals(const TREParseTree& Tree) {
 
 // Each alternative is searched a window at a time, so a text without any is read from memory once
 // however many there are; a hit in a window's overlap with the next one waits for that window.
+// Windows start small and double, so a near hit costs no search of a whole window for the others.
 const char* TRERequiredLiterals::FirstAlternative(const char* Text, const char* End) const {
   if (FAltFinders.size() == 1) return FAltFinders.front().Find(Text, static_cast<size_t>(End - Text));
-  constexpr size_t Window = size_t{1} << 16;
-  for (const char* W = Text; W < End; W += std::min(Window, static_cast<size_t>(End - W))) {
+  constexpr size_t FirstWindow = 256, MaxWindow = size_t{1} << 16;
+  size_t Window = FirstWindow;
+  for (const char* W = Text; W < End; W += std::min(Window, static_cast<size_t>(End - W)), Window = std::min(Window * 2, MaxWindow)) {
     const size_t Left = static_cast<size_t>(End - W);
     const size_t Span = Left > Window + FLongestAlt ? Window + FLongestAlt - 1 : Left;
     const char* Best = nullptr;
     for (const TByteFinder& F : FAltFinders) {
-      const char* Hit = F.Find(W, Span);
-      if (Hit != nullptr && (Hit - W < static_cast<std::ptrdiff_t>(Window) || Span == Left) &&
-          (Best == nullptr || Hit < Best))
+      // Past a hit found already only what starts before it counts.
+      const size_t Limit = Best == nullptr ? Span : std::min(Span, static_cast<size_t>(Best - W) + F.Needle().size() - 1);
+      const char* Hit = F.Find(W, Limit);
+      if (Hit != nullptr && (Best == nullptr || Hit < Best) && (Hit - W < static_cast<std::ptrdiff_t>(Window) || Span == Left))
         Best = Hit;
     }
     if (Best != nullptr) return Best;
