@@ -107,11 +107,23 @@ TNodeFacts UnionSequence(const TNodeFacts& L, const TNodeFacts& R) {
   return F;
 }
 
+// A string that begins with another of the set adds nothing: wherever it stands, so does the other.
+TStrings WithoutLongerPrefixed(const TStrings& S) {
+  TStrings Out;
+  for (const std::string& X : S) {
+    const bool Longer = std::any_of(S.begin(), S.end(), [&X](const std::string& Y) {
+      return Y.size() < X.size() && X.compare(0, Y.size(), Y) == 0;
+    });
+    if (!Longer) Out.push_back(X);
+  }
+  return Out;
+}
+
 void SetFinite(TNodeFacts& F, TStrings Lang) {
   F.Finite = true;
   F.Lang = std::move(Lang);
   if (std::find(F.Lang.begin(), F.Lang.end(), std::string()) != F.Lang.end()) return;
-  F.Alts = F.Lang;
+  F.Alts = WithoutLongerPrefixed(F.Lang);
   F.AltsHead = true;
 }
 
@@ -146,7 +158,7 @@ void OfferAlts(TNodeFacts& F, const TStrings& Alts, bool Head) {
   if (Alts.empty()) return;
   const size_t Mine = Shortest(F.Alts), Theirs = Shortest(Alts);
   if (!F.Alts.empty() && (Mine > Theirs || (Mine == Theirs && (F.AltsHead || !Head)))) return;
-  F.Alts = Alts;
+  F.Alts = WithoutLongerPrefixed(Alts);
   F.AltsHead = Head;
 }
 
