@@ -212,6 +212,42 @@ void BM_GrepJapanese(benchmark::State& State) {
 void BM_GrepJapaneseRegexp(benchmark::State& State) {
   RunShell(State, std::string("LC_ALL=C grep -cE '") + NihonGoOrSake + "' " + JapanesePath + CountPath);
 }
+// Needles none of which is in the Japanese text, so the content test reads it whole: a frequent word
+// plus a kanji, hiragana, half-width katakana, an ASCII word, expressions; with the grep command for
+// the same bytes. The options index: 0 match case, 1 without case, 2 expression.
+struct TAbsent {
+  const char* Find;
+  int Options;
+  const char* Grep;
+};
+const TAbsent Absent[] = {
+    {"\x93\xfa\x96\x7b\x8e\xf0", 0, "-cF"},                             // 日本酒
+    {"\x93\xfa\x96\x7b\x8e\xf0", 1, "-ciF"},
+    {"\x82\xb7\x82\xdd\x82\xdc\x82\xb9\x82\xf1", 0, "-cF"},         // すみません
+    {"\xc3\xbd\xc4", 0, "-cF"},                                           // ﾃｽﾄ
+    {"needle", 1, "-ciF"},
+    {"\x93\xfa\x96\x7b(\x8e\xf0|\x92\x83)", 2, "-cE"},                // 日本(酒|茶)
+    {"\x82\xb7\x82\xdd\x82\xdc\x82\xb9\x82\xf1|\x93\x73\x92\xa1", 2, "-cE"},  // すみません|都庁
+};
+const TExSearchOptions AbsentOptions[] = {{soMatchCase}, {}, {soRegexp}};
+
+// The content test's first step on a loaded file: whether its bytes can hold a hit at all.
+void BM_ContentTestJapanese(benchmark::State& State) {
+  const TAbsent& A = Absent[State.range(0)];
+  (void)Data();
+  static const std::string Text = ReadFileBytes(JapanesePath);
+  TEditorExSearch S;
+  S.SetFindString(A.Find);
+  S.SetExSearchOptions(AbsentOptions[A.Options]);
+  for (auto _ : State) benchmark::DoNotOptimize(S.FirstCandidate(Text, 0));
+  State.SetBytesProcessed(static_cast<int64_t>(State.iterations() * Text.size()));
+}
+void BM_GrepContentJapanese(benchmark::State& State) {
+  const TAbsent& A = Absent[State.range(0)];
+  // No line matches, so grep fails by its exit code.
+  RunShell(State, std::string("LC_ALL=C grep ") + A.Grep + " '" + A.Find + "' " + JapanesePath + CountPath + " || true");
+}
+
 void BM_EditorReplaceAllJapanese(benchmark::State& State) {
   int Count = 0;
   for (auto _ : State) {
@@ -266,6 +302,8 @@ BENCHMARK(BM_FindNextJapaneseFolded)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_FindNextJapaneseWord)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindNextJapaneseRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GrepJapaneseRegexp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ContentTestJapanese)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GrepContentJapanese)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EditorReplaceAllJapanese)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_SedReplaceJapanese)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EditorReplaceAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
