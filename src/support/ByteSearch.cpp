@@ -118,15 +118,20 @@ __attribute__((target("avx2"))) const char* ScanAvx2(const TByteProbes& S, const
 
 using TScan = const char* (*)(const TByteProbes&, const char*, const char*);
 
+// Chosen at the first search, which may come from another unit's start-up code.
 TScan ChooseScan() {
 #if defined(__SSE2__)
+  __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? ScanAvx2 : ScanSse2;
 #else
   return ScanBytewise;
 #endif
 }
 
-const TScan Scan = ChooseScan();
+const char* Scan(const TByteProbes& S, const char* P, const char* Last) {
+  static const TScan Chosen = ChooseScan();
+  return Chosen(S, P, Last);
+}
 
 }  // namespace
 
@@ -138,11 +143,16 @@ size_t RarestByteIndex(std::string_view Needle) {
   return Best;
 }
 
-TByteFinder::TByteFinder(std::string_view Needle, bool Fold) : FNeedle(Needle), FFold(Fold) {
+// A needle without letters is searched as it is, however it was asked for.
+TByteFinder::TByteFinder(std::string_view Needle, bool Fold) : FNeedle(Needle) {
   const size_t M = FNeedle.size();
   if (M == 0) return;
-  if (Fold)
-    for (char& C : FNeedle) C = static_cast<char>(LowerByte(static_cast<unsigned char>(C)));
+  for (char& C : FNeedle)
+    if (Fold && FoldBit(C) != 0) {
+      C = static_cast<char>(LowerByte(static_cast<unsigned char>(C)));
+      FFold = true;
+    }
+  Fold = FFold;
   const size_t Middle = M > 2 ? 1 + RarestByteIndex(std::string_view(FNeedle).substr(1, M - 2)) : M - 1;
   const size_t Offsets[TByteProbes::Count] = {0, Middle, M - 1};
   for (size_t I = 0; I < TByteProbes::Count; ++I) {
