@@ -183,7 +183,9 @@ bool TMatchCORE::AlternativesMatch(const char* Text, const char* End, const char
 }
 
 bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
-  if (RequiredLiterals().AlternativesStart()) return AlternativesMatch(Text, End, Start, Stop);
+  // Where the literals pin a match down as well, the start filter of the automaton does better.
+  const TRERequiredLiterals& Required = RequiredLiterals();
+  if (Required.SearchesAlternatives() && Required.AlternativesStart()) return AlternativesMatch(Text, End, Start, Stop);
   const char* First = RequiredLiterals().FirstStart(Text, End);
   if (First == nullptr) return false;
   const int32_t Init = DFA().InitialState();

@@ -39,6 +39,7 @@ public:
   // literals. Empty when nothing rules text out.
   [[nodiscard]] const std::vector<std::string>& Searched() const { return FUseAlternatives ? FAlternatives : FLiterals; }
   [[nodiscard]] bool StartsMatch() const { return FUseAlternatives ? FAltHead : FHead; }
+  [[nodiscard]] bool SearchesAlternatives() const { return FUseAlternatives; }
   // The first occurrence of an alternative from From on, or null. Cursor starts filled with null and
   // is kept for the later calls of one text, whose From never goes back: each alternative is
   // searched again only once its occurrence lies behind.
