@@ -37,13 +37,8 @@ const TByteSet& SingleDelimSet() {
   return Set;
 }
 
-bool IsDoubleDelim(unsigned Code) {
-  const char Ch[2] = {static_cast<char>(Code >> 8), static_cast<char>(Code & 0xFF)};
-  return ContainsChar(std::string_view(Ch, 2), DoubleByteDelimiters());
-}
-
+// The double-byte delimiters all lie below 0x824F, where every code is of kind '0' anyway.
 char DoubleByteKind(unsigned Code) {
-  if (IsDoubleDelim(Code)) return '0';
   if (Code >= 0x824F && Code <= 0x829A) return '3';
   if (Code >= 0x8340 && Code <= 0x8396) return '4';
   if (Code >= 0x829F && Code <= 0x82F1) return '5';
@@ -79,7 +74,8 @@ std::string_view DoubleByteDelimiters() { return {DoubleDelims, sizeof DoubleDel
 char CharKind(std::string_view S, int I) {
   if (I < 1 || I > static_cast<int>(S.size())) return '0';
   int Index = I - 1;
-  if (IsDBCS2(S, Index)) --Index;
+  // Only the lead bytes right before the index are read, not the line from its start.
+  if (!IsCharStartFrom(S, 0, static_cast<size_t>(Index))) --Index;
   const auto B = static_cast<unsigned char>(S[static_cast<size_t>(Index)]);
   // A lead byte at the very end still starts a double-byte character, its trail read as 0.
   if (IsLeadByte(B)) return DoubleByteKind(static_cast<unsigned>(B) << 8 | CharAt(S, Index + 1));
@@ -137,8 +133,12 @@ void TEditorExSearch::SetFindString(const std::string& Value) {
   FFindString = Value;
   FLowerFind = Value;
   AsciiLowerSjis(FLowerFind);
-  FFindRare = RarestByteIndex(FFindString);
-  FLowerRare = RarestByteIndex(FLowerFind);
+  FFinder = TByteFinder(FFindString);
+  FFoldFinder = TByteFinder(FFindString, true);
+  FTrailLetters.clear();
+  for (size_t I = 0; I < Value.size(); I += CharLength(Value, I))
+    if (CharLength(Value, I) == 2 && AsciiLower(Value[I + 1]) >= 'a' && AsciiLower(Value[I + 1]) <= 'z')
+      FTrailLetters.push_back(I + 1);
   FFindHasLetter = HasAsciiLetter(Value);
   Changed();
 }
@@ -160,24 +160,27 @@ size_t TEditorExSearch::NextSearchStart(std::string_view S, size_t Pos, size_t L
   return Pos < S.size() ? Pos + CharLength(S, Pos) : S.size() + 1;
 }
 
+// Lower-casing keeps trail bytes and the folded comparison found the rest equal; as P starts a
+// character, the find string's characters lie over the text's.
+bool TEditorExSearch::FoldedHitAt(std::string_view S, size_t P) const {
+  for (const size_t K : FTrailLetters)
+    if (S[P + K] != FFindString[K]) return false;
+  return true;
+}
+
 // The first candidate in S from From on that begins and ends on character boundaries. Each
 // candidate's test starts from the character start last known, so a line costs its length once.
+// Without case the text is searched as it is, its letters folded by the comparison.
 int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
   const bool Fold = Folds();
-  std::string_view Hay = S;
-  if (Fold) {
-    FLowerBuf.assign(S);
-    AsciiLowerSjis(FLowerBuf);
-    Hay = FLowerBuf;
-  }
-  const std::string_view Needle = Fold ? std::string_view(FLowerFind) : std::string_view(FFindString);
-  const size_t Rare = Fold ? FLowerRare : FFindRare;
+  const TByteFinder& Finder = Fold ? FFoldFinder : FFinder;
+  const size_t M = FFindString.size();
   size_t Known = 0;
   for (size_t At = From;;) {
-    const size_t P = FindBytes(Hay, Needle, At, Rare);
+    const size_t P = Finder.Find(S, At);
     if (P == std::string_view::npos) return -1;
     const bool Starts = IsCharStartFrom(S, Known, P);
-    if (Starts && IsCharStartFrom(S, P, P + Needle.size())) return static_cast<int>(P);
+    if (Starts && IsCharStartFrom(S, P, P + M) && (!Fold || FoldedHitAt(S, P))) return static_cast<int>(P);
     Known = Starts ? P : P - 1;  // a byte that starts no character is the second of one
     At = P + 1;
   }
@@ -204,7 +207,7 @@ TREMatchStr& TEditorExSearch::PreparedMatcher() {
 
 bool TEditorExSearch::RulesOutText() {
   if (FFindString.empty()) return false;
-  return !FOptions.Contains(soRegexp) || !PreparedMatcher().RequiredLiterals().Literals().empty();
+  return !FOptions.Contains(soRegexp) || !PreparedMatcher().RequiredLiterals().Searched().empty();
 }
 
 // A plain hit lies where the text holds the find string byte for byte (without case when letters
@@ -215,11 +218,11 @@ size_t TEditorExSearch::FirstCandidate(std::string_view Hay, size_t From) {
   if (FFindString.empty() || From > Hay.size()) return From;
   if (FOptions.Contains(soRegexp)) {
     const TRERequiredLiterals& Required = PreparedMatcher().RequiredLiterals();
-    if (Required.Literals().empty()) return From;
+    if (Required.Searched().empty()) return From;
     const char* Head = Required.FirstLiteral(Hay.data() + From, Hay.data() + Hay.size());
     return Head == nullptr ? std::string_view::npos : static_cast<size_t>(Head - Hay.data());
   }
-  return Folds() ? FindBytesFolded(Hay, FFindString, From) : FindBytes(Hay, FFindString, From, FFindRare);
+  return Folds() ? FFoldFinder.Find(Hay, From) : FFinder.Find(Hay, From);
 }
 
 int TEditorExSearch::StrSearch(std::string_view S, int& Len) {

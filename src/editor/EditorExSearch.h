@@ -6,8 +6,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "regexp/REMatchStr.h"
+#include "support/ByteSearch.h"
 #include "support/StringList.h"
 #include "editor/ExSearchOption.h"
 
@@ -83,14 +85,18 @@ private:
   [[nodiscard]] bool Folds() const { return !FOptions.Contains(soMatchCase) && FFindHasLetter; }
   void Changed();
 
+  // True when the lower-cased S holds the lower-cased find string at 0-based P, given that S holds
+  // it there without regard to case and P starts a character.
+  [[nodiscard]] bool FoldedHitAt(std::string_view S, size_t P) const;
+
   std::string FFindString;
   std::string FLowerFind;  // FindString lower-cased for the case-insensitive search
-  size_t FFindRare = 0;     // RarestByteIndex of each, kept as every line is searched
-  size_t FLowerRare = 0;
+  TByteFinder FFinder;      // FindString as it is, and with letters folded, kept for every line
+  TByteFinder FFoldFinder;
+  std::vector<size_t> FTrailLetters;  // where the find string holds a letter as a trail byte
   bool FFindHasLetter = false;
   TExSearchOptions FOptions;
   TREMatchStr FMatcher;
-  std::string FLowerBuf;  // reused lower-cased copy of the searched string
 };
 
 }  // namespace tesvarin

@@ -88,7 +88,7 @@ bool TFileContentEditor::RawBytesRuleOut() {
   const std::string& Find = FSearch.FindString();
   if (Find.empty()) return false;
   if (FSearch.ExSearchOptions().Contains(soRegexp)) {
-    const auto& Literals = FSearch.PreparedMatcher().RequiredLiterals().Literals();
+    const auto& Literals = FSearch.PreparedMatcher().RequiredLiterals().Searched();
     if (Literals.empty() || std::any_of(Literals.begin(), Literals.end(), HasBreakByte)) return false;
   } else if (HasBreakByte(Find)) {
     return false;
