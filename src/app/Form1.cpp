@@ -89,7 +89,7 @@ std::string TForm1::FindBytes() const { return Utf8ToCp932(C.cFindWord.Text()); 
 std::string TForm1::ReplaceBytes() const { return Utf8ToCp932(C.cReplaceWord.Text()); }
 
 void TForm1::Button1Click() {
-  // A second run inside the first would share the editor's scratch buffer and update brackets.
+  // A second run inside the first would share the content test's buffer and the update brackets.
   if (FRunning) return;
   std::string NameText = C.cFileName.Text();
   C.FileList.SetFocus();
@@ -132,6 +132,7 @@ void TForm1::EndRun() {
   C.Button2.SetEnabled(false);
   Editor.Clear();
   Editor.EndUpdate();
+  FContentTest.Clear();
   C.Button3.SetEnabled(C.FileList.Count() > 0);
   FRunning = false;
 }
@@ -199,10 +200,12 @@ void TForm1::AddRow(const TFoundFile& File) {
 
 bool TForm1::FileContainsText(const std::string& Path) {
   if (!FileExists(Path) || C.cFindWord.Text().empty()) return false;
-  Editor.LoadFromFile(Path);
-  Editor.SetFindString(FindBytes());
+  FContentTest.LoadFromFile(Path);
+  FContentTest.SetFindString(FindBytes());
+  // The viewer's option rules decide, so the test and the viewer always search alike.
   SetSearchOptions();
-  return Editor.FindNext();
+  FContentTest.SetExSearchOptions(Editor.ExSearchOptions());
+  return FContentTest.FindNext();
 }
 
 void TForm1::SetSearchOptions() {

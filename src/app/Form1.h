@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Controls.h"
+#include "app/FileContentTest.h"
 #include "app/FileSearch.h"
 #include "app/FormEditor.h"
 #include "platform/Platform.h"
@@ -134,6 +135,8 @@ private:
   TPlatform FPlatform;
   IFormEditor& Editor;
   TFormEnvironment FEnv;
+  // The run's content test: answers as the viewer would without loading each candidate into it.
+  TFileContentTest FContentTest;
 
   bool FAbortRequested = false;
   bool FRunning = false;  // a search run or a replace loop is in progress

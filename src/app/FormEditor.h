@@ -1,4 +1,4 @@
-// What the main window asks of its one editor: the scratch buffer of the content test and the viewer.
+// What the main window asks of its one editor, the viewer (the search run tests content without it).
 // Every text here is code page 932 bytes.
 #pragma once
 

@@ -7,9 +7,9 @@
 #include <iostream>
 #include <map>
 
-#include "FileContentEditor.h"
 #include "TerminalPlatform.h"
 #include "app/Form1.h"
+#include "app/FormEditorEx.h"
 #include "support/Exception.h"
 
 using namespace tesvarin;
@@ -175,7 +175,9 @@ int main(int Argc, char** Argv) {
   Platform.EventPump = &Pump;
   Platform.UserStore = &Store;
   Platform.Shell = &Shell;
-  cli::TFileContentEditor Editor;
+  // The window's own editor without a window: the replace flow loads, replaces and saves as there.
+  TEditorEx Viewer(nullptr, TPlatform{});
+  TFormEditorEx Editor(Viewer);
   TMainFormControls Controls;
   TFormEnvironment Env;
   Env.ProgramFolder = ProgramFolder();
