@@ -31,8 +31,8 @@ int GetFindHits(TEditorExSearch& Search, std::string_view LineText, int RowStart
   const int N = RowLength;
   const int First = RowStart + 1;
   const int Last = RowStart + N;
-  // The line is searched up to its first NUL, so an empty hit there ends the walk.
-  std::string_view T = LineText.substr(0, LineText.find('\0'));
+  // The whole line, NUL bytes included: hits behind a NUL are framed as the search finds them.
+  std::string_view T = LineText;
   int L = 0;
   int P = Search.StrSearch(T, L);
   int C = P;  // position in the line

@@ -79,6 +79,7 @@ TEST(FileContentTest, FindRespectsDoubleByteAndCase) {
       {"\x82\x60", "\x82\x81", false, false},   // full-width letters are not folded
       {"a\r\nb", "a\r\nb", false, false},       // no hit across a line break
       {"abc", "", false, false},
+      {std::string("x\0ab", 4), "ab", false, true},  // a NUL hides nothing behind it
   };
   for (const Case& K : Cases) {
     SCOPED_TRACE(K.Text + "/" + K.Find);
