@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <chrono>
+#include <cstring>
 #include <ctime>
 
 #include "app/FilePattern.h"
@@ -104,6 +105,8 @@ void TForm1::Button1Click() {
 
   C.Button2.SetEnabled(true);
   FAbortRequested = false;
+  FSkippedCount = 0;
+  FSkipped.clear();
   C.FileList.Clear();
   std::string Folder = WithTrailingSlash(FolderText);
   FRunning = true;
@@ -122,6 +125,7 @@ void TForm1::Button1Click() {
   EndRun();
   int Count = C.FileList.Count();
   FPlatform.Dialogs->MessageBox(std::to_string(Count) + FoundMessage, FoundCaption, mbOK);
+  ReportSkipped(FoundCaption);
 }
 
 void TForm1::EndRun() {
@@ -167,9 +171,10 @@ TFileSearch TForm1::MakeWalk() {
   Walk.ProcessMessages = [this] { ProcessMessages(); };
   Walk.OnFolder = [this](const std::string& Folder) { C.StatusBar1.SetPanelText(1, Folder + SearchingSuffix); };
   if (!C.cFindWord.Text().empty()) {
-    Walk.ContainsText = [this](const std::string& Path) { return FileContainsText(Path); };
+    Walk.ContainsText = [this](const std::string&, std::string_view Bytes) { return BytesContainText(Bytes); };
   }
   Walk.OnFound = [this](const TFoundFile& File) { AddRow(File); };
+  Walk.OnSkipped = [this](const std::string& Path, int Error) { NoteSkipped(Path + " (" + std::strerror(Error) + ")"); };
   Walk.OnChecked = [this] { C.StatusBar1.SetPanelText(0, std::to_string(C.FileList.Count()) + CountSuffix); };
   return Walk;
 }
@@ -201,6 +206,16 @@ void TForm1::AddRow(const TFoundFile& File) {
 bool TForm1::FileContainsText(const std::string& Path) {
   if (!FileExists(Path) || C.cFindWord.Text().empty()) return false;
   FContentTest.LoadFromFile(Path);
+  return SearchContent();
+}
+
+bool TForm1::BytesContainText(std::string_view Bytes) {
+  if (C.cFindWord.Text().empty()) return false;
+  FContentTest.LoadBytes(Bytes);
+  return SearchContent();
+}
+
+bool TForm1::SearchContent() {
   FContentTest.SetFindString(FindBytes());
   // The viewer's option rules decide, so the test and the viewer always search alike.
   SetSearchOptions();

@@ -271,8 +271,9 @@ struct TFdCloser {
 };
 
 // Everything left in Fd into the front of Buffer, which only grows; the count read, or nothing with
-// errno set. Room is made first for SizeHint bytes and one more (64 KB when the size is unknown): a
-// regular file's short read is its end, and one that grew fills the room and is read on.
+// errno set. Room is made first for SizeHint bytes and one more (64 KB when the size is unknown).
+// A short read is no end (Linux reads at most about 2 GiB at a time): only 0 is, or reaching the
+// size the descriptor gave; a file that grew past it is read on to 0.
 std::optional<size_t> ReadToEnd(int Fd, std::string& Buffer, std::optional<size_t> SizeHint) {
   size_t Got = 0;
   size_t Room = SizeHint ? *SizeHint + 1 : 64 * 1024;
@@ -283,7 +284,7 @@ std::optional<size_t> ReadToEnd(int Fd, std::string& Buffer, std::optional<size_
     if (N < 0) return std::nullopt;
     if (N == 0) break;
     Got += static_cast<size_t>(N);
-    if (SizeHint && static_cast<size_t>(N) < Room) break;
+    if (SizeHint && Got == *SizeHint) break;
     Room -= static_cast<size_t>(N);
     if (Room == 0) Room = Got;
   }

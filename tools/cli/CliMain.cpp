@@ -8,6 +8,7 @@
 #include <map>
 
 #include "TerminalPlatform.h"
+#include "app/FileSystem.h"
 #include "app/Form1.h"
 #include "app/FormEditorEx.h"
 #include "support/Exception.h"
@@ -70,6 +71,7 @@ TOptions ParseArguments(int Argc, char** Argv) {
     O.Folder = A;
   }
   if (O.Folder.empty()) Fail(std::string("no folder given\n") + Usage);
+  if (!DirectoryExists(O.Folder)) Fail("not a folder: " + O.Folder);
   if (O.Values.count("--larger") && O.Values.count("--smaller")) Fail("--larger and --smaller exclude each other");
   return O;
 }
@@ -197,6 +199,8 @@ int main(int Argc, char** Argv) {
     Form.FormCloseQuery();
     if (UseSettings) Store.Save();
     Form.FormDestroy();
+    // What was skipped is on standard error already, through the window's message.
+    if (Form.SkippedCount() > 0) return 2;
   } catch (const std::exception& E) {
     std::cout.flush();
     std::cerr << "tesvarin-cli: " << E.what() << '\n';
