@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "support/Exception.h"
+#include "support/StringList.h"
 
 namespace tesvarin {
 
@@ -140,6 +141,7 @@ bool TCandidateFile::Open(const std::string& Path, bool NoFollow) {
 }
 
 std::string_view TCandidateFile::Head(size_t Count) {
+  RequireMemoryFor(FInfo.Size, FPath);
   // Room for the whole file and one byte more, so that a file that grew shows it.
   if (FBuffer.size() < FInfo.Size + 1) FBuffer.resize(FInfo.Size + 1);
   while (!FEnded && FGot < Count) {

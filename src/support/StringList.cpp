@@ -302,9 +302,18 @@ size_t ReadFileInto(const std::string& Path, std::string& Buffer) {
   struct stat St {};
   std::optional<size_t> SizeHint;
   if (fstat(Fd, &St) == 0 && S_ISREG(St.st_mode)) SizeHint = static_cast<size_t>(St.st_size);
+  if (SizeHint) RequireMemoryFor(*SizeHint, Path);
   const std::optional<size_t> Got = ReadToEnd(Fd, Buffer, SizeHint);
   if (!Got) throw EInOutError("ファイルを読めません: " + Path, EIO);
   return *Got;
+}
+
+void RequireMemoryFor(uint64_t Size, const std::string& Path) {
+  const long Pages = sysconf(_SC_PHYS_PAGES);
+  const long PageSize = sysconf(_SC_PAGESIZE);
+  if (Pages <= 0 || PageSize <= 0) return;
+  if (Size / static_cast<uint64_t>(PageSize) >= static_cast<uint64_t>(Pages))
+    RaiseInOutError("ファイルが大きすぎて読み込めません", Path, EFBIG);
 }
 
 std::string ReadFileBytes(const std::string& Path) {
