@@ -30,7 +30,8 @@ void TEditorExMarks::Assign(const TPersistent& Source) {
 }
 
 void THitWalk::Reset(std::string_view LineText) {
-  Line = LineText.substr(0, LineText.find('\0'));
+  // The whole line, NUL bytes included: hits behind a NUL are framed as the search finds them.
+  Line = LineText;
   Scanned = 0;
   Done = false;
   Hits.clear();

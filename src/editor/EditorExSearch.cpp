@@ -1,6 +1,6 @@
 // Plain searching is a byte search on a character boundary; regular expressions and fuzzy
 // matching go to the matcher. Every loop over successive hits steps at least one character past an
-// empty hit, and the searched text ends at its first NUL for both kinds of search.
+// empty hit, and a NUL splits the searched text into parts searched one after the other.
 #include "editor/EditorExSearch.h"
 
 #include <cstring>
@@ -228,7 +228,16 @@ size_t TEditorExSearch::FirstCandidate(std::string_view Hay, size_t From) {
 int TEditorExSearch::StrSearch(std::string_view S, int& Len) {
   Len = 0;
   if (FFindString.empty()) return 0;
-  S = UpToNul(S);
+  for (size_t Start = 0;;) {
+    const std::string_view Part = UpToNul(S.substr(Start));
+    const int P = FirstInPart(Part, Len);
+    if (P > 0) return static_cast<int>(Start) + P;
+    Start += Part.size() + 1;
+    if (Start > S.size()) return 0;
+  }
+}
+
+int TEditorExSearch::FirstInPart(std::string_view S, int& Len) {
   int HitLen = 0;
   int P = Occurrence(S, 0, HitLen);
   if (FOptions.Contains(soWholeWord)) {
@@ -243,7 +252,17 @@ int TEditorExSearch::StrSearch(std::string_view S, int& Len) {
 int TEditorExSearch::StrSearchLast(std::string_view S, int& Len) {
   Len = 0;
   if (FFindString.empty()) return 0;
-  S = UpToNul(S);
+  for (;;) {
+    const size_t Nul = S.rfind('\0');
+    const size_t Start = Nul == std::string_view::npos ? 0 : Nul + 1;
+    const int P = LastInPart(S.substr(Start), Len);
+    if (P > 0) return static_cast<int>(Start) + P;
+    if (Nul == std::string_view::npos) return 0;
+    S = S.substr(0, Nul);
+  }
+}
+
+int TEditorExSearch::LastInPart(std::string_view S, int& Len) {
   const std::string_view Whole = S;
   for (;;) {
     int CandLen = 0, HitLen = 0;
@@ -290,9 +309,8 @@ int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, std
       T.remove_prefix(Pos + static_cast<size_t>(Len));
       continue;
     }
-    // An empty hit: keep the character it stands before and go on after it; none left (or the
-    // NUL that ends the search) ends the loop.
-    if (Pos >= UpToNul(T).size()) {
+    // An empty hit: keep the character it stands before and go on after it; none left ends the loop.
+    if (Pos >= T.size()) {
       T.remove_prefix(Pos);
       break;
     }

@@ -61,6 +61,8 @@ public:
   [[nodiscard]] size_t FirstCandidate(std::string_view Hay, size_t From);
 
   // 1-based position of the first hit in S (0 when none); Len gets its length (0 when none).
+  // A NUL ends the text the engine sees, and the bytes after it are searched on as a text of their
+  // own, so a NUL never hides the hits behind it.
   int StrSearch(std::string_view S, int& Len);
   // The last of the successive non-overlapping hits in S.
   int StrSearchLast(std::string_view S, int& Len);
@@ -81,6 +83,9 @@ private:
   // Raw occurrence in S from From on (plain or regular expression), 0-based, or -1.
   int Occurrence(std::string_view S, size_t From, int& Len);
   int PlainOccurrence(std::string_view S, size_t From);
+  // StrSearch and StrSearchLast within one part of a string that holds no NUL.
+  int FirstInPart(std::string_view S, int& Len);
+  int LastInPart(std::string_view S, int& Len);
   // A plain search compares without case: not match case, and letters to fold.
   [[nodiscard]] bool Folds() const { return !FOptions.Contains(soMatchCase) && FFindHasLetter; }
   void Changed();

@@ -79,7 +79,7 @@ TEST(EditorExMarks, GetFindHitsRecordRules) {
       {"two in one row", "a", {}, "xaxa", 0, 4, {{2, 1}, {4, 1}}},
       {"empty hits advance", "x*", Re, "ab", 0, 2, {{1, 0}, {2, 0}}},
       {"empty find", "", {}, "ab", 0, 2, {}},
-      {"NUL ends the line", "a", {}, "a\0a"s, 0, 3, {{1, 1}}},
+      {"hits after a NUL", "a", {}, "a\0a"s, 0, 3, {{1, 1}, {3, 1}}},
       {"hit on the row's last byte", "bc", {}, "abcd", 0, 2, {{2, 1}}},
       {"later rows see cut hits", "bc", {}, "abcd", 2, 2, {{1, 1}}},
   };
