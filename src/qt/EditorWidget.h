@@ -101,6 +101,10 @@ private:
   void PaintCaret(QPainter& Painter) const;
   void PaintPreedit(QPainter& Painter) const;
   void MarkDirty(const QRect& Area);
+  void Flush();
+  // Runs an event's handler; what the editor asked to be painted at once is painted after it.
+  template <class F>
+  bool InEvent(F&& Handle);
   void InvalidateCaret();
   void RestartBlink();
   void PointTo();
@@ -123,6 +127,8 @@ private:
   int FPreeditCursor = 0;
   bool FSettingBars = false;  // the editor is setting the bars: their signals are not commands
   bool FPainting = false;
+  int FEventDepth = 0;
+  bool FFlushAfterEvent = false;
   QSize FClientSize;
   int FWheelRest = 0;  // wheel movement short of a whole step
 };
