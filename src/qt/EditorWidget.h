@@ -1,6 +1,6 @@
 // The editor control in a Qt window: turns Qt's paint, key, input-method, mouse, wheel and scroll-bar
 // events into calls on one TEditor, and gives the editor the window services it asks for (caret,
-// scroll bars, scrolling pixels, clipboard formats, the context menu). Every rule of caret,
+// scroll bars, scrolling pixels, the input method's position, the context menu). Every rule of caret,
 // selection, editing and painting stays in the editor.
 #pragma once
 
