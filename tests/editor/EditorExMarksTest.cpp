@@ -94,5 +94,24 @@ TEST(EditorExMarks, GetFindHitsRecordRules) {
   }
 }
 
+TEST(EditorExMarks, LongLineHitsAcrossSearchWindowsAndOnlyAsFarAsAsked) {
+  std::string Line(300000, 'x');
+  const std::vector<int> At{10, 4096 - 3, 65536 - 3, 65536 + 300, 200000, 299990};
+  for (int P : At) Line.replace(static_cast<size_t>(P), 6, "needle");
+  TEditorExSearch S;
+  S.SetFindString("NEEDLE");
+  THitWalk Walk;
+  Walk.Reset(Line);
+  WalkHits(S, Walk, 1000);
+  EXPECT_EQ(Walk.Hits, (std::vector<TFindHit>{{11, 6}}));  // a shown row needs no more
+  WalkHits(S, Walk, Line.size());
+  std::vector<TFindHit> Expected;
+  for (int P : At) Expected.push_back({P + 1, 6});
+  EXPECT_EQ(Walk.Hits, Expected);
+  std::vector<TFindHit> Row;
+  EXPECT_EQ(RowHits(Walk.Hits, 65536, 100, Row), 1);  // the hit that began in the row before
+  EXPECT_EQ(Row, (std::vector<TFindHit>{{1, 3}}));
+}
+
 }  // namespace
 }  // namespace tesvarin
