@@ -162,7 +162,7 @@ int EditorWidget::VertScrollArrowHeight() const { return style()->pixelMetric(QS
 
 void EditorWidget::Invalidate(const TRect& Area) { MarkDirty(ToQRect(Area)); }
 
-// Everything marked is known, so it can be painted before pixels are moved.
+// Everything marked is known, so it can move along when pixels are scrolled.
 void EditorWidget::MarkDirty(const QRect& Area) {
   const QRect R = Area.intersected(viewport()->rect());
   if (R.isEmpty()) return;
@@ -171,8 +171,32 @@ void EditorWidget::MarkDirty(const QRect& Area) {
 }
 
 void EditorWidget::Update() {
+  // Inside an event the editor may ask many times: it is painted once, when the event is done.
+  if (FEventDepth > 0) {
+    FFlushAfterEvent = true;
+    return;
+  }
+  Flush();
+}
+
+void EditorWidget::Flush() {
+  FFlushAfterEvent = false;
   if (FPainting || FDirty.isEmpty() || !viewport()->isVisible()) return;
   viewport()->repaint(FDirty);
+}
+
+template <class F>
+bool EditorWidget::InEvent(F&& Handle) {
+  ++FEventDepth;
+  bool Result = false;
+  try {
+    Result = Handle();
+  } catch (...) {
+    --FEventDepth;
+    throw;
+  }
+  if (--FEventDepth == 0 && FFlushAfterEvent) Flush();
+  return Result;
 }
 
 void EditorWidget::ScrollArea(const TRect& Area, int Dx, int Dy) {
@@ -376,7 +400,7 @@ bool EditorWidget::event(QEvent* Event) {
       return true;
     }
   }
-  return QAbstractScrollArea::event(Event);
+  return InEvent([&] { return QAbstractScrollArea::event(Event); });
 }
 
 bool EditorWidget::viewportEvent(QEvent* Event) {
@@ -384,7 +408,7 @@ bool EditorWidget::viewportEvent(QEvent* Event) {
     paintEvent(static_cast<QPaintEvent*>(Event));
     return true;
   }
-  return QAbstractScrollArea::viewportEvent(Event);
+  return InEvent([&] { return QAbstractScrollArea::viewportEvent(Event); });
 }
 
 void EditorWidget::resizeEvent(QResizeEvent* Event) {
