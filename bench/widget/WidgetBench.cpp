@@ -2,7 +2,7 @@
 // text, offscreen, 1200 x 800, IPAGothic 10 pt. A frame is the action, one pass of pending events and
 // a render of the whole widget into a reused image.
 //
-//   QT_QPA_PLATFORM=offscreen widget_bench [--mb 100] [--frames 200]
+//   QT_QPA_PLATFORM=offscreen widget_bench [--mb 100] [--frames 200] [--repeat 1] [--peers ours,qscintilla,plain]
 //
 // runs each editor in a process of its own (so resident memory is its own) and prints every figure
 // with its ratio to the faster peer. --peer ours|qscintilla|plain runs one and prints raw figures.
@@ -221,24 +221,36 @@ int main(int argc, char** argv) {
   QStringList Args = App.arguments().mid(1);
   size_t Mb = 100;
   int Frames = 200;
+  int Repeat = 1;
   QString PeerName;
+  QStringList Peers{"ours", "qscintilla", "plain"};
   for (int I = 0; I + 1 < Args.size(); ++I) {
     if (Args[I] == "--mb") Mb = Args[I + 1].toULong();
     if (Args[I] == "--frames") Frames = Args[I + 1].toInt();
+    if (Args[I] == "--repeat") Repeat = std::max(1, Args[I + 1].toInt());
+    if (Args[I] == "--peers") Peers = Args[I + 1].split(',');
     if (Args[I] == "--peer") PeerName = Args[I + 1];
   }
   if (!PeerName.isEmpty()) return RunPeer(PeerName, Mb << 20, Frames);
 
+  // Rounds run the editors in turn, so a change in the machine's load falls on all of them; each
+  // figure is the median of its rounds.
   const QStringList Pass{"--mb", QString::number(Mb), "--frames", QString::number(Frames)};
-  const auto Ours = RunChild(App.applicationFilePath(), "ours", Pass);
-  const auto Qsci = RunChild(App.applicationFilePath(), "qscintilla", Pass);
-  const auto Plain = RunChild(App.applicationFilePath(), "plain", Pass);
+  std::map<QString, std::map<std::string, std::vector<double>>> Runs;
+  for (int R = 0; R < Repeat; ++R)
+    for (const QString& Name : Peers)
+      for (const auto& [Key, Value] : RunChild(App.applicationFilePath(), Name, Pass)) Runs[Name][Key].push_back(Value);
+  auto Get = [&](const QString& Name, const char* Key) {
+    auto It = Runs[Name].find(Key);
+    return It == Runs[Name].end() ? NAN : Percentile(It->second, 0.5);
+  };
+  std::printf("%d round(s), %zu MB, %d frames\n", Repeat, Mb, Frames);
   std::printf("%-20s %12s %12s %12s %8s\n", "figure", "ours", "qscintilla", "plaintext", "ratio");
   for (const char* Key : {"load_ms", "rss_growth_mb", "pagedown_median_ms", "pagedown_p99_ms", "typing_median_ms",
                           "typing_p99_ms", "static_median_ms"}) {
-    auto Get = [&](const std::map<std::string, double>& M) { auto It = M.find(Key); return It == M.end() ? NAN : It->second; };
-    const double Faster = std::fmin(Get(Qsci), Get(Plain));
-    std::printf("%-20s %12.3f %12.3f %12.3f %8.3f\n", Key, Get(Ours), Get(Qsci), Get(Plain), Get(Ours) / Faster);
+    const double Faster = std::fmin(Get("qscintilla", Key), Get("plain", Key));
+    std::printf("%-20s %12.3f %12.3f %12.3f %8.3f\n", Key, Get("ours", Key), Get("qscintilla", Key), Get("plain", Key),
+                Get("ours", Key) / Faster);
   }
   return 0;
 }

@@ -1,8 +1,13 @@
 #include "app/FileSearch.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "app/FilePattern.h"
 #include "app/LocalTime.h"
 #include "app/ResultRow.h"
+#include "support/Exception.h"
 
 namespace tesvarin {
 
@@ -24,18 +29,30 @@ void TFileSearch::Pump() const {
   if (ProcessMessages) ProcessMessages();
 }
 
+void TFileSearch::Skip(const std::string& Path, int Error) const {
+  if (OnSkipped) OnSkipped(Path, Error);
+}
+
 void TFileSearch::SearchFolder(const std::string& Folder) {
   if (FAbort) return;
-  std::optional<TFileId> Id = FileIdOf(Folder);
-  if (!Id || !FWalked.insert(*Id).second) return;  // a link back into the tree
+  int Error = 0;
+  std::optional<TFileId> Id = FileIdOf(Folder, &Error);
+  if (!Id) {
+    if (Error != ENOENT) Skip(Folder, Error);  // one gone since its parent was read is no fault
+    return;
+  }
+  if (!FWalked.insert(*Id).second) return;  // a link back into the tree
   if (OnFolder) OnFolder(Folder);
-  std::vector<TDirEntry> Entries = ReadFolder(Folder);
+  std::vector<TDirEntry> Entries = ReadFolder(Folder, &Error);
+  if (Error != 0 && Error != ENOENT) Skip(Folder, Error);
   for (const TDirEntry& E : Entries) {
     if (!MatchesFilePattern(FCriteria.FilePattern, E.Name)) continue;
     Pump();
+    if (IsHiddenName(E.Name) && !FCriteria.Hidden) continue;
+    if (E.Error != 0) Skip(Folder + E.Name, E.Error);
     // Only regular files: opening a FIFO or a device would hang or read forever.
-    if (E.Kind != ekRegular || (IsHiddenName(E.Name) && !FCriteria.Hidden)) continue;
-    CheckFile(Folder, E.Name);
+    if (E.Kind != ekRegular) continue;
+    CheckFile(Folder, E.Name, !E.Link);
   }
   if (!FCriteria.SubFolders) return;
   for (const TDirEntry& E : Entries) {
@@ -45,17 +62,37 @@ void TFileSearch::SearchFolder(const std::string& Folder) {
   }
 }
 
-void TFileSearch::CheckFile(const std::string& Folder, const std::string& Name) {
+// One open, one look at the open descriptor and one read serve every test: the non-text probe takes
+// the first bytes of what the content test then searches.
+void TFileSearch::CheckFile(const std::string& Folder, const std::string& Name, bool NoFollow) {
   if (FAbort) return;
   if (OnCandidate) OnCandidate();
   std::string Path = Folder + Name;
-  if (!FileExists(Path) || IsNonTextFile(Path)) return;
-  std::optional<TFileInfo> Info = GetFileInfo(Path);
-  if (!Info) return;
-  bool Passes = PassesDateAndSize(*Info);
-  // The content test runs for every candidate, as the window's own editor would see it.
-  if (ContainsText && !ContainsText(Path)) Passes = false;
-  if (Passes && OnFound) OnFound(TFoundFile{Folder, Name, *Info});
+  if (HasNonTextExtension(Name)) return;
+  TCandidateFile File(FBuffer);
+  if (!File.Open(Path, NoFollow)) {
+    if (File.Error() != 0) Skip(Path, File.Error());
+    return;
+  }
+  bool Passes = false;
+  try {
+    const size_t Want = ContainsText ? std::string::npos : NonTextProbeSize;
+    // The probe first: a non-text file is never read whole.
+    std::string_view Bytes = File.Head(NonTextProbeSize);
+    if (IsBinaryProbe(Bytes.substr(0, NonTextProbeSize))) return;
+    Bytes = File.Head(Want);
+    Passes = PassesDateAndSize(File.Info());
+    // The content test runs for every candidate, as the window's own editor would see it.
+    if (ContainsText && !ContainsText(Path, Bytes)) Passes = false;
+  } catch (const EInOutError& E) {
+    Skip(Path, E.ErrorCode());
+    return;
+  }
+  if (Passes && OnFound) {
+    TFileInfo Info = File.Info();
+    Info.ReadOnly = access(Path.c_str(), W_OK) != 0;  // only for the rows shown
+    OnFound(TFoundFile{Folder, Name, Info});
+  }
   if (OnChecked) OnChecked();
   Pump();
 }

@@ -42,23 +42,29 @@ public:
   std::function<void()> ProcessMessages;
   std::function<void(const std::string& Folder)> OnFolder;  // a folder is about to be walked
   std::function<void()> OnCandidate;                         // a file is about to be tested
-  std::function<bool(const std::string& Path)> ContainsText;  // empty: no content test
+  // The content test over the candidate's bytes, read once for every test; empty: no content test.
+  std::function<bool(const std::string& Path, std::string_view Bytes)> ContainsText;
   std::function<void(const TFoundFile& File)> OnFound;
   std::function<void()> OnChecked;  // after every file test that read the file's details
+  // A file or folder that could not be read (Error is an errno value); the run goes on.
+  std::function<void(const std::string& Path, int Error)> OnSkipped;
 
   // Folder ends with "/". Each real folder is walked once, whatever the links that lead to it.
   void SearchFolder(const std::string& Folder);
-  void CheckFile(const std::string& Folder, const std::string& Name);
+  // NoFollow: the walk saw a regular file there, so a link swapped in is not followed.
+  void CheckFile(const std::string& Folder, const std::string& Name, bool NoFollow = false);
   // By extension, then by a probe of the first bytes; raises EInOutError when the probe cannot read.
   [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
 
 private:
   [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
   void Pump() const;
+  void Skip(const std::string& Path, int Error) const;
 
   TSearchCriteria FCriteria;
   const bool& FAbort;
   std::set<TFileId> FWalked;
+  std::string FBuffer;  // the candidates' bytes, kept from file to file
 };
 
 }  // namespace tesvarin

@@ -3,12 +3,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "support/Exception.h"
+#include "support/StringList.h"
 
 namespace tesvarin {
 
@@ -20,6 +23,8 @@ TEntryKind KindOf(const struct stat& St) {
   return ekOther;
 }
 
+constexpr size_t HeadReadSize = 256 * 1024;
+
 std::string JoinPath(const std::string& Folder, const char* Name) {
   if (!Folder.empty() && Folder.back() == '/') return Folder + Name;
   return Folder + "/" + Name;
@@ -27,30 +32,40 @@ std::string JoinPath(const std::string& Folder, const char* Name) {
 
 }  // namespace
 
-std::vector<TDirEntry> ReadFolder(const std::string& Folder) {
+std::vector<TDirEntry> ReadFolder(const std::string& Folder, int* Error) {
   std::vector<TDirEntry> Entries;
   DIR* Dir = opendir(Folder.c_str());
+  if (Error != nullptr) *Error = Dir == nullptr ? errno : 0;
   if (Dir == nullptr) return Entries;
   while (const dirent* E = readdir(Dir)) {
     if (std::strcmp(E->d_name, ".") == 0 || std::strcmp(E->d_name, "..") == 0) continue;
-    TEntryKind Kind = ekOther;
+    TDirEntry Entry{E->d_name, ekOther};
     if (E->d_type == DT_REG) {
-      Kind = ekRegular;
+      Entry.Kind = ekRegular;
     } else if (E->d_type == DT_DIR) {
-      Kind = ekDirectory;
+      Entry.Kind = ekDirectory;
     } else if (E->d_type == DT_LNK || E->d_type == DT_UNKNOWN) {
+      const std::string Path = JoinPath(Folder, E->d_name);
       struct stat St {};
-      if (stat(JoinPath(Folder, E->d_name).c_str(), &St) == 0) Kind = KindOf(St);
+      if (stat(Path.c_str(), &St) == 0) {
+        Entry.Kind = KindOf(St);
+      } else if (errno != ENOENT) {
+        Entry.Error = errno;  // a link loop, a chain too long, no access
+      }
+      Entry.Link = E->d_type == DT_LNK || (lstat(Path.c_str(), &St) == 0 && S_ISLNK(St.st_mode));
     }
-    Entries.push_back({E->d_name, Kind});
+    Entries.push_back(std::move(Entry));
   }
   closedir(Dir);
   return Entries;
 }
 
-std::optional<TFileId> FileIdOf(const std::string& Path) {
+std::optional<TFileId> FileIdOf(const std::string& Path, int* Error) {
   struct stat St {};
-  if (stat(Path.c_str(), &St) != 0) return std::nullopt;
+  if (stat(Path.c_str(), &St) != 0) {
+    if (Error != nullptr) *Error = errno;
+    return std::nullopt;
+  }
   return TFileId{static_cast<uint64_t>(St.st_dev), static_cast<uint64_t>(St.st_ino)};
 }
 
@@ -96,6 +111,55 @@ std::string ReadFilePrefix(const std::string& Path, size_t MaxBytes) {
   close(Fd);
   Bytes.resize(Got);
   return Bytes;
+}
+
+TCandidateFile::~TCandidateFile() {
+  if (FFd >= 0) close(FFd);
+}
+
+bool TCandidateFile::Open(const std::string& Path, bool NoFollow) {
+  FPath = Path;
+  FFd = open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (NoFollow ? O_NOFOLLOW : 0));
+  if (FFd < 0) {
+    // Gone since the folder was read: skipped without a word, as a vanished file always was.
+    FError = errno == ENOENT ? 0 : errno;
+    return false;
+  }
+  struct statx Sx {};
+  if (statx(FFd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &Sx) != 0) {
+    FError = errno;
+    return false;
+  }
+  // Whatever the name now leads to must still be a regular file: a FIFO or device is never read.
+  if (!S_ISREG(Sx.stx_mode)) return false;
+  FInfo.Size = Sx.stx_size;
+  FInfo.WriteTime = Sx.stx_mtime.tv_sec;
+  if ((Sx.stx_mask & STATX_BTIME) != 0) FInfo.CreationTime = Sx.stx_btime.tv_sec;
+  FInfo.Regular = true;
+  FId = TFileId{static_cast<uint64_t>(makedev(Sx.stx_dev_major, Sx.stx_dev_minor)), Sx.stx_ino};
+  return true;
+}
+
+std::string_view TCandidateFile::Head(size_t Count) {
+  RequireMemoryFor(FInfo.Size, FPath);
+  // Room for the whole file and one byte more, so that a file that grew shows it.
+  if (FBuffer.size() < FInfo.Size + 1) FBuffer.resize(FInfo.Size + 1);
+  while (!FEnded && FGot < Count) {
+    if (FGot == FBuffer.size()) FBuffer.resize(FBuffer.size() + FBuffer.size() / 2 + 65536);
+    // Small files come in one read; of a big one only a first part while only the head is wanted.
+    const size_t Ask = std::min(FBuffer.size() - FGot, std::max(Count - FGot, HeadReadSize));
+    const ssize_t N = read(FFd, FBuffer.data() + FGot, Ask);
+    if (N < 0 && errno == EINTR) continue;
+    if (N < 0 && errno == EAGAIN) {
+      FEnded = true;  // no regular file says so; nothing more can be read without waiting
+      break;
+    }
+    if (N < 0) RaiseInOutError("ファイルを読めません", FPath, errno);
+    FGot += static_cast<size_t>(N);
+    // A short read is no end: only 0, or the size the descriptor gave, is.
+    FEnded = N == 0 || FGot == FInfo.Size;
+  }
+  return {FBuffer.data(), std::min(FGot, FBuffer.size())};
 }
 
 }  // namespace tesvarin

@@ -12,11 +12,14 @@ enum TEntryKind : uint8_t { ekRegular, ekDirectory, ekOther };
 
 struct TDirEntry {
   std::string Name;
-  TEntryKind Kind;  // of what a symbolic link points to; a dangling link is ekOther
+  TEntryKind Kind;    // of what a symbolic link points to; a dangling link is ekOther
+  bool Link = false;  // the kind is that of a link's target
+  int Error = 0;      // why a link's target could not be looked at (not for a dangling link)
 };
 
-// Entries in enumeration order without "." and ".."; a folder that cannot be read gives none.
-[[nodiscard]] std::vector<TDirEntry> ReadFolder(const std::string& Folder);
+// Entries in enumeration order without "." and ".."; a folder that cannot be read gives none, and
+// Error (when given) gets the reason.
+[[nodiscard]] std::vector<TDirEntry> ReadFolder(const std::string& Folder, int* Error = nullptr);
 
 // Identifies a real folder whatever the links that lead to it.
 struct TFileId {
@@ -24,7 +27,8 @@ struct TFileId {
   uint64_t Inode = 0;
   friend auto operator<=>(const TFileId&, const TFileId&) = default;
 };
-[[nodiscard]] std::optional<TFileId> FileIdOf(const std::string& Path);
+// Error (when given) gets the reason when there is none.
+[[nodiscard]] std::optional<TFileId> FileIdOf(const std::string& Path, int* Error = nullptr);
 
 struct TFileInfo {
   uint64_t Size = 0;
@@ -40,5 +44,37 @@ struct TFileInfo {
 
 // At most MaxBytes from the start of a regular file; raises EInOutError when it cannot be read.
 [[nodiscard]] std::string ReadFilePrefix(const std::string& Path, size_t MaxBytes);
+
+// One candidate of a search run, opened once: its details come from the open descriptor and its
+// bytes are read through it into a buffer the caller keeps from file to file.
+class TCandidateFile {
+public:
+  explicit TCandidateFile(std::string& Buffer) : FBuffer(Buffer) {}
+  TCandidateFile(const TCandidateFile&) = delete;
+  TCandidateFile& operator=(const TCandidateFile&) = delete;
+  ~TCandidateFile();
+
+  // Without blocking (a FIFO swapped in for the file cannot hang the run) and, with NoFollow,
+  // without following a link swapped in. False with Error() set when it cannot be opened, or with
+  // Error() 0 when it is gone or is no regular file now.
+  bool Open(const std::string& Path, bool NoFollow);
+  [[nodiscard]] int Error() const { return FError; }
+  [[nodiscard]] const TFileInfo& Info() const { return FInfo; }
+  [[nodiscard]] TFileId Id() const { return FId; }
+  // The first bytes, at least Count of them unless the file is shorter; then the whole file.
+  // Reads until read() returns 0 or the size the descriptor gave is read; raises EInOutError.
+  std::string_view Head(size_t Count);
+  std::string_view All() { return Head(std::string::npos); }
+
+private:
+  std::string& FBuffer;
+  std::string FPath;
+  int FFd = -1;
+  int FError = 0;
+  size_t FGot = 0;
+  bool FEnded = false;
+  TFileInfo FInfo;
+  TFileId FId;
+};
 
 }  // namespace tesvarin

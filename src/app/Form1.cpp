@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <chrono>
+#include <cstring>
 #include <ctime>
 
 #include "app/FilePattern.h"
@@ -89,7 +90,7 @@ std::string TForm1::FindBytes() const { return Utf8ToCp932(C.cFindWord.Text()); 
 std::string TForm1::ReplaceBytes() const { return Utf8ToCp932(C.cReplaceWord.Text()); }
 
 void TForm1::Button1Click() {
-  // A second run inside the first would share the editor's scratch buffer and update brackets.
+  // A second run inside the first would share the content test's buffer and the update brackets.
   if (FRunning) return;
   std::string NameText = C.cFileName.Text();
   C.FileList.SetFocus();
@@ -108,6 +109,8 @@ void TForm1::Button1Click() {
 
   C.Button2.SetEnabled(true);
   FAbortRequested = false;
+  FSkippedCount = 0;
+  FSkipped.clear();
   C.FileList.Clear();
   std::string Folder = WithTrailingSlash(FolderText);
   FRunning = true;
@@ -126,6 +129,7 @@ void TForm1::Button1Click() {
   EndRun();
   int Count = C.FileList.Count();
   FPlatform.Dialogs->MessageBox(std::to_string(Count) + FoundMessage, FoundCaption, mbOK);
+  ReportSkipped(FoundCaption);
 }
 
 void TForm1::EndRun() {
@@ -136,6 +140,7 @@ void TForm1::EndRun() {
   C.Button2.SetEnabled(false);
   Editor.Clear();
   Editor.EndUpdate();
+  FContentTest.Clear();
   C.Button3.SetEnabled(C.FileList.Count() > 0);
   FRunning = false;
 }
@@ -176,9 +181,10 @@ TFileSearch TForm1::MakeWalk() {
     if (OnFileLooked) OnFileLooked();
   };
   if (!C.cFindWord.Text().empty()) {
-    Walk.ContainsText = [this](const std::string& Path) { return FileContainsText(Path); };
+    Walk.ContainsText = [this](const std::string&, std::string_view Bytes) { return BytesContainText(Bytes); };
   }
   Walk.OnFound = [this](const TFoundFile& File) { AddRow(File); };
+  Walk.OnSkipped = [this](const std::string& Path, int Error) { NoteSkipped(Path + " (" + std::strerror(Error) + ")"); };
   Walk.OnChecked = [this] { C.StatusBar1.SetPanelText(0, std::to_string(C.FileList.Count()) + CountSuffix); };
   return Walk;
 }
@@ -209,10 +215,22 @@ void TForm1::AddRow(const TFoundFile& File) {
 
 bool TForm1::FileContainsText(const std::string& Path) {
   if (!FileExists(Path) || C.cFindWord.Text().empty()) return false;
-  Editor.LoadFromFile(Path);
-  Editor.SetFindString(FindBytes());
+  FContentTest.LoadFromFile(Path);
+  return SearchContent();
+}
+
+bool TForm1::BytesContainText(std::string_view Bytes) {
+  if (C.cFindWord.Text().empty()) return false;
+  FContentTest.LoadBytes(Bytes);
+  return SearchContent();
+}
+
+bool TForm1::SearchContent() {
+  FContentTest.SetFindString(FindBytes());
+  // The viewer's option rules decide, so the test and the viewer always search alike.
   SetSearchOptions();
-  return Editor.FindNext();
+  FContentTest.SetExSearchOptions(Editor.ExSearchOptions());
+  return FContentTest.FindNext();
 }
 
 void TForm1::SetSearchOptions() {

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/Controls.h"
+#include "app/FileContentTest.h"
 #include "app/FileSearch.h"
 #include "app/FormEditor.h"
 #include "platform/Platform.h"
@@ -59,6 +61,8 @@ public:
   void CheckFile(const std::string& Path);
   [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
   bool FileContainsText(const std::string& Path);
+  // The same test over bytes the walk already read.
+  bool BytesContainText(std::string_view Bytes);
 
   // The result list.
   void FileListColumnClick(int Column);
@@ -94,6 +98,11 @@ public:
   std::function<void(const std::string& Folder)> OnSearchFolder;
   std::function<void()> OnFileLooked;
 
+  // Files and folders the last search run or replace in the list could not handle: how many, and
+  // the first few with their reasons.
+  [[nodiscard]] int SkippedCount() const { return FSkippedCount; }
+  [[nodiscard]] const std::vector<std::string>& SkippedItems() const { return FSkipped; }
+
   [[nodiscard]] bool AbortRequested() const { return FAbortRequested; }
   [[nodiscard]] bool Running() const { return FRunning; }
   [[nodiscard]] const std::string& FilePattern() const { return FFilePattern; }
@@ -123,6 +132,7 @@ private:
   [[nodiscard]] TSearchCriteria Criteria() const;
   [[nodiscard]] TFileSearch MakeWalk();
   void AddRow(const TFoundFile& File);
+  [[nodiscard]] bool SearchContent();
   void EndRun();
 
   // The viewer and the replace flows.
@@ -130,6 +140,10 @@ private:
   [[nodiscard]] std::string ReplaceBytes() const;
   void SetSearchOptions();
   void Search(bool Forward);
+  void NoteSkipped(std::string Item);
+  // The status bar and a message name what was skipped, when anything was.
+  void ReportSkipped(const char* Caption);
+  void ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total);
   void BeginReplaceCommand();
   void EndReplaceCommand();
   void ProcessMessages();
@@ -149,9 +163,13 @@ private:
   TPlatform FPlatform;
   IFormEditor& Editor;
   TFormEnvironment FEnv;
+  // The run's content test: answers as the viewer would without loading each candidate into it.
+  TFileContentTest FContentTest;
 
   bool FAbortRequested = false;
   bool FRunning = false;  // a search run or a replace loop is in progress
+  int FSkippedCount = 0;
+  std::vector<std::string> FSkipped;
   std::string FFilePattern;
   std::string FDataFolder;
   std::string FIniFolder;

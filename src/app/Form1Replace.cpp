@@ -5,6 +5,11 @@
 #include "app/Form1.h"
 #include "app/SafeSave.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "support/Exception.h"
+
 namespace tesvarin {
 
 namespace {
@@ -18,6 +23,8 @@ const char* const ConfirmCaption = "確認";
 const char* const SaveCaption = "保存確認";
 const char* const ChangedOnDisk =
     "\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n上書きしますか?";
+const char* const SkippedSuffix = " 個のファイル・フォルダを処理できませんでした。";
+constexpr size_t SkippedNamed = 5;
 
 }  // namespace
 
@@ -135,12 +142,52 @@ void TForm1::N2Click() {
   FPlatform.Dialogs->MessageBox(Message, FileReplaceCaption, mbOK);
 }
 
+void TForm1::NoteSkipped(std::string Item) {
+  ++FSkippedCount;
+  if (FSkipped.size() < SkippedNamed) FSkipped.push_back(std::move(Item));
+}
+
+void TForm1::ReportSkipped(const char* Caption) {
+  if (FSkippedCount == 0) return;
+  const std::string Summary = std::to_string(FSkippedCount) + SkippedSuffix;
+  std::string Panel = C.StatusBar1.PanelText(1);
+  C.StatusBar1.SetPanelText(1, Panel.empty() ? Summary : Panel + "  " + Summary);
+  std::string Text = Summary;
+  for (const std::string& Item : FSkipped) Text += "\r\n" + Item;
+  if (FSkippedCount > static_cast<int>(FSkipped.size())) Text += "\r\n...";
+  FPlatform.Dialogs->MessageBox(Text, Caption, mbOK);
+}
+
+// One row of the batch. A file another row already led to is not replaced twice; a file that
+// cannot be read or saved is noted and the batch goes on.
+void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total) {
+  int Error = 0;
+  std::optional<TFileId> Id = FileIdOf(Path, &Error);
+  if (!Id) {
+    if (Error != ENOENT) NoteSkipped(Path + " (" + std::strerror(Error) + ")");
+    return;
+  }
+  if (!Done.insert(*Id).second || !FileExists(Path)) return;
+  C.fName.SetCaption(Path);
+  try {
+    LoadCurrentFile(Path);
+    Total += ReplaceInEditor();
+    SaveIfModified();
+  } catch (const EInOutError& E) {
+    NoteSkipped(E.what());
+    Editor.SetModified(false);
+  }
+}
+
 void TForm1::N4Click() {
   if (FRunning) return;
   std::string Question = "\"" + C.cFindWord.Text() + "\" を\r\n\"" + C.cReplaceWord.Text() + "\" に\r\n置き換えますか？";
   if (FPlatform.Dialogs->MessageBox(Question, ConfirmCaption, mbYesNo) != idYes) return;
   if (C.FileList.Count() == 0) return;
   int Total = 0;
+  FSkippedCount = 0;
+  FSkipped.clear();
+  std::set<TFileId> Done;
   BeginReplaceCommand();
   C.FileList.SetFocus();
   FRunning = true;
@@ -156,12 +203,7 @@ void TForm1::N4Click() {
       ProcessMessages();
       if (I >= C.FileList.Count()) break;  // rows purged while input was handled
       C.FileList.SetSelected(I);
-      std::string Path = RowPath(C.FileList.Item(I));
-      if (!FileExists(Path)) continue;
-      C.fName.SetCaption(Path);
-      LoadCurrentFile(Path);
-      Total += ReplaceInEditor();
-      SaveIfModified();
+      ReplaceInListedFile(RowPath(C.FileList.Item(I)), Done, Total);
     }
   } catch (...) {
     // Every file is either old or new (saving is atomic); the window is left as after the command.
@@ -174,6 +216,7 @@ void TForm1::N4Click() {
   C.StatusBar1.SetPanelText(1, Message);
   EndReplaceCommand();
   FPlatform.Dialogs->MessageBox(Message, ListReplaceCaption, mbOK);
+  ReportSkipped(ListReplaceCaption);
 }
 
 void TForm1::SaveIfModified() {

@@ -1,4 +1,4 @@
-// What the main window asks of its one editor: the scratch buffer of the content test and the viewer.
+// What the main window asks of its one editor, the viewer (the search run tests content without it).
 // Every text here is code page 932 bytes.
 #pragma once
 
@@ -17,7 +17,8 @@ public:
   // Lines: replaces the text by the file's bytes, caret at the top and no selection;
   // raises EInOutError when the file cannot be read (the text is empty then).
   virtual void LoadFromFile(const std::string& Path) = 0;
-  // The bytes that saving the lines writes: every line ended by CR LF as the lines hold them.
+  // The bytes that saving the lines writes: the line breaks the file had when all were LF or all
+  // lone CR, else CR LF, then any bytes that followed a Ctrl+Z in the file.
   [[nodiscard]] virtual std::string SaveText() const = 0;
   virtual void BeginUpdate() = 0;
   virtual void EndUpdate() = 0;

@@ -12,7 +12,7 @@ public:
   explicit TFormEditorEx(TEditorEx& Editor) : FEditor(Editor) {}
 
   void LoadFromFile(const std::string& Path) override;
-  [[nodiscard]] std::string SaveText() const override { return FEditor.Lines().Text(); }
+  [[nodiscard]] std::string SaveText() const override { return FEditor.Lines().FileBytes(); }
   void BeginUpdate() override { FEditor.Lines().BeginUpdate(); }
   void EndUpdate() override { FEditor.Lines().EndUpdate(); }
   void Clear() override;

@@ -5,6 +5,7 @@
 #include "editor/EditorEx.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "editor/EditorLineScan.h"
 #include "editor/EditorSelection.h"
@@ -228,41 +229,48 @@ int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
 
 // ---- hit records
 
-int TEditorEx::GetFindHits(int ARow) {
+int TEditorEx::GetFindHits(int ARow) { return FindHitsUpTo(ARow, INT_MAX); }
+
+int TEditorEx::FindHitsUpTo(int ARow, int Bytes) {
   FFindHits.clear();
   if (ARow < 0 || ARow >= RowCount()) return 0;
-  const std::vector<TFindHit>& Hits = LineHits(ARow);
-  const int First = ListRows().RowColToLinePos(ARow, 0) + 1;
-  const int N = static_cast<int>(ListRows().RowView(ARow).size());
-  const int Last = First + N - 1;
-  // Hits are in line order and none is longer than MaxHitLength, so the row's start from there on.
-  auto It = std::lower_bound(Hits.begin(), Hits.end(), First - MaxHitLength - 1,
-                             [](const TFindHit& H, int Pos) { return H.Start < Pos; });
-  for (; It != Hits.end() && It->Start <= Last; ++It) {
-    const int C = It->Start;
-    const int L = It->Length;
-    const bool RunsPast = Last < C + L - 1;
-    if (C < First && First < C + L) FFindHits.push_back({1, RunsPast ? N : C + L - First});
-    if (First <= C) FFindHits.push_back({C - First + 1, RunsPast ? Last - C + 1 : L});
-  }
-  return static_cast<int>(FFindHits.size());
+  TLineHits& C = LineHitsOf(ARow);
+  const int RowStart = RowStartInLine(C, ARow);
+  const int RowLength = std::min(static_cast<int>(ListRows().RowView(ARow).size()), Bytes);
+  // Until the walk is through, a bad expression leaves nothing kept.
+  const int LineRow = C.LineRow;
+  C.LineRow = -1;
+  WalkHits(FSearch, C.Walk, static_cast<size_t>(RowStart + RowLength));
+  C.LineRow = LineRow;
+  return RowHits(C.Walk.Hits, RowStart, RowLength, FFindHits);
 }
 
-const std::vector<TFindHit>& TEditorEx::LineHits(int ARow) {
+TEditorEx::TLineHits& TEditorEx::LineHitsOf(int ARow) {
   const TEditorScreenStrings& Rows = ListRows();
-  const int LineRow = Rows.LineStartRow(ARow);
   TLineHits& C = FLineHits;
-  if (C.Rows == &Rows && C.LineRow == LineRow && C.TextVersion == Rows.TextVersion() &&
-      C.LayoutVersion == Rows.LayoutVersion() && C.FindString == FindString() && C.Options == ExSearchOptions()) {
-    return C.Hits;
+  if (C.LineRow >= 0 && C.Rows == &Rows && ARow >= C.LineRow && ARow <= C.EndRow &&
+      C.TextVersion == Rows.TextVersion() && C.LayoutVersion == Rows.LayoutVersion() && C.FindString == FindString() &&
+      C.Options == ExSearchOptions()) {
+    return C;
   }
-  C.LineRow = -1;  // a bad expression leaves nothing cached
-  std::string Buffer;
-  const std::string_view Line = LineView(LineRow, Buffer);
-  tesvarin::GetFindHits(FSearch, Line, 0, static_cast<int>(Line.size()), C.Hits);
-  C = TLineHits{&Rows, LineRow, Rows.TextVersion(), Rows.LayoutVersion(), FindString(), ExSearchOptions(),
-                std::move(C.Hits)};
-  return C.Hits;
+  C.LineRow = Rows.LineStartRow(ARow);
+  C.EndRow = Rows.LineEndRow(ARow);
+  C.Walk.Reset(LineView(C.LineRow, C.Joined));
+  C.Rows = &Rows;
+  C.TextVersion = Rows.TextVersion();
+  C.LayoutVersion = Rows.LayoutVersion();
+  C.FindString = FindString();
+  C.Options = ExSearchOptions();
+  C.KnownRow = C.LineRow;
+  C.KnownStart = 0;
+  return C;
+}
+
+int TEditorEx::RowStartInLine(TLineHits& C, int ARow) const {
+  const TEditorScreenStrings& Rows = ListRows();
+  for (; C.KnownRow < ARow; ++C.KnownRow) C.KnownStart += static_cast<int>(Rows.RowView(C.KnownRow).size());
+  for (; C.KnownRow > ARow; --C.KnownRow) C.KnownStart -= static_cast<int>(Rows.RowView(C.KnownRow - 1).size());
+  return C.KnownStart;
 }
 
 // ---- double-click

@@ -73,18 +73,26 @@ protected:
 private:
   void DrawSpaceMarks(std::string_view Row, int X0, int Y, int Left, int Right);
   void DrawFindMarks(int ARow, int X0, int Y, int Left, int Right);
-  // The hits of the whole line that holds ARow (1-based line positions), kept while the text, the
-  // rows and the search stay the same, so painting each row of a long line does not search it again.
-  const std::vector<TFindHit>& LineHits(int ARow);
+  // GetFindHits for the row's first Bytes bytes only (a hit running past them is cut there).
+  int FindHitsUpTo(int ARow, int Bytes);
+  // The line that holds ARow with its hit walk, kept while the text, the rows and the search stay
+  // the same, so the rows of a long line are served without finding the line or searching it again.
   struct TLineHits {
     const TEditorScreenStrings* Rows = nullptr;
-    int LineRow = -1;
+    int LineRow = -1;  // -1: nothing kept
+    int EndRow = -1;
     uint64_t TextVersion = 0;
     uint64_t LayoutVersion = 0;
     std::string FindString;
     TExSearchOptions Options;
-    std::vector<TFindHit> Hits;
+    std::string Joined;  // the line when it spans rows
+    THitWalk Walk;
+    int KnownRow = -1;   // a row of the line whose start is known, for the next row asked
+    int KnownStart = 0;  // its 0-based byte in the line
   };
+  TLineHits& LineHitsOf(int ARow);
+  // The 0-based byte of the line at which row ARow (of the kept line) starts.
+  int RowStartInLine(TLineHits& C, int ARow) const;
   TLineHits FLineHits;
   // The line holding ARow, in place when it is one row, else joined into Buffer.
   [[nodiscard]] std::string_view LineView(int ARow, std::string& Buffer) const;

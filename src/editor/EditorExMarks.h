@@ -1,6 +1,7 @@
-// The search extension's four marks (full-width spaces, spaces, tabs, hits) and the hits of a row.
+// The search extension's four marks (full-width spaces, spaces, tabs, hits) and a hit record of a row.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 namespace tesvarin {
 
 class TEditorExSearch;
+
 
 class TEditorExMarks : public TNotifyPersistent {
 public:
@@ -45,9 +47,24 @@ struct TFindHit {
   friend bool operator==(const TFindHit&, const TFindHit&) = default;
 };
 
-// Fills Hits with the parts of the hits in LineText that fall in the row that starts at the 0-based
-// byte RowStart of its line and is RowLength bytes long; returns their number. A hit that began in
-// an earlier row of the line starts the row's record at 1; one that runs past the row is cut.
+// The hits of one line (1-based line positions, in order), found as far as asked and resumable, so
+// the rows of a long line are served from one walk. A search starts after the last hit, as a search
+// command would; a haystack is cut to a window (doubled while nothing is found), so each search
+// costs only the bytes up to its hit.
+struct THitWalk {
+  std::string_view Line;  // up to its first NUL: an empty hit there ends the walk
+  size_t Scanned = 0;     // where the next search starts
+  bool Done = false;
+  std::vector<TFindHit> Hits;
+  void Reset(std::string_view LineText);
+};
+// Walks on until the search has passed the line's byte Need (0-based).
+void WalkHits(TEditorExSearch& Search, THitWalk& Walk, size_t Need);
+// Fills Hits with the parts of LineHits that fall in the row that starts at the 0-based byte
+// RowStart of its line and is RowLength bytes long; returns their number. A hit that began in an
+// earlier row starts the row's record at 1; one that runs past the row is cut.
+int RowHits(const std::vector<TFindHit>& LineHits, int RowStart, int RowLength, std::vector<TFindHit>& Hits);
+// Both steps for one row of LineText.
 int GetFindHits(TEditorExSearch& Search, std::string_view LineText, int RowStart, int RowLength,
                 std::vector<TFindHit>& Hits);
 

@@ -42,16 +42,17 @@ void TEditorEx::DrawSpaceMarks(std::string_view Row, int X0, int Y, int Left, in
 }
 
 void TEditorEx::DrawFindMarks(int ARow, int X0, int Y, int Left, int Right) {
+  const int W = Scroll().ColWidth();
   int Count = 0;
   try {
-    Count = GetFindHits(ARow);
+    // Every byte takes a column at least, so no byte past these reaches the right edge.
+    Count = FindHitsUpTo(ARow, (Right - X0) / W + 2);
   } catch (const ERegExpParser&) {
     // The search commands report a bad expression; a paint shows the row without hit bars.
     return;
   }
   if (Count == 0) return;
   const std::string_view Row = RowView(ARow);
-  const int W = Scroll().ColWidth();
   const auto Settings = [this] { return ColumnSettings(); };
   // A bar that crosses an edge of the rectangle is clipped there rather than shortened, so painting a
   // row in pieces joins the pieces without a gap; only the 1000-column limit ends a bar early.

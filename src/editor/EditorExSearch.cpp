@@ -1,6 +1,6 @@
 // Plain searching is a byte search on a character boundary; regular expressions and fuzzy
 // matching go to the matcher. Every loop over successive hits steps at least one character past an
-// empty hit, and the searched text ends at its first NUL for both kinds of search.
+// empty hit, and a NUL splits the searched text into parts searched one after the other.
 #include "editor/EditorExSearch.h"
 
 #include <cstring>
@@ -37,13 +37,8 @@ const TByteSet& SingleDelimSet() {
   return Set;
 }
 
-bool IsDoubleDelim(unsigned Code) {
-  const char Ch[2] = {static_cast<char>(Code >> 8), static_cast<char>(Code & 0xFF)};
-  return ContainsChar(std::string_view(Ch, 2), DoubleByteDelimiters());
-}
-
+// The double-byte delimiters all lie below 0x824F, where every code is of kind '0' anyway.
 char DoubleByteKind(unsigned Code) {
-  if (IsDoubleDelim(Code)) return '0';
   if (Code >= 0x824F && Code <= 0x829A) return '3';
   if (Code >= 0x8340 && Code <= 0x8396) return '4';
   if (Code >= 0x829F && Code <= 0x82F1) return '5';
@@ -79,7 +74,8 @@ std::string_view DoubleByteDelimiters() { return {DoubleDelims, sizeof DoubleDel
 char CharKind(std::string_view S, int I) {
   if (I < 1 || I > static_cast<int>(S.size())) return '0';
   int Index = I - 1;
-  if (IsDBCS2(S, Index)) --Index;
+  // Only the lead bytes right before the index are read, not the line from its start.
+  if (!IsCharStartFrom(S, 0, static_cast<size_t>(Index))) --Index;
   const auto B = static_cast<unsigned char>(S[static_cast<size_t>(Index)]);
   // A lead byte at the very end still starts a double-byte character, its trail read as 0.
   if (IsLeadByte(B)) return DoubleByteKind(static_cast<unsigned>(B) << 8 | CharAt(S, Index + 1));
@@ -137,8 +133,12 @@ void TEditorExSearch::SetFindString(const std::string& Value) {
   FFindString = Value;
   FLowerFind = Value;
   AsciiLowerSjis(FLowerFind);
-  FFindRare = RarestByteIndex(FFindString);
-  FLowerRare = RarestByteIndex(FLowerFind);
+  FFinder = TByteFinder(FFindString);
+  FFoldFinder = TByteFinder(FFindString, true);
+  FTrailLetters.clear();
+  for (size_t I = 0; I < Value.size(); I += CharLength(Value, I))
+    if (CharLength(Value, I) == 2 && AsciiLower(Value[I + 1]) >= 'a' && AsciiLower(Value[I + 1]) <= 'z')
+      FTrailLetters.push_back(I + 1);
   FFindHasLetter = HasAsciiLetter(Value);
   Changed();
 }
@@ -160,24 +160,27 @@ size_t TEditorExSearch::NextSearchStart(std::string_view S, size_t Pos, size_t L
   return Pos < S.size() ? Pos + CharLength(S, Pos) : S.size() + 1;
 }
 
+// Lower-casing keeps trail bytes and the folded comparison found the rest equal; as P starts a
+// character, the find string's characters lie over the text's.
+bool TEditorExSearch::FoldedHitAt(std::string_view S, size_t P) const {
+  for (const size_t K : FTrailLetters)
+    if (S[P + K] != FFindString[K]) return false;
+  return true;
+}
+
 // The first candidate in S from From on that begins and ends on character boundaries. Each
 // candidate's test starts from the character start last known, so a line costs its length once.
+// Without case the text is searched as it is, its letters folded by the comparison.
 int TEditorExSearch::PlainOccurrence(std::string_view S, size_t From) {
   const bool Fold = Folds();
-  std::string_view Hay = S;
-  if (Fold) {
-    FLowerBuf.assign(S);
-    AsciiLowerSjis(FLowerBuf);
-    Hay = FLowerBuf;
-  }
-  const std::string_view Needle = Fold ? std::string_view(FLowerFind) : std::string_view(FFindString);
-  const size_t Rare = Fold ? FLowerRare : FFindRare;
+  const TByteFinder& Finder = Fold ? FFoldFinder : FFinder;
+  const size_t M = FFindString.size();
   size_t Known = 0;
   for (size_t At = From;;) {
-    const size_t P = FindBytes(Hay, Needle, At, Rare);
+    const size_t P = Finder.Find(S, At);
     if (P == std::string_view::npos) return -1;
     const bool Starts = IsCharStartFrom(S, Known, P);
-    if (Starts && IsCharStartFrom(S, P, P + Needle.size())) return static_cast<int>(P);
+    if (Starts && IsCharStartFrom(S, P, P + M) && (!Fold || FoldedHitAt(S, P))) return static_cast<int>(P);
     Known = Starts ? P : P - 1;  // a byte that starts no character is the second of one
     At = P + 1;
   }
@@ -204,7 +207,7 @@ TREMatchStr& TEditorExSearch::PreparedMatcher() {
 
 bool TEditorExSearch::RulesOutText() {
   if (FFindString.empty()) return false;
-  return !FOptions.Contains(soRegexp) || !PreparedMatcher().RequiredLiterals().Literals().empty();
+  return !FOptions.Contains(soRegexp) || !PreparedMatcher().RequiredLiterals().Searched().empty();
 }
 
 // A plain hit lies where the text holds the find string byte for byte (without case when letters
@@ -215,17 +218,26 @@ size_t TEditorExSearch::FirstCandidate(std::string_view Hay, size_t From) {
   if (FFindString.empty() || From > Hay.size()) return From;
   if (FOptions.Contains(soRegexp)) {
     const TRERequiredLiterals& Required = PreparedMatcher().RequiredLiterals();
-    if (Required.Literals().empty()) return From;
+    if (Required.Searched().empty()) return From;
     const char* Head = Required.FirstLiteral(Hay.data() + From, Hay.data() + Hay.size());
     return Head == nullptr ? std::string_view::npos : static_cast<size_t>(Head - Hay.data());
   }
-  return Folds() ? FindBytesFolded(Hay, FFindString, From) : FindBytes(Hay, FFindString, From, FFindRare);
+  return Folds() ? FFoldFinder.Find(Hay, From) : FFinder.Find(Hay, From);
 }
 
 int TEditorExSearch::StrSearch(std::string_view S, int& Len) {
   Len = 0;
   if (FFindString.empty()) return 0;
-  S = UpToNul(S);
+  for (size_t Start = 0;;) {
+    const std::string_view Part = UpToNul(S.substr(Start));
+    const int P = FirstInPart(Part, Len);
+    if (P > 0) return static_cast<int>(Start) + P;
+    Start += Part.size() + 1;
+    if (Start > S.size()) return 0;
+  }
+}
+
+int TEditorExSearch::FirstInPart(std::string_view S, int& Len) {
   int HitLen = 0;
   int P = Occurrence(S, 0, HitLen);
   if (FOptions.Contains(soWholeWord)) {
@@ -240,7 +252,17 @@ int TEditorExSearch::StrSearch(std::string_view S, int& Len) {
 int TEditorExSearch::StrSearchLast(std::string_view S, int& Len) {
   Len = 0;
   if (FFindString.empty()) return 0;
-  S = UpToNul(S);
+  for (;;) {
+    const size_t Nul = S.rfind('\0');
+    const size_t Start = Nul == std::string_view::npos ? 0 : Nul + 1;
+    const int P = LastInPart(S.substr(Start), Len);
+    if (P > 0) return static_cast<int>(Start) + P;
+    if (Nul == std::string_view::npos) return 0;
+    S = S.substr(0, Nul);
+  }
+}
+
+int TEditorExSearch::LastInPart(std::string_view S, int& Len) {
   const std::string_view Whole = S;
   for (;;) {
     int CandLen = 0, HitLen = 0;
@@ -287,9 +309,8 @@ int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, std
       T.remove_prefix(Pos + static_cast<size_t>(Len));
       continue;
     }
-    // An empty hit: keep the character it stands before and go on after it; none left (or the
-    // NUL that ends the search) ends the loop.
-    if (Pos >= UpToNul(T).size()) {
+    // An empty hit: keep the character it stands before and go on after it; none left ends the loop.
+    if (Pos >= T.size()) {
       T.remove_prefix(Pos);
       break;
     }

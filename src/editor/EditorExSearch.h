@@ -6,8 +6,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "regexp/REMatchStr.h"
+#include "support/ByteSearch.h"
 #include "support/StringList.h"
 #include "editor/ExSearchOption.h"
 
@@ -59,6 +61,8 @@ public:
   [[nodiscard]] size_t FirstCandidate(std::string_view Hay, size_t From);
 
   // 1-based position of the first hit in S (0 when none); Len gets its length (0 when none).
+  // A NUL ends the text the engine sees, and the bytes after it are searched on as a text of their
+  // own, so a NUL never hides the hits behind it.
   int StrSearch(std::string_view S, int& Len);
   // The last of the successive non-overlapping hits in S.
   int StrSearchLast(std::string_view S, int& Len);
@@ -79,18 +83,25 @@ private:
   // Raw occurrence in S from From on (plain or regular expression), 0-based, or -1.
   int Occurrence(std::string_view S, size_t From, int& Len);
   int PlainOccurrence(std::string_view S, size_t From);
+  // StrSearch and StrSearchLast within one part of a string that holds no NUL.
+  int FirstInPart(std::string_view S, int& Len);
+  int LastInPart(std::string_view S, int& Len);
   // A plain search compares without case: not match case, and letters to fold.
   [[nodiscard]] bool Folds() const { return !FOptions.Contains(soMatchCase) && FFindHasLetter; }
   void Changed();
 
+  // True when the lower-cased S holds the lower-cased find string at 0-based P, given that S holds
+  // it there without regard to case and P starts a character.
+  [[nodiscard]] bool FoldedHitAt(std::string_view S, size_t P) const;
+
   std::string FFindString;
   std::string FLowerFind;  // FindString lower-cased for the case-insensitive search
-  size_t FFindRare = 0;     // RarestByteIndex of each, kept as every line is searched
-  size_t FLowerRare = 0;
+  TByteFinder FFinder;      // FindString as it is, and with letters folded, kept for every line
+  TByteFinder FFoldFinder;
+  std::vector<size_t> FTrailLetters;  // where the find string holds a letter as a trail byte
   bool FFindHasLetter = false;
   TExSearchOptions FOptions;
   TREMatchStr FMatcher;
-  std::string FLowerBuf;  // reused lower-cased copy of the searched string
 };
 
 }  // namespace tesvarin

@@ -89,11 +89,12 @@ void TEditorPainter::Image(int X, int Y, const TImage& Image, const TRect& Sourc
 
 void TEditorPainter::SetTextFont(TFontStyles Style, TColor Color) {
   FUnderline = Style.Contains(fsUnderline);
-  TFontSpec Font = FEditor.Font();
-  Font.Style = Style.Exclude(fsUnderline);
-  Font.Color = Color;
-  if (FFontSet && Font == FFont) return;
-  FFont = Font;
+  Style.Exclude(fsUnderline);
+  // Only style and colour change within a paint.
+  if (FFontSet && Style == FFont.Style && Color == FFont.Color) return;
+  FFont = FEditor.Font();
+  FFont.Style = Style;
+  FFont.Color = Color;
   FFontSet = true;
   FCanvas.SetFont(FFont);
 }
@@ -121,6 +122,7 @@ void TEditorPainter::TextOut(int X, int Y, const TRect& ClipRect, std::string_vi
   int First = std::clamp((Clip.Left - X) / W - 1, 0, static_cast<int>(Text.size()));
   while (First > 0 && !IsCharStartFrom(Text, 0, static_cast<size_t>(First))) --First;
   const int Last = std::clamp((Clip.Right - X + W - 1) / W + 1, First, static_cast<int>(Text.size()));
+  if (Last == First && !Opaque) return;
   FCanvas.TextOut(X + First * W, Y, Clip, Text.substr(static_cast<size_t>(First), static_cast<size_t>(Last - First)),
                   W, Opaque);
   if (!FUnderline) return;

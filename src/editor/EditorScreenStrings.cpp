@@ -183,6 +183,8 @@ int TEditorScreenStrings::RowColToLinePos(int Row, int Col) const {
   if (Row == Count()) return 0;
   int Before = 0;
   for (int I = LineStartRow(Row); I < Row; ++I) Before += RowView(I).size();
+  // Column 0 is byte 0 whatever the row holds: no map of a long row is built for it.
+  if (Col == 0) return Before;
   std::string_view Text = RowView(Row);
   TColumnMap Map;
   BuildColumnMap(Text, ColumnSettings(), Map);

@@ -144,7 +144,7 @@ void TEditor::SetLeftCol(int ACol) {
   const int New = std::clamp(ACol, 0, FScroll->MaxLeftCol());
   const int Old = FScroll->FLeftCol;
   if (New == Old) return;
-  UnmarkRulerColumn(FRulerMarkCol);
+  // The ruler scrolls with the text, its caret-column mark with it, so no cell needs repainting.
   FScroll->FLeftCol = New;
   if (FWindow != nullptr) {
     const TRect Area{FScroll->LeftOffset(), 0, FWindow->ClientWidth(), FWindow->ClientHeight()};

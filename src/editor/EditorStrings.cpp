@@ -131,7 +131,8 @@ void TEditorStrings::Delete(int Index) {
 }
 
 void TEditorStrings::Clear() {
-  FLfLineBreaks = false;
+  FBreak = "\r\n";
+  FTail.clear();
   FRows.Clear();
 }
 
@@ -189,6 +190,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
   off_t End = ::lseek(File.Fd(), 0, SEEK_END);
   size_t Capacity = End > 0 ? static_cast<size_t>(End) : 0;
   if (End < 0 || ::lseek(File.Fd(), 0, SEEK_SET) < 0) Capacity = 0;
+  RequireMemoryFor(Capacity, Path);
   // Sized from the file and not zeroed: every byte kept is read into it. It grows only when the
   // file turns out longer than its size said, so a plain load holds the file's bytes just once.
   TTextBlock Block = NewTextBlock(Capacity);
@@ -217,45 +219,59 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
     Size += static_cast<size_t>(Got);
   }
   const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));
-  if (Stop != nullptr) Size = static_cast<size_t>(Stop - Block.get());
+  if (Stop != nullptr) {
+    FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));
+    Size = static_cast<size_t>(Stop - Block.get());
+  }
   TBreakCounts Breaks = FRows.SetRowsFromBlock(std::move(Block), Size);
-  FLfLineBreaks = Breaks.Lf > 0 && Breaks.CrLf == 0 && Breaks.Cr == 0;
+  if (Breaks.Lf > 0 && Breaks.CrLf == 0 && Breaks.Cr == 0) FBreak = "\n";
+  if (Breaks.Cr > 0 && Breaks.CrLf == 0 && Breaks.Lf == 0) FBreak = "\r";
   if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
   FinishLoad();
   FRows.ForgetLastChange();
   FRows.RefreshEditors();
 }
 
-void TEditorStrings::SaveToFile(const std::string& Path) const {
-  TFile File(Path, O_WRONLY | O_CREAT | O_TRUNC);
-  if (File.Fd() < 0) RaiseInOutError("ファイルを作成できません", Path, errno);
-  const std::string_view Break = FLfLineBreaks ? std::string_view("\n") : std::string_view("\r\n");
+void TEditorStrings::ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const {
   std::string Buffer;
   constexpr size_t Chunk = 1 << 20;
   Buffer.reserve(Chunk + 4096);
   auto Flush = [&] {
-    size_t Done = 0;
-    while (Done < Buffer.size()) {
-      ssize_t W = ::write(File.Fd(), Buffer.data() + Done, Buffer.size() - Done);
-      if (W < 0 && errno == EINTR) continue;
-      if (W < 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
-      Done += static_cast<size_t>(W);
-    }
+    if (!Buffer.empty()) Sink(Buffer);
     Buffer.clear();
   };
   for (int I = 0; I < FRows.Count(); ++I) {
     std::string_view Row = FRows.RowView(I);
     if (Row.size() >= Chunk) {
       Flush();
-      Buffer.assign(Row);
-      Flush();
+      Sink(Row);
     } else {
       Buffer.append(Row);
     }
-    if (FRows.RowAttribute(I) == raCrlf) Buffer.append(Break);
+    if (FRows.RowAttribute(I) == raCrlf) Buffer.append(FBreak);
     if (Buffer.size() >= Chunk) Flush();
   }
   Flush();
+  if (!FTail.empty()) Sink(FTail);
+}
+
+std::string TEditorStrings::FileBytes() const {
+  std::string Out;
+  ProduceFileBytes([&Out](std::string_view Piece) { Out.append(Piece); });
+  return Out;
+}
+
+void TEditorStrings::SaveToFile(const std::string& Path) const {
+  TFile File(Path, O_WRONLY | O_CREAT | O_TRUNC);
+  if (File.Fd() < 0) RaiseInOutError("ファイルを作成できません", Path, errno);
+  ProduceFileBytes([&](std::string_view Piece) {
+    while (!Piece.empty()) {
+      ssize_t W = ::write(File.Fd(), Piece.data(), Piece.size());
+      if (W < 0 && errno == EINTR) continue;
+      if (W < 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
+      Piece.remove_prefix(static_cast<size_t>(W));
+    }
+  });
   if (File.Close() != 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
 }
 

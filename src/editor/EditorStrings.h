@@ -2,6 +2,7 @@
 // and saving.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,11 +33,17 @@ public:
   void Assign(const TStringList& Source);
   void Assign(const TEditorStrings& Source);
 
-  // Everything up to a Ctrl+Z is kept, NUL bytes included. A file whose breaks were all LF is
-  // saved with LF again; any other text with CR LF.
+  // The lines end at the first Ctrl+Z, NUL bytes included; the bytes from the Ctrl+Z on are kept
+  // aside and written back after the lines. A file whose breaks were all LF is saved with LF again,
+  // one whose breaks were all lone CR with CR; any other text with CR LF. A file too big for this
+  // machine's memory is refused before anything is read.
   void LoadFromFile(const std::string& Path);
   void SaveToFile(const std::string& Path) const;
-  [[nodiscard]] bool LfLineBreaks() const { return FLfLineBreaks; }
+  // What SaveToFile writes.
+  [[nodiscard]] std::string FileBytes() const;
+  [[nodiscard]] bool LfLineBreaks() const { return FBreak == "\n"; }
+  [[nodiscard]] bool CrLineBreaks() const { return FBreak == "\r"; }
+  [[nodiscard]] const std::string& TailAfterCtrlZ() const { return FTail; }
 
   // Form data "Strings": one string per line; read back by adding each string as a row.
   [[nodiscard]] std::vector<std::string> StoredStrings() const;
@@ -54,10 +61,13 @@ private:
   void CheckLine(int Index) const;
   void CaretAfter(int Row, int64_t Offset);
   void FinishLoad();
+  // Hands the bytes of FileBytes to Sink in pieces of about a megabyte.
+  void ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const;
 
   TEditorScreenStrings& FRows;
   IEditorView* FEditor;
-  bool FLfLineBreaks = false;
+  std::string_view FBreak = "\r\n";  // what saving ends a line with
+  std::string FTail;
   int FUpdateCount = 0;
 };
 

@@ -162,7 +162,7 @@ int EditorWidget::VertScrollArrowHeight() const { return style()->pixelMetric(QS
 
 void EditorWidget::Invalidate(const TRect& Area) { MarkDirty(ToQRect(Area)); }
 
-// Everything marked is known, so it can be painted before pixels are moved.
+// Everything marked is known, so it can move along when pixels are scrolled.
 void EditorWidget::MarkDirty(const QRect& Area) {
   const QRect R = Area.intersected(viewport()->rect());
   if (R.isEmpty()) return;
@@ -171,17 +171,45 @@ void EditorWidget::MarkDirty(const QRect& Area) {
 }
 
 void EditorWidget::Update() {
+  // Inside an event the editor may ask many times: it is painted once, when the event is done.
+  if (FEventDepth > 0) {
+    FFlushAfterEvent = true;
+    return;
+  }
+  Flush();
+}
+
+void EditorWidget::Flush() {
+  FFlushAfterEvent = false;
   if (FPainting || FDirty.isEmpty() || !viewport()->isVisible()) return;
   viewport()->repaint(FDirty);
+}
+
+template <class F>
+bool EditorWidget::InEvent(F&& Handle) {
+  ++FEventDepth;
+  bool Result = false;
+  try {
+    Result = Handle();
+  } catch (...) {
+    --FEventDepth;
+    throw;
+  }
+  if (--FEventDepth == 0 && FFlushAfterEvent) Flush();
+  return Result;
 }
 
 void EditorWidget::ScrollArea(const TRect& Area, int Dx, int Dy) {
   const QRect R = ToQRect(Area).intersected(viewport()->rect());
   if (R.isEmpty() || (Dx == 0 && Dy == 0)) return;
-  // What is still to be painted must not move with the pixels.
-  Update();
+  // The editor's state has already moved on, so what is still to be painted is not painted now:
+  // it moves with the pixels (a drawn caret too), and the uncovered strip joins it.
+  QRegion Stale = FDirty;
+  if (!CaretRect().isEmpty()) Stale += CaretRect();
+  const QRegion Moved = (Stale & R).translated(Dx, Dy) & R;
   viewport()->scroll(Dx, Dy, R);
-  FDirty += QRegion(R) - QRegion(R.translated(Dx, Dy));
+  FDirty = (Stale - R) + Moved + (QRegion(R) - QRegion(R.translated(Dx, Dy)));
+  for (const QRect& D : Moved) viewport()->update(D);
 }
 
 void EditorWidget::CreateCaret(int Width, int Height) {
@@ -295,12 +323,19 @@ void EditorWidget::RestartBlink() {
 
 void EditorWidget::paintEvent(QPaintEvent* Event) {
   const bool Was = std::exchange(FPainting, true);
-  QPainter Painter(viewport());
-  for (const QRect& R : Event->region()) PaintArea(Painter, R);
-  FDirty -= Event->region();
-  PaintCaret(Painter);
-  PaintPreedit(Painter);
+  const QRect CaretBefore = CaretRect();
+  {
+    QPainter Painter(viewport());
+    for (const QRect& R : Event->region()) PaintArea(Painter, R);
+    FDirty -= Event->region();
+    PaintCaret(Painter);
+    PaintPreedit(Painter);
+  }
   FPainting = Was;
+  // The caret is drawn only inside the painted region: when the editor moved, showed or hid it
+  // while painting, the rest of it is painted again.
+  const QRect CaretAfter = CaretRect();
+  if (CaretAfter != CaretBefore) MarkDirty(CaretBefore.united(CaretAfter));
 }
 
 void EditorWidget::PaintArea(QPainter& Painter, const QRect& Area) {
@@ -365,7 +400,7 @@ bool EditorWidget::event(QEvent* Event) {
       return true;
     }
   }
-  return QAbstractScrollArea::event(Event);
+  return InEvent([&] { return QAbstractScrollArea::event(Event); });
 }
 
 bool EditorWidget::viewportEvent(QEvent* Event) {
@@ -373,7 +408,7 @@ bool EditorWidget::viewportEvent(QEvent* Event) {
     paintEvent(static_cast<QPaintEvent*>(Event));
     return true;
   }
-  return QAbstractScrollArea::viewportEvent(Event);
+  return InEvent([&] { return QAbstractScrollArea::viewportEvent(Event); });
 }
 
 void EditorWidget::resizeEvent(QResizeEvent* Event) {

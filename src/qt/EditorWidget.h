@@ -1,6 +1,6 @@
 // The editor control in a Qt window: turns Qt's paint, key, input-method, mouse, wheel and scroll-bar
 // events into calls on one TEditor, and gives the editor the window services it asks for (caret,
-// scroll bars, scrolling pixels, clipboard formats, the context menu). Every rule of caret,
+// scroll bars, scrolling pixels, the input method's position, the context menu). Every rule of caret,
 // selection, editing and painting stays in the editor.
 #pragma once
 
@@ -101,6 +101,10 @@ private:
   void PaintCaret(QPainter& Painter) const;
   void PaintPreedit(QPainter& Painter) const;
   void MarkDirty(const QRect& Area);
+  void Flush();
+  // Runs an event's handler; what the editor asked to be painted at once is painted after it.
+  template <class F>
+  bool InEvent(F&& Handle);
   void InvalidateCaret();
   void RestartBlink();
   void PointTo();
@@ -123,6 +127,8 @@ private:
   int FPreeditCursor = 0;
   bool FSettingBars = false;  // the editor is setting the bars: their signals are not commands
   bool FPainting = false;
+  int FEventDepth = 0;
+  bool FFlushAfterEvent = false;
   QSize FClientSize;
   int FWheelRest = 0;  // wheel movement short of a whole step
 };

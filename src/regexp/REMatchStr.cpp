@@ -155,7 +155,37 @@ const char* TMatchCORE::NextStart(const char* P, const char*& End, const char*& 
   }
 }
 
+// The automaton starts only where an alternative begins on a character start, whatever the text
+// between holds; the text still ends at its first NUL, looked for only up to each candidate.
+bool TMatchCORE::AlternativesMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  const TRERequiredLiterals& Required = RequiredLiterals();
+  TRERequiredLiterals::TCursor Cursor{};
+  const int32_t Init = DFA().InitialState();
+  const char* Known = Text;  // a character start
+  const char* Clean = Text;  // no NUL before it
+  FFailedWalks.Reset(Text, DFA().FlushCount());
+  for (const char* P = Required.NextAlternative(Text, End, Cursor); P != nullptr;
+       P = Required.NextAlternative(P + 1, End, Cursor)) {
+    if (std::memchr(Clean, 0, static_cast<size_t>(P - Clean)) != nullptr) return false;
+    Clean = P;
+    const char* Q = P;
+    while (Q > Known && IsLeadByte(Q[-1])) --Q;
+    const bool AtStart = (P - Q) % 2 == 0;
+    Known = AtStart ? P : P + 1;
+    if (!AtStart) continue;
+    if (const char* E = LongestFrom(P, End, Init, &FFailedWalks)) {
+      Start = P;
+      Stop = E;
+      return true;
+    }
+  }
+  return false;
+}
+
 bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
+  // Where the literals pin a match down as well, the start filter of the automaton does better.
+  const TRERequiredLiterals& Required = RequiredLiterals();
+  if (Required.SearchesAlternatives() && Required.AlternativesStart()) return AlternativesMatch(Text, End, Start, Stop);
   const char* First = RequiredLiterals().FirstStart(Text, End);
   if (First == nullptr) return false;
   const int32_t Init = DFA().InitialState();

@@ -83,6 +83,8 @@ public:
   // Each gives the match as [Start, Stop) or false; Text ends at End or at its first NUL, which the
   // walks find as they go.
   bool SimpleMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
+  // SimpleMatch for an expression whose every match starts with one of its required alternatives.
+  bool AlternativesMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
   bool AnchoredMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);
   const char* HeadMatch(const char* P, const char* End, int32_t State);
   bool ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop);

@@ -1,10 +1,13 @@
+// A candidate's three probe bytes are tested for 32 or 16 places at once; where the vector
+// instructions are missing the same test runs a place at a time. Candidates are compared whole in
+// place, so the text is never copied, lowered or walked.
 #include "support/ByteSearch.h"
 
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
 #endif
 
 namespace tesvarin {
@@ -37,10 +40,10 @@ const std::array<unsigned char, 256>& ByteRanks() {
   return Ranks;
 }
 
-// Past this many candidates, a rarest byte met more often than once in this many bytes means
-// memchr restarts too often to beat memmem.
+// Past this many candidates, candidates met more often than once in this many bytes mean a text
+// made of the needle's own pieces, where comparing each costs more than the library's memmem.
 constexpr size_t ProbeCandidates = 64;
-constexpr size_t MinBytesPerCandidate = 32;
+constexpr size_t MinBytesPerCandidate = 16;
 
 unsigned char LowerByte(unsigned char C) { return C >= 'A' && C <= 'Z' ? static_cast<unsigned char>(C + 32) : C; }
 
@@ -59,47 +62,78 @@ unsigned char FoldBit(char C) {
   return L >= 'a' && L <= 'z' ? 0x20 : 0x00;
 }
 
-}  // namespace
-
-// Candidates are the places whose first and last bytes match, sixteen at a time where the processor
-// has the vector instructions; each is then compared whole.
-size_t FindBytesFolded(std::string_view Hay, std::string_view Needle, size_t From) {
-  const size_t M = Needle.size();
-  if (M == 0) return From <= Hay.size() ? From : std::string_view::npos;
-  if (Hay.size() < M || From > Hay.size() - M) return std::string_view::npos;
-  const unsigned char FirstBit = FoldBit(Needle.front());
-  const unsigned char LastBit = FoldBit(Needle.back());
-  const unsigned char First = static_cast<unsigned char>(LowerByte(static_cast<unsigned char>(Needle.front())) | FirstBit);
-  const unsigned char Last = static_cast<unsigned char>(LowerByte(static_cast<unsigned char>(Needle.back())) | LastBit);
-  const size_t LastStart = Hay.size() - M;  // the last place a match can start
-  size_t P = From;
-#if defined(__SSE2__)
-  const __m128i VFirst = _mm_set1_epi8(static_cast<char>(First));
-  const __m128i VLast = _mm_set1_epi8(static_cast<char>(Last));
-  const __m128i VFirstBit = _mm_set1_epi8(static_cast<char>(FirstBit));
-  const __m128i VLastBit = _mm_set1_epi8(static_cast<char>(LastBit));
-  for (; P + 16 <= LastStart + 1; P += 16) {
-    const __m128i A = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P)), VFirstBit);
-    const __m128i B =
-        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Hay.data() + P + M - 1)), VLastBit);
-    unsigned Mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(A, VFirst), _mm_cmpeq_epi8(B, VLast))));
-    while (Mask != 0) {
-      const size_t At = P + static_cast<size_t>(__builtin_ctz(Mask));
-      if (FoldedEqual(Hay.data() + At, Needle)) return At;
-      Mask &= Mask - 1;
-    }
-  }
-#endif
-  for (; P <= LastStart; ++P) {
-    if ((static_cast<unsigned char>(Hay[P]) | FirstBit) == First &&
-        (static_cast<unsigned char>(Hay[P + M - 1]) | LastBit) == Last && FoldedEqual(Hay.data() + P, Needle)) {
-      return P;
-    }
-  }
-  return std::string_view::npos;
+bool PassesProbes(const TByteProbes& S, const char* P) {
+  for (size_t I = 0; I < TByteProbes::Count; ++I)
+    if ((static_cast<unsigned char>(P[S.Offset[I]]) | S.Mask[I]) != S.Byte[I]) return false;
+  return true;
 }
 
+// Each scan gives the first place from P up to Last that passes the probes, or nullptr. Loads reach
+// at most the last probe's offset past Last, which lies inside the text.
+const char* ScanBytewise(const TByteProbes& S, const char* P, const char* Last) {
+  for (; P <= Last; ++P)
+    if (PassesProbes(S, P)) return P;
+  return nullptr;
+}
+
+#if defined(__SSE2__)
+const char* ScanSse2(const TByteProbes& S, const char* P, const char* Last) {
+  __m128i Byte[TByteProbes::Count], Mask[TByteProbes::Count];
+  for (size_t I = 0; I < TByteProbes::Count; ++I) {
+    Byte[I] = _mm_set1_epi8(static_cast<char>(S.Byte[I]));
+    Mask[I] = _mm_set1_epi8(static_cast<char>(S.Mask[I]));
+  }
+  const auto Hits = [&](const char* Q, size_t I) {
+    const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Q + S.Offset[I]));
+    return _mm_cmpeq_epi8(_mm_or_si128(V, Mask[I]), Byte[I]);
+  };
+  for (; Last - P >= 15; P += 16) {
+    const __m128i All = _mm_and_si128(_mm_and_si128(Hits(P, 0), Hits(P, 1)), Hits(P, 2));
+    if (const int Bits = _mm_movemask_epi8(All); Bits != 0) return P + __builtin_ctz(static_cast<unsigned>(Bits));
+  }
+  return ScanBytewise(S, P, Last);
+}
+
+__attribute__((target("avx2"))) __m256i ProbeAvx2(const char* Q, size_t Offset, __m256i Mask, __m256i Byte) {
+  const __m256i V = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Q + Offset));
+  return _mm256_cmpeq_epi8(_mm256_or_si256(V, Mask), Byte);
+}
+
+__attribute__((target("avx2"))) const char* ScanAvx2(const TByteProbes& S, const char* P, const char* Last) {
+  __m256i Byte[TByteProbes::Count], Mask[TByteProbes::Count];
+  for (size_t I = 0; I < TByteProbes::Count; ++I) {
+    Byte[I] = _mm256_set1_epi8(static_cast<char>(S.Byte[I]));
+    Mask[I] = _mm256_set1_epi8(static_cast<char>(S.Mask[I]));
+  }
+  for (; Last - P >= 31; P += 32) {
+    const __m256i A = ProbeAvx2(P, S.Offset[0], Mask[0], Byte[0]);
+    const __m256i B = ProbeAvx2(P, S.Offset[1], Mask[1], Byte[1]);
+    const __m256i C = ProbeAvx2(P, S.Offset[2], Mask[2], Byte[2]);
+    if (const int Bits = _mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(A, B), C)); Bits != 0)
+      return P + __builtin_ctz(static_cast<unsigned>(Bits));
+  }
+  return ScanSse2(S, P, Last);
+}
+#endif
+
+using TScan = const char* (*)(const TByteProbes&, const char*, const char*);
+
+// Chosen at the first search, which may come from another unit's start-up code.
+TScan ChooseScan() {
+#if defined(__SSE2__)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? ScanAvx2 : ScanSse2;
+#else
+  return ScanBytewise;
+#endif
+}
+
+const char* Scan(const TByteProbes& S, const char* P, const char* Last) {
+  static const TScan Chosen = ChooseScan();
+  return Chosen(S, P, Last);
+}
+
+}  // namespace
 
 size_t RarestByteIndex(std::string_view Needle) {
   const auto& R = ByteRanks();
@@ -109,37 +143,64 @@ size_t RarestByteIndex(std::string_view Needle) {
   return Best;
 }
 
-const char* FindBytes(const char* Text, size_t Size, std::string_view Needle) {
-  return FindBytes(Text, Size, Needle, Needle.size() > 1 ? RarestByteIndex(Needle) : 0);
+// A needle without letters is searched as it is, however it was asked for.
+TByteFinder::TByteFinder(std::string_view Needle, bool Fold) : FNeedle(Needle) {
+  const size_t M = FNeedle.size();
+  if (M == 0) return;
+  for (char& C : FNeedle)
+    if (Fold && FoldBit(C) != 0) {
+      C = static_cast<char>(LowerByte(static_cast<unsigned char>(C)));
+      FFold = true;
+    }
+  Fold = FFold;
+  const size_t Middle = M > 2 ? 1 + RarestByteIndex(std::string_view(FNeedle).substr(1, M - 2)) : M - 1;
+  const size_t Offsets[TByteProbes::Count] = {0, Middle, M - 1};
+  for (size_t I = 0; I < TByteProbes::Count; ++I) {
+    const char B = FNeedle[Offsets[I]];
+    FProbes.Offset[I] = Offsets[I];
+    FProbes.Mask[I] = Fold ? FoldBit(B) : 0;
+    FProbes.Byte[I] = static_cast<unsigned char>(static_cast<unsigned char>(B) | FProbes.Mask[I]);
+  }
 }
 
-const char* FindBytes(const char* Text, size_t Size, std::string_view Needle, size_t K) {
-  const size_t M = Needle.size();
+bool TByteFinder::Matches(const char* Start) const {
+  return FFold ? FoldedEqual(Start, FNeedle) : std::memcmp(Start, FNeedle.data(), FNeedle.size()) == 0;
+}
+
+const char* TByteFinder::Find(const char* Text, size_t Size) const {
+  const size_t M = FNeedle.size();
   if (M == 0) return Text;
   if (Size < M) return nullptr;
-  if (M == 1) return static_cast<const char*>(std::memchr(Text, Needle[0], Size));
-  const char Rare = Needle[K];
-  const char* const End = Text + Size;
-  const char* P = Text + K;
-  const char* const Last = End - M + K;  // the rare byte of the last possible start
-  const char* Window = P;                // where the current density count began
+  if (M == 1 && !FFold) return static_cast<const char*>(std::memchr(Text, FNeedle[0], Size));
+  const char* const Last = Text + (Size - M);  // the last place a match can start
+  const char* Window = Text;                  // where the current density count began
   size_t Candidates = 0;
-  while (P <= Last) {
-    P = static_cast<const char*>(std::memchr(P, Rare, static_cast<size_t>(Last - P) + 1));
-    if (P == nullptr) return nullptr;
-    const char* Start = P - K;
-    // The ends first: a library call per candidate would cost more than most candidates.
-    if (Start[0] == Needle[0] && Start[M - 1] == Needle[M - 1] && std::memcmp(Start, Needle.data(), M) == 0)
-      return Start;
-    ++P;
-    if (++Candidates < ProbeCandidates) continue;
+  for (const char* P = Text; (P = Scan(FProbes, P, Last)) != nullptr; ++P) {
+    if (Matches(P)) return P;
+    if (++Candidates < ProbeCandidates || FFold) continue;
     if (static_cast<size_t>(P - Window) < Candidates * MinBytesPerCandidate)
-      return static_cast<const char*>(memmem(Start + 1, static_cast<size_t>(End - Start - 1), Needle.data(), M));
+      return static_cast<const char*>(memmem(P + 1, static_cast<size_t>(Last - P) + M - 1, FNeedle.data(), M));
     Candidates = 0;
     Window = P;
   }
   return nullptr;
 }
+
+size_t TByteFinder::Find(std::string_view Hay, size_t From) const {
+  if (From > Hay.size()) return std::string_view::npos;
+  const char* Hit = Find(Hay.data() + From, Hay.size() - From);
+  return Hit == nullptr ? std::string_view::npos : static_cast<size_t>(Hit - Hay.data());
+}
+
+size_t FindBytesFolded(std::string_view Hay, std::string_view Needle, size_t From) {
+  return TByteFinder(Needle, true).Find(Hay, From);
+}
+
+const char* FindBytes(const char* Text, size_t Size, std::string_view Needle) {
+  return TByteFinder(Needle).Find(Text, Size);
+}
+
+size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From) { return TByteFinder(Needle).Find(Hay, From); }
 
 const char* FindByteInRange(const char* P, const char* End, unsigned char Lo, unsigned char Hi) {
 #if defined(__SSE2__)
@@ -177,16 +238,6 @@ const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes) 
   for (; P < End; ++P)
     if (Bytes.find(*P) != std::string_view::npos) return P;
   return End;
-}
-
-size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From) {
-  return FindBytes(Hay, Needle, From, Needle.size() > 1 ? RarestByteIndex(Needle) : 0);
-}
-
-size_t FindBytes(std::string_view Hay, std::string_view Needle, size_t From, size_t RareIndex) {
-  if (From > Hay.size()) return std::string_view::npos;
-  const char* Hit = FindBytes(Hay.data() + From, Hay.size() - From, Needle, RareIndex);
-  return Hit == nullptr ? std::string_view::npos : static_cast<size_t>(Hit - Hay.data());
 }
 
 }  // namespace tesvarin

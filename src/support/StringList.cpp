@@ -271,8 +271,9 @@ struct TFdCloser {
 };
 
 // Everything left in Fd into the front of Buffer, which only grows; the count read, or nothing with
-// errno set. Room is made first for SizeHint bytes and one more (64 KB when the size is unknown): a
-// regular file's short read is its end, and one that grew fills the room and is read on.
+// errno set. Room is made first for SizeHint bytes and one more (64 KB when the size is unknown).
+// A short read is no end (Linux reads at most about 2 GiB at a time): only 0 is, or reaching the
+// size the descriptor gave; a file that grew past it is read on to 0.
 std::optional<size_t> ReadToEnd(int Fd, std::string& Buffer, std::optional<size_t> SizeHint) {
   size_t Got = 0;
   size_t Room = SizeHint ? *SizeHint + 1 : 64 * 1024;
@@ -283,7 +284,7 @@ std::optional<size_t> ReadToEnd(int Fd, std::string& Buffer, std::optional<size_
     if (N < 0) return std::nullopt;
     if (N == 0) break;
     Got += static_cast<size_t>(N);
-    if (SizeHint && static_cast<size_t>(N) < Room) break;
+    if (SizeHint && Got == *SizeHint) break;
     Room -= static_cast<size_t>(N);
     if (Room == 0) Room = Got;
   }
@@ -301,9 +302,18 @@ size_t ReadFileInto(const std::string& Path, std::string& Buffer) {
   struct stat St {};
   std::optional<size_t> SizeHint;
   if (fstat(Fd, &St) == 0 && S_ISREG(St.st_mode)) SizeHint = static_cast<size_t>(St.st_size);
+  if (SizeHint) RequireMemoryFor(*SizeHint, Path);
   const std::optional<size_t> Got = ReadToEnd(Fd, Buffer, SizeHint);
   if (!Got) throw EInOutError("ファイルを読めません: " + Path, EIO);
   return *Got;
+}
+
+void RequireMemoryFor(uint64_t Size, const std::string& Path) {
+  const long Pages = sysconf(_SC_PHYS_PAGES);
+  const long PageSize = sysconf(_SC_PAGESIZE);
+  if (Pages <= 0 || PageSize <= 0) return;
+  if (Size / static_cast<uint64_t>(PageSize) >= static_cast<uint64_t>(Pages))
+    RaiseInOutError("ファイルが大きすぎて読み込めません", Path, EFBIG);
 }
 
 std::string ReadFileBytes(const std::string& Path) {

@@ -1,6 +1,7 @@
 // A list of code page 932 byte strings: optionally sorted, with the text forms files and settings use.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -84,6 +85,8 @@ private:
 // Reads the file into the front of Buffer, which only grows (so one buffer serves many files
 // without new pages), and returns its length; the bytes after it are left over.
 size_t ReadFileInto(const std::string& Path, std::string& Buffer);
+// Raises EInOutError when a file of Size bytes cannot be held in this machine's memory.
+void RequireMemoryFor(uint64_t Size, const std::string& Path);
 // Writes a whole file; raises EInOutError when it cannot.
 void WriteFileBytes(const std::string& Path, std::string_view Bytes);
 

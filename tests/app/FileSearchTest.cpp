@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -35,6 +36,7 @@ protected:
     Search.ProcessMessages = [&] { ++Pumps; };
     Search.OnFolder = [&](const std::string& F) { Folders.push_back(F.substr(Root.size())); };
     Search.ContainsText = ContainsText;
+    Search.OnSkipped = [&](const std::string& Path, int Error) { Skipped.emplace_back(Path.substr(Root.size()), Error); };
     Search.SearchFolder(Root);
     return Found;
   }
@@ -48,7 +50,8 @@ protected:
   bool Abort = false;
   int Pumps = 0;
   std::vector<std::string> Folders;
-  std::function<bool(const std::string&)> ContainsText;
+  std::function<bool(const std::string&, std::string_view)> ContainsText;
+  std::vector<std::pair<std::string, int>> Skipped;
 };
 
 std::set<std::string> AsSet(const std::vector<std::string>& V) { return {V.begin(), V.end()}; }
@@ -133,9 +136,10 @@ TEST_F(FileSearchTest, ContentTestRunsForEveryCandidate) {
   Make("no.txt", "nothing");
   Make("big.txt", std::string(5000, 'x') + "find me");
   std::vector<std::string> Tested;
-  ContainsText = [&](const std::string& Path) {
+  ContainsText = [&](const std::string& Path, std::string_view Bytes) {
     Tested.push_back(Path);
-    return ReadFileBytes(Path).find("find me") != std::string::npos;
+    EXPECT_EQ(Bytes, ReadFileBytes(Path));  // the walk's one read hands over the whole file
+    return Bytes.find("find me") != std::string_view::npos;
   };
   TSearchCriteria C = Pattern("*.*");
   C.SizeRule = srAtMost;
@@ -174,6 +178,51 @@ TEST_F(FileSearchTest, AFolderThatCannotBeReadYieldsNothing) {
   int Found = 0;
   Search.OnFound = [&](const TFoundFile&) { ++Found; };
   Search.SearchFolder(Root + "missing/");
+  EXPECT_EQ(Found, 0);
+}
+
+// A file or folder that cannot be read is reported and skipped; the run lists the rest.
+TEST_F(FileSearchTest, UnreadableEntriesAreSkippedAndReported) {
+  Make("a.txt");
+  Make("z/c.txt");
+  fs::create_symlink(Root + "loop1.txt", Root + "loop2.txt");
+  fs::create_symlink(Root + "loop2.txt", Root + "loop1.txt");
+  const bool Root0 = geteuid() == 0;
+  if (!Root0) {
+    Make("locked.txt");
+    Make("shut/d.txt");
+    fs::permissions(Root + "locked.txt", fs::perms::none);
+    fs::permissions(Root + "shut", fs::perms::none);
+  }
+  ContainsText = [](const std::string&, std::string_view Bytes) { return Bytes == "text\r\n"; };
+  std::vector<std::string> Found = Run(Pattern("*.*"));
+  std::sort(Found.begin(), Found.end());
+  EXPECT_EQ(Found, (std::vector<std::string>{"a.txt", "z/c.txt"}));
+  std::set<std::string> Paths;
+  for (const auto& [Path, Error] : Skipped) {
+    Paths.insert(Path);
+    EXPECT_NE(Error, 0);
+  }
+  std::set<std::string> Expected{"loop1.txt", "loop2.txt"};
+  if (!Root0) Expected.insert({"locked.txt", "shut/"});
+  EXPECT_EQ(Paths, Expected);
+  if (Root0) {
+    fs::permissions(Root, fs::perms::owner_all);
+  } else {
+    fs::permissions(Root + "shut", fs::perms::owner_all);
+    fs::permissions(Root + "locked.txt", fs::perms::owner_all);
+  }
+  if (Root0) GTEST_SKIP() << "running as root: unreadable files and folders cannot be made";
+}
+
+// A name that leads to a FIFO when it is opened is passed over without blocking.
+TEST_F(FileSearchTest, AFifoBehindAFileNameNeverBlocks) {
+  ASSERT_EQ(mkfifo((Root + "p.txt").c_str(), 0600), 0);
+  bool Abort2 = false;
+  TFileSearch Search(Pattern("*.*"), Abort2);
+  int Found = 0;
+  Search.OnFound = [&](const TFoundFile&) { ++Found; };
+  Search.CheckFile(Root, "p.txt");  // as if the folder had shown a regular file there
   EXPECT_EQ(Found, 0);
 }
 

@@ -156,6 +156,40 @@ TEST_F(EditorBarsTest, ImagebarDrawsTheLowestDigitAndMarkOfARow) {
   EXPECT_EQ(Window.Invalidated[0], (TRect{0, Editor.Scroll().RowToY(0), 2 + 8 + 11 + 2, Editor.Scroll().RowToY(1)}));
 }
 
+TEST_F(EditorBarsTest, ColourAndFontChangesRebuildTheRulerAndCorner) {
+  Editor.Ruler().SetVisible(true);
+  Editor.Ruler().SetBkColor(clNone);  // the editor's colour
+  Editor.Ruler().SetEdge(false);
+  Paint();
+  const int X0 = Editor.Scroll().LeftOffset();
+  EXPECT_EQ(Canvas.Pixel(X0 + 3 * W + 3, 2), clWhite);
+  EXPECT_EQ(Canvas.Pixel(2, 2), clWhite);
+  Editor.SetColor(clYellow);
+  Paint();
+  EXPECT_EQ(Canvas.Pixel(X0 + 3 * W + 3, 2), clYellow);
+  EXPECT_EQ(Canvas.Pixel(2, 2), clYellow);
+  // A wider font moves the ticks with the columns.
+  Window.Metrics.AveCharWidth = 8;
+  TFontSpec Font = Editor.Font();
+  Font.Size = 12;
+  Editor.SetFont(Font);
+  Paint();
+  EXPECT_EQ(Canvas.Pixel(X0 + 3 * 8, 7), clBlack);
+  EXPECT_EQ(Canvas.Pixel(X0 + 3 * W, 7), clYellow);
+}
+
+TEST_F(EditorBarsTest, LeftbarRowsAreInvalidatedInEitherOrderAndRepaintedAtOnce) {
+  Editor.Leftbar().SetVisible(true);
+  Editor.Lines().SetLinesText("a\r\nb\r\nc\r\nd");
+  Window.Invalidated.clear();
+  const int Updates = Window.Updates;
+  Editor.InvalidateLeftbarRows(2, 1);
+  ASSERT_EQ(Window.Invalidated.size(), 1u);
+  const TEditorScroll& S = Editor.Scroll();
+  EXPECT_EQ(Window.Invalidated[0], (TRect{0, S.RowToY(1), S.LeftbarWidth(), S.RowToY(3)}));
+  EXPECT_EQ(Window.Updates, Updates + 1);
+}
+
 TEST(EditorBarImages, GlyphsAndDefaultImagesHaveTheirSizes) {
   EXPECT_EQ(RulerDigitGlyphs().Width(), 56);
   EXPECT_EQ(RulerDigitGlyphs().Height(), 9);

@@ -79,7 +79,7 @@ TEST(EditorExMarks, GetFindHitsRecordRules) {
       {"two in one row", "a", {}, "xaxa", 0, 4, {{2, 1}, {4, 1}}},
       {"empty hits advance", "x*", Re, "ab", 0, 2, {{1, 0}, {2, 0}}},
       {"empty find", "", {}, "ab", 0, 2, {}},
-      {"NUL ends the line", "a", {}, "a\0a"s, 0, 3, {{1, 1}}},
+      {"hits after a NUL", "a", {}, "a\0a"s, 0, 3, {{1, 1}, {3, 1}}},
       {"hit on the row's last byte", "bc", {}, "abcd", 0, 2, {{2, 1}}},
       {"later rows see cut hits", "bc", {}, "abcd", 2, 2, {{1, 1}}},
   };
@@ -92,6 +92,25 @@ TEST(EditorExMarks, GetFindHitsRecordRules) {
     EXPECT_EQ(GetFindHits(S, C.Line, C.RowStart, C.RowLength, Hits), static_cast<int>(C.Hits.size()));
     EXPECT_EQ(Hits, C.Hits);
   }
+}
+
+TEST(EditorExMarks, LongLineHitsAcrossSearchWindowsAndOnlyAsFarAsAsked) {
+  std::string Line(300000, 'x');
+  const std::vector<int> At{10, 4096 - 3, 65536 - 3, 65536 + 300, 200000, 299990};
+  for (int P : At) Line.replace(static_cast<size_t>(P), 6, "needle");
+  TEditorExSearch S;
+  S.SetFindString("NEEDLE");
+  THitWalk Walk;
+  Walk.Reset(Line);
+  WalkHits(S, Walk, 1000);
+  EXPECT_EQ(Walk.Hits, (std::vector<TFindHit>{{11, 6}}));  // a shown row needs no more
+  WalkHits(S, Walk, Line.size());
+  std::vector<TFindHit> Expected;
+  for (int P : At) Expected.push_back({P + 1, 6});
+  EXPECT_EQ(Walk.Hits, Expected);
+  std::vector<TFindHit> Row;
+  EXPECT_EQ(RowHits(Walk.Hits, 65536, 100, Row), 1);  // the hit that began in the row before
+  EXPECT_EQ(Row, (std::vector<TFindHit>{{1, 3}}));
 }
 
 }  // namespace

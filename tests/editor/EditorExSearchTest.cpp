@@ -165,8 +165,9 @@ const SearchCase FirstCases[] = {
     {"trail backslash", "\\", Case, "\x95\x5C", 0, 0},
     {"lone lead never splits", "\x83", Case, "\x83\x41", 0, 0},
     {"double byte", "\x82\xA0", None, "a\x82\xA0", 2, 2},
-    {"NUL ends plain", "b", None, "a\0b"s, 0, 0},
-    {"NUL ends regexp", "b", Re, "a\0b"s, 0, 0},
+    {"past a NUL plain", "b", None, "a\0b"s, 3, 1},
+    {"past a NUL regexp", "b", Re, "a\0b"s, 3, 1},
+    {"a NUL ends what an expression sees", "a.b", Re, "a\0b"s, 0, 0},
     {"before NUL", "a", Re, "xa\0a"s, 2, 1},
     {"251-byte hit", ".*", Re, std::string(251, 'a'), 0, 0},
     {"250-byte hit", ".*", Re, std::string(250, 'a'), 1, 250},
@@ -197,7 +198,8 @@ const SearchCase LastCases[] = {
     {"whole word cut", "ab", Word, "ab abc", 1, 2},
     {"whole word none", "ab", Word, "abab", 0, 0},
     {"whole word judged in whole text", "ab", Word, "ab abab", 1, 2},
-    {"NUL", "b", None, "b\0b"s, 1, 1},
+    {"NUL", "b", None, "b\0b"s, 3, 1},
+    {"before a NUL", "b", None, "b\0a"s, 1, 1},
     {"trail byte", "J", Case, "J\x8AJ", 1, 1},
     {"251-byte hit", ".*", Re, std::string(251, 'a'), 0, 0},
     {"empty hits end", "x*", Re, "ab", 3, 0},
@@ -284,16 +286,17 @@ TEST(EditorExSearch, ReplaceAllTextTable) {
   }
 }
 
-TEST(EditorExSearch, ReplaceInStringStopsAtNul) {
+// A NUL is kept, and the hits after it are replaced too.
+TEST(EditorExSearch, ReplaceInStringGoesOnPastNul) {
   TEditorExSearch S;
   S.SetFindString("a");
   std::string Out;
-  EXPECT_EQ(S.ReplaceInString("a\0a"s, "b", Out), 1);
-  EXPECT_EQ(Out, "b\0a"s);
+  EXPECT_EQ(S.ReplaceInString("a\0a"s, "b", Out), 2);
+  EXPECT_EQ(Out, "b\0b"s);
   S.SetFindString("x*");
   S.SetExSearchOptions(Re);
-  EXPECT_EQ(S.ReplaceInString("a\0a"s, "-", Out), 2);
-  EXPECT_EQ(Out, "-a-\0a"s);
+  EXPECT_EQ(S.ReplaceInString("a\0a"s, "-", Out), 4);
+  EXPECT_EQ(Out, "-a-\0-a-"s);
 }
 
 TEST(EditorExSearch, ReplaceInLinesPutsBackOnlyChangedLines) {

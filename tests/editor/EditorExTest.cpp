@@ -135,13 +135,14 @@ TEST_F(EditorExTest, AnAsciiSearchNeverHitsATrailByte) {
   EXPECT_EQ(Walk(true), (std::vector<THit>{{6, 1}}));
 }
 
-TEST_F(EditorExTest, ALineIsSearchedOnlyUpToItsNul) {
+TEST_F(EditorExTest, ANulHidesNoHitBehindIt) {
   Load(std::string("ab\0ab\r\nab", 9));
   Find("ab");
-  EXPECT_EQ(Walk(true), (std::vector<THit>{{0, 2}, {7, 2}}));
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{0, 2}, {3, 2}, {7, 2}}));
+  EXPECT_EQ(Walk(false), (std::vector<THit>{{7, 2}, {3, 2}, {0, 2}}));
   Find("b", {soRegexp});
   Editor.SetRowCol(0, 0);
-  EXPECT_EQ(Walk(true), (std::vector<THit>{{1, 1}, {8, 1}}));
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{1, 1}, {4, 1}, {8, 1}}));
 }
 
 TEST_F(EditorExTest, EmptyFindStringFindsNothingAndReplacesNothing) {

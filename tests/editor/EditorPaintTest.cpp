@@ -276,5 +276,41 @@ TEST_F(EditorPaintTest, PaintingOnlyTouchesTheUpdateRectangleRows) {
   EXPECT_EQ(Canvas.Pixel(5, RowY(2) + 4), RasterCanvas::Unpainted);
 }
 
+TEST_F(EditorPaintTest, ScrollingRepaintsOnlyTheUncoveredStrip) {
+  Editor.Ruler().SetVisible(true);
+  Editor.Leftbar().SetVisible(true);
+  Editor.Marks().RetMark().SetVisible(true);
+  std::string Text;
+  for (int I = 0; I < 40; ++I) Text += std::to_string(I) + " line \x82\xa0 text " + std::string(I * 3, 'x') + "\r\n";
+  Load(Text);
+  Editor.SetRowCol(3, 4);
+  Paint();
+  const auto Step = [&](auto Move) {
+    Window.Scrolled.clear();
+    Window.Invalidated.clear();
+    Move();
+    ASSERT_EQ(Window.Scrolled.size(), 1u);
+    EXPECT_TRUE(Window.Invalidated.empty());
+    const auto& S = Window.Scrolled[0];
+    Canvas.ScrollPixels(S.Area, S.Dx, S.Dy);
+    TRect Uncovered = S.Area;
+    if (S.Dy > 0) Uncovered.Bottom = S.Area.Top + S.Dy;
+    if (S.Dy < 0) Uncovered.Top = S.Area.Bottom + S.Dy;
+    if (S.Dx > 0) Uncovered.Right = S.Area.Left + S.Dx;
+    if (S.Dx < 0) Uncovered.Left = S.Area.Right + S.Dx;
+    Editor.PaintRect(Canvas, Uncovered);
+    RasterCanvas Fresh(400, 200);
+    Editor.PaintRect(Fresh, {0, 0, Window.Width, Window.Height});
+    int Differing = 0;
+    for (int Y = 0; Y < Window.Height; ++Y)
+      for (int X = 0; X < Window.Width; ++X) Differing += Canvas.Pixel(X, Y) != Fresh.Pixel(X, Y);
+    EXPECT_EQ(Differing, 0);
+  };
+  Step([&] { Editor.SetTopRow(2); });
+  Step([&] { Editor.SetTopRow(1); });
+  Step([&] { Editor.SetLeftCol(8); });
+  Step([&] { Editor.SetLeftCol(5); });
+}
+
 }  // namespace
 }  // namespace tesvarin

@@ -93,6 +93,16 @@ public:
   [[nodiscard]] TColor Pixel(int X, int Y) const {
     return X >= 0 && Y >= 0 && X < Pixels.Width() && Y < Pixels.Height() ? Pixels.Pixel(X, Y) : Unpainted;
   }
+  // Moves the pixels of Area by (Dx, Dy) as a window scroll does; what is uncovered keeps its pixels.
+  void ScrollPixels(const TRect& Area, int Dx, int Dy) {
+    const TImage Old = Pixels;
+    for (int Y = Area.Top; Y < Area.Bottom; ++Y)
+      for (int X = Area.Left; X < Area.Right; ++X) {
+        const int Sx = X - Dx;
+        const int Sy = Y - Dy;
+        if (Sx >= Area.Left && Sx < Area.Right && Sy >= Area.Top && Sy < Area.Bottom) Plot(X, Y, Old.Pixel(Sx, Sy));
+      }
+  }
   void Clear() {
     Texts.clear();
     Lines.clear();

@@ -45,7 +45,7 @@ TEST(RowStoreFiles, LoadAndSaveRoundTrips) {
       {"crlf across 8192", Big + "\r\nz", 2, Big + "\r\nz"},
       {"lone cr and lf", "a\rb\nc", 3, "a\r\nb\r\nc"},
       {"lf cr is two breaks", "a\n\rb", 3, "a\r\n\r\nb"},
-      {"ctrl z ends the text", std::string("ab\r\ncd\x1A" "ef\r\n"), 2, "ab\r\ncd"},
+      {"ctrl z ends the lines, the rest is kept", std::string("ab\r\ncd\x1A" "ef\r\n"), 2, "ab\r\ncd\x1A" "ef\r\n"},
       {"empty file", "", 0, ""},
       {"only breaks", "\r\n\r\n\n", 3, "\r\n\r\n\r\n"},
       {"nul bytes kept", std::string("a\0b\r\n\0\0", 7), 2, std::string("a\0b\r\n\0\0", 7)},

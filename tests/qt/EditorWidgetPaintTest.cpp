@@ -7,6 +7,7 @@
 #include <QInputMethodEvent>
 #include <QScreen>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 #include <stdexcept>
@@ -180,6 +181,32 @@ TEST_F(EditorWidgetPaintTest, AnErrorWhilePaintingStaysInThePaintEventAndLeavesT
   const TPoint At = Editor->Scroll().CaretPos();
   EXPECT_EQ(Widget->CaretRect(), QRect(At.X, At.Y, 2, Editor->Scroll().FontHeight()));
   EXPECT_EQ(Painted(), OnScreen());
+}
+
+TEST_F(EditorWidgetPaintTest, KeysThatScrollTheViewLeaveNoStaleCaretOrSelectionBehind) {
+  std::string Text;
+  for (int I = 0; I < 80; ++I) Text += "日本語のテキスト abc 123\tタブ\r\n    インデント\r\n";
+  Editor->Lines().SetLinesText(Utf8ToCp932(Text));
+  Editor->SetRowCol(3, 30);
+  Widget->activateWindow();
+  Widget->setFocus();
+  QApplication::processEvents();
+  // Down past the last visible row scrolls by a row each time while the caret moves; a selection
+  // grown by Shift+Down is scrolled with it; the wheel scrolls with the caret and selection shown.
+  for (int I = 0; I < 30; ++I) {
+    QTest::keyClick(Widget.get(), Qt::Key_Down);
+    ASSERT_EQ(OnScreen(), Painted()) << "Down " << I;
+  }
+  QTest::keyClick(Widget.get(), Qt::Key_PageDown);
+  ASSERT_EQ(OnScreen(), Painted()) << "Page Down";
+  for (int I = 0; I < 3; ++I) {
+    QTest::keyClick(Widget.get(), Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_EQ(OnScreen(), Painted()) << "Shift+Down " << I;
+  }
+  QWheelEvent Up(QPointF(10, 10), Widget->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
+                 Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(Widget->viewport(), &Up);
+  EXPECT_EQ(OnScreen(), Painted()) << "wheel";
 }
 
 }  // namespace

@@ -186,5 +186,24 @@ TEST(Differential, LongRunsWithAndWithoutFlushes) {
   EXPECT_EQ(Bad, 0);
 }
 
+// Expressions of a few kanji with alternations, over texts made of those kanji and of pieces that
+// put their bytes after a lead byte (81 93 | FA 96 | 7B holds 日本 from a trail byte on), with NUL
+// and Ctrl+Z: the required alternatives are found byte-wise, the automaton must start on characters.
+TEST(Differential, JapaneseAlternativesOverTheirOwnBytes) {
+  const std::vector<std::string> ExprPieces = {"\x93\xFA", "\x96\x7B", "\x8C\xEA", "(", ")", "|", "*", "?", "."};
+  const std::vector<std::string> TextPieces = {"\x93\xFA", "\x96\x7B", "\x8C\xEA", "\x81\x93", "\xFA\x96", "\x81\x96",
+                                               "{",        "\x8C",     "\xEA",     "\x1A",     std::string(1, '\0'), "a"};
+  std::mt19937 Rng(1909);
+  Differential D;
+  int Bad = 0;
+  for (int I = 0; I < 1500 && Bad <= 20; ++I) {
+    const std::string E = RandomString(Rng, ExprPieces, 7);
+    std::vector<std::string> Texts;
+    for (int T = 0; T < 30; ++T) Texts.push_back(RandomString(Rng, TextPieces, 30));
+    Bad += D.Run(E, Texts);
+  }
+  EXPECT_EQ(Bad, 0);
+}
+
 }  // namespace
 }  // namespace tesvarin

@@ -46,6 +46,38 @@ TEST(TRERequiredLiterals, FromTree) {
   }
 }
 
+struct AlternativesCase {
+  const char* Expr;
+  std::vector<std::string> Alternatives;
+  bool Start;
+};
+
+// One of the alternatives must be in every match; the ones that start it let the automaton start
+// only where one begins.
+TEST(TRERequiredLiterals, Alternatives) {
+  const AlternativesCase Cases[] = {
+      {"\x93\xFA\x96\x7B(\x8C\xEA|\x8E\xF0)", {"\x93\xFA\x96\x7B\x8C\xEA", "\x93\xFA\x96\x7B\x8E\xF0"}, true},
+      {"(ab|cd)ef", {"abef", "cdef"}, true},
+      {"abc|d", {"abc", "d"}, true},
+      {"[xy]ab", {"xab", "yab"}, true},
+      {"x*(ab|cd)", {"ab", "cd"}, false},
+      {"(ab|cd)x*", {"ab", "cd"}, true},
+      {"ab?", {"a"}, true},
+      {"a|b*", {}, false},
+      {"a*", {}, false},
+      {"(a|b)(c|d)(e|f)(g|h)", {"ace", "acf", "ade", "adf", "bce", "bcf", "bde", "bdf"}, true},
+      {"[a-z]q", {"q"}, false},
+  };
+  for (const AlternativesCase& C : Cases) {
+    SCOPED_TRACE(C.Expr);
+    TREParser Parser(C.Expr);
+    Parser.Parse();
+    const TRERequiredLiterals R(Parser.Tree());
+    EXPECT_EQ(R.Alternatives(), C.Alternatives);
+    EXPECT_EQ(R.AlternativesStart(), C.Start);
+  }
+}
+
 // Long literals are cut to pieces that stay in order and never overlap in a match.
 TEST(TRERequiredLiterals, LongLiteralsAreBounded) {
   const std::string Long(300, 'q');
@@ -67,8 +99,8 @@ TEST(TRERequiredLiterals, FirstStartNeedsOrderWithoutOverlap) {
     std::string Text;
     int First;
   } Cases[] = {{"ab.*ba", "ab ba", 0}, {"ab.*ba", "aba", -1},   {"ab.*ba", "ba ab", -1}, {"ab.*ba", "xabba", 1},
-               {"ab.*ba", "", -1},     {"ab.*ba", "ab", -1},    {".*ab", "xxab", 0},     {"[xy]ab", "xxab", 0},
-               {"a|b", "zzz", 0},      {"kernel", "a kernel", 2}};
+               {"ab.*ba", "", -1},     {"ab.*ba", "ab", -1},    {".*ab", "xxab", 0},     {"[xy]ab", "xxab", 1},
+               {"a|b", "zzz", -1},     {"kernel", "a kernel", 2}};
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Expr + (" / " + C.Text));
     TREParser Parser(C.Expr);

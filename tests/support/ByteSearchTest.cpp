@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -44,6 +45,50 @@ TEST(FindBytes, AgreesWithStandardFind) {
       for (size_t From = 0; From <= Text.size(); From += 1 + Rng() % 700)
         ASSERT_EQ(FindBytes(Text, Needle, From), Text.find(Needle, From)) << Text << " / " << Needle;
     }
+  }
+}
+
+// Texts made of a Japanese needle's own bytes, so every probe byte is common and candidates that
+// fail only at the last compared byte abound; the needle also planted at every offset around the
+// 16- and 32-byte blocks, with and without case folding.
+TEST(TByteFinder, DenseInTheNeedlesOwnBytes) {
+  const std::string Needles[] = {"\x93\xFA\x96\x7B\x8C\xEA", "\x82\xB7\x82\xDD\x82\xDC\x82\xB9\x82\xF1",
+                                 "\xC3\xBD\xC4", "\x83\x41\x83\x61", "Ne", "\x82\x82\x82"};
+  const auto Fold = [](std::string S) {
+    for (char& C : S)
+      if (C >= 'A' && C <= 'Z') C = static_cast<char>(C + 32);
+    return S;
+  };
+  std::mt19937 Rng(5);
+  for (const std::string& Needle : Needles) {
+    const TByteFinder Exact(Needle), Folded(Needle, true);
+    std::string Bytes = Needle + "aA";
+    for (int Round = 0; Round < 400; ++Round) {
+      std::string Text(Rng() % 140, ' ');
+      for (char& C : Text) C = Bytes[Rng() % Bytes.size()];
+      if (Round % 2 == 0) Text.insert(std::min(Text.size(), static_cast<size_t>(Round % 70)), Needle);
+      const size_t From = Rng() % (Text.size() + 1);
+      ASSERT_EQ(Exact.Find(Text, From), Text.find(Needle, From)) << Round;
+      ASSERT_EQ(Folded.Find(Text, From), Fold(Text).find(Fold(Needle), From)) << Round;
+    }
+    for (size_t At = 0; At < 100; ++At) {
+      std::string Text(At, '\x82');
+      Text += Needle.substr(0, Needle.size() - 1);  // a near miss first, then the needle
+      Text += Needle + std::string(At % 7, '\x82');
+      ASSERT_EQ(Exact.Find(Text), Text.find(Needle)) << At;
+      ASSERT_EQ(Exact.Find(Text.data(), Text.size()) - Text.data(), static_cast<std::ptrdiff_t>(Text.find(Needle)));
+    }
+  }
+}
+
+// A text made of one byte and a needle of it that differs only at its end: every place is a
+// candidate, so the search gives up comparing each and must still find the needle.
+TEST(TByteFinder, EveryPlaceACandidate) {
+  const std::string Text = std::string(5000, 'a') + "ab" + std::string(100, 'a');
+  for (const size_t M : {2u, 3u, 17u, 40u}) {
+    const std::string Needle = std::string(M - 1, 'a') + "b";
+    EXPECT_EQ(TByteFinder(Needle).Find(Text), Text.find(Needle)) << M;
+    EXPECT_EQ(TByteFinder(Needle, true).Find(Text), Text.find(Needle)) << M;
   }
 }
 

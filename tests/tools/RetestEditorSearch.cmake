@@ -11,7 +11,7 @@ if(TARGET tesvarin-retest)
     "s_fuzzy_needs_regexp|^match 2 2|-s,f,a.,xa.b"
     "s_251_bytes|^nomatch|-x,-s,r,2e2a,${retest_251}"
     "s_trail_byte|^nomatch|-x,-s,c,4a,8a4a"
-    "s_nul|^nomatch|-x,-s,r,62,610062"
+    "s_nul|^match 3 1|-x,-s,r,62,610062"
     "s_empty_hit|^match 1 0|-s,r,x*,b"
     "s_kana_word|^match 5 4|-s,w,かな,漢字かな"
     "S_aa_in_aaa|^match 1 2|-S,-,aa,aaa"

@@ -9,10 +9,11 @@
 #include <map>
 #include <optional>
 
-#include "FileContentEditor.h"
 #include "ProgressLine.h"
 #include "TerminalPlatform.h"
+#include "app/FileSystem.h"
 #include "app/Form1.h"
+#include "app/FormEditorEx.h"
 #include "support/Exception.h"
 
 using namespace tesvarin;
@@ -113,6 +114,7 @@ TOptions ParseArguments(int Argc, char** Argv) {
     O.Folder = Argv[I];
   }
   if (O.Folder.empty()) Fail("no folder given");
+  if (!DirectoryExists(O.Folder)) Fail("not a folder: " + O.Folder);
   if (O.Values.count("--larger") && O.Values.count("--smaller")) Fail("--larger and --smaller exclude each other");
   return O;
 }
@@ -223,7 +225,9 @@ int main(int Argc, char** Argv) {
   Platform.EventPump = &Pump;
   Platform.UserStore = &Store;
   Platform.Shell = &Shell;
-  cli::TFileContentEditor Editor;
+  // The window's own editor without a window: the replace flow loads, replaces and saves as there.
+  TEditorEx Viewer(nullptr, TPlatform{});
+  TFormEditorEx Editor(Viewer);
   TMainFormControls Controls;
   TFormEnvironment Env;
   Env.ProgramFolder = ProgramFolder();
@@ -249,6 +253,8 @@ int main(int Argc, char** Argv) {
     Form.FormCloseQuery();
     if (UseSettings) Store.Save();
     Form.FormDestroy();
+    // What was skipped is on standard error already, through the window's message.
+    if (Form.SkippedCount() > 0) return 2;
   } catch (const std::exception& E) {
     if (Progress) Progress->Clear();
     std::cout.flush();

@@ -3,7 +3,8 @@
 
 #include <filesystem>
 
-#include "FileContentEditor.h"
+#include "app/FileContentTest.h"
+#include "editor/EditorEx.h"
 #include "editor/EditorExSearch.h"
 #include "regexp/REChars.h"
 #include "support/StringList.h"
@@ -11,7 +12,7 @@
 namespace tesvarin {
 namespace {
 
-std::string Loaded(cli::TFileContentEditor& E, const std::string& Bytes) {
+void Loaded(TFileContentTest& E, const std::string& Bytes) {
   // One file per test and process: ctest runs tests in parallel, and other builds may run the same test.
   const std::string Name = std::string("tesvarin-fce-") + std::to_string(::getpid()) + "-" +
                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
@@ -19,22 +20,54 @@ std::string Loaded(cli::TFileContentEditor& E, const std::string& Bytes) {
   WriteFileBytes(Path, Bytes);
   E.LoadFromFile(Path);
   std::filesystem::remove(Path);
-  return E.SaveText();
 }
 
-TEST(FileContentEditor, LoadNormalisesBreaksAndStopsAtCtrlZ) {
+// The viewer's text of the same bytes: every line break CR LF.
+std::string ViewerText(const std::string& Bytes) {
+  TEditorEx Viewer(nullptr, TPlatform{});
+  const std::string Path = (std::filesystem::temp_directory_path() /
+                            ("tesvarin-fct-view-" + std::to_string(::getpid()) + ".txt")).string();
+  WriteFileBytes(Path, Bytes);
+  Viewer.Lines().LoadFromFile(Path);
+  std::filesystem::remove(Path);
+  return Viewer.Lines().Text();
+}
+
+// Hits are placed in the text as the viewer holds it: each break CR LF, nothing after a Ctrl+Z.
+TEST(FileContentTest, HitsAtViewerOffsetsAndNothingAfterCtrlZ) {
   struct Case {
-    std::string In, Text;
-  } Cases[] = {{"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd"}, {"x\x1ay", "x"}, {"", ""}, {"\r\r\n", "\r\n\r\n"},
-               {"a\r\rb\r", "a\r\n\r\nb\r\n"}, {"\n\n", "\r\n\r\n"}, {"x\r\n\x1a\r\n", "x\r\n"},
-               {"\r", "\r\n"}, {"ab\r\ncd", "ab\r\ncd"}};
+    std::string In;
+    size_t At;  // npos: no hit
+  } Cases[] = {{"a\nb\rc\r\nd#", 10}, {"x\x1a#", std::string::npos}, {"\r\r\n#", 4},
+               {"a\r\r#\r", 5},     {"\n\n#", 4},                {"x\r\n\x1a\r\n#", std::string::npos},
+               {"#", 0},              {"ab\r\ncd#", 6}};
   for (const Case& K : Cases) {
-    cli::TFileContentEditor E;
-    EXPECT_EQ(Loaded(E, K.In), K.Text);
+    SCOPED_TRACE(K.In);
+    TFileContentTest E;
+    Loaded(E, K.In);
+    E.SetFindString("#");
+    EXPECT_EQ(E.FindNext() ? E.SelStart() : std::string::npos, K.At);
   }
 }
 
-TEST(FileContentEditor, FindRespectsDoubleByteAndCase) {
+// The search run hands over the bytes it read; they are searched as a loaded file would be.
+TEST(FileContentTest, BytesFromTheCallerAsFromTheFile) {
+  TFileContentTest E;
+  E.SetFindString("ab");
+  const std::string Bytes = "x\nab\x1a ab";
+  E.LoadBytes(Bytes);
+  ASSERT_TRUE(E.FindNext());
+  EXPECT_EQ(E.SelStart(), 3u);
+  EXPECT_FALSE(E.FindNext());
+  Loaded(E, "zz");
+  EXPECT_FALSE(E.FindNext());  // the previous bytes are gone
+  E.LoadBytes(Bytes);
+  EXPECT_TRUE(E.FindNext());  // and the search starts at the top again
+  E.Clear();
+  EXPECT_FALSE(E.FindNext());
+}
+
+TEST(FileContentTest, FindRespectsDoubleByteAndCase) {
   struct Case {
     std::string Text, Find;
     bool MatchCase, Found;
@@ -46,10 +79,11 @@ TEST(FileContentEditor, FindRespectsDoubleByteAndCase) {
       {"\x82\x60", "\x82\x81", false, false},   // full-width letters are not folded
       {"a\r\nb", "a\r\nb", false, false},       // no hit across a line break
       {"abc", "", false, false},
+      {std::string("x\0ab", 4), "ab", false, true},  // a NUL hides nothing behind it
   };
   for (const Case& K : Cases) {
     SCOPED_TRACE(K.Text + "/" + K.Find);
-    cli::TFileContentEditor E;
+    TFileContentTest E;
     Loaded(E, K.Text);
     E.SetFindString(K.Find);
     E.SetExSearchOptions(K.MatchCase ? TExSearchOptions{soMatchCase} : TExSearchOptions{});
@@ -57,26 +91,26 @@ TEST(FileContentEditor, FindRespectsDoubleByteAndCase) {
   }
 }
 
-TEST(FileContentEditor, StepsDownUpAndReplaces) {
-  cli::TFileContentEditor E;
+TEST(FileContentTest, StepsDownWithoutWrapping) {
+  TFileContentTest E;
   Loaded(E, "ab ab\nab");
   E.SetFindString("ab");
-  EXPECT_TRUE(E.FindNext());
-  EXPECT_TRUE(E.FindNext());
-  EXPECT_TRUE(E.FindNext());
-  EXPECT_FALSE(E.FindNext());  // never wraps; the caret stays after the last hit
-  EXPECT_TRUE(E.FindPrev());   // so the last hit is found again going up
-  EXPECT_TRUE(E.FindPrev());
-  EXPECT_TRUE(E.FindPrev());
-  EXPECT_FALSE(E.FindPrev());
-  EXPECT_EQ(E.ReplaceAll("X\\R\\ny", true), 3);
-  EXPECT_EQ(E.SaveText(), "X\r\ny X\r\ny\r\nX\r\ny\r\n");  // line mode ends every line
-  EXPECT_EQ(E.ReplaceAll("z", false), 0);
+  size_t Starts[3] = {};
+  for (size_t& S : Starts) {
+    ASSERT_TRUE(E.FindNext());
+    S = E.SelStart();
+    EXPECT_EQ(E.SelLength(), 2u);
+  }
+  EXPECT_EQ(Starts[0], 0u);
+  EXPECT_EQ(Starts[1], 3u);
+  EXPECT_EQ(Starts[2], 7u);
+  EXPECT_FALSE(E.FindNext());  // never wraps
+  EXPECT_FALSE(E.FindNext());
 }
 
-// The command line searches with the editor's own options, so regular expressions, fuzzy kana and
-// whole words list the same files as the viewer would.
-TEST(FileContentEditor, EveryOptionGoesThroughTheEditorSearch) {
+// The test searches with the editor's own options, so regular expressions, fuzzy kana and whole
+// words list the same files as the viewer would.
+TEST(FileContentTest, EveryOptionGoesThroughTheEditorSearch) {
   struct Case {
     std::string Text, Find;
     TExSearchOptions Options;
@@ -91,7 +125,7 @@ TEST(FileContentEditor, EveryOptionGoesThroughTheEditorSearch) {
   };
   for (const Case& K : Cases) {
     SCOPED_TRACE(K.Text + "/" + K.Find);
-    cli::TFileContentEditor E;
+    TFileContentTest E;
     Loaded(E, K.Text);
     E.SetFindString(K.Find);
     E.SetExSearchOptions(K.Options);
@@ -99,13 +133,10 @@ TEST(FileContentEditor, EveryOptionGoesThroughTheEditorSearch) {
   }
 }
 
-TEST(FileContentEditor, RegexpReplaceAcrossLinesAndBadExpression) {
-  cli::TFileContentEditor E;
+TEST(FileContentTest, BadExpressionRaises) {
+  TFileContentTest E;
   Loaded(E, "a\r\nb a\r\nc");
-  E.SetFindString("a\\r\\nb");
   E.SetExSearchOptions({soRegexp});
-  EXPECT_EQ(E.ReplaceAll("X", true), 1);
-  EXPECT_EQ(E.SaveText(), "X a\r\nc");  // whole-text mode keeps the missing final break
   E.SetFindString("(a");
   EXPECT_THROW(E.FindNext(), ERegExpParser);
 }
@@ -133,7 +164,7 @@ int ReferenceHits(const std::string& Text, const std::string& Find, TExSearchOpt
 
 // The skip over lines that cannot hold a hit must never change what stepping down finds: trail
 // bytes that are ASCII letters, case variants and lone breaks are where a byte-wise scan could err.
-TEST(FileContentEditor, SkippingLinesFindsWhatTheLineSearchFinds) {
+TEST(FileContentTest, SkippingLinesFindsWhatTheLineSearchFinds) {
   const std::string Pieces[] = {"ab", "AB", "aB", "\x83" "a", "\x83" "ab", "\x8a" "J", "J", "x", "12", "b",
                                 "\r\n", "\n", "\r", " ", "\x82\xa0", "zq7x", "ZQ7X", "a1b"};
   const std::pair<std::string, TExSearchOptions> Searches[] = {
@@ -144,8 +175,8 @@ TEST(FileContentEditor, SkippingLinesFindsWhatTheLineSearchFinds) {
   for (int Round = 0; Round < 150; ++Round) {
     std::string Text;
     for (uint32_t I = Next() % 40; I > 0; --I) Text += Pieces[Next() % std::size(Pieces)];
-    cli::TFileContentEditor E;
-    const std::string Normal = Loaded(E, Text);
+    TFileContentTest E;
+    const std::string Normal = ViewerText(Text);
     for (const auto& [Find, Options] : Searches) {
       SCOPED_TRACE(Normal + " / " + Find);
       Loaded(E, Text);

@@ -1,12 +1,11 @@
-#include "FileContentEditor.h"
+#include "app/FileContentTest.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "regexp/REMatchStr.h"
 #include "support/StringList.h"
 
-namespace tesvarin::cli {
+namespace tesvarin {
 
 namespace {
 
@@ -40,69 +39,67 @@ bool HasBreakByte(std::string_view S) { return S.find_first_of("\r\n") != std::s
 
 // The breaks are made CR LF only when the text is needed: most files searched hold no hit, and the
 // raw bytes tell that as well.
-void TFileContentEditor::LoadFromFile(const std::string& Path) {
-  Clear();
-  FRawSize = ReadFileInto(Path, FRaw);
-  if (const void* Eof = std::memchr(FRaw.data(), '\x1a', FRawSize))
-    FRawSize = static_cast<size_t>(static_cast<const char*>(Eof) - FRaw.data());
+void TFileContentTest::LoadFromFile(const std::string& Path) {
+  LoadBytes({});
+  const size_t Size = ReadFileInto(Path, FOwn);
+  LoadBytes(std::string_view(FOwn).substr(0, Size));
+}
+
+// The viewer's lines end at the first Ctrl+Z.
+void TFileContentTest::LoadBytes(std::string_view Bytes) {
+  FText.clear();
+  FSelStart = FSelLength = 0;
+  FRaw = Bytes.substr(0, Bytes.find('\x1a'));
   FRawPending = true;
 }
 
-const std::string& TFileContentEditor::Text() const {
+const std::string& TFileContentTest::Text() {
   if (FRawPending) {
-    FText = NormalizeBreaks(RawBytes());
+    FText = NormalizeBreaks(FRaw);
     FRawPending = false;
   }
   return FText;
 }
 
-void TFileContentEditor::Clear() {
-  FText.clear();
-  FRawSize = 0;
-  FRawPending = false;
-  FSelStart = FSelLength = 0;
+void TFileContentTest::Clear() {
+  LoadBytes({});
+  FText.shrink_to_fit();
+  FOwn = std::string();
 }
 
-void TFileContentEditor::SetSelLength(int Value) { FSelLength = Value < 0 ? 0 : static_cast<size_t>(Value); }
-
-size_t TFileContentEditor::LineStart(size_t Pos) const {
+size_t TFileContentTest::LineStart(size_t Pos) {
   if (Pos == 0) return 0;
   const size_t Lf = Text().rfind('\n', Pos - 1);
   return Lf == std::string::npos ? 0 : Lf + 1;
 }
 
-size_t TFileContentEditor::LineEnd(size_t Pos) const {
+size_t TFileContentTest::LineEnd(size_t Pos) {
   const size_t Cr = Text().find("\r\n", Pos);
   return Cr == std::string::npos ? Text().size() : Cr;
 }
 
 // The lines before the first candidate cannot hold a hit.
-size_t TFileContentEditor::NextCandidateLine(size_t From) {
+size_t TFileContentTest::NextCandidateLine(size_t From) {
   const size_t P = FSearch.FirstCandidate(Text(), From);
   return P == std::string_view::npos ? P : std::max(From, LineStart(P));
 }
 
 // Breaks are the only bytes the CR LF form changes, so what the search looks for without them is in
 // the raw bytes wherever it is in the text.
-bool TFileContentEditor::RawBytesRuleOut() {
+bool TFileContentTest::RawBytesRuleOut() {
   const std::string& Find = FSearch.FindString();
   if (Find.empty()) return false;
   if (FSearch.ExSearchOptions().Contains(soRegexp)) {
-    const auto& Literals = FSearch.PreparedMatcher().RequiredLiterals().Literals();
+    const auto& Literals = FSearch.PreparedMatcher().RequiredLiterals().Searched();
     if (Literals.empty() || std::any_of(Literals.begin(), Literals.end(), HasBreakByte)) return false;
   } else if (HasBreakByte(Find)) {
     return false;
   }
-  return FSearch.FirstCandidate(RawBytes(), 0) == std::string_view::npos;
-}
-
-void TFileContentEditor::Select(size_t Pos, int Len) {
-  FSelStart = Pos;
-  FSelLength = static_cast<size_t>(Len);
+  return FSearch.FirstCandidate(FRaw, 0) == std::string_view::npos;
 }
 
 // As the viewer: the rest of the line after the current hit, then each following line whole.
-bool TFileContentEditor::FindNext() {
+bool TFileContentTest::FindNext() {
   if (FRawPending && RawBytesRuleOut()) return false;
   size_t From = FSelStart + FSelLength;
   FSelStart = From;
@@ -114,7 +111,8 @@ bool TFileContentEditor::FindNext() {
     int Len = 0;
     const int P = FSearch.StrSearch(std::string_view(T).substr(From, End - From), Len);
     if (P > 0) {
-      Select(From + static_cast<size_t>(P) - 1, Len);
+      FSelStart = From + static_cast<size_t>(P) - 1;
+      FSelLength = static_cast<size_t>(Len);
       return true;
     }
     if (End == T.size()) break;
@@ -123,30 +121,4 @@ bool TFileContentEditor::FindNext() {
   return false;
 }
 
-// The part of the line before the current hit, then each earlier line whole.
-bool TFileContentEditor::FindPrev() {
-  size_t Stop = FSelStart;
-  FSelLength = 0;
-  for (;;) {
-    const size_t Start = LineStart(Stop);
-    int Len = 0;
-    const int P = FSearch.StrSearchLast(std::string_view(Text()).substr(Start, Stop - Start), Len);
-    if (P > 0) {
-      Select(Start + static_cast<size_t>(P) - 1, Len);
-      return true;
-    }
-    if (Start == 0) return false;
-    Stop = Start - 2;
-  }
-}
-
-int TFileContentEditor::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
-  std::string Out;
-  const int N = FSearch.ReplaceAllText(Text(), Replacement, ExpandCrLf, Out);
-  if (N == 0) return 0;
-  FText = std::move(Out);
-  FSelStart = FSelLength = 0;
-  return N;
-}
-
-}  // namespace tesvarin::cli
+}  // namespace tesvarin

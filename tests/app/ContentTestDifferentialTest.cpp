@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "FileContentEditor.h"
+#include "app/FileContentTest.h"
 #include "app/FormEditorEx.h"
 #include "support/StringList.h"
 
@@ -53,43 +53,34 @@ using THits = std::vector<std::pair<int64_t, int64_t>>;
 
 constexpr int MaxSteps = 400;
 
-std::pair<int64_t, int64_t> Selection(const cli::TFileContentEditor& A) {
+std::pair<int64_t, int64_t> Selection(const TFileContentTest& A) {
   return {static_cast<int64_t>(A.SelStart()), static_cast<int64_t>(A.SelLength())};
 }
 std::pair<int64_t, int64_t> Selection(const TEditorEx& E) { return {E.GetSelStart(), E.GetSelLength()}; }
 
-// The hits of repeated searches; a refused pattern ends the list with a marker.
+// The hits of repeated searches down; a refused pattern ends the list with a marker.
 template <class Ed>
-THits Hits(Ed& E, bool Forward) {
+THits Hits(Ed& E) {
   THits H;
   try {
-    while (H.size() < MaxSteps && (Forward ? E.FindNext() : E.FindPrev())) H.push_back(Selection(E));
+    while (H.size() < MaxSteps && E.FindNext()) H.push_back(Selection(E));
   } catch (const std::exception&) {
     H.emplace_back(-1, -1);
   }
   return H;
 }
 
-template <class Ed>
-int Replaced(Ed& E) {
-  try {
-    return E.ReplaceAll("<\\r\\n>", true);
-  } catch (const std::exception&) {
-    return -1;
-  }
-}
-
 struct TPair {
   TEditorEx Ed{nullptr, TPlatform{}};
   TFormEditorEx Form{Ed};
-  cli::TFileContentEditor Cli;
+  TFileContentTest Test;
   void Load(const std::string& Path, const std::string& Find, TExSearchOptions Options) {
     Form.LoadFromFile(Path);
-    Cli.LoadFromFile(Path);
-    for (IFormEditor* E : {static_cast<IFormEditor*>(&Form), static_cast<IFormEditor*>(&Cli)}) {
-      E->SetFindString(Find);
-      E->SetExSearchOptions(Options);
-    }
+    Test.LoadFromFile(Path);
+    Form.SetFindString(Find);
+    Form.SetExSearchOptions(Options);
+    Test.SetFindString(Find);
+    Test.SetExSearchOptions(Options);
   }
 };
 
@@ -101,7 +92,7 @@ TExSearchOptions OptionSet(unsigned Bits) {
   return O;
 }
 
-class ContentEditorDifferential : public ::testing::Test {
+class ContentTestDifferential : public ::testing::Test {
 protected:
   void SetUp() override {
     std::string Template = (fs::temp_directory_path() / "tesvarin-diff-XXXXXX").string();
@@ -114,7 +105,9 @@ protected:
   std::string Dir;
 };
 
-TEST_F(ContentEditorDifferential, SameHitsReplacementsAndSavedBytes) {
+// Every hit the viewer finds stepping down, the content test finds at the same place, for every
+// option set: so a file is listed exactly when the viewer would find the text in it.
+TEST_F(ContentTestDifferential, SameHitsAsTheViewer) {
   const std::string Path = Dir + "/t.txt";
   size_t Total = 0, Refused = 0;
   for (uint32_t Seed = 1; Seed <= 16; ++Seed) {
@@ -125,15 +118,11 @@ TEST_F(ContentEditorDifferential, SameHitsReplacementsAndSavedBytes) {
         SCOPED_TRACE("seed " + std::to_string(Seed) + " options " + std::to_string(Bits) + " find " + Find);
         TPair P;
         P.Load(Path, Find, OptionSet(Bits));
-        ASSERT_EQ(P.Form.ExSearchOptions(), P.Cli.ExSearchOptions());
-        ASSERT_EQ(P.Form.SaveText(), P.Cli.SaveText());
-        const THits Down = Hits(P.Ed, true);
-        ASSERT_EQ(Down, Hits(P.Cli, true));
+        ASSERT_EQ(P.Form.ExSearchOptions(), P.Test.ExSearchOptions());
+        const THits Down = Hits(P.Ed);
+        ASSERT_EQ(Down, Hits(P.Test));
         Total += Down.size();
         if (!Down.empty() && Down.back().first < 0) ++Refused;
-        ASSERT_EQ(Hits(P.Ed, false), Hits(P.Cli, false));
-        ASSERT_EQ(Replaced(P.Ed), Replaced(P.Cli));
-        ASSERT_EQ(P.Form.SaveText(), P.Cli.SaveText());
       }
     }
   }
