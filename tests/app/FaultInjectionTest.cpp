@@ -301,12 +301,12 @@ TEST(FaultInjection, LinksAndReadOnlyFilesInABatch) {
   Tr.Write("b.txt", "needle\r\n");
   Tr.Write("ro.txt", "needle\r\n");
   fs::create_symlink(Tr.T() + "/a.txt", Tr.T() + "/link.txt");
+  fs::create_symlink(Tr.T() + "/a.txt", Tr.T() + "/link2.txt");
   fs::permissions(Tr.T() + "/ro.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   test::BasicWindow<test::FakeFormEditor> W(Tr);
   W.C.ConfirmSave.SetChecked(false);
-  W.C.MakeBackFile.SetChecked(false);
   W.Search(Tr.T(), "*.txt", "needle");
-  ASSERT_EQ(W.C.FileList.Count(), 4);
+  ASSERT_EQ(W.C.FileList.Count(), 5);
   W.C.cReplaceWord.SetText("needle-x");
   W.P.Dialogs.Answers = {idYes};
   W.C.N4.Click();
