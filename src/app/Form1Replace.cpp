@@ -173,6 +173,8 @@ void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Don
     LoadCurrentFile(Path);
     Total += ReplaceInEditor();
     SaveIfModified();
+    // Saving made a new file: the names still to come may lead to it.
+    if (std::optional<TFileId> Saved = FileIdOf(Path)) Done.insert(*Saved);
   } catch (const EInOutError& E) {
     NoteSkipped(E.what());
     Editor.SetModified(false);

@@ -309,11 +309,13 @@ size_t ReadFileInto(const std::string& Path, std::string& Buffer) {
 }
 
 void RequireMemoryFor(uint64_t Size, const std::string& Path) {
-  const long Pages = sysconf(_SC_PHYS_PAGES);
-  const long PageSize = sysconf(_SC_PAGESIZE);
-  if (Pages <= 0 || PageSize <= 0) return;
-  if (Size / static_cast<uint64_t>(PageSize) >= static_cast<uint64_t>(Pages))
-    RaiseInOutError("ファイルが大きすぎて読み込めません", Path, EFBIG);
+  // Asked once: the search asks for every file it reads.
+  static const uint64_t Memory = [] {
+    const long Pages = sysconf(_SC_PHYS_PAGES);
+    const long PageSize = sysconf(_SC_PAGESIZE);
+    return Pages > 0 && PageSize > 0 ? static_cast<uint64_t>(Pages) * static_cast<uint64_t>(PageSize) : UINT64_MAX;
+  }();
+  if (Size >= Memory) RaiseInOutError("ファイルが大きすぎて読み込めません", Path, EFBIG);
 }
 
 std::string ReadFileBytes(const std::string& Path) {

@@ -160,8 +160,13 @@ TEST(Form1Search, FaultsInTheTree) {
   if (geteuid() != 0) {
     Tr.Write("locked.txt", "x");
     fs::permissions(Tr.T() + "/locked.txt", fs::perms::none);
-    EXPECT_THROW(W.Search(Tr.T(), "*.txt", "x"), EInOutError);
-    EXPECT_FALSE(W.C.Button2.Enabled());  // usable after the error
+    W.Search(Tr.T(), "*.txt", "x");  // the unreadable file is skipped and reported, the run goes on
+    EXPECT_EQ(W.Names(), Names{"ok.txt"});
+    EXPECT_EQ(W.Form->SkippedCount(), 1);
+    EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, "ファイルの検索");
+    EXPECT_NE(W.P.Dialogs.Shown.back().Text.find("locked.txt"), std::string::npos);
+    EXPECT_NE(W.C.StatusBar1.PanelText(1).find("1 個のファイル・フォルダを処理できませんでした。"), std::string::npos);
+    EXPECT_FALSE(W.C.Button2.Enabled());
     EXPECT_EQ(W.E.UpdateCount, 0);
     EXPECT_EQ(W.C.FileList.UpdateCount(), 0);
     EXPECT_FALSE(W.Form->Running());

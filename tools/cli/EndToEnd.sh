@@ -40,4 +40,14 @@ rm -f "$T/sub/two.bak"
 "$CLI" -t only -R ONLY --yes --no-backup "$T" </dev/null >/dev/null 2>&1
 [ -e "$T/sub/two.bak" ] && fail "backup despite --no-backup"
 grep -q ONLY "$T/sub/two.txt" || fail "second replace"
+od -c "$T/sub/two.txt" | grep -q '\\r' && fail "a file with LF breaks was saved with CR LF"
+
+# A missing folder, and files that cannot be read, are errors: exit status 2, named on stderr.
+"$CLI" --paths "$T/missing" >/dev/null 2>&1; rc=$?
+[ $rc -eq 2 ] || fail "missing folder status $rc"
+ln -s loop2.txt "$T/loop1.txt"
+ln -s loop1.txt "$T/loop2.txt"
+err=$("$CLI" --paths -t ONLY "$T" 2>&1 >/dev/null); rc=$?
+[ $rc -eq 2 ] || fail "skipped files status $rc"
+printf '%s\n' "$err" | grep -q "loop1.txt" || fail "skipped file not named: $err"
 echo ok
