@@ -16,6 +16,7 @@
 #include "editor/EditorScroll.h"
 #include "qt/EditorWidget.h"
 #include "support/SjisCodec.h"
+#include "QtApp.h"
 
 namespace tesvarin {
 namespace {
@@ -23,10 +24,7 @@ namespace {
 class EditorWidgetPaintTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    static int Argc = 1;
-    static char Name[] = "qt_tests";
-    static char* Argv[] = {Name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
+    EnsureQtApplication();
   }
   void SetUp() override {
     QApplication::setCursorFlashTime(0);  // a steady caret

@@ -24,6 +24,7 @@
 #include "qt/QtPlatform.h"
 #include "support/Exception.h"
 #include "support/SjisCodec.h"
+#include "QtApp.h"
 
 namespace tesvarin {
 namespace {
@@ -34,10 +35,7 @@ std::string Sjis(const char* Utf8) { return Utf8ToCp932(Utf8); }
 class EditorWidgetTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    static int Argc = 1;
-    static char Name[] = "qt_tests";
-    static char* Argv[] = {Name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
+    EnsureQtApplication();
   }
   void SetUp() override {
     Widget = std::make_unique<qt::EditorWidget>();

@@ -25,6 +25,7 @@
 #include "qt/MainWindow.h"
 #include "support/SjisCodec.h"
 #include "testsupport/Fakes.h"
+#include "QtApp.h"
 
 namespace tesvarin {
 namespace {
@@ -54,10 +55,7 @@ struct TempTree {
 class MainFormFlow : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    static int Argc = 1;
-    static char Name[] = "qt_tests";
-    static char* Argv[] = {Name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
+    EnsureQtApplication();
   }
   void SetUp() override {
     Tr.Write("a.txt", Sjis("一行目\r\n日本語の検索\r\n三行目 日本語\r\n"));

@@ -15,6 +15,7 @@
 
 #include "qt/FileListView.h"
 #include "qt/MainWindow.h"
+#include "QtApp.h"
 
 namespace tesvarin {
 namespace {
@@ -24,10 +25,7 @@ QString Q(const char* S) { return QString::fromUtf8(S); }
 class MainWindowTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    static int Argc = 1;
-    static char Name[] = "qt_tests";
-    static char* Argv[] = {Name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
+    EnsureQtApplication();
   }
   void SetUp() override {
     Window = std::make_unique<qt::MainWindow>(Controls);

@@ -7,6 +7,7 @@
 
 #include "qt/QtCanvas.h"
 #include "support/SjisCodec.h"
+#include "QtApp.h"
 
 namespace tesvarin {
 namespace {
@@ -14,10 +15,7 @@ namespace {
 class QtCanvasTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    static int Argc = 1;
-    static char Name[] = "qt_tests";
-    static char* Argv[] = {Name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
+    EnsureQtApplication();
   }
   // Text drawn at (0, 0) with the given advance per byte, on white.
   static QImage Drawn(const char* Utf8, int Advance, TRect Clip = {0, 0, 400, 30}, TFontStyles Style = {}) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "QtApp.h"
 #include "qt/QtPlatform.h"
 
 namespace tesvarin {
@@ -16,15 +17,8 @@ struct Queue {
   int Delivered = 0;
 };
 
-void EnsureApplication() {
-  static int Argc = 1;
-  static char Name[] = "qt_tests";
-  static char* Argv[] = {Name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(Argc, Argv);
-}
-
 TEST(QtEventPump, HandlesInputAtOnceThenOnlyAfterItsInterval) {
-  EnsureApplication();
+  EnsureQtApplication();
   Queue Q;
   qt::QtEventPump Slow(60 * 60 * 1000);
   Q.Post();
