@@ -90,7 +90,7 @@ void TFileSearch::CheckFile(const std::string& Folder, const std::string& Name, 
   }
   if (Passes && OnFound) {
     TFileInfo Info = File.Info();
-    Info.ReadOnly = access(Path.c_str(), W_OK) != 0;  // only for the rows shown
+    Info.ReadOnly = !File.Writable();  // only for the rows shown
     OnFound(TFoundFile{Folder, Name, Info});
   }
   if (OnChecked) OnChecked();

@@ -140,6 +140,13 @@ bool TCandidateFile::Open(const std::string& Path, bool NoFollow) {
   return true;
 }
 
+bool TCandidateFile::Writable() const {
+  if (faccessat(FFd, "", W_OK, AT_EMPTY_PATH) == 0) return true;
+  // Kernels before 5.8 know no descriptor form; the path gives the same answer there.
+  if (errno == EINVAL || errno == ENOSYS) return access(FPath.c_str(), W_OK) == 0;
+  return false;
+}
+
 std::string_view TCandidateFile::Head(size_t Count) {
   RequireMemoryFor(FInfo.Size, FPath);
   // Room for the whole file and one byte more, so that a file that grew shows it.

@@ -5,7 +5,6 @@
 
 namespace tesvarin {
 
-
 std::string FormatKilobytes(uint64_t Size) {
   // 64-bit arithmetic: files of 4 GiB and more keep their real size instead of wrapping.
   return std::to_string((Size + 1023) / 1024) + "KB";
@@ -17,7 +16,9 @@ std::string FormatWriteTime(int64_t Seconds) {
 }
 
 std::string FormatCreationTime(std::optional<int64_t> Seconds) {
-  if (!Seconds || *Seconds < LocalMidnight(1980, 1, 2)) return {};
+  // Once: mktime looks at the zone file again on every call, a path lookup per listed row.
+  static const int64_t Earliest = LocalMidnight(1980, 1, 2);
+  if (!Seconds || *Seconds < Earliest) return {};
   return FormatLocalTime(*Seconds);
 }
 

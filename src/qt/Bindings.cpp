@@ -2,6 +2,7 @@
 #include "qt/QtText.h"
 #include "qt/ErrorReport.h"
 #include "qt/FileListView.h"
+#include "qt/StatusPanel.h"
 #include "qt/ListViewAdapter.h"
 
 #include <QAction>
@@ -118,7 +119,7 @@ void BindPageControl(QTabWidget* Tabs, TPageControlModel& Model) {
   QObject::connect(Tabs, &QTabWidget::currentChanged, [&Model](int I) { Model.SetActivePage(I); });
 }
 
-void BindStatusBar(QLabel* Panel0, QLabel* Panel1, TStatusBarModel& Model) {
+void BindStatusBar(StatusPanel* Panel0, StatusPanel* Panel1, TStatusBarModel& Model) {
   Panel0->setFixedWidth(TStatusBarModel::FirstPanelWidth);
   Follow(Panel0, Model, [Panel0, Panel1, &Model] {
     Panel0->setText(Q(Model.PanelText(0)));

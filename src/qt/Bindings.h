@@ -20,6 +20,7 @@ namespace tesvarin::qt {
 
 class FileListView;
 class ListViewAdapter;
+class StatusPanel;
 
 void BindLabel(QLabel* Label, TLabelModel& Model);
 void BindButton(QAbstractButton* Button, TButtonModel& Model);
@@ -29,7 +30,7 @@ void BindDatePicker(QDateEdit* Edit, TDatePickerModel& Model);
 void BindUpDown(QSpinBox* Box, TUpDownModel& Model);
 void BindPageControl(QTabWidget* Tabs, TPageControlModel& Model);
 // The status bar's two panels are the two labels given.
-void BindStatusBar(QLabel* Panel0, QLabel* Panel1, TStatusBarModel& Model);
+void BindStatusBar(StatusPanel* Panel0, StatusPanel* Panel1, TStatusBarModel& Model);
 // A click or a keyboard move that changes the current row runs the model's OnClick; the returned
 // adapter (owned by the view) takes the row icons.
 ListViewAdapter* BindListView(FileListView* List, TListViewModel& Model);

@@ -20,6 +20,7 @@
 #include "qt/Bindings.h"
 #include "qt/ErrorReport.h"
 #include "qt/FileListView.h"
+#include "qt/StatusPanel.h"
 #include "qt/Fonts.h"
 
 namespace tesvarin::qt {
@@ -233,8 +234,8 @@ QWidget* MainWindow::BuildRightArea() {
 
 void MainWindow::BuildStatusBar() {
   auto* Bar = Named(new QStatusBar, "StatusBar1");
-  auto* Panel0 = Named(new QLabel, "StatusPanel0");
-  auto* Panel1 = Named(new QLabel, "StatusPanel1");
+  auto* Panel0 = Named(new StatusPanel, "StatusPanel0");
+  auto* Panel1 = Named(new StatusPanel, "StatusPanel1");
   Bar->addWidget(Panel0);
   Bar->addWidget(Panel1, 1);
   BindStatusBar(Panel0, Panel1, FControls.StatusBar1);

@@ -1,5 +1,6 @@
 #include "shell/QtShellServices.h"
 #include "qt/QtText.h"
+#include "app/ResultRow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,29 +27,34 @@ QList<QUrl> UrlsOf(const std::vector<std::string>& Paths) {
 
 }  // namespace
 
-const QMimeType& QtShellServices::TypeOf(const std::string& Path) const {
-  QString Name = QFileInfo(Q(Path)).fileName();
-  qsizetype Dot = Name.lastIndexOf(QLatin1Char('.'));
-  QString Suffix = Dot < 0 ? QString() : Name.mid(Dot).toLower();
+QtShellServices::TFileType& QtShellServices::TypeOf(const std::string& Path) const {
+  const size_t Slash = Path.rfind('/');
+  const std::string_view Name = std::string_view(Path).substr(Slash == std::string::npos ? 0 : Slash + 1);
+  const std::string Suffix = LowerExtension(Name);
   auto It = FTypeOfSuffix.find(Suffix);
   if (It == FTypeOfSuffix.end()) {
     QMimeDatabase Db;
-    It = FTypeOfSuffix.emplace(Suffix, Db.mimeTypeForFile(Name, QMimeDatabase::MatchExtension)).first;
+    QMimeType Mime = Db.mimeTypeForFile(Q(std::string(Name)), QMimeDatabase::MatchExtension);
+    std::string Comment = Mime.comment().toUtf8().toStdString();
+    It = FTypeOfSuffix.emplace(Suffix, TFileType{std::move(Mime), std::move(Comment)}).first;
   }
   return It->second;
 }
 
-std::string QtShellServices::TypeName(const std::string& Path) const { return TypeOf(Path).comment().toUtf8().toStdString(); }
+std::string QtShellServices::TypeName(const std::string& Path) const { return TypeOf(Path).Name; }
 
 int QtShellServices::IconIndex(const std::string& Path) const {
-  QString Type = TypeOf(Path).name();
-  auto It = FIconOfType.find(Type);
-  if (It != FIconOfType.end()) return It->second;
-  QFileIconProvider Provider;
-  FIcons.push_back(Provider.icon(QFileInfo(Q(Path))));
-  int Index = static_cast<int>(FIcons.size()) - 1;
-  FIconOfType.emplace(Type, Index);
-  return Index;
+  TFileType& Type = TypeOf(Path);
+  if (Type.Icon >= 0) return Type.Icon;
+  const QString MimeName = Type.Mime.name();
+  auto It = FIconOfType.find(MimeName);
+  if (It == FIconOfType.end()) {
+    QFileIconProvider Provider;
+    FIcons.push_back(Provider.icon(QFileInfo(Q(Path))));
+    It = FIconOfType.emplace(MimeName, static_cast<int>(FIcons.size()) - 1).first;
+  }
+  Type.Icon = It->second;
+  return Type.Icon;
 }
 
 const QIcon& QtShellServices::Icon(int Index) const {

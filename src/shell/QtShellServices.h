@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -30,12 +31,18 @@ public:
   [[nodiscard]] const QIcon& Icon(int Index) const;
 
 private:
-  // The type a file's name gives, as the desktop's file managers show it; looked up once per
-  // extension, since a search lists thousands of files of a few kinds.
-  [[nodiscard]] const QMimeType& TypeOf(const std::string& Path) const;
+  // The type a file's name gives, as the desktop's file managers show it. Looked up once per
+  // extension, name and icon included: a search lists thousands of files of a few kinds, and the
+  // localized name alone costs more than the row it goes into.
+  struct TFileType {
+    QMimeType Mime;
+    std::string Name;
+    int Icon = -1;
+  };
+  [[nodiscard]] TFileType& TypeOf(const std::string& Path) const;
 
   QPointer<QWidget> FOwner;
-  mutable std::map<QString, QMimeType> FTypeOfSuffix;
+  mutable std::map<std::string, TFileType, std::less<>> FTypeOfSuffix;
   mutable std::vector<QIcon> FIcons;
   mutable std::map<QString, int> FIconOfType;
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "app/FileSearch.h"
@@ -179,6 +180,21 @@ TEST_F(FileSearchTest, AFolderThatCannotBeReadYieldsNothing) {
   Search.OnFound = [&](const TFoundFile&) { ++Found; };
   Search.SearchFolder(Root + "missing/");
   EXPECT_EQ(Found, 0);
+}
+
+// The read-only column comes from the open file; a file this user may not write shows it.
+TEST_F(FileSearchTest, RowsSayWhetherTheFileMayBeWritten) {
+  Make("open.txt");
+  Make("locked.txt");
+  fs::permissions(Root + "locked.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  TFileSearch Search(Pattern("*.txt"), Abort);
+  std::map<std::string, bool> ReadOnly;
+  Search.OnFound = [&](const TFoundFile& F) { ReadOnly[F.Name] = F.Info.ReadOnly; };
+  Search.SearchFolder(Root);
+  ASSERT_EQ(ReadOnly.size(), 2u);
+  EXPECT_FALSE(ReadOnly["open.txt"]);
+  // Root may write any file, so only another user sees the lock.
+  EXPECT_EQ(ReadOnly["locked.txt"], geteuid() != 0);
 }
 
 // A file or folder that cannot be read is reported and skipped; the run lists the rest.

@@ -21,6 +21,7 @@
 #include "editor/EditorEx.h"
 #include "qt/EditorWidget.h"
 #include "qt/FileListView.h"
+#include "qt/StatusPanel.h"
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
 #include "support/SjisCodec.h"
@@ -115,7 +116,7 @@ protected:
     QRect R = List()->visualRect(List()->model()->index(Row, 0));
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, R.center());
   }
-  std::string Panel1() { return Find<QLabel>("StatusPanel1")->text().toStdString(); }
+  std::string Panel1() { return Find<qt::StatusPanel>("StatusPanel1")->text().toStdString(); }
   // Opens PopupMenu1 by Button3 and picks its item Index by keyboard.
   void PickReplaceItem(int Index) {
     QTimer::singleShot(0, [this, Index] {

@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QImage>
 #include <QToolButton>
 #include <QHeaderView>
 
 #include "qt/FileListView.h"
+#include "qt/StatusPanel.h"
 #include "qt/MainWindow.h"
 #include "QtApp.h"
 
@@ -67,7 +69,7 @@ TEST_F(MainWindowTest, ShowsTheLayoutWithItsCaptionsAndHints) {
   EXPECT_EQ(Find<QToolButton>("SpeedButton1")->toolTip(), Q("下へ検索"));
   EXPECT_EQ(Find<QToolButton>("SpeedButton3")->toolTip(), Q("上へ検索"));
   EXPECT_EQ(Find<QLabel>("Label8")->text(), Q("検索"));
-  EXPECT_EQ(Find<QLabel>("StatusPanel0")->width(), 100);
+  EXPECT_EQ(Find<qt::StatusPanel>("StatusPanel0")->width(), 100);
   ASSERT_EQ(Window->ReplaceMenu()->actions().size(), 2);
   EXPECT_EQ(Window->ReplaceMenu()->actions()[0]->text(), Q("このファイル内を一括置換"));
   EXPECT_EQ(Window->ReplaceMenu()->actions()[1]->text(), Q("リストのファイルを一括置換"));
@@ -135,7 +137,7 @@ TEST_F(MainWindowTest, WidgetsFollowTheModelsAndBack) {
   EXPECT_EQ(Clicks, 1);
 
   Controls.StatusBar1.SetPanelText(1, "C:/data/を検索中...");
-  EXPECT_EQ(Find<QLabel>("StatusPanel1")->text(), Q("C:/data/を検索中..."));
+  EXPECT_EQ(Find<qt::StatusPanel>("StatusPanel1")->text(), Q("C:/data/を検索中..."));
 
   auto* List = Find<qt::FileListView>("FileList");
   QAbstractItemModel* Rows = List->model();
@@ -171,6 +173,23 @@ TEST_F(MainWindowTest, SavesAPictureOfTheWindow) {
   QApplication::processEvents();
   QString Path = QStringLiteral(TESVARIN_BUILD_DIR "/main-window.png");
   EXPECT_TRUE(Window->grab().save(Path));
+}
+
+// A long status text is cut at the panel's edge: the bar keeps its layout and the text is drawn.
+TEST_F(MainWindowTest, StatusPanelsDrawTheirTextWithoutGrowing) {
+  auto* Panel0 = Find<qt::StatusPanel>("StatusPanel0");
+  auto* Panel1 = Find<qt::StatusPanel>("StatusPanel1");
+  const QImage Blank = Panel1->grab().toImage();
+  const QSize Size0 = Panel0->size();
+  const QSize Size1 = Panel1->size();
+  Controls.StatusBar1.SetPanelText(0, "123456789012345678901234567890 個のファイル");
+  Controls.StatusBar1.SetPanelText(1, std::string(500, 'W'));
+  QApplication::processEvents();
+  EXPECT_EQ(Panel0->size(), Size0);
+  EXPECT_EQ(Panel1->size(), Size1);
+  EXPECT_NE(Panel1->grab().toImage(), Blank);
+  Controls.StatusBar1.SetPanelText(1, {});
+  EXPECT_EQ(Panel1->grab().toImage(), Blank);
 }
 
 }  // namespace
