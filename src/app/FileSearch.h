@@ -2,17 +2,13 @@
 // each subfolder in turn; every candidate through the non-text, date, size and content tests.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "app/FileSystem.h"
-#include "app/ReadAhead.h"
 
 namespace tesvarin {
 
@@ -53,10 +49,6 @@ public:
   // A file or folder that could not be read (Error is an errno value); the run goes on.
   std::function<void(const std::string& Path, int Error)> OnSkipped;
 
-  // Threads that read the next candidates of a folder while one is tested. One on two cores: more
-  // only take turns with the walk, and on one core even one would.
-  unsigned ReadAheadThreads = std::min(std::thread::hardware_concurrency(), 4u) / 2;
-
   // Folder ends with "/". Each real folder is walked once, whatever the links that lead to it.
   void SearchFolder(const std::string& Folder);
   // NoFollow: the walk saw a regular file there, so a link swapped in is not followed.
@@ -65,11 +57,6 @@ public:
   [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
 
 private:
-  class TLookahead;
-  // The steps of CheckFile, with the reads queued in Ahead when it is given.
-  void TestCandidate(const std::string& Folder, const std::string& Name, bool NoFollow, TLookahead* Ahead);
-  void Finish(const std::string& Folder, const std::string& Name, TCandidateRead& Read);
-  [[nodiscard]] size_t WantedBytes() const;
   [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
   void Pump() const;
   void Skip(const std::string& Path, int Error) const;
@@ -78,7 +65,6 @@ private:
   const bool& FAbort;
   std::set<TFileId> FWalked;
   std::string FBuffer;  // the candidates' bytes, kept from file to file
-  std::unique_ptr<TReadAhead> FAhead;  // made by the first walk
 };
 
 }  // namespace tesvarin
