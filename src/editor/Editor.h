@@ -165,6 +165,7 @@ public:
   void KeyPress(std::string_view Chars, TShiftState Shift = {});
   void ImeComposition(std::string_view Result);
   void ImeCandidateWindow(bool Open);
+  [[nodiscard]] bool CaretOnScreen() const { return FCaretOnScreen; }
   void InsertText(std::string_view S);
   void DeleteSelection();
   void DeleteKey();  // the Delete key, with or without Ctrl

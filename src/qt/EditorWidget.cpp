@@ -444,6 +444,8 @@ void EditorWidget::inputMethodEvent(QInputMethodEvent* Event) {
     if (A.type == QInputMethodEvent::Cursor) FPreeditCursor = A.start;
   }
   MarkDirty(Old.united(PreeditRect()).united(QRect(FCaretPos, FCaretSize)));
+  // The text being composed carries its own cursor; the caret comes back when it is done.
+  FEditor->ImeCandidateWindow(!FPreedit.isEmpty());
   if (!Result.empty()) {
     // The desktop follows the result with its characters as messages, which the editor drops.
     FEditor->ImeComposition(Result);

@@ -142,9 +142,18 @@ TEST_F(EditorWidgetPaintTest, TheTextBeingComposedIsShownAtTheCaretUntilItIsComm
   const TPoint At = Editor->Scroll().CaretPos();
   EXPECT_EQ(Diff.topLeft(), QPoint(At.X, At.Y));
   EXPECT_GE(Diff.width(), 2 * Editor->Scroll().ColWidth());
+  EXPECT_FALSE(Editor->CaretOnScreen());  // the composition shows where typing goes
   QInputMethodEvent Cancelled(QString(), {});
   QApplication::sendEvent(Widget.get(), &Cancelled);
+  EXPECT_TRUE(Editor->CaretOnScreen());
   EXPECT_EQ(OnScreen(), Before);
+  QInputMethodEvent Again(QString::fromUtf8("に"), {});
+  QApplication::sendEvent(Widget.get(), &Again);
+  QInputMethodEvent Committed;
+  Committed.setCommitString(QString::fromUtf8("日本"));
+  QApplication::sendEvent(Widget.get(), &Committed);
+  EXPECT_TRUE(Editor->CaretOnScreen());
+  EXPECT_EQ(Editor->Lines().Text(), Utf8ToCp932("abc\r\nd日本ef"));
 }
 
 TEST_F(EditorWidgetPaintTest, ScrollingMovesPixelsThatMatchAViewPaintedFromScratch) {
