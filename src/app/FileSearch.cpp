@@ -1,5 +1,6 @@
 #include "app/FileSearch.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -36,15 +37,18 @@ void TFileSearch::Skip(const std::string& Path, int Error) const {
 void TFileSearch::SearchFolder(const std::string& Folder) {
   if (FAbort) return;
   int Error = 0;
-  std::optional<TFileId> Id = FileIdOf(Folder, &Error);
+  TOpenFolder Dir;
+  // What cannot be opened is looked at by its name, so that it is reported as it always was.
+  std::optional<TFileId> Id = Dir.Open(Folder, &Error) ? Dir.Id() : FileIdOf(Folder, &Error);
   if (!Id) {
     if (Error != ENOENT) Skip(Folder, Error);  // one gone since its parent was read is no fault
     return;
   }
   if (!FWalked.insert(*Id).second) return;  // a link back into the tree
   if (OnFolder) OnFolder(Folder);
-  std::vector<TDirEntry> Entries = ReadFolder(Folder, &Error);
+  std::vector<TDirEntry> Entries = Dir.IsOpen() ? Dir.Read(&Error) : ReadFolder(Folder, &Error);
   if (Error != 0 && Error != ENOENT) Skip(Folder, Error);
+  const int At = Dir.IsOpen() ? Dir.Fd() : AT_FDCWD;
   for (const TDirEntry& E : Entries) {
     if (!MatchesFilePattern(FCriteria.FilePattern, E.Name)) continue;
     Pump();
@@ -52,8 +56,9 @@ void TFileSearch::SearchFolder(const std::string& Folder) {
     if (E.Error != 0) Skip(Folder + E.Name, E.Error);
     // Only regular files: opening a FIFO or a device would hang or read forever.
     if (E.Kind != ekRegular) continue;
-    CheckFile(Folder, E.Name, !E.Link);
+    CheckFileAt(At, Folder, E.Name, !E.Link);
   }
+  Dir.Close();  // a deep tree holds no descriptor per level
   if (!FCriteria.SubFolders) return;
   for (const TDirEntry& E : Entries) {
     Pump();
@@ -62,15 +67,20 @@ void TFileSearch::SearchFolder(const std::string& Folder) {
   }
 }
 
+void TFileSearch::CheckFile(const std::string& Folder, const std::string& Name, bool NoFollow) {
+  CheckFileAt(AT_FDCWD, Folder, Name, NoFollow);
+}
+
 // One open, one look at the open descriptor and one read serve every test: the non-text probe takes
 // the first bytes of what the content test then searches.
-void TFileSearch::CheckFile(const std::string& Folder, const std::string& Name, bool NoFollow) {
+void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::string& Name, bool NoFollow) {
   if (FAbort) return;
   if (OnCandidate) OnCandidate();
   std::string Path = Folder + Name;
   if (HasNonTextExtension(Name)) return;
   TCandidateFile File(FBuffer);
-  if (!File.Open(Path, NoFollow)) {
+  // Inside the open folder the name alone is looked up; elsewhere the whole path is.
+  if (!File.OpenAt(At, Path, At == AT_FDCWD ? Path.c_str() : Name.c_str(), NoFollow)) {
     if (File.Error() != 0) Skip(Path, File.Error());
     return;
   }

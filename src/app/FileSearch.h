@@ -57,6 +57,8 @@ public:
   [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
 
 private:
+  // CheckFile with Name opened inside the folder open as At (AT_FDCWD: by the whole path).
+  void CheckFileAt(int At, const std::string& Folder, const std::string& Name, bool NoFollow);
   [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
   void Pump() const;
   void Skip(const std::string& Path, int Error) const;

@@ -24,39 +24,68 @@ TEntryKind KindOf(const struct stat& St) {
 }
 
 constexpr size_t HeadReadSize = 256 * 1024;
-
-std::string JoinPath(const std::string& Folder, const char* Name) {
-  if (!Folder.empty() && Folder.back() == '/') return Folder + Name;
-  return Folder + "/" + Name;
-}
-
 }  // namespace
 
 std::vector<TDirEntry> ReadFolder(const std::string& Folder, int* Error) {
-  std::vector<TDirEntry> Entries;
-  DIR* Dir = opendir(Folder.c_str());
-  if (Error != nullptr) *Error = Dir == nullptr ? errno : 0;
-  if (Dir == nullptr) return Entries;
-  while (const dirent* E = readdir(Dir)) {
-    if (std::strcmp(E->d_name, ".") == 0 || std::strcmp(E->d_name, "..") == 0) continue;
-    TDirEntry Entry{E->d_name, ekOther};
-    if (E->d_type == DT_REG) {
-      Entry.Kind = ekRegular;
-    } else if (E->d_type == DT_DIR) {
-      Entry.Kind = ekDirectory;
-    } else if (E->d_type == DT_LNK || E->d_type == DT_UNKNOWN) {
-      const std::string Path = JoinPath(Folder, E->d_name);
-      struct stat St {};
-      if (stat(Path.c_str(), &St) == 0) {
-        Entry.Kind = KindOf(St);
-      } else if (errno != ENOENT) {
-        Entry.Error = errno;  // a link loop, a chain too long, no access
-      }
-      Entry.Link = E->d_type == DT_LNK || (lstat(Path.c_str(), &St) == 0 && S_ISLNK(St.st_mode));
-    }
-    Entries.push_back(std::move(Entry));
+  int Dummy = 0;
+  int* Reason = Error != nullptr ? Error : &Dummy;
+  TOpenFolder Dir;
+  if (!Dir.Open(Folder, Reason)) return {};
+  return Dir.Read(Reason);
+}
+
+bool TOpenFolder::Open(const std::string& Folder, int* Error) {
+  Close();
+  FFd = open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  struct stat St {};
+  if (FFd < 0 || fstat(FFd, &St) != 0) {
+    *Error = errno;
+    Close();
+    return false;
   }
-  closedir(Dir);
+  *Error = 0;
+  FId = TFileId{static_cast<uint64_t>(St.st_dev), static_cast<uint64_t>(St.st_ino)};
+  return true;
+}
+
+void TOpenFolder::Close() {
+  if (FFd >= 0) close(FFd);
+  FFd = -1;
+}
+
+std::vector<TDirEntry> TOpenFolder::Read(int* Error) const {
+  std::vector<TDirEntry> Entries;
+  *Error = 0;
+  alignas(struct dirent64) char Buffer[32768];
+  for (;;) {
+    const ssize_t Got = getdents64(FFd, Buffer, sizeof Buffer);
+    if (Got < 0 && errno == EINTR) continue;
+    if (Got < 0) {
+      *Error = errno;  // a listing broken off is reported with what it gave
+      break;
+    }
+    if (Got == 0) break;
+    for (ssize_t At = 0; At < Got;) {
+      const auto* E = reinterpret_cast<const struct dirent64*>(Buffer + At);
+      At += E->d_reclen;
+      if (std::strcmp(E->d_name, ".") == 0 || std::strcmp(E->d_name, "..") == 0) continue;
+      TDirEntry Entry{E->d_name, ekOther};
+      if (E->d_type == DT_REG) {
+        Entry.Kind = ekRegular;
+      } else if (E->d_type == DT_DIR) {
+        Entry.Kind = ekDirectory;
+      } else if (E->d_type == DT_LNK || E->d_type == DT_UNKNOWN) {
+        struct stat St {};
+        if (fstatat(FFd, E->d_name, &St, 0) == 0) {
+          Entry.Kind = KindOf(St);
+        } else if (errno != ENOENT) {
+          Entry.Error = errno;  // a link loop, a chain too long, no access
+        }
+        Entry.Link = E->d_type == DT_LNK || (fstatat(FFd, E->d_name, &St, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(St.st_mode));
+      }
+      Entries.push_back(std::move(Entry));
+    }
+  }
   return Entries;
 }
 
@@ -117,9 +146,9 @@ TCandidateFile::~TCandidateFile() {
   if (FFd >= 0) close(FFd);
 }
 
-bool TCandidateFile::Open(const std::string& Path, bool NoFollow) {
+bool TCandidateFile::OpenAt(int Folder, const std::string& Path, const char* Name, bool NoFollow) {
   FPath = Path;
-  FFd = open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (NoFollow ? O_NOFOLLOW : 0));
+  FFd = openat(Folder, Name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | (NoFollow ? O_NOFOLLOW : 0));
   if (FFd < 0) {
     // Gone since the folder was read: skipped without a word, as a vanished file always was.
     FError = errno == ENOENT ? 0 : errno;

@@ -1,6 +1,8 @@
 // The file-system facts the search needs: folder entries, file details, and the first bytes of a file.
 #pragma once
 
+#include <fcntl.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +28,29 @@ struct TFileId {
   uint64_t Device = 0;
   uint64_t Inode = 0;
   friend auto operator<=>(const TFileId&, const TFileId&) = default;
+};
+
+// A folder held open while its files are looked at: its identity and entries come from the open
+// descriptor, and its files open relative to it, so no path is walked again for each of them.
+class TOpenFolder {
+public:
+  TOpenFolder() = default;
+  TOpenFolder(const TOpenFolder&) = delete;
+  TOpenFolder& operator=(const TOpenFolder&) = delete;
+  ~TOpenFolder() { Close(); }
+
+  // False with Error set (an errno value) when the folder cannot be opened or looked at.
+  bool Open(const std::string& Folder, int* Error);
+  void Close();
+  [[nodiscard]] bool IsOpen() const { return FFd >= 0; }
+  [[nodiscard]] int Fd() const { return FFd; }
+  [[nodiscard]] TFileId Id() const { return FId; }
+  // As ReadFolder, once after Open; Error gets the reason should the listing break off.
+  [[nodiscard]] std::vector<TDirEntry> Read(int* Error) const;
+
+private:
+  int FFd = -1;
+  TFileId FId;
 };
 // Error (when given) gets the reason when there is none.
 [[nodiscard]] std::optional<TFileId> FileIdOf(const std::string& Path, int* Error = nullptr);
@@ -57,7 +82,9 @@ public:
   // Without blocking (a FIFO swapped in for the file cannot hang the run) and, with NoFollow,
   // without following a link swapped in. False with Error() set when it cannot be opened, or with
   // Error() 0 when it is gone or is no regular file now.
-  bool Open(const std::string& Path, bool NoFollow);
+  bool Open(const std::string& Path, bool NoFollow) { return OpenAt(AT_FDCWD, Path, Path.c_str(), NoFollow); }
+  // The same for Name inside the folder open as Folder; Path names the file in messages.
+  bool OpenAt(int Folder, const std::string& Path, const char* Name, bool NoFollow);
   [[nodiscard]] int Error() const { return FError; }
   [[nodiscard]] const TFileInfo& Info() const { return FInfo; }
   [[nodiscard]] TFileId Id() const { return FId; }

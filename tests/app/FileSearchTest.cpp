@@ -182,6 +182,27 @@ TEST_F(FileSearchTest, AFolderThatCannotBeReadYieldsNothing) {
   EXPECT_EQ(Found, 0);
 }
 
+// A folder whose listing takes many reads of the descriptor gives every entry once.
+TEST_F(FileSearchTest, ALongListingIsReadWhole) {
+  std::set<std::string> Made;
+  for (int I = 0; I < 1500; ++I) {
+    const std::string Name = std::string(120, 'n') + std::to_string(I) + ".txt";
+    Make(Name);
+    Made.insert(Name);
+  }
+  int Error = -1;
+  std::vector<TDirEntry> Entries = ReadFolder(Root, &Error);
+  EXPECT_EQ(Error, 0);
+  std::set<std::string> Listed;
+  for (const TDirEntry& E : Entries) {
+    EXPECT_EQ(E.Kind, ekRegular);
+    Listed.insert(E.Name);
+  }
+  EXPECT_EQ(Entries.size(), Made.size());
+  EXPECT_EQ(Listed, Made);
+  EXPECT_EQ(AsSet(Run(Pattern("*.txt"))), Made);
+}
+
 // The read-only column comes from the open file; a file this user may not write shows it.
 TEST_F(FileSearchTest, RowsSayWhetherTheFileMayBeWritten) {
   Make("open.txt");
