@@ -140,19 +140,33 @@ void BM_MillionRowText(benchmark::State& State) {
 }
 BENCHMARK(BM_MillionRowText)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
-// Arg 0: the line is one row of 10 MB; arg 1: word wrap cuts it into rows, the frame in the middle.
-void BM_TenMegabyteSingleLine(benchmark::State& State) {
+// 10 MB of Japanese text without a line break.
+std::string TenMegabyteLine() {
   std::mt19937 Rng(932);
-  TFrame F(State.range(0) == 1);
   std::string Line = JapaneseText(60000, Rng);
   for (size_t I = 0; I + 1 < Line.size(); ++I)
     if (Line[I] == '\r' && Line[I + 1] == '\n') Line.replace(I, 2, "  ");
   Line.resize(10u * 1024u * 1024u, 'x');
-  F.Editor.Lines().SetLinesText(Line);
+  return Line;
+}
+
+// Arg 0: the line is one row of 10 MB; arg 1: word wrap cuts it into rows, the frame in the middle.
+void BM_TenMegabyteSingleLine(benchmark::State& State) {
+  TFrame F(State.range(0) == 1);
+  F.Editor.Lines().SetLinesText(TenMegabyteLine());
   F.Editor.SetTopRow(F.Editor.RowCount() / 2);
   F.Paint(State);
 }
 BENCHMARK(BM_TenMegabyteSingleLine)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Loading that line with word wrap on: cutting it into rows must stay linear in its length.
+void BM_TenMegabyteSingleLineWrappedLoad(benchmark::State& State) {
+  const std::string Line = TenMegabyteLine();
+  TFrame F(true);
+  for (auto _ : State) F.Editor.Lines().SetLinesText(Line);
+  State.counters["rows"] = F.Editor.RowCount();
+}
+BENCHMARK(BM_TenMegabyteSingleLineWrappedLoad)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tesvarin

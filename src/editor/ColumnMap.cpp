@@ -73,10 +73,11 @@ const TByteSet& DefaultDelimiters() {
 void BuildColumnMap(std::string_view Row, const TColumnSettings& Settings, TColumnMap& Map) {
   const size_t Limit = MapLimit(Settings);
   // Without a tab every byte is one column (a lead byte cut off by the row's end two), so the map
-  // is written byte by byte without branching on the kind of character.
-  if (Row.empty() || std::memchr(Row.data(), '\t', Row.size()) == nullptr) {
+  // is written byte by byte without branching on the kind of character. Only the bytes the map can
+  // reach are looked at: wrapping a long line maps what is left of it again for every row.
+  const size_t N = std::min(Row.size(), Limit);
+  if (N == 0 || std::memchr(Row.data(), '\t', N) == nullptr) {
     const std::array<uint8_t, 256>& Kinds = ByteKinds(Settings.Delimiters);
-    const size_t N = std::min(Row.size(), Limit);
     Map.resize(N + 1);
     uint8_t* const Out = Map.data();
     bool Second = false;  // the byte before was a lead byte starting a character
