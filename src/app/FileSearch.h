@@ -2,11 +2,16 @@
 // each subfolder in turn; every candidate through the non-text, date, size and content tests.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
 
 #include "app/FileSystem.h"
 
@@ -36,8 +41,9 @@ struct TFoundFile {
 
 class TFileSearch {
 public:
-  TFileSearch(TSearchCriteria Criteria, const bool& AbortRequested)
-      : FCriteria(std::move(Criteria)), FAbort(AbortRequested) {}
+  TFileSearch(TSearchCriteria Criteria, const bool& AbortRequested);
+  TFileSearch(TFileSearch&&) noexcept;
+  ~TFileSearch();
 
   std::function<void()> ProcessMessages;
   std::function<void(const std::string& Folder)> OnFolder;  // a folder is about to be walked
@@ -49,6 +55,14 @@ public:
   // A file or folder that could not be read (Error is an errno value); the run goes on.
   std::function<void(const std::string& Path, int Error)> OnSkipped;
 
+  // Threads that walk the later subfolders while the run walks the earlier ones. What they find is
+  // kept until the run comes to it and reported then, so every callback above still comes on the
+  // caller's thread in walk order. One where there are two cores or more.
+  unsigned HelperThreads = std::thread::hardware_concurrency() >= 2 ? 1 : 0;
+  // Makes the content test one helper thread runs, alike to ContainsText. A run with a content test
+  // but without this walks alone.
+  std::function<std::function<bool(std::string_view Bytes)>()> MakeHelperContentTest;
+
   // Folder ends with "/". Each real folder is walked once, whatever the links that lead to it.
   void SearchFolder(const std::string& Folder);
   // NoFollow: the walk saw a regular file there, so a link swapped in is not followed.
@@ -57,6 +71,18 @@ public:
   [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
 
 private:
+  class THelpers;
+  struct TSubtree;
+  struct TEvent;
+
+  // True when the run is to stop; where a walk records itself, it notes the moment.
+  [[nodiscard]] bool Aborted() const;
+  void WalkSubfolders(const std::string& Folder, const std::vector<TDirEntry>& Entries);
+  [[nodiscard]] bool UsesHelpers() const;
+  // Waits, keeping the window alive, until a helper has walked Sub; false when the run was aborted.
+  [[nodiscard]] bool WaitFor(const TSubtree& Sub) const;
+  // Reports what a helper found in Sub as this walk would have.
+  void Replay(const TSubtree& Sub);
   // CheckFile with Name opened inside the folder open as At (AT_FDCWD: by the whole path).
   void CheckFileAt(int At, const std::string& Folder, const std::string& Name, bool NoFollow);
   [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
@@ -67,6 +93,10 @@ private:
   const bool& FAbort;
   std::set<TFileId> FWalked;
   std::string FBuffer;  // the candidates' bytes, kept from file to file
+  std::unique_ptr<THelpers> FHelpers;  // started by the first folder worth sharing
+  // Set only in a helper's own walk of a subtree, which records what the run is to report.
+  std::vector<TEvent>* FRecord = nullptr;
+  const std::atomic<bool>* FStop = nullptr;
 };
 
 }  // namespace tesvarin

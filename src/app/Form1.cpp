@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <memory>
 
 #include "app/FilePattern.h"
 #include "app/FileSystem.h"
@@ -182,6 +183,18 @@ TFileSearch TForm1::MakeWalk() {
   };
   if (!C.cFindWord.Text().empty()) {
     Walk.ContainsText = [this](const std::string&, std::string_view Bytes) { return BytesContainText(Bytes); };
+    // A helper thread searches as the viewer does, with the options the viewer's rules leave, fixed
+    // for the run.
+    SetSearchOptions();
+    Walk.MakeHelperContentTest = [Find = FindBytes(), Options = Editor.ExSearchOptions()] {
+      auto Test = std::make_shared<TFileContentTest>();
+      Test->SetFindString(Find);
+      Test->SetExSearchOptions(Options);
+      return [Test](std::string_view Bytes) {
+        Test->LoadBytes(Bytes);
+        return Test->FindNext();
+      };
+    };
   }
   Walk.OnFound = [this](const TFoundFile& File) { AddRow(File); };
   Walk.OnSkipped = [this](const std::string& Path, int Error) { NoteSkipped(Path + " (" + std::strerror(Error) + ")"); };
