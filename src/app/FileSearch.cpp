@@ -47,8 +47,9 @@ struct TFileSearch::TEvent {
 
 // A subfolder offered to the helpers, and what a helper found in it.
 struct TFileSearch::TSubtree {
-  explicit TSubtree(std::string F) : Folder(std::move(F)) {}
+  TSubtree(std::string F, std::vector<TFileId> A) : Folder(std::move(F)), Above(std::move(A)) {}
   std::string Folder;
+  std::vector<TFileId> Above;  // the folders that lead to it: a link back to one is not walked again
   std::vector<TEvent> Log;
   bool Done = false;  // under THelpers' lock
 };
@@ -59,23 +60,21 @@ struct TFileSearch::TSubtree {
 class TFileSearch::THelpers {
 public:
   THelpers(const TFileSearch& Owner, unsigned Threads) : FCriteria(Owner.FCriteria) {
-    for (unsigned I = 0; I < Threads; ++I) {
-      std::function<bool(std::string_view)> Test;
-      if (Owner.ContainsText) Test = Owner.MakeHelperContentTest();
-      FThreads.emplace_back([this, Test = std::move(Test)] { Work(Test); });
+    // Every content test first: one that cannot be made must leave no thread waiting behind.
+    std::vector<std::function<bool(std::string_view)>> Tests(Threads);
+    if (Owner.ContainsText) {
+      for (auto& Test : Tests) Test = Owner.MakeHelperContentTest();
+    }
+    try {
+      for (auto& Test : Tests) FThreads.emplace_back([this, Test = std::move(Test)] { Work(Test); });
+    } catch (...) {
+      Stop();
+      throw;
     }
   }
   THelpers(const THelpers&) = delete;
   THelpers& operator=(const THelpers&) = delete;
-  ~THelpers() {
-    FStopping = true;
-    {
-      std::lock_guard Lock(FLock);
-      FStop = true;
-    }
-    FWake.notify_all();
-    FThreads.clear();  // joins; a helper stops at its walk's next check
-  }
+  ~THelpers() { Stop(); }
 
   void Offer(const std::vector<std::shared_ptr<TSubtree>>& Subs) {
     {
@@ -104,6 +103,15 @@ public:
   }
 
 private:
+  void Stop() {
+    FStopping = true;
+    {
+      std::lock_guard Lock(FLock);
+      FStop = true;
+    }
+    FWake.notify_all();
+    FThreads.clear();  // joins; a helper stops at its walk's next check
+  }
   void Work(const std::function<bool(std::string_view)>& Test) {
     std::string Buffer;
     for (;;) {
@@ -143,6 +151,7 @@ private:
     Own.FRecord = &Log;
     Own.FStop = &FStopping;
     Own.FBuffer = std::move(Buffer);
+    Own.FWalked.insert(Sub.Above.begin(), Sub.Above.end());
     Own.ProcessMessages = [&Log] { TEvent::Add(Log, TEvent::Pumped); };
     Own.OnFolder = [&Log](const std::string& F) { TEvent::Add(Log, TEvent::Folder).Path = F; };
     Own.OnCandidate = [&Log] { TEvent::Add(Log, TEvent::Candidate); };
@@ -209,6 +218,11 @@ void TFileSearch::SearchFolder(const std::string& Folder) {
   }
   if (!FWalked.insert(*Id).second) return;  // a link back into the tree
   if (FRecord != nullptr) TEvent::Add(*FRecord, TEvent::Enter).Id = *Id;
+  FAbove.push_back(*Id);
+  struct TLeave {
+    std::vector<TFileId>& Above;
+    ~TLeave() { Above.pop_back(); }
+  } Leave{FAbove};
   if (OnFolder) OnFolder(Folder);
   std::vector<TDirEntry> Entries = Dir.IsOpen() ? Dir.Read(&Error) : ReadFolder(Folder, &Error);
   if (Error != 0 && Error != ENOENT) Skip(Folder, Error);
@@ -235,7 +249,7 @@ void TFileSearch::WalkSubfolders(const std::string& Folder, const std::vector<TD
   std::vector<std::shared_ptr<TSubtree>> Subs;
   if (UsesHelpers()) {
     for (const TDirEntry& E : Entries) {
-      if (Walked(E)) Subs.push_back(std::make_shared<TSubtree>(Folder + E.Name + "/"));
+      if (Walked(E)) Subs.push_back(std::make_shared<TSubtree>(Folder + E.Name + "/", FAbove));
     }
     if (Subs.size() < 2) Subs.clear();
   }

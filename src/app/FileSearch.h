@@ -92,6 +92,7 @@ private:
   TSearchCriteria FCriteria;
   const bool& FAbort;
   std::set<TFileId> FWalked;
+  std::vector<TFileId> FAbove;  // the folder being walked and those that lead to it
   std::string FBuffer;  // the candidates' bytes, kept from file to file
   std::unique_ptr<THelpers> FHelpers;  // started by the first folder worth sharing
   // Set only in a helper's own walk of a subtree, which records what the run is to report.

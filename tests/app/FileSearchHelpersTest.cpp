@@ -162,5 +162,20 @@ TEST_F(FileSearchHelpersTest, AbortAndErrorsComeWhereTheyWouldAlone) {
   }
 }
 
+// A content test the helpers cannot have fails the run at once, and no helper is left behind.
+TEST_F(FileSearchHelpersTest, AHelperTestThatCannotBeMadeFailsTheRun) {
+  MakeTree(21);
+  bool Abort = false;
+  TSearchCriteria Criteria;
+  Criteria.FilePattern = NormalizeFilePattern("*.*");
+  TFileSearch Search(Criteria, Abort);
+  Search.HelperThreads = 2;
+  Search.ContainsText = [](const std::string&, std::string_view) { return true; };
+  Search.MakeHelperContentTest = []() -> std::function<bool(std::string_view)> {
+    throw std::runtime_error("bad expression");
+  };
+  EXPECT_THROW(Search.SearchFolder(Root), std::runtime_error);
+}
+
 }  // namespace
 }  // namespace tesvarin
