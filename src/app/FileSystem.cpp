@@ -24,6 +24,7 @@ TEntryKind KindOf(const struct stat& St) {
 }
 
 constexpr size_t HeadReadSize = 256 * 1024;
+
 }  // namespace
 
 std::vector<TDirEntry> ReadFolder(const std::string& Folder, int* Error) {
