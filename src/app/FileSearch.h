@@ -59,8 +59,8 @@ public:
   // kept until the run comes to it and reported then, so every callback above still comes on the
   // caller's thread in walk order. One where there are two cores or more.
   unsigned HelperThreads = std::thread::hardware_concurrency() >= 2 ? 1 : 0;
-  // Makes the content test one helper thread runs, alike to ContainsText. A run with a content test
-  // but without this walks alone.
+  // Makes the content test one helper thread runs, alike to ContainsText; called on the caller's
+  // thread when the helpers start. A run with a content test but without this walks alone.
   std::function<std::function<bool(std::string_view Bytes)>()> MakeHelperContentTest;
 
   // Folder ends with "/". Each real folder is walked once, whatever the links that lead to it.

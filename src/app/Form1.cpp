@@ -183,13 +183,11 @@ TFileSearch TForm1::MakeWalk() {
   };
   if (!C.cFindWord.Text().empty()) {
     Walk.ContainsText = [this](const std::string&, std::string_view Bytes) { return BytesContainText(Bytes); };
-    // A helper thread searches as the viewer does, with the options the viewer's rules leave, fixed
-    // for the run.
-    SetSearchOptions();
-    Walk.MakeHelperContentTest = [Find = FindBytes(), Options = Editor.ExSearchOptions()] {
+    // A helper thread's test is set up here, on the window's thread, as the run starts; its find
+    // string and options then stay as they were for the whole run.
+    Walk.MakeHelperContentTest = [this] {
       auto Test = std::make_shared<TFileContentTest>();
-      Test->SetFindString(Find);
-      Test->SetExSearchOptions(Options);
+      SetUpContentTest(*Test);
       return [Test](std::string_view Bytes) {
         Test->LoadBytes(Bytes);
         return Test->FindNext();
@@ -239,11 +237,15 @@ bool TForm1::BytesContainText(std::string_view Bytes) {
 }
 
 bool TForm1::SearchContent() {
-  FContentTest.SetFindString(FindBytes());
+  SetUpContentTest(FContentTest);
+  return FContentTest.FindNext();
+}
+
+void TForm1::SetUpContentTest(TFileContentTest& Test) {
+  Test.SetFindString(FindBytes());
   // The viewer's option rules decide, so the test and the viewer always search alike.
   SetSearchOptions();
-  FContentTest.SetExSearchOptions(Editor.ExSearchOptions());
-  return FContentTest.FindNext();
+  Test.SetExSearchOptions(Editor.ExSearchOptions());
 }
 
 void TForm1::SetSearchOptions() {

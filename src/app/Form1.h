@@ -133,6 +133,8 @@ private:
   [[nodiscard]] TFileSearch MakeWalk();
   void AddRow(const TFoundFile& File);
   [[nodiscard]] bool SearchContent();
+  // The find string and options of the window, as a content test is to search with them.
+  void SetUpContentTest(TFileContentTest& Test);
   void EndRun();
 
   // The viewer and the replace flows.
