@@ -49,6 +49,14 @@ protected:
   // The view painted from scratch.
   [[nodiscard]] QImage Painted() const { return Widget->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
   // The pixels on the screen as they are, scrolled ones included.
+  // The smallest rectangle holding every pixel that differs between two images of one size.
+  static QRect Changed(const QImage& A, const QImage& B) {
+    QRect Diff;
+    for (int Y = 0; Y < A.height(); ++Y)
+      for (int X = 0; X < A.width(); ++X)
+        if (A.pixel(X, Y) != B.pixel(X, Y)) Diff |= QRect(X, Y, 1, 1);
+    return Diff;
+  }
   [[nodiscard]] QImage OnScreen() const {
     QApplication::processEvents();
     const QPoint At = Widget->viewport()->mapTo(Widget.get(), QPoint(0, 0));
@@ -116,10 +124,7 @@ TEST_F(EditorWidgetPaintTest, TheCaretStandsAtTheCaretPositionWhileFocused) {
   const QImage With = OnScreen();
   Widget->clearFocus();
   const QImage Without = OnScreen();
-  QRect Diff;
-  for (int Y = 0; Y < With.height(); ++Y)
-    for (int X = 0; X < With.width(); ++X)
-      if (With.pixel(X, Y) != Without.pixel(X, Y)) Diff |= QRect(X, Y, 1, 1);
+  const QRect Diff = Changed(With, Without);
   const TPoint At = Editor->Scroll().CaretPos();
   EXPECT_EQ(Diff.topLeft(), QPoint(At.X, At.Y));
   EXPECT_EQ(Diff.size(), QSize(2, Editor->Scroll().FontHeight()));
@@ -135,10 +140,7 @@ TEST_F(EditorWidgetPaintTest, TheTextBeingComposedIsShownAtTheCaretUntilItIsComm
   QInputMethodEvent Composing(QString::fromUtf8("にほ"), {});
   QApplication::sendEvent(Widget.get(), &Composing);
   const QImage During = OnScreen();
-  QRect Diff;
-  for (int Y = 0; Y < During.height(); ++Y)
-    for (int X = 0; X < During.width(); ++X)
-      if (During.pixel(X, Y) != Before.pixel(X, Y)) Diff |= QRect(X, Y, 1, 1);
+  const QRect Diff = Changed(During, Before);
   const TPoint At = Editor->Scroll().CaretPos();
   EXPECT_EQ(Diff.topLeft(), QPoint(At.X, At.Y));
   EXPECT_GE(Diff.width(), 2 * Editor->Scroll().ColWidth());
