@@ -16,6 +16,8 @@ import os
 import random
 import sys
 
+from corpus_lines import filler
+
 SEED = 20261208
 ROOT = sys.argv[1]
 FILES = int(sys.argv[2]) if len(sys.argv) > 2 else 20000
@@ -60,15 +62,6 @@ PLAIN = [b"needle", b"Needle", b"NEEDLE"]
 WIDE = [b"\x82\x8e\x82\x85\x82\x85\x82\x84\x82\x8c\x82\x85", b"\x82\x6d\x82\x64\x82\x64\x82\x63\x82\x6b\x82\x64"]
 
 
-def filler(size):
-    out, n = [], 0
-    while n < size:
-        line = POOL[rng.randrange(len(POOL))]
-        out.append(line)
-        n += len(line)
-    return out
-
-
 def plant(lines, word):
     i = rng.randrange(len(lines))
     line = lines[i]
@@ -78,7 +71,7 @@ def plant(lines, word):
 
 
 def text_file(size, big_index=None):
-    lines = filler(size)
+    lines = filler(rng, POOL, size)
     r = rng.random()
     if big_index is not None:
         # Half of the large files hold the word on their last line only: the whole file is searched.

@@ -20,6 +20,8 @@ import os
 import random
 import sys
 
+from corpus_lines import filler
+
 SEED = 20261209
 ROOT = sys.argv[1]
 FILES = int(sys.argv[2]) if len(sys.argv) > 2 else 3000
@@ -107,15 +109,6 @@ PLANTED = [
 ]
 
 
-def filler(size):
-    out, n = [], 0
-    while n < size:
-        line = POOL[rng.randrange(len(POOL))]
-        out.append(line)
-        n += len(line)
-    return out
-
-
 def plant(lines, word):
     # Between two characters: after a full-width punctuation mark or at the line's start.
     i = rng.randrange(len(lines))
@@ -126,7 +119,7 @@ def plant(lines, word):
 
 
 def text_file(size):
-    lines = filler(size)
+    lines = filler(rng, POOL, size)
     for rate, word in PLANTED:
         if rng.random() < rate:
             plant(lines, word)
