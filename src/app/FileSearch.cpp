@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <list>
 #include <exception>
 #include <mutex>
 
@@ -31,42 +32,54 @@ std::pair<int64_t, int64_t> DayRange(int FromYear, int FromMonth, int FromDay, i
   return {LocalMidnight(FromYear, FromMonth, FromDay), LocalMidnight(ToYear, ToMonth, ToDay + 1)};
 }
 
-// One thing the walk reported, kept by a helper in the order the walk made it.
-struct TFileSearch::TEvent {
-  enum TKind : uint8_t { Checkpoint, Enter, Leave, Folder, Candidate, Skipped, Found, Checked, Pumped, Raised };
-  explicit TEvent(TKind K) : Kind(K) {}
-  // Adds one to Log; the caller fills in what its kind carries.
-  static TEvent& Add(std::vector<TEvent>& Log, TKind K) { return Log.emplace_back(K); }
-  TKind Kind;
-  std::string Path;  // Folder, Skipped
-  int Error = 0;     // Skipped
-  TFileId Id;        // Enter
-  TFoundFile File;   // Found
-  std::exception_ptr Exception;  // Raised
+// What a helper's walk reported, kept in the order the walk made it for the run to report. An event
+// is its kind alone; what it carries is the next entry of its kind's table, so the frequent kinds
+// (a checkpoint, a pump, a candidate) cost one byte each.
+struct TFileSearch::TLog {
+  enum TKind : uint8_t { Checkpoint, Enter, Leave, Folder, Candidate, Skipped, Found, Checked, Pumped, Raised, Nested };
+  void Add(TKind Kind) { Events.push_back(Kind); }
+  template <class T, class V>
+  void Add(TKind Kind, std::vector<T>& Table, V&& Value) {
+    Table.push_back(std::forward<V>(Value));
+    Events.push_back(Kind);
+  }
+  std::vector<TKind> Events;
+  std::vector<std::pair<std::string, int>> Paths;   // Folder (error 0), Skipped
+  std::vector<TFileId> Ids;                         // Enter
+  std::vector<TFoundFile> Files;                    // Found
+  std::vector<std::exception_ptr> Exceptions;       // Raised
+  std::vector<std::shared_ptr<TSubtree>> Subtrees;  // Nested: a subfolder another walk took
 };
 
-// A subfolder offered to the helpers, and what a helper found in it.
+// A subfolder offered to the helpers, and what the walk that took it found there.
 struct TFileSearch::TSubtree {
   TSubtree(std::string F, std::vector<TFileId> A) : Folder(std::move(F)), Above(std::move(A)) {}
   std::string Folder;
   std::vector<TFileId> Above;  // the folders that lead to it: a link back to one is not walked again
-  std::vector<TEvent> Log;
+  TLog Log;
   bool Done = false;  // under THelpers' lock
 };
 
-// The helper threads and the subfolders offered to them. Each walked folder offers its subfolders as
-// a group; the run takes them from the front of the newest group, as it comes to them, and a helper
-// from the back of the oldest, the one the run will come to last.
+// The helper threads and the subfolders offered to them. Every walk, the run's and the helpers',
+// offers the subfolders of each folder as a group and takes them from its front as it comes to them;
+// whoever is idle takes from the back of the oldest group, the part its walk will come to last. A
+// helper that finds a subfolder taken notes where it was and goes on; only the run waits, and while
+// it waits it walks offered subfolders as a helper would.
 class TFileSearch::THelpers {
 public:
-  THelpers(const TFileSearch& Owner, unsigned Threads) : FCriteria(Owner.FCriteria) {
-    // Every content test first: one that cannot be made must leave no thread waiting behind.
-    std::vector<std::function<bool(std::string_view)>> Tests(Threads);
-    if (Owner.ContainsText) {
-      for (auto& Test : Tests) Test = Owner.MakeHelperContentTest();
+  using TGroup = std::deque<std::shared_ptr<TSubtree>>;
+
+  THelpers(const TFileSearch& Run, unsigned Threads) : FCriteria(Run.FCriteria), FRunAbort(Run.FAbort) {
+    // Every content test first, the run's own included: one that cannot be made must leave no thread
+    // waiting behind.
+    std::vector<TWorker> Workers(Threads + 1);
+    if (Run.ContainsText) {
+      for (TWorker& W : Workers) W.Test = Run.MakeHelperContentTest();
     }
+    FRunWorker = std::move(Workers.back());
+    Workers.pop_back();
     try {
-      for (auto& Test : Tests) FThreads.emplace_back([this, Test = std::move(Test)] { Work(Test); });
+      for (TWorker& W : Workers) FThreads.emplace_back([this, W = std::move(W)]() mutable { Work(W); });
     } catch (...) {
       Stop();
       throw;
@@ -76,109 +89,129 @@ public:
   THelpers& operator=(const THelpers&) = delete;
   ~THelpers() { Stop(); }
 
-  void Offer(const std::vector<std::shared_ptr<TSubtree>>& Subs) {
+  TGroup* Offer(const std::vector<std::shared_ptr<TSubtree>>& Subs) {
+    TGroup* Group = nullptr;
     {
       std::lock_guard Lock(FLock);
-      FGroups.emplace_back(Subs.begin(), Subs.end());
+      Group = &FGroups.emplace_back(Subs.begin(), Subs.end());
     }
-    FWake.notify_all();
+    FChanged.notify_all();
+    return Group;
   }
-  // True when no helper has taken Sub: the run walks it itself.
-  bool Claim(const TSubtree& Sub) {
+  // True when no other walk has taken Sub, the next of Group: the caller walks it itself.
+  bool Claim(TGroup& Group, const TSubtree& Sub) {
     std::lock_guard Lock(FLock);
-    std::deque<std::shared_ptr<TSubtree>>& Group = FGroups.back();
     if (Group.empty() || Group.front().get() != &Sub) return false;
     Group.pop_front();
     return true;
   }
-  // The newest group, done with: what is left in it (after an abort) is never walked.
-  void Withdraw() {
+  // Group's walk is done with it: what is left in it (after an abort) is never walked.
+  void Withdraw(TGroup& Group) {
     std::lock_guard Lock(FLock);
-    FGroups.pop_back();
+    FGroups.remove_if([&Group](const TGroup& G) { return &G == &Group; });
   }
-  // Waits at most Timeout for a helper to finish Sub.
-  bool WaitFor(const TSubtree& Sub, std::chrono::milliseconds Timeout) {
+  // On the run's thread: until another walk has finished Sub, walks what is offered, and pumps at
+  // least every 10 ms while nothing is. False when the run was aborted.
+  bool WaitFor(const TSubtree& Sub, const std::function<void()>& Pump) {
     std::unique_lock Lock(FLock);
-    return FDone.wait_for(Lock, Timeout, [&Sub] { return Sub.Done; });
+    while (!Sub.Done) {
+      if (FRunAbort) return false;
+      if (std::shared_ptr<TSubtree> Other = Take()) {
+        Lock.unlock();
+        Walk(FRunWorker, *Other, FRunAbort, Pump);
+        Lock.lock();
+        Finish(*Other);
+        continue;
+      }
+      FChanged.wait_for(Lock, std::chrono::milliseconds(10));
+      Lock.unlock();
+      if (Pump) Pump();
+      Lock.lock();
+    }
+    return true;
   }
 
 private:
+  struct TWorker {
+    std::function<bool(std::string_view)> Test;
+    std::string Buffer;  // the candidates' bytes, kept from subtree to subtree
+  };
+
   void Stop() {
     FStopping = true;
     {
       std::lock_guard Lock(FLock);
       FStop = true;
     }
-    FWake.notify_all();
+    FChanged.notify_all();
     FThreads.clear();  // joins; a helper stops at its walk's next check
   }
-  void Work(const std::function<bool(std::string_view)>& Test) {
-    std::string Buffer;
+  void Work(TWorker& W) {
+    static const bool Never = false;
+    std::unique_lock Lock(FLock);
     for (;;) {
       std::shared_ptr<TSubtree> Sub;
-      {
-        std::unique_lock Lock(FLock);
-        FWake.wait(Lock, [this] { return FStop || HasOffer(); });
-        if (FStop) return;
-        for (auto& Group : FGroups) {
-          if (Group.empty()) continue;
-          Sub = std::move(Group.back());
-          Group.pop_back();
-          break;
-        }
-      }
-      Walk(Test, *Sub, Buffer);
-      {
-        std::lock_guard Lock(FLock);
-        Sub->Done = true;
-      }
-      FDone.notify_all();
+      FChanged.wait(Lock, [this, &Sub] { return FStop || (Sub = Take()) != nullptr; });
+      if (FStop) return;
+      Lock.unlock();
+      Walk(W, *Sub, Never, nullptr);
+      Lock.lock();
+      Finish(*Sub);
     }
   }
-  bool HasOffer() const {
-    for (const auto& Group : FGroups) {
-      if (!Group.empty()) return true;
+  // Under the lock: the last subfolder of the oldest group that has one left.
+  std::shared_ptr<TSubtree> Take() {
+    for (TGroup& Group : FGroups) {
+      if (Group.empty()) continue;
+      std::shared_ptr<TSubtree> Sub = std::move(Group.back());
+      Group.pop_back();
+      return Sub;
     }
-    return false;
+    return nullptr;
   }
-  // The helper's own walk of Sub, alone and from scratch (a folder reached twice is told apart by
-  // the run when it reports), with every callback recorded.
-  void Walk(const std::function<bool(std::string_view)>& Test, TSubtree& Sub, std::string& Buffer) {
-    static const bool Never = false;
-    TFileSearch Own(FCriteria, Never);
-    std::vector<TEvent>& Log = Sub.Log;
-    Own.HelperThreads = 0;
+  // Under the lock.
+  void Finish(TSubtree& Sub) {
+    Sub.Done = true;
+    FChanged.notify_all();
+  }
+  // A walk of Sub alone and from scratch (a folder reached twice is told apart by the run when it
+  // reports), with every callback recorded. Pump: the run's own, when the run walks it.
+  void Walk(TWorker& W, TSubtree& Sub, const bool& Abort, const std::function<void()>& Pump) {
+    TFileSearch Own(FCriteria, Abort);
+    TLog& Log = Sub.Log;
+    Own.FShared = this;
     Own.FRecord = &Log;
     Own.FStop = &FStopping;
-    Own.FBuffer = std::move(Buffer);
+    Own.FBuffer = std::move(W.Buffer);
     Own.FWalked.insert(Sub.Above.begin(), Sub.Above.end());
-    Own.ProcessMessages = [&Log] { TEvent::Add(Log, TEvent::Pumped); };
-    Own.OnFolder = [&Log](const std::string& F) { TEvent::Add(Log, TEvent::Folder).Path = F; };
-    Own.OnCandidate = [&Log] { TEvent::Add(Log, TEvent::Candidate); };
-    if (Test) Own.ContainsText = [&Test](const std::string&, std::string_view Bytes) { return Test(Bytes); };
-    Own.OnFound = [&Log](const TFoundFile& F) { TEvent::Add(Log, TEvent::Found).File = F; };
-    Own.OnChecked = [&Log] { TEvent::Add(Log, TEvent::Checked); };
-    Own.OnSkipped = [&Log](const std::string& P, int E) {
-      TEvent& Event = TEvent::Add(Log, TEvent::Skipped);
-      Event.Path = P;
-      Event.Error = E;
+    Own.FAbove = Sub.Above;
+    Own.ProcessMessages = [&Log, &Pump] {
+      Log.Add(TLog::Pumped);
+      if (Pump) Pump();
     };
+    Own.OnFolder = [&Log](const std::string& F) { Log.Add(TLog::Folder, Log.Paths, std::pair(F, 0)); };
+    Own.OnCandidate = [&Log] { Log.Add(TLog::Candidate); };
+    if (W.Test) Own.ContainsText = [&W](const std::string&, std::string_view Bytes) { return W.Test(Bytes); };
+    Own.OnFound = [&Log](const TFoundFile& F) { Log.Add(TLog::Found, Log.Files, F); };
+    Own.OnChecked = [&Log] { Log.Add(TLog::Checked); };
+    Own.OnSkipped = [&Log](const std::string& P, int E) { Log.Add(TLog::Skipped, Log.Paths, std::pair(P, E)); };
     try {
       Own.SearchFolder(Sub.Folder);
     } catch (...) {
       // Raised where the run reports it, as if its own walk had raised there.
-      TEvent::Add(Log, TEvent::Raised).Exception = std::current_exception();
+      Log.Add(TLog::Raised, Log.Exceptions, std::current_exception());
     }
-    Buffer = std::move(Own.FBuffer);
+    W.Buffer = std::move(Own.FBuffer);
   }
 
   const TSearchCriteria FCriteria;
+  const bool& FRunAbort;
+  TWorker FRunWorker;  // used on the run's thread, while it waits
   std::mutex FLock;
-  std::condition_variable FWake;
-  std::condition_variable FDone;
+  std::condition_variable FChanged;  // an offer, a subtree done, or the stop
   bool FStop = false;
   std::atomic<bool> FStopping{false};
-  std::vector<std::deque<std::shared_ptr<TSubtree>>> FGroups;
+  std::list<TGroup> FGroups;  // oldest first; a list, so that a walk's group stays where it is
   std::vector<std::jthread> FThreads;
 };
 
@@ -198,12 +231,17 @@ void TFileSearch::Skip(const std::string& Path, int Error) const {
 }
 
 bool TFileSearch::Aborted() const {
-  if (FRecord != nullptr) TEvent::Add(*FRecord, TEvent::Checkpoint);
+  if (FRecord != nullptr) FRecord->Add(TLog::Checkpoint);
   return FAbort || (FStop != nullptr && FStop->load(std::memory_order_relaxed));
 }
 
-bool TFileSearch::UsesHelpers() const {
-  return HelperThreads > 0 && FRecord == nullptr && (!ContainsText || MakeHelperContentTest);
+TFileSearch::THelpers* TFileSearch::Helpers() {
+  // A helper's walk shares its pool; the run starts one at the first folder worth sharing.
+  if (FShared != nullptr || FRecord != nullptr) return FShared;
+  if (HelperThreads == 0 || (ContainsText && !MakeHelperContentTest)) return nullptr;
+  FHelpers = std::make_unique<THelpers>(*this, HelperThreads);
+  FShared = FHelpers.get();
+  return FShared;
 }
 
 void TFileSearch::SearchFolder(const std::string& Folder) {
@@ -217,7 +255,7 @@ void TFileSearch::SearchFolder(const std::string& Folder) {
     return;
   }
   if (!FWalked.insert(*Id).second) return;  // a link back into the tree
-  if (FRecord != nullptr) TEvent::Add(*FRecord, TEvent::Enter).Id = *Id;
+  if (FRecord != nullptr) FRecord->Add(TLog::Enter, FRecord->Ids, *Id);
   FAbove.push_back(*Id);
   struct TLeave {
     std::vector<TFileId>& Above;
@@ -238,92 +276,100 @@ void TFileSearch::SearchFolder(const std::string& Folder) {
   }
   Dir.Close();  // a deep tree holds no descriptor per level
   if (FCriteria.SubFolders) WalkSubfolders(Folder, Entries);
-  if (FRecord != nullptr) TEvent::Add(*FRecord, TEvent::Leave);
+  if (FRecord != nullptr) FRecord->Add(TLog::Leave);
 }
 
 void TFileSearch::WalkSubfolders(const std::string& Folder, const std::vector<TDirEntry>& Entries) {
   auto Walked = [this](const TDirEntry& E) {
     return E.Kind == ekDirectory && !(IsHiddenName(E.Name) && !FCriteria.Hidden);
   };
-  // Two subfolders or more are worth sharing: with one, the run goes there next itself.
-  std::vector<std::shared_ptr<TSubtree>> Subs;
-  if (UsesHelpers()) {
-    for (const TDirEntry& E : Entries) {
-      if (Walked(E)) Subs.push_back(std::make_shared<TSubtree>(Folder + E.Name + "/", FAbove));
-    }
-    if (Subs.size() < 2) Subs.clear();
-  }
-  if (!Subs.empty()) {
-    if (!FHelpers) FHelpers = std::make_unique<THelpers>(*this, HelperThreads);
-    FHelpers->Offer(Subs);
-  }
-  struct TWithdraw {
-    THelpers* Helpers;
-    ~TWithdraw() {
-      if (Helpers != nullptr) Helpers->Withdraw();
-    }
-  } Withdraw{Subs.empty() ? nullptr : FHelpers.get()};
-  size_t Next = 0;
+  std::vector<std::string> Subfolders;
   for (const TDirEntry& E : Entries) {
-    Pump();
-    if (!Walked(E)) continue;
-    if (Subs.empty()) {
-      SearchFolder(Folder + E.Name + "/");
-      continue;
+    if (Walked(E)) Subfolders.push_back(Folder + E.Name + "/");
+  }
+  // Two subfolders or more are worth sharing: with one, the walk goes there next itself.
+  THelpers* Shared = Subfolders.size() < 2 ? nullptr : Helpers();
+  if (Shared == nullptr) {
+    for (const std::string& Sub : Subfolders) {
+      Pump();
+      SearchFolder(Sub);
     }
-    const TSubtree& Sub = *Subs[Next++];
-    if (FHelpers->Claim(Sub)) {
-      SearchFolder(Sub.Folder);
-    } else if (FAbort || !WaitFor(Sub)) {
+    return;
+  }
+  std::vector<std::shared_ptr<TSubtree>> Subs;
+  for (std::string& Sub : Subfolders) Subs.push_back(std::make_shared<TSubtree>(std::move(Sub), FAbove));
+  THelpers::TGroup& Group = *Shared->Offer(Subs);
+  struct TWithdraw {
+    THelpers& Helpers;
+    THelpers::TGroup& Group;
+    ~TWithdraw() { Helpers.Withdraw(Group); }
+  } Withdraw{*Shared, Group};
+  for (const auto& Sub : Subs) {
+    Pump();
+    if (Shared->Claim(Group, *Sub)) {
+      SearchFolder(Sub->Folder);
+    } else if (FRecord != nullptr) {
+      FRecord->Add(TLog::Nested, FRecord->Subtrees, Sub);  // the run waits for it when it reports
+    } else if (!Shared->WaitFor(*Sub, ProcessMessages) || !Replay(*Sub)) {
       return;
-    } else {
-      Replay(Sub);
     }
   }
 }
 
-bool TFileSearch::WaitFor(const TSubtree& Sub) const {
-  // The window stays alive, and Abort is heard, while a helper finishes.
-  while (!FHelpers->WaitFor(Sub, std::chrono::milliseconds(10))) {
-    Pump();
-    if (FAbort) return false;
+bool TFileSearch::Replay(const TSubtree& Sub) {
+  const TLog& Log = Sub.Log;
+  // The next entry of each table.
+  size_t Path = 0, Id = 0, File = 0, Exception = 0, Nested = 0;
+  int Unwalked = 0;  // depth inside a folder this run had walked before the helper came to it
+  for (const TLog::TKind Kind : Log.Events) {
+    switch (Kind) {
+      case TLog::Checkpoint:
+        if (Unwalked == 0 && FAbort) return false;
+        break;
+      case TLog::Enter:
+        if (Unwalked > 0) {
+          ++Unwalked;
+        } else if (!FWalked.insert(Log.Ids[Id]).second) {
+          Unwalked = 1;
+        }
+        ++Id;
+        break;
+      case TLog::Leave:
+        if (Unwalked > 0) --Unwalked;
+        break;
+      case TLog::Folder:
+        if (Unwalked == 0 && OnFolder) OnFolder(Log.Paths[Path].first);
+        ++Path;
+        break;
+      case TLog::Candidate:
+        if (Unwalked == 0 && OnCandidate) OnCandidate();
+        break;
+      case TLog::Skipped:
+        if (Unwalked == 0) Skip(Log.Paths[Path].first, Log.Paths[Path].second);
+        ++Path;
+        break;
+      case TLog::Found:
+        if (Unwalked == 0 && OnFound) OnFound(Log.Files[File]);
+        ++File;
+        break;
+      case TLog::Checked:
+        if (Unwalked == 0 && OnChecked) OnChecked();
+        break;
+      case TLog::Pumped:
+        if (Unwalked == 0) Pump();
+        break;
+      case TLog::Raised:
+        if (Unwalked == 0) std::rethrow_exception(Log.Exceptions[Exception]);
+        ++Exception;
+        break;
+      case TLog::Nested: {
+        const TSubtree& Inner = *Log.Subtrees[Nested++];
+        if (Unwalked == 0 && !(FShared->WaitFor(Inner, ProcessMessages) && Replay(Inner))) return false;
+        break;
+      }
+    }
   }
   return true;
-}
-
-void TFileSearch::Replay(const TSubtree& Sub) {
-  int Unwalked = 0;  // depth inside a folder this run had walked before the helper came to it
-  for (const TEvent& E : Sub.Log) {
-    if (Unwalked > 0) {
-      if (E.Kind == TEvent::Enter) ++Unwalked;
-      if (E.Kind == TEvent::Leave) --Unwalked;
-      continue;
-    }
-    switch (E.Kind) {
-      case TEvent::Checkpoint:
-        if (FAbort) return;
-        break;
-      case TEvent::Enter:
-        if (!FWalked.insert(E.Id).second) Unwalked = 1;
-        break;
-      case TEvent::Leave: break;
-      case TEvent::Folder:
-        if (OnFolder) OnFolder(E.Path);
-        break;
-      case TEvent::Candidate:
-        if (OnCandidate) OnCandidate();
-        break;
-      case TEvent::Skipped: Skip(E.Path, E.Error); break;
-      case TEvent::Found:
-        if (OnFound) OnFound(E.File);
-        break;
-      case TEvent::Checked:
-        if (OnChecked) OnChecked();
-        break;
-      case TEvent::Pumped: Pump(); break;
-      case TEvent::Raised: std::rethrow_exception(E.Exception);
-    }
-  }
 }
 
 void TFileSearch::CheckFile(const std::string& Folder, const std::string& Name, bool NoFollow) {

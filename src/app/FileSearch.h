@@ -73,16 +73,15 @@ public:
 private:
   class THelpers;
   struct TSubtree;
-  struct TEvent;
+  struct TLog;
 
   // True when the run is to stop; where a walk records itself, it notes the moment.
   [[nodiscard]] bool Aborted() const;
   void WalkSubfolders(const std::string& Folder, const std::vector<TDirEntry>& Entries);
-  [[nodiscard]] bool UsesHelpers() const;
-  // Waits, keeping the window alive, until a helper has walked Sub; false when the run was aborted.
-  [[nodiscard]] bool WaitFor(const TSubtree& Sub) const;
-  // Reports what a helper found in Sub as this walk would have.
-  void Replay(const TSubtree& Sub);
+  // The helpers this walk shares its subfolders with; none when it walks alone.
+  [[nodiscard]] THelpers* Helpers();
+  // Reports what another walk found in Sub as this walk would have; false when the run was aborted.
+  [[nodiscard]] bool Replay(const TSubtree& Sub);
   // CheckFile with Name opened inside the folder open as At (AT_FDCWD: by the whole path).
   void CheckFileAt(int At, const std::string& Folder, const std::string& Name, bool NoFollow);
   [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
@@ -94,9 +93,10 @@ private:
   std::set<TFileId> FWalked;
   std::vector<TFileId> FAbove;  // the folder being walked and those that lead to it
   std::string FBuffer;  // the candidates' bytes, kept from file to file
-  std::unique_ptr<THelpers> FHelpers;  // started by the first folder worth sharing
+  std::unique_ptr<THelpers> FHelpers;  // the run's, started by the first folder worth sharing
+  THelpers* FShared = nullptr;          // the run's, or the pool a helper's walk belongs to
   // Set only in a helper's own walk of a subtree, which records what the run is to report.
-  std::vector<TEvent>* FRecord = nullptr;
+  TLog* FRecord = nullptr;
   const std::atomic<bool>* FStop = nullptr;
 };
 

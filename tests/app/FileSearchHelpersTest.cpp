@@ -83,7 +83,10 @@ protected:
 
   // Every callback of a run, in order and with what it was given; Pumps are left out, since a run
   // stopped by Abort gives back the window fewer times when a helper had walked ahead.
-  std::vector<std::string> Log(unsigned Helpers, int AbortAt = -1, bool Raising = false, bool Content = true) {
+  // AbortAtPump: Abort is pressed at that pump, as the window would hear it, where the run may be
+  // walking for a helper.
+  std::vector<std::string> Log(unsigned Helpers, int AbortAt = -1, bool Raising = false, bool Content = true,
+                               int AbortAtPump = -1, int* PumpCount = nullptr) {
     TSearchCriteria Criteria;
     Criteria.FilePattern = NormalizeFilePattern("*.*");
     bool Abort = false;
@@ -96,6 +99,11 @@ protected:
       Events.push_back(std::move(Event));
     };
     int Candidates = 0;
+    int Pumps = 0;
+    Search.ProcessMessages = [&] {
+      EXPECT_EQ(std::this_thread::get_id(), Caller);
+      if (++Pumps == AbortAtPump) Abort = true;
+    };
     Search.OnFolder = [&](const std::string& F) { Note("folder " + F.substr(Root.size())); };
     Search.OnCandidate = [&] {
       Note("candidate");
@@ -121,6 +129,7 @@ protected:
     } catch (const std::runtime_error& E) {
       Events.push_back(std::string("raised ") + E.what());
     }
+    if (PumpCount != nullptr) *PumpCount = Pumps;
     return Events;
   }
 
@@ -159,6 +168,25 @@ TEST_F(FileSearchHelpersTest, AbortAndErrorsComeWhereTheyWouldAlone) {
     const std::vector<std::string> Alone = Log(0, -1, true);
     EXPECT_EQ(Log(1, -1, true), Alone);
     EXPECT_EQ(Log(3, -1, true), Alone);
+  }
+}
+
+// Abort heard in a pump ends the run soon, with what it reported so far as the run alone reports it.
+TEST_F(FileSearchHelpersTest, AbortHeardWhileTheRunWaitsStopsItEarly) {
+  MakeTree(31);
+  const std::vector<std::string> Alone = Log(0);
+  int Pumps = 0;
+  Log(0, -1, false, true, -1, &Pumps);
+  ASSERT_GT(Pumps, 100);
+  for (int At : {1, 5, 20, Pumps / 3, Pumps / 2, Pumps * 3 / 4}) {
+    for (unsigned Helpers : {1u, 2u}) {
+      const std::vector<std::string> Cut = Log(Helpers, -1, false, true, At);
+      ASSERT_LE(Cut.size(), Alone.size()) << At;
+      EXPECT_TRUE(std::equal(Cut.begin(), Cut.end(), Alone.begin())) << "abort at pump " << At;
+      // It stopped short of the end.
+      EXPECT_LT(std::count(Cut.begin(), Cut.end(), "candidate"), std::count(Alone.begin(), Alone.end(), "candidate"))
+          << At;
+    }
   }
 }
 
