@@ -69,15 +69,13 @@ class TFileSearch::THelpers {
 public:
   using TGroup = std::deque<std::shared_ptr<TSubtree>>;
 
-  THelpers(const TFileSearch& Run, unsigned Threads) : FCriteria(Run.FCriteria), FRunAbort(Run.FAbort) {
-    // Every content test first, the run's own included: one that cannot be made must leave no thread
-    // waiting behind.
-    std::vector<TWorker> Workers(Threads + 1);
-    if (Run.ContainsText) {
-      for (TWorker& W : Workers) W.Test = Run.MakeHelperContentTest();
+  THelpers(const TFileSearch& Run, unsigned Threads)
+      : FCriteria(Run.FCriteria), FRunAbort(Run.FAbort), FMakeTest(Run.ContainsText ? Run.MakeHelperContentTest : nullptr) {
+    // Every content test first: one that cannot be made must leave no thread waiting behind.
+    std::vector<TWorker> Workers(Threads);
+    if (FMakeTest) {
+      for (TWorker& W : Workers) W.Test = FMakeTest();
     }
-    FRunWorker = std::move(Workers.back());
-    Workers.pop_back();
     try {
       for (TWorker& W : Workers) FThreads.emplace_back([this, W = std::move(W)]() mutable { Work(W); });
     } catch (...) {
@@ -118,6 +116,8 @@ public:
       if (FRunAbort) return false;
       if (std::shared_ptr<TSubtree> Other = Take()) {
         Lock.unlock();
+        // The run's own test, made the first time it walks for the helpers: most runs never do.
+        if (FMakeTest && !FRunWorker.Test) FRunWorker.Test = FMakeTest();
         Walk(FRunWorker, *Other, FRunAbort, Pump);
         Lock.lock();
         Finish(*Other);
@@ -206,6 +206,7 @@ private:
 
   const TSearchCriteria FCriteria;
   const bool& FRunAbort;
+  const std::function<std::function<bool(std::string_view)>()> FMakeTest;  // empty: no content test
   TWorker FRunWorker;  // used on the run's thread, while it waits
   std::mutex FLock;
   std::condition_variable FChanged;  // an offer, a subtree done, or the stop

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -188,6 +190,47 @@ TEST_F(FileSearchHelpersTest, AbortHeardWhileTheRunWaitsStopsItEarly) {
           << At;
     }
   }
+}
+
+// A helper slowed down leaves the run waiting for its subtree; the run then walks that subtree's
+// subfolders itself, and still reports everything in walk order.
+TEST_F(FileSearchHelpersTest, ARunWaitingForASlowHelperWalksPartOfItsSubtree) {
+  for (int S = 0; S < 2; ++S) {
+    for (int F = 0; F < 6; ++F) Make("s" + std::to_string(S) + "/t" + std::to_string(F) + "/f.txt", "word");
+  }
+  const std::vector<std::string> Alone = Log(0);
+  TSearchCriteria Criteria;
+  Criteria.FilePattern = NormalizeFilePattern("*.*");
+  bool Abort = false;
+  TFileSearch Search(Criteria, Abort);
+  Search.HelperThreads = 1;
+  const std::thread::id Caller = std::this_thread::get_id();
+  std::atomic<int> OnCaller{0};
+  std::vector<std::string> Found;
+  // The run's own walk of s0 is slow enough for the helper to have taken s1 by then.
+  Search.ContainsText = [](const std::string&, std::string_view Bytes) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return Test(Bytes, false);
+  };
+  Search.MakeHelperContentTest = [&] {
+    return [&](std::string_view Bytes) {
+      if (std::this_thread::get_id() == Caller) {
+        ++OnCaller;
+      } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      }
+      return Test(Bytes, false);
+    };
+  };
+  Search.OnFound = [&](const TFoundFile& F) { Found.push_back(F.Folder.substr(Root.size()) + F.Name); };
+  Search.SearchFolder(Root);
+  EXPECT_GT(OnCaller.load(), 0);
+  std::vector<std::string> Expected;
+  for (const std::string& E : Alone) {
+    if (E.starts_with("found ")) Expected.push_back(E.substr(6, E.find(' ', 6) - 6));
+  }
+  EXPECT_EQ(Found, Expected);
+  EXPECT_EQ(Found.size(), 12u);
 }
 
 // A content test the helpers cannot have fails the run at once, and no helper is left behind.
