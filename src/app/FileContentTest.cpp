@@ -45,17 +45,18 @@ void TFileContentTest::LoadFromFile(const std::string& Path) {
   LoadBytes(std::string_view(FOwn).substr(0, Size));
 }
 
-// The viewer's lines end at the first Ctrl+Z.
 void TFileContentTest::LoadBytes(std::string_view Bytes) {
   FText.clear();
   FSelStart = FSelLength = 0;
-  FRaw = Bytes.substr(0, Bytes.find('\x1a'));
+  FRaw = Bytes;
   FRawPending = true;
 }
 
 const std::string& TFileContentTest::Text() {
   if (FRawPending) {
-    FText = NormalizeBreaks(FRaw);
+    // The viewer's lines end at the first Ctrl+Z; looked for only here, since most files are ruled
+    // out by their raw bytes first.
+    FText = NormalizeBreaks(FRaw.substr(0, FRaw.find('\x1a')));
     FRawPending = false;
   }
   return FText;
@@ -85,7 +86,7 @@ size_t TFileContentTest::NextCandidateLine(size_t From) {
 }
 
 // Breaks are the only bytes the CR LF form changes, so what the search looks for without them is in
-// the raw bytes wherever it is in the text.
+// the raw bytes wherever it is in the text. The bytes after a Ctrl+Z only add candidates.
 bool TFileContentTest::RawBytesRuleOut() {
   const std::string& Find = FSearch.FindString();
   if (Find.empty()) return false;

@@ -45,8 +45,8 @@ private:
   [[nodiscard]] bool RawBytesRuleOut();
 
   std::string FText;
-  // The file's bytes up to Ctrl+Z; FOwn holds them when this object read them, and is kept from file
-  // to file so that a run does not allocate per candidate.
+  // The file's bytes, those after a Ctrl+Z included; FOwn holds them when this object read them, and
+  // is kept from file to file so that a run does not allocate per candidate.
   std::string_view FRaw;
   std::string FOwn;
   bool FRawPending = false;

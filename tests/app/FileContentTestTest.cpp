@@ -50,6 +50,23 @@ TEST(FileContentTest, HitsAtViewerOffsetsAndNothingAfterCtrlZ) {
   }
 }
 
+// The bytes after a Ctrl+Z hold no hit for any kind of search, though a search of the raw bytes
+// sees them.
+TEST(FileContentTest, NoKindOfSearchFindsAHitAfterCtrlZ) {
+  for (TExSearchOption Option : {soMatchCase, soRegexp, soFuzzy, soWholeWord}) {
+    SCOPED_TRACE(static_cast<int>(Option));
+    TFileContentTest E;
+    E.SetFindString("word");
+    E.SetExSearchOptions(TExSearchOptions{Option});
+    E.LoadBytes("a\r\nb\x1aword");
+    EXPECT_FALSE(E.FindNext());
+    E.LoadBytes("a word\x1aword");
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(E.SelStart(), 2u);
+    EXPECT_FALSE(E.FindNext());
+  }
+}
+
 // The search run hands over the bytes it read; they are searched as a loaded file would be.
 TEST(FileContentTest, BytesFromTheCallerAsFromTheFile) {
   TFileContentTest E;
