@@ -7,8 +7,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <list>
 #include <exception>
+#include <list>
 #include <mutex>
 
 #include "app/FilePattern.h"
@@ -70,7 +70,9 @@ public:
   using TGroup = std::deque<std::shared_ptr<TSubtree>>;
 
   THelpers(const TFileSearch& Run, unsigned Threads)
-      : FCriteria(Run.FCriteria), FRunAbort(Run.FAbort), FMakeTest(Run.ContainsText ? Run.MakeHelperContentTest : nullptr) {
+      : FCriteria(Run.FCriteria),
+        FRunAbort(Run.FAbort),
+        FMakeTest(Run.ContainsText ? Run.MakeHelperContentTest : nullptr) {
     // Every content test first: one that cannot be made must leave no thread waiting behind.
     std::vector<TWorker> Workers(Threads);
     if (FMakeTest) {
@@ -87,12 +89,10 @@ public:
   THelpers& operator=(const THelpers&) = delete;
   ~THelpers() { Stop(); }
 
-  TGroup* Offer(const std::vector<std::shared_ptr<TSubtree>>& Subs) {
-    TGroup* Group = nullptr;
-    {
-      std::lock_guard Lock(FLock);
-      Group = &FGroups.emplace_back(Subs.begin(), Subs.end());
-    }
+  TGroup& Offer(const std::vector<std::shared_ptr<TSubtree>>& Subs) {
+    std::unique_lock Lock(FLock);
+    TGroup& Group = FGroups.emplace_back(Subs.begin(), Subs.end());
+    Lock.unlock();
     FChanged.notify_all();
     return Group;
   }
@@ -299,7 +299,7 @@ void TFileSearch::WalkSubfolders(const std::string& Folder, const std::vector<TD
   }
   std::vector<std::shared_ptr<TSubtree>> Subs;
   for (std::string& Sub : Subfolders) Subs.push_back(std::make_shared<TSubtree>(std::move(Sub), FAbove));
-  THelpers::TGroup& Group = *Shared->Offer(Subs);
+  THelpers::TGroup& Group = Shared->Offer(Subs);
   struct TWithdraw {
     THelpers& Helpers;
     THelpers::TGroup& Group;
