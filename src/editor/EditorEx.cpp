@@ -221,8 +221,8 @@ bool TEditorEx::FindPrev() {
 
 int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
   if (FindString().empty()) return 0;
-  std::string Out;
-  const int Count = FSearch.ReplaceAllText(Lines().Text(), Replacement, ExpandCrLf, Out);
+  TBigString Out;
+  const int Count = FSearch.ReplaceAllText(Lines().BigText(), Replacement, ExpandCrLf, Out);
   if (Count > 0) Lines().SetLinesText(Out);
   return Count;
 }

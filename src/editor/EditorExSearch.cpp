@@ -53,11 +53,11 @@ char SingleByteKind(unsigned char B) {
   return '0';  // 0x80, 0xA0, 0xFD-0xFF
 }
 
-// The searched part of S: up to its first NUL.
-std::string_view UpToNul(std::string_view S) {
-  if (S.empty()) return S;  // an empty row's view may have no data pointer
-  const void* Nul = std::memchr(S.data(), 0, S.size());
-  return Nul == nullptr ? S : S.substr(0, static_cast<size_t>(static_cast<const char*>(Nul) - S.data()));
+// Index of the first NUL in S from From on; S.size() when none.
+size_t NulFrom(std::string_view S, size_t From) {
+  if (From >= S.size()) return S.size();  // an empty row's view may have no data pointer
+  const void* Nul = std::memchr(S.data() + From, 0, S.size() - From);
+  return Nul == nullptr ? S.size() : static_cast<size_t>(static_cast<const char*>(Nul) - S.data());
 }
 
 bool HasAsciiLetter(std::string_view S) {
@@ -226,14 +226,19 @@ size_t TEditorExSearch::FirstCandidate(std::string_view Hay, size_t From) {
 }
 
 int TEditorExSearch::StrSearch(std::string_view S, int& Len) {
+  size_t Nul = NulFrom(S, 0);
+  return StrSearchKnowingNul(S, Nul, Len);
+}
+
+int TEditorExSearch::StrSearchKnowingNul(std::string_view S, size_t& Nul, int& Len) {
   Len = 0;
   if (FFindString.empty()) return 0;
   for (size_t Start = 0;;) {
-    const std::string_view Part = UpToNul(S.substr(Start));
-    const int P = FirstInPart(Part, Len);
+    const int P = FirstInPart(S.substr(Start, Nul - Start), Len);
     if (P > 0) return static_cast<int>(Start) + P;
-    Start += Part.size() + 1;
+    Start = Nul + 1;
     if (Start > S.size()) return 0;
+    Nul = NulFrom(S, Start);
   }
 }
 
@@ -291,12 +296,18 @@ bool TEditorExSearch::IsWholeTextMode() const {
   return FindCrLfEscape(FLowerFind) != std::string_view::npos;
 }
 
-int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, std::string& Out) {
+template <class TString>
+int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, TString& Out) {
   Out.clear();
   int Count = 0;
   int Len = 0;
   bool AfterHit = false;  // T starts right after a non-empty hit
-  for (int P = StrSearch(T, Len); P > 0; P = StrSearch(T, Len)) {
+  size_t Nul = NulFrom(T, 0);
+  const auto Drop = [&T, &Nul](size_t N) {
+    T.remove_prefix(N);
+    Nul = N <= Nul ? Nul - N : NulFrom(T, 0);
+  };
+  for (int P = StrSearchKnowingNul(T, Nul, Len); P > 0; P = StrSearchKnowingNul(T, Nul, Len)) {
     const auto Pos = static_cast<size_t>(P - 1);
     const bool Skip = Len == 0 && Pos == 0 && AfterHit;  // no empty hit right after a hit
     AfterHit = Len > 0;
@@ -306,21 +317,24 @@ int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, std
       Out.append(R);
     }
     if (Len > 0) {
-      T.remove_prefix(Pos + static_cast<size_t>(Len));
+      Drop(Pos + static_cast<size_t>(Len));
       continue;
     }
     // An empty hit: keep the character it stands before and go on after it; none left ends the loop.
     if (Pos >= T.size()) {
-      T.remove_prefix(Pos);
+      Drop(Pos);
       break;
     }
     const size_t N = CharLength(T, Pos);
     Out.append(T.substr(Pos, N));
-    T.remove_prefix(Pos + N);
+    Drop(Pos + N);
   }
   Out.append(T);
   return Count;
 }
+
+template int TEditorExSearch::ReplaceInString(std::string_view, std::string_view, std::string&);
+template int TEditorExSearch::ReplaceInString(std::string_view, std::string_view, TBigString&);
 
 int TEditorExSearch::ReplaceInLines(TStringList& Lines, std::string_view R) {
   int Count = 0;
@@ -335,7 +349,7 @@ int TEditorExSearch::ReplaceInLines(TStringList& Lines, std::string_view R) {
 }
 
 int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view Replacement, bool ExpandCrLf,
-                                    std::string& Out) {
+                                    TBigString& Out) {
   Out.clear();
   if (FFindString.empty()) return 0;
   const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);

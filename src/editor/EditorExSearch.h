@@ -12,6 +12,7 @@
 #include "support/ByteSearch.h"
 #include "support/StringList.h"
 #include "editor/ExSearchOption.h"
+#include "editor/HugePages.h"
 
 namespace tesvarin {
 
@@ -69,10 +70,11 @@ public:
 
   // Line mode runs over the lines of the text, whole-text mode (a regular expression containing
   // "\r\n") over the text itself. Returns the count; Out gets the new text when the count is above 0.
-  int ReplaceAllText(std::string_view LinesText, std::string_view Replacement, bool ExpandCrLf, std::string& Out);
+  int ReplaceAllText(std::string_view LinesText, std::string_view Replacement, bool ExpandCrLf, TBigString& Out);
   [[nodiscard]] bool IsWholeTextMode() const;
-  // Replaces every hit of one string; R is inserted literally.
-  int ReplaceInString(std::string_view T, std::string_view R, std::string& Out);
+  // Replaces every hit of one string; R is inserted literally. For std::string and TBigString.
+  template <class TString>
+  int ReplaceInString(std::string_view T, std::string_view R, TString& Out);
   // Replaces the hits of each line; a line with a hit is put back.
   int ReplaceInLines(TStringList& Lines, std::string_view R);
 
@@ -83,6 +85,10 @@ private:
   // Raw occurrence in S from From on (plain or regular expression), 0-based, or -1.
   int Occurrence(std::string_view S, size_t From, int& Len);
   int PlainOccurrence(std::string_view S, size_t From);
+  // StrSearch with Nul the index of the first NUL in S (S.size() when none), which a search that
+  // goes on into later parts moves on; a caller stepping through S keeps it, rather than look
+  // through the whole rest of S again for every hit.
+  int StrSearchKnowingNul(std::string_view S, size_t& Nul, int& Len);
   // StrSearch and StrSearchLast within one part of a string that holds no NUL.
   int FirstInPart(std::string_view S, int& Len);
   int LastInPart(std::string_view S, int& Len);

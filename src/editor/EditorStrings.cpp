@@ -136,18 +136,27 @@ void TEditorStrings::Clear() {
   FRows.Clear();
 }
 
-std::string TEditorStrings::Text() const {
+namespace {
+
+template <class TString>
+TString JoinRows(const TEditorScreenStrings& Rows) {
   // Sized first: growing a string of a big text step by step copies it many times over.
   size_t Size = 0;
-  for (int I = 0; I < FRows.Count(); ++I) Size += FRows.RowView(I).size() + (FRows.RowAttribute(I) == raCrlf ? 2 : 0);
-  std::string S;
+  for (int I = 0; I < Rows.Count(); ++I) Size += Rows.RowView(I).size() + (Rows.RowAttribute(I) == raCrlf ? 2 : 0);
+  TString S;
   S.reserve(Size);
-  for (int I = 0; I < FRows.Count(); ++I) {
-    S.append(FRows.RowView(I));
-    if (FRows.RowAttribute(I) == raCrlf) S.append("\r\n");
+  for (int I = 0; I < Rows.Count(); ++I) {
+    S.append(Rows.RowView(I));
+    if (Rows.RowAttribute(I) == raCrlf) S.append("\r\n");
   }
   return S;
 }
+
+}  // namespace
+
+std::string TEditorStrings::Text() const { return JoinRows<std::string>(FRows); }
+
+TBigString TEditorStrings::BigText() const { return JoinRows<TBigString>(FRows); }
 
 void TEditorStrings::FinishLoad() {
   if (FRows.WordWrap()) FRows.Rewrap();

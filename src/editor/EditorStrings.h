@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/EditorScreenStrings.h"
+#include "editor/HugePages.h"
 #include "support/StringList.h"
 
 namespace tesvarin {
@@ -29,6 +30,7 @@ public:
   void Clear();
 
   [[nodiscard]] std::string Text() const;  // CR LF after each line that has a break
+  [[nodiscard]] TBigString BigText() const;  // the same, for a pass over a whole big text
   void SetLinesText(std::string_view S);
   void Assign(const TStringList& Source);
   void Assign(const TEditorStrings& Source);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <new>
+#include <string>
 
 namespace tesvarin {
 
@@ -39,5 +40,9 @@ struct THugePageAllocator {
   }
   friend bool operator==(const THugePageAllocator&, const THugePageAllocator&) { return true; }
 };
+
+// A whole text built in memory for one pass over it: on small pages, faulting in a fresh 100 MB
+// string costs more than the pass.
+using TBigString = std::basic_string<char, std::char_traits<char>, THugePageAllocator<char>>;
 
 }  // namespace tesvarin

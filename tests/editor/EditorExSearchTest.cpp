@@ -4,6 +4,7 @@
 
 #include "editor/EditorExSearch.h"
 #include "regexp/REChars.h"
+#include "support/Sjis.h"
 #include "support/SjisCodec.h"
 
 namespace tesvarin {
@@ -227,7 +228,7 @@ TEST(EditorExSearch, InvalidExpressionRaises) {
   int Len = 0;
   EXPECT_THROW((void)S.StrSearch("ab", Len), ERegExpParser);
   EXPECT_THROW((void)S.StrSearchLast("ab", Len), ERegExpParser);
-  std::string Out;
+  TBigString Out;
   EXPECT_THROW((void)S.ReplaceAllText("ab\r\n", "x", true, Out), ERegExpParser);
 }
 
@@ -280,9 +281,9 @@ TEST(EditorExSearch, ReplaceAllTextTable) {
     TEditorExSearch S;
     S.SetFindString(C.Find);
     S.SetExSearchOptions(C.Options);
-    std::string Out = "stale";
+    TBigString Out = "stale";
     EXPECT_EQ(S.ReplaceAllText(C.Text, C.Replacement, C.Expand, Out), C.Count);
-    EXPECT_EQ(Out, C.Out);
+    EXPECT_EQ(std::string_view(Out), C.Out);
   }
 }
 
@@ -297,6 +298,60 @@ TEST(EditorExSearch, ReplaceInStringGoesOnPastNul) {
   S.SetExSearchOptions(Re);
   EXPECT_EQ(S.ReplaceInString("a\0a"s, "-", Out), 4);
   EXPECT_EQ(Out, "-a-\0-a-"s);
+}
+
+// Replacing keeps where the next NUL is as it steps through the text; it must replace what a fresh
+// search of the rest of the text after each hit finds, NULs, empty hits and line anchors included.
+TEST(EditorExSearch, ReplaceInStringAgreesWithASearchOfTheRestAfterEachHit) {
+  const char* Pieces[] = {"ab", "a", "\x83\x5c", "b ", "x", "", "", "\r\n"};  // "" stands for a NUL
+  uint32_t Seed = 11;
+  auto Next = [&Seed] { return Seed = Seed * 1103515245u + 12345u, (Seed >> 16) & 0x7FFF; };
+  const std::pair<const char*, TExSearchOptions> Finds[] = {
+      {"a", {}},           {"ab", {soWholeWord}}, {"x*", {soRegexp}},   {"^a|b$", {soRegexp}},
+      {"b?$", {soRegexp}}, {"^a?", {soRegexp}},   {"^b*$", {soRegexp}}, {"b\\r\\n", {soRegexp}}};
+  for (const auto& [Find, Options] : Finds) {
+    TEditorExSearch S;
+    S.SetFindString(Find);
+    S.SetExSearchOptions(Options);
+    for (int Round = 0; Round < 300; ++Round) {
+      std::string Text;
+      for (int K = static_cast<int>(Next() % 20); K > 0; --K) {
+        const char* Piece = Pieces[Next() % std::size(Pieces)];
+        Text += *Piece == 0 ? std::string(1, '\0') : std::string(Piece);
+      }
+      // The search of the rest after each hit, as replacing once did it.
+      std::string Expected;
+      int ExpectedCount = 0;
+      std::string_view T = Text;
+      bool AfterHit = false;
+      int Len = 0;
+      for (int P = S.StrSearch(T, Len); P > 0; P = S.StrSearch(T, Len)) {
+        const auto Pos = static_cast<size_t>(P - 1);
+        const bool Skip = Len == 0 && Pos == 0 && AfterHit;
+        AfterHit = Len > 0;
+        Expected.append(T.substr(0, Pos));
+        if (!Skip) {
+          ++ExpectedCount;
+          Expected += "-";
+        }
+        if (Len > 0) {
+          T.remove_prefix(Pos + static_cast<size_t>(Len));
+          continue;
+        }
+        if (Pos >= T.size()) {
+          T.remove_prefix(Pos);
+          break;
+        }
+        const size_t N = CharLength(T, Pos);
+        Expected.append(T.substr(Pos, N));
+        T.remove_prefix(Pos + N);
+      }
+      Expected.append(T);
+      std::string Out;
+      ASSERT_EQ(S.ReplaceInString(Text, "-", Out), ExpectedCount) << Find << " in " << Text;
+      EXPECT_EQ(Out, Expected) << Find << " in " << Text;
+    }
+  }
 }
 
 TEST(EditorExSearch, ReplaceInLinesPutsBackOnlyChangedLines) {
@@ -345,9 +400,9 @@ TEST(EditorExSearch, LineModeReplaceMatchesTheStringListRoundTrip) {
       TStringList Lines;
       Lines.SetText(Text);
       const int Expected = S.ReplaceInLines(Lines, "-");
-      std::string Out;
+      TBigString Out;
       ASSERT_EQ(S.ReplaceAllText(Text, "-", false, Out), Expected) << F.Find << " in " << Text;
-      EXPECT_EQ(Out, Expected > 0 ? Lines.Text() : std::string()) << F.Find << " in " << Text;
+      EXPECT_EQ(std::string_view(Out), Expected > 0 ? Lines.Text() : std::string()) << F.Find << " in " << Text;
     }
   }
 }

@@ -2,6 +2,7 @@
 // the hit limit, replacing all, the token under a double-click, hit records and repaints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,29 @@ TEST_F(EditorExTest, ReplaceAllCases) {
     Find(C.Find, C.Options);
     EXPECT_EQ(Editor.ReplaceAll(C.Replacement, true), C.Count);
     EXPECT_EQ(Editor.Lines().Text(), C.After);
+  }
+}
+
+// A text past the size kept on huge pages, whose replacements outgrow the room first set aside,
+// in line mode and in whole-text mode.
+TEST_F(EditorExTest, ReplaceAllOverABigTextOutgrowingItsFirstRoom) {
+  std::string Text, Expected;
+  while (Text.size() < (size_t{10} << 20)) {
+    Text += "\x93\xfa\x96\x7b needle\r\n";  // 日本 needle
+    Expected += "\x93\xfa\x96\x7b pinpinpinpin\r\n";
+  }
+  const int Lines = static_cast<int>(std::count(Text.begin(), Text.end(), '\n'));
+  const struct {
+    const char* Find;
+    TExSearchOptions Options;
+    const char* Replacement;
+  } Cases[] = {{"needle", {}, "pinpinpinpin"}, {"needle\\r\\n", {soRegexp}, "pinpinpinpin\\r\\n"}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Find);
+    Load(Text);
+    Find(C.Find, C.Options);
+    EXPECT_EQ(Editor.ReplaceAll(C.Replacement, true), Lines);
+    EXPECT_TRUE(Editor.Lines().Text() == Expected);
   }
 }
 
