@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -396,7 +397,13 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
     // The probe first: a non-text file is never read whole.
     std::string_view Bytes = File.Head(NonTextProbeSize);
     if (IsBinaryProbe(Bytes.substr(0, NonTextProbeSize))) return;
-    Bytes = File.Head(Want);
+    while (Bytes.size() < Want && !File.Ended()) {
+      if (Bytes.size() >= ReadPiece) {
+        Pump();
+        if (Aborted()) return;
+      }
+      Bytes = File.Head(std::min(Want, Bytes.size() + ReadPiece));
+    }
     Passes = PassesDateAndSize(File.Info());
     // The content test runs for every candidate, as the window's own editor would see it.
     if (ContainsText && !ContainsText(Path, Bytes)) Passes = false;

@@ -70,6 +70,10 @@ public:
   // By extension, then by a probe of the first bytes; raises EInOutError when the probe cannot read.
   [[nodiscard]] static bool IsNonTextFile(const std::string& Path);
 
+  // A bigger candidate is read in pieces of this size, the window kept alive and Abort heard between
+  // them: from a slow disk a whole big file would hold the window for seconds.
+  static constexpr size_t ReadPiece = size_t{8} << 20;
+
 private:
   class THelpers;
   struct TSubtree;

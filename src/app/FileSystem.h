@@ -92,6 +92,7 @@ public:
   // Reads until read() returns 0 or the size the descriptor gave is read; raises EInOutError.
   std::string_view Head(size_t Count);
   std::string_view All() { return Head(std::string::npos); }
+  [[nodiscard]] bool Ended() const { return FEnded; }  // the whole file is in
   // Whether this user may write the file: asked of the open descriptor, so no path is walked again.
   [[nodiscard]] bool Writable() const;
 

@@ -71,6 +71,39 @@ TEST_F(FileSearchTest, FilesOfAFolderComeBeforeItsSubfolders) {
   EXPECT_GT(Pumps, 0);
 }
 
+// A big candidate comes in pieces: the window is pumped between them, and Abort pressed there stops
+// the run before the file is reported; read to its end, the file is tested whole.
+TEST_F(FileSearchTest, ABigCandidateIsReadInPiecesAndAbortIsHeardBetweenThem) {
+  const size_t Size = TFileSearch::ReadPiece * 3;
+  Make("big.txt", std::string(Size, 'a'));
+  for (const bool Press : {false, true}) {
+    SCOPED_TRACE(Press);
+    Abort = false;
+    TFileSearch Search(Pattern("*.txt"), Abort);
+    bool Reading = false;
+    int PumpsWhileReading = 0;
+    std::vector<std::string> Found;
+    Search.OnCandidate = [&] { Reading = true; };
+    Search.ContainsText = [&](const std::string&, std::string_view Bytes) {
+      Reading = false;
+      return Bytes.size() == Size;
+    };
+    Search.ProcessMessages = [&] {
+      if (!Reading) return;
+      ++PumpsWhileReading;
+      Abort = Press;
+    };
+    Search.OnFound = [&](const TFoundFile& F) { Found.push_back(F.Name); };
+    Search.SearchFolder(Root);
+    if (Press) {
+      EXPECT_EQ(PumpsWhileReading, 1);
+    } else {
+      EXPECT_GE(PumpsWhileReading, 2);
+    }
+    EXPECT_EQ(Found, Press ? std::vector<std::string>{} : std::vector<std::string>{"big.txt"});
+  }
+}
+
 TEST_F(FileSearchTest, BareNamesHiddenNamesAndSubfolders) {
   Make("memo.txt");
   Make("my memo");
