@@ -10,9 +10,9 @@ namespace tesvarin {
 namespace {
 
 // Line breaks become CR LF as the editor's lines hold them. Whole runs between breaks are copied
-// at once: most files already have CR LF breaks.
-std::string NormalizeBreaks(std::string_view Bytes) {
-  std::string Out;
+// at once: most files already have CR LF breaks. Out keeps its room from file to file.
+void NormalizeBreaks(std::string_view Bytes, std::string& Out) {
+  Out.clear();
   Out.reserve(Bytes.size() + Bytes.size() / 32);
   size_t I = 0;
   while (I < Bytes.size()) {
@@ -30,7 +30,6 @@ std::string NormalizeBreaks(std::string_view Bytes) {
     Out.append("\r\n");
     I = Lf + 1;
   }
-  return Out;
 }
 
 bool HasBreakByte(std::string_view S) { return S.find_first_of("\r\n") != std::string_view::npos; }
@@ -56,7 +55,7 @@ const std::string& TFileContentTest::Text() {
   if (FRawPending) {
     // The viewer's lines end at the first Ctrl+Z; looked for only here, since most files are ruled
     // out by their raw bytes first.
-    FText = NormalizeBreaks(FRaw.substr(0, FRaw.find('\x1a')));
+    NormalizeBreaks(FRaw.substr(0, FRaw.find('\x1a')), FText);
     FRawPending = false;
   }
   return FText;

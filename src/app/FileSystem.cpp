@@ -24,6 +24,7 @@ TEntryKind KindOf(const struct stat& St) {
 }
 
 constexpr size_t HeadReadSize = 256 * 1024;
+constexpr size_t FirstBufferRoom = 1024 * 1024;
 
 }  // namespace
 
@@ -179,8 +180,12 @@ bool TCandidateFile::Writable() const {
 
 std::string_view TCandidateFile::Head(size_t Count) {
   RequireMemoryFor(FInfo.Size, FPath);
-  // Room for the whole file and one byte more, so that a file that grew shows it.
-  if (FBuffer.size() < FInfo.Size + 1) FBuffer.resize(FInfo.Size + 1);
+  // Room for the whole file and one byte more, so that a file that grew shows it. A run's first
+  // files get room for bigger ones to come: growing step by step would copy into fresh pages.
+  if (FBuffer.size() < FInfo.Size + 1) {
+    if (FBuffer.capacity() < FInfo.Size + 1) FBuffer.reserve(std::max(FInfo.Size + 1, FirstBufferRoom));
+    FBuffer.resize(FInfo.Size + 1);
+  }
   while (!FEnded && FGot < Count) {
     if (FGot == FBuffer.size()) FBuffer.resize(FBuffer.size() + FBuffer.size() / 2 + 65536);
     // Small files come in one read; of a big one only a first part while only the head is wanted.
