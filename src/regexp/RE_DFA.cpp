@@ -1,12 +1,27 @@
 // Subset construction on demand over code classes.
 #include "regexp/RE_DFA.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <iterator>
+#include <new>
 
 #include "support/Sjis.h"
 
 namespace tesvarin {
+
+namespace {
+constexpr size_t CodeClassesBytes = 0x10000 * sizeof(uint16_t);
+}
+
+TCodeClasses::TCodeClasses() {
+  void* P = ::mmap(nullptr, CodeClassesBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (P == MAP_FAILED) throw std::bad_alloc();
+  FClasses = static_cast<uint16_t*>(P);
+}
+
+TCodeClasses::~TCodeClasses() { ::munmap(FClasses, CodeClassesBytes); }
 
 TRE_DFA::TRE_DFA(const TRE_NFA& NFA)
     : FNFAStates(NFA.StateCount()), FFinal(NFA.FinalState()), FLineHeadCode(NFA.LineHeadCode()),
@@ -27,9 +42,7 @@ void TRE_DFA::MakeClasses(const TRE_NFA& NFA) {
       }
   std::sort(Cuts.begin(), Cuts.end());
   Cuts.erase(std::unique(Cuts.begin(), Cuts.end()), Cuts.end());
-  FClassOf.assign(0x10000, 0);
-  for (size_t K = 0; K + 1 < Cuts.size(); ++K)
-    std::fill(FClassOf.begin() + Cuts[K], FClassOf.begin() + Cuts[K + 1], static_cast<uint16_t>(K));
+  for (size_t K = 1; K + 1 < Cuts.size(); ++K) FClassOf.Set(Cuts[K], Cuts[K + 1], static_cast<uint16_t>(K));
   FClassCount = static_cast<uint32_t>(Cuts.size() - 1);
   FTrans.resize(static_cast<size_t>(NFA.StateCount()));
   FEps.resize(static_cast<size_t>(NFA.StateCount()));

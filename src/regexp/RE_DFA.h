@@ -1,6 +1,7 @@
 // The deterministic automaton, built state by state while matching, within a memory budget.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -10,6 +11,22 @@
 #include "support/ByteSearch.h"
 
 namespace tesvarin {
+
+// The class of each of the 65,536 codes. The table starts as fresh zero pages, which stand for
+// class 0 unwritten: an expression with few classes touches few of its 32 pages.
+class TCodeClasses {
+public:
+  TCodeClasses();
+  ~TCodeClasses();
+  TCodeClasses(const TCodeClasses&) = delete;
+  TCodeClasses& operator=(const TCodeClasses&) = delete;
+  [[nodiscard]] uint16_t operator[](uint32_t Code) const { return FClasses[Code]; }
+  // Codes From to To - 1 are of Class (not 0).
+  void Set(uint32_t From, uint32_t To, uint16_t Class) { std::fill(FClasses + From, FClasses + To, Class); }
+
+private:
+  uint16_t* FClasses;
+};
 
 // A set of NFA states: bit (i mod 8) of byte (i div 8).
 class TRE_NFAStateSet {
@@ -86,7 +103,7 @@ private:
   void MakeStartPairs();
   void NextBytes(int32_t S, std::vector<uint8_t>& Row);
 
-  std::vector<uint16_t> FClassOf;
+  TCodeClasses FClassOf;
   uint32_t FClassCount = 0;
   int FNFAStates = 0;
   int FFinal = 1;
