@@ -135,7 +135,7 @@ public:
 private:
   struct TWorker {
     std::function<bool(std::string_view)> Test;
-    std::string Buffer;  // the candidates' bytes, kept from subtree to subtree
+    TBigString Buffer;  // the candidates' bytes, kept from subtree to subtree
   };
 
   void Stop() {

@@ -96,7 +96,7 @@ private:
   const bool& FAbort;
   std::set<TFileId> FWalked;
   std::vector<TFileId> FAbove;  // the folder being walked and those that lead to it
-  std::string FBuffer;  // the candidates' bytes, kept from file to file
+  TBigString FBuffer;  // the candidates' bytes, kept from file to file
   std::unique_ptr<THelpers> FHelpers;  // the run's, started by the first folder worth sharing
   THelpers* FShared = nullptr;          // the run's, or the pool a helper's walk belongs to
   // Set only in a helper's own walk of a subtree, which records what the run is to report.

@@ -24,7 +24,8 @@ TEntryKind KindOf(const struct stat& St) {
 }
 
 constexpr size_t HeadReadSize = 256 * 1024;
-constexpr size_t FirstBufferRoom = 1024 * 1024;
+// As big as a block on huge pages: a few huge pages take the place of a fault per small page.
+constexpr size_t FirstBufferRoom = HugeMappingFrom;
 
 }  // namespace
 

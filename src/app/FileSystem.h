@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/HugePages.h"
+
 namespace tesvarin {
 
 enum TEntryKind : uint8_t { ekRegular, ekDirectory, ekOther };
@@ -74,7 +76,7 @@ struct TFileInfo {
 // bytes are read through it into a buffer the caller keeps from file to file.
 class TCandidateFile {
 public:
-  explicit TCandidateFile(std::string& Buffer) : FBuffer(Buffer) {}
+  explicit TCandidateFile(TBigString& Buffer) : FBuffer(Buffer) {}
   TCandidateFile(const TCandidateFile&) = delete;
   TCandidateFile& operator=(const TCandidateFile&) = delete;
   ~TCandidateFile();
@@ -97,7 +99,7 @@ public:
   [[nodiscard]] bool Writable() const;
 
 private:
-  std::string& FBuffer;
+  TBigString& FBuffer;
   std::string FPath;
   int FFd = -1;
   int FError = 0;
