@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "editor/SplitVector.h"
@@ -29,6 +30,21 @@ TEST(HugePages, ArraysKeepTheirElementsAcrossTheMappingBound) {
   EXPECT_EQ(Split[9], 9);
   EXPECT_EQ(Split[10], 15);
   EXPECT_EQ(Split[Many - 3], Many - 1);
+}
+
+// A mapped block starts on a huge page boundary and holds exactly what was asked; unmapping it
+// leaves nothing behind that a next block would collide with.
+TEST(HugePages, MappedBlocksStartOnAHugePage) {
+  for (const size_t Size : {HugeMappingFrom, HugeMappingFrom + 12345, HugeMappingFrom * 3 + 4096}) {
+    SCOPED_TRACE(Size);
+    auto* P = static_cast<unsigned char*>(MapWithHugePages(Size));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(P) % (size_t{2} << 20), 0u);
+    P[0] = 1;
+    P[Size / 2] = 2;
+    P[Size - 1] = 3;
+    EXPECT_EQ(P[0] + P[Size / 2] + P[Size - 1], 6);
+    Unmap(P, Size);
+  }
 }
 
 }  // namespace
