@@ -41,8 +41,8 @@ struct THugePageAllocator {
   friend bool operator==(const THugePageAllocator&, const THugePageAllocator&) { return true; }
 };
 
-// A whole text built in memory for one pass over it: on small pages, faulting in a fresh 100 MB
-// string costs more than the pass.
+// Bytes that may grow big (a whole text joined for one pass, a run's candidate buffer): on small
+// pages, faulting in a fresh 100 MB string costs more than a pass over it.
 using TBigString = std::basic_string<char, std::char_traits<char>, THugePageAllocator<char>>;
 
 }  // namespace tesvarin
