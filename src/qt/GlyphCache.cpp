@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QString>
@@ -35,6 +36,7 @@ GlyphCache::Face& GlyphCache::FaceOf(const TFontSpec& Font) {
   auto F = std::make_unique<Face>();
   F->Font = ToQFont(Key);
   F->Raw = QRawFont::fromFont(F->Font);
+  F->Fallback = QRawFont::fromFont(F->Font, QFontDatabase::Japanese);
   F->Ascent = QFontMetrics(F->Font).ascent();
   F->Glyphs.assign(0x10000, Unknown);
   FFaces.push_back({Key, std::move(F)});
@@ -48,9 +50,18 @@ quint32 GlyphCache::Glyph(Face& F, std::string_view Text, size_t I, size_t N) {
   if (Slot != Unknown) return Slot;
   Slot = 0;
   const TConvertResult R = TryCp932ToUtf8(Text.substr(I, N));
-  if (!R.Ok || !F.Raw.isValid()) return Slot;
-  const QList<quint32> Found = F.Raw.glyphIndexesForString(QString::fromUtf8(R.Text.c_str()));
-  if (Found.size() == 1) Slot = Found.front();
+  if (!R.Ok) return Slot;
+  const QString Char = QString::fromUtf8(R.Text.c_str());
+  const auto GlyphIn = [&Char](const QRawFont& Raw) -> quint32 {
+    if (!Raw.isValid()) return 0;
+    const QList<quint32> Found = Raw.glyphIndexesForString(Char);
+    return Found.size() == 1 ? Found.front() : 0;
+  };
+  Slot = GlyphIn(F.Raw);
+  if (Slot == 0) {
+    const quint32 Other = GlyphIn(F.Fallback);
+    if (Other != 0) Slot = Other | InFallback;
+  }
   return Slot;
 }
 

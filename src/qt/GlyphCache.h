@@ -23,16 +23,21 @@ public:
   struct Face {
     QFont Font;
     QRawFont Raw;
+    // The font Qt itself would take for Japanese in Font's place: a character the chosen font lacks
+    // is drawn from it rather than left blank.
+    QRawFont Fallback;
     int Ascent = 0;
-    // Glyph index by character code (a single byte, or lead byte << 8 | trail byte); Unknown until
-    // first asked for.
+    // Glyph index by character code (a single byte, or lead byte << 8 | trail byte), with InFallback
+    // set for a glyph of Fallback; Unknown until first asked for.
     std::vector<quint32> Glyphs;
   };
   static constexpr quint32 Unknown = 0xFFFFFFFF;
+  static constexpr quint32 InFallback = 0x80000000;
 
   // The face of a font; colour does not matter.
   [[nodiscard]] Face& FaceOf(const TFontSpec& Font);
-  // The glyph of the character Text[I..I+N); 0 when the font has none.
+  // The glyph of the character Text[I..I+N), InFallback set when it is Fallback's; 0 when neither
+  // font has one.
   [[nodiscard]] static quint32 Glyph(Face& F, std::string_view Text, size_t I, size_t N);
 
 private:

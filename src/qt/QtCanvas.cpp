@@ -71,9 +71,10 @@ void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, i
   if (ClipRect.isEmpty()) return;
   if (Opaque && FBrush != clNone) FPainter.fillRect(ClipRect, ToQColor(FBrush, FPalette));
   GlyphCache::Face& Face = CurrentFace();
-  // Every byte keeps its cell whatever the glyph's own advance: one run with fixed positions.
-  QList<quint32> Glyphs;
-  QList<QPointF> Positions;
+  // Every byte keeps its cell whatever the glyph's own advance: one run with fixed positions per
+  // font, the chosen one and the one for characters it lacks.
+  QList<quint32> Glyphs[2];
+  QList<QPointF> Positions[2];
   const qreal Baseline = Y + Face.Ascent;
   const int First = Advance > 0 ? std::max(0, (Clip.Left - X) / Advance - 2) : 0;
   for (size_t I = 0; I < Text.size();) {
@@ -83,21 +84,25 @@ void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, i
     if (static_cast<int>(I) >= First && Text[I] != ' ') {
       const quint32 G = GlyphCache::Glyph(Face, Text, I, N);
       if (G != 0) {
-        Glyphs.append(G);
-        Positions.append(QPointF(Cx, Baseline));
+        const int Which = (G & GlyphCache::InFallback) != 0 ? 1 : 0;
+        Glyphs[Which].append(G & ~GlyphCache::InFallback);
+        Positions[Which].append(QPointF(Cx, Baseline));
       }
     }
     I += N;
   }
-  if (Glyphs.isEmpty()) return;
-  QGlyphRun Run;
-  Run.setRawFont(Face.Raw);
-  Run.setGlyphIndexes(Glyphs);
-  Run.setPositions(Positions);
-  Run.setStrikeOut(FFontSpec.Style.Contains(fsStrikeOut));
+  if (Glyphs[0].isEmpty() && Glyphs[1].isEmpty()) return;
   FPainter.setClipRect(ClipRect);
   FPainter.setPen(ToQColor(FFontSpec.Color, FPalette));
-  FPainter.drawGlyphRun(QPointF(0, 0), Run);
+  for (int Which = 0; Which < 2; ++Which) {
+    if (Glyphs[Which].isEmpty()) continue;
+    QGlyphRun Run;
+    Run.setRawFont(Which == 0 ? Face.Raw : Face.Fallback);
+    Run.setGlyphIndexes(Glyphs[Which]);
+    Run.setPositions(Positions[Which]);
+    Run.setStrikeOut(FFontSpec.Style.Contains(fsStrikeOut));
+    FPainter.drawGlyphRun(QPointF(0, 0), Run);
+  }
   FPainter.setClipping(false);
 }
 

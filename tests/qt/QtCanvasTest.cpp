@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 
 #include "qt/QtCanvas.h"
 #include "support/SjisCodec.h"
@@ -18,12 +20,13 @@ protected:
     EnsureQtApplication();
   }
   // Text drawn at (0, 0) with the given advance per byte, on white.
-  static QImage Drawn(const char* Utf8, int Advance, TRect Clip = {0, 0, 400, 30}, TFontStyles Style = {}) {
+  static QImage Drawn(const char* Utf8, int Advance, TRect Clip = {0, 0, 400, 30}, TFontStyles Style = {},
+                      const std::string& Font = "FixedSys") {
     QImage Image(400, 30, QImage::Format_RGB32);
     Image.fill(Qt::white);
     QPainter Painter(&Image);
     qt::QtCanvas Canvas(Painter, QPalette());
-    Canvas.SetFont(TFontSpec{"FixedSys", 9, clBlack, Style});
+    Canvas.SetFont(TFontSpec{Font, 9, clBlack, Style});
     Canvas.SetBrushColor(clWhite);
     Canvas.TextOut(0, 0, Clip, Utf8ToCp932(Utf8), Advance, true);
     return Image;
@@ -53,6 +56,26 @@ TEST_F(QtCanvasTest, EveryByteAdvancesByTheGivenWidthWhateverTheGlyphs) {
   EXPECT_TRUE(HasInk(Image, 80, 92));   // c at byte 4
   const QImage Alone = Drawn("    c", 20);
   EXPECT_EQ(Image.copy(80, 0, 20, 30), Alone.copy(80, 0, 20, 30));
+}
+
+// A font chosen without Japanese glyphs still shows Japanese text, from the font Qt takes for it,
+// on the same cells; its own letters stay its own.
+TEST_F(QtCanvasTest, CharactersTheChosenFontLacksAreDrawnFromAJapaneseFont) {
+  std::string Latin;
+  for (const QString& Family : QFontDatabase::families()) {
+    if (QFontDatabase::isSmoothlyScalable(Family) && !QRawFont::fromFont(QFont(Family, 9)).supportsCharacter(QChar(0x65E5))) {
+      Latin = Family.toStdString();
+      break;
+    }
+  }
+  if (Latin.empty()) GTEST_SKIP() << "every installed font has Japanese glyphs";
+  const QImage Image = Drawn("ab日本c", 20, {0, 0, 400, 30}, {}, Latin);
+  EXPECT_TRUE(HasInk(Image, 0, 14));    // a
+  EXPECT_TRUE(HasInk(Image, 40, 58));   // 日 from byte 2
+  EXPECT_TRUE(HasInk(Image, 80, 98));   // 本 from byte 4
+  EXPECT_FALSE(HasInk(Image, 62, 78));  // nothing on 日's second byte
+  EXPECT_TRUE(HasInk(Image, 120, 134)); // c at byte 6
+  EXPECT_EQ(Image.copy(0, 0, 20, 30), Drawn("a", 20, {0, 0, 400, 30}, {}, Latin).copy(0, 0, 20, 30));
 }
 
 TEST_F(QtCanvasTest, BoldTextIsBoldEvenWhereTheFontHasNoBoldFace) {
