@@ -42,12 +42,15 @@ public:
   [[nodiscard]] EditorWidget& EditorView() { return *FEditorView; }
   [[nodiscard]] THTMLHighlighter& HTMLHighlighter1() { return *FHTMLHighlighter1; }
   [[nodiscard]] QtShellServices& Shell() { return FShell; }
+  // Opens the "表示設定" dialog over the window and waits until it closes.
+  void ShowViewSettings();
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
   void WireListGestures();
+  void AddViewMenu();
   void CloseRequested(QCloseEvent* Event);
   void CloseWhenIdle();
 
@@ -65,6 +68,7 @@ private:
   std::unique_ptr<TFormEditorEx> FFormEditor;
   std::unique_ptr<THTMLHighlighter> FHTMLHighlighter1;
   std::unique_ptr<TForm1> FForm;
+  std::string FUserIniPath;
   bool FShown = false;
   bool FCloseWhenIdle = false;
 };
