@@ -1,5 +1,7 @@
 #include "qt/ViewSettingsDialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -10,7 +12,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
+#include <QShowEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -155,6 +159,7 @@ QWidget* ViewSettingsDialog::BuildBarsGroup() {
   FLeftBarMode = new QComboBox;
   FLeftBarMode->setObjectName(QStringLiteral("LeftBarMode"));
   FLeftBarMode->addItems({T("表示行ごとに数える"), T("改行ごとに数える")});
+  FLeftBarMode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   FLeftBarMode->setCurrentIndex(FCurrent.LeftBarByRow ? 0 : 1);
   connect(FLeftBarMode, &QComboBox::currentIndexChanged, this, [this](int Index) {
     FCurrent.LeftBarByRow = Index == 0;
@@ -204,6 +209,11 @@ QWidget* ViewSettingsDialog::BuildMarksGroup() {
 void ViewSettingsDialog::ShowMarkColor(TViewMark Mark) {
   QPixmap Swatch(SwatchSize, SwatchSize);
   Swatch.fill(ToQColor(FCurrent.Marks[Mark].Color, palette()));
+  // Framed, so a colour close to the button's own still shows where it is.
+  QPainter Frame(&Swatch);
+  Frame.setPen(palette().color(QPalette::WindowText));
+  Frame.drawRect(0, 0, SwatchSize - 1, SwatchSize - 1);
+  Frame.end();
   FMarkColor[Mark]->setIcon(QIcon(Swatch));
 }
 
@@ -223,6 +233,15 @@ void ViewSettingsDialog::UpdateEnabling() {
 void ViewSettingsDialog::Preview() {
   UpdateEnabling();
   Guarded([this] { ApplyViewSettings(FCurrent, FEditor, FExMarks); });
+}
+
+// At the window's top right, the editor's left part (numbers, marks, the start of the rows) stays in
+// sight for the preview.
+void ViewSettingsDialog::showEvent(QShowEvent* Event) {
+  QDialog::showEvent(Event);
+  if (Event->spontaneous() || parentWidget() == nullptr) return;
+  const QRect Owner = parentWidget()->window()->frameGeometry();
+  move(std::max(Owner.left(), Owner.right() - frameGeometry().width()), Owner.top());
 }
 
 void ViewSettingsDialog::done(int Result) {

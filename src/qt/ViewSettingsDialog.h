@@ -38,6 +38,9 @@ public:
 
   void done(int Result) override;
 
+protected:
+  void showEvent(QShowEvent* Event) override;
+
 private:
   QWidget* BuildFontGroup();
   QWidget* BuildWrapGroup();
