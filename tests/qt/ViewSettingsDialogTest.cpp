@@ -175,7 +175,8 @@ TEST_F(ViewSettingsFlow, AFailedSaveSaysSoAndKeepsTheDialogOpen) {
   size_t Shown = Dialogs.Shown.size();
   Press(D, QDialogButtonBox::Ok);
   EXPECT_TRUE(D.isVisible());
-  EXPECT_EQ(Dialogs.Shown.size(), Shown + 1);
+  ASSERT_EQ(Dialogs.Shown.size(), Shown + 1);
+  EXPECT_NE(Dialogs.Shown.back().Text.find(UserIni()), std::string::npos) << Dialogs.Shown.back().Text;
   EXPECT_TRUE(Form->Editor().Leftbar().Visible());
   Press(D, QDialogButtonBox::Cancel);
   EXPECT_FALSE(D.isVisible());
