@@ -34,6 +34,8 @@ void QtUserStore::Open() const {
   FOpened = true;
   if (FPath.isEmpty()) return;
   FSettings = std::make_unique<QSettings>(FPath, QSettings::IniFormat);
+  // With an application object the file is read on the first access, and only then is its status known.
+  (void)FSettings->contains(QStringLiteral("_"));
   const std::string Path = U(FPath);
   if (FSettings->status() == QSettings::AccessError) {
     // A folder or a file this user may not read: starting with defaults must not overwrite it.
