@@ -34,8 +34,9 @@ void QtUserStore::Open() const {
   FOpened = true;
   if (FPath.isEmpty()) return;
   FSettings = std::make_unique<QSettings>(FPath, QSettings::IniFormat);
-  // With an application object the file is read on the first access, and only then is its status known.
-  (void)FSettings->contains(QStringLiteral("_"));
+  // The toolkit reads the file on first access and each section on the first access to it: only
+  // after every section was looked at does the status tell whether the file holds settings.
+  (void)FSettings->allKeys();
   const std::string Path = U(FPath);
   if (FSettings->status() == QSettings::AccessError) {
     // A folder or a file this user may not read: starting with defaults must not overwrite it.
