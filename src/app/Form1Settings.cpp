@@ -145,7 +145,7 @@ void TForm1::FlushStore() {
   try {
     FPlatform.UserStore->Flush();
   } catch (const std::exception& E) {
-    NoteSettingsProblem("settings", SettingsSaveFailed + std::string(E.what()));
+    NoteSettingsProblem("settings saved", SettingsSaveFailed + std::string(E.what()));
   }
 }
 
@@ -198,7 +198,7 @@ void TForm1::FormShow() {
   ReadStoreValues();
   if (FEnv.Persistent && FPlatform.UserStore) {
     std::string Problem = FPlatform.UserStore->TakeLoadProblem();
-    if (!Problem.empty()) NoteSettingsProblem("settings", std::move(Problem));
+    if (!Problem.empty()) NoteSettingsProblem("settings read", std::move(Problem));
   }
   FIniFolder = GetIniFolder(FEnv.ProgramFolder, FEnv.ConfigFolder);
   if (LoadEditorSettings) LoadEditorSettings(FIniFolder + IniFileName);

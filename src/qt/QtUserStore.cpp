@@ -80,8 +80,8 @@ void QtUserStore::WriteString(std::string_view Section, std::string_view Name, s
 
 void QtUserStore::Flush() {
   Open();
-  if (FPath.isEmpty()) return;
-  if (!FSettings) throw EInOutError("設定ファイルを保存しませんでした: " + U(FPath) + " (読めなかったファイルを残すため)", EIO);
+  // Without a file, or with one that could not be read and is kept as it is (told when it was read).
+  if (!FSettings) return;
   FSettings->sync();
   if (FSettings->status() == QSettings::NoError) return;
   // The toolkit says only that it failed; the folder usually says why.

@@ -85,6 +85,10 @@ TEST(SettingsProblems, WhatTheStoreOrTheEnvironmentMetIsToldWhenTheWindowIsShown
   W.P.UserStore.LoadProblem = "set aside as Vimbre.conf.unreadable-1";
   W.Form->FormShow();
   EXPECT_EQ(Told(W, "Vimbre.conf.unreadable-1"), 1);
+  // A file set aside at start is no reason to keep quiet when the new one cannot be written.
+  W.P.UserStore.FlushError = "read-only folder";
+  EXPECT_TRUE(W.Form->FormCloseQuery());
+  EXPECT_EQ(Told(W, "read-only folder"), 1);
 
   TMainFormControls C;
   test::FakePlatform P;

@@ -15,7 +15,6 @@
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
 #include "qt/QtUserStore.h"
-#include "support/Exception.h"
 #include "support/StringList.h"
 #include "testsupport/Fakes.h"
 #include "QtApp.h"
@@ -93,8 +92,9 @@ TEST_F(SettingsStore, AFolderInPlaceOfTheFileIsToldAndNeverReplaced) {
   EXPECT_NE(Store.TakeLoadProblem().find(Path()), std::string::npos);
   Store.WriteString("Tesvarin", "Left", "3");
   EXPECT_EQ(Store.ReadString("Tesvarin", "Left"), "3");
-  EXPECT_THROW(Store.Flush(), EInOutError);
+  Store.Flush();
   EXPECT_TRUE(fs::is_directory(Path() + "/inside"));
+  EXPECT_EQ(qt::QtUserStore(Q(Path())).ReadString("Tesvarin", "Left"), std::nullopt);
 }
 
 // The window over its own settings file in Config; closing it with settings that cannot be written.

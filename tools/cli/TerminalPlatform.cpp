@@ -57,9 +57,11 @@ TFileUserStore::TFileUserStore(std::string Path) : FPath(std::move(Path)) {
 
 void TFileUserStore::Load() {
   struct stat St {};
-  if (stat(FPath.c_str(), &St) != 0 && errno == ENOENT) return;
+  const bool Found = stat(FPath.c_str(), &St) == 0;
+  if (!Found && errno == ENOENT) return;
   std::string Bytes;
   try {
+    if (!Found) RaiseInOutError("設定ファイルを読めません", FPath, errno);
     if (!S_ISREG(St.st_mode)) RaiseInOutError("設定ファイルを読めません", FPath, S_ISDIR(St.st_mode) ? EISDIR : EINVAL);
     Bytes = ReadFileBytes(FPath);
   } catch (const std::exception& E) {
@@ -97,8 +99,8 @@ void TFileUserStore::WriteString(std::string_view Section, std::string_view Name
 }
 
 void TFileUserStore::Flush() {
-  if (FPath.empty()) return;
-  if (FKeepFile) throw EInOutError("設定ファイルを保存しませんでした: " + FPath + " (読めなかったファイルを残すため)", EIO);
+  // A file that could not be read is kept as it is; the user was told so when it was read.
+  if (FPath.empty() || FKeepFile) return;
   std::error_code Ec;
   std::filesystem::create_directories(std::filesystem::path(FPath).parent_path(), Ec);
   TStringList Lines;
