@@ -98,6 +98,8 @@ if [ "$(id -u)" -eq 0 ]; then
   [ $rc -eq 0 ] || fail "no home folder: status $rc"
   grep -q '^a.txt	' "$T/out" || fail "no home folder: no row"
   told "no home folder" "設定と履歴は保存されません"
-  [ -z "$(ls -A "$T/cwd")" ] || fail "no home folder: wrote into the current folder"
+  (cd "$T/cwd" && as_user env -u HOME -u XDG_CONFIG_HOME -u XDG_DATA_HOME \
+    "$CLI" -t needle "$T/tree" >"$T/out" 2>"$T/err") || fail "no home folder, no settings: status $?"
+  [ -z "$(ls -A "$T/cwd")" ] || fail "no home folder: wrote into the current folder: $(ls -A "$T/cwd")"
 fi
 exit 0
