@@ -75,7 +75,11 @@ void QtUserStore::WriteString(std::string_view Section, std::string_view Name, s
     FMemory[MemoryKey(Section, Name)] = std::string(Value);
     return;
   }
-  FSettings->setValue(SettingsKey(Section, Name), Q(Value));
+  // An unchanged value is not written again: a close that changed nothing leaves the file alone.
+  const QString Key = SettingsKey(Section, Name);
+  const QString Text = Q(Value);
+  if (FSettings->contains(Key) && FSettings->value(Key).toString() == Text) return;
+  FSettings->setValue(Key, Text);
 }
 
 void QtUserStore::Flush() {

@@ -31,6 +31,10 @@ search "first run"
 [ -s "$CONF" ] || fail "no settings file written"
 [ "$(cat "$DATA/FindWord.dat")" = "$(printf 'needle\r')" ] || fail "FindWord.dat: $(od -c "$DATA/FindWord.dat")"
 grep -v '個のファイルが見つかりました。' "$T/err" && fail "first run told something more"
+# The same run again changes no setting: the file is not written again.
+before=$(ls -i "$CONF")
+search "second run"
+[ "$(ls -i "$CONF")" = "$before" ] || fail "unchanged settings rewritten"
 
 # A history that is a folder: told once, left alone, the other histories written.
 fresh

@@ -66,6 +66,21 @@ TEST_F(SettingsStore, ValuesReachTheFileOnlyWhenFlushedAndComeBack) {
   EXPECT_EQ(Again.ReadString("Tesvarin", "Missing"), std::nullopt);
 }
 
+TEST_F(SettingsStore, AnUnchangedValueDoesNotRewriteTheFile) {
+  fs::create_directories(Tmp.Root + "/Bramwhirl");
+  const std::string Text = "[Other]\nkept = as written\n\n[Tesvarin]\nLeft = 5\n";  // not as the toolkit spaces it
+  WriteFileBytes(Path(), Text);
+  qt::QtUserStore Store(Q(Path()));
+  Store.WriteString("Tesvarin", "Left", "5");
+  Store.Flush();
+  EXPECT_EQ(ReadFileBytes(Path()), Text);
+  Store.WriteString("Tesvarin", "Left", "6");
+  Store.Flush();
+  QSettings Saved(Q(Path()), QSettings::IniFormat);
+  EXPECT_EQ(Saved.value("Tesvarin/Left").toString(), "6");
+  EXPECT_EQ(Saved.value("Other/kept").toString(), "as written");  // other programs' values stay
+}
+
 TEST_F(SettingsStore, AFileThatHoldsNoSettingsIsKeptAsideAndTheStoreStartsEmpty) {
   fs::create_directories(Tmp.Root + "/Bramwhirl");
   const std::string Corrupt[] = {std::string("[Tesvarin]\nLeft=5\n") + std::string(2, '\0') + "\x01" "garbage", "[Tesv", "[Tesvarin]\nLe"};

@@ -95,17 +95,22 @@ void TFileUserStore::WriteString(std::string_view Section, std::string_view Name
   for (char& Ch : V) {
     if (Ch == '\r' || Ch == '\n') Ch = ' ';
   }
-  FValues[std::string(Section) + "/" + std::string(Name)] = V;
+  const std::string Key = std::string(Section) + "/" + std::string(Name);
+  auto It = FValues.find(Key);
+  if (It != FValues.end() && It->second == V) return;
+  FValues[Key] = std::move(V);
+  FChanged = true;
 }
 
 void TFileUserStore::Flush() {
   // A file that could not be read is kept as it is; the user was told so when it was read.
-  if (FPath.empty() || FKeepFile) return;
+  if (FPath.empty() || FKeepFile || !FChanged) return;
   std::error_code Ec;
   std::filesystem::create_directories(std::filesystem::path(FPath).parent_path(), Ec);
   TStringList Lines;
   for (const auto& [Key, Value] : FValues) Lines.Add(Key + "=" + Value);
   SaveFileSafely(FPath, Lines.Text(), false);
+  FChanged = false;
 }
 
 std::string TFileUserStore::TakeLoadProblem() { return std::exchange(FLoadProblem, {}); }

@@ -29,7 +29,7 @@ public:
   explicit TFileUserStore(std::string Path);
   std::optional<std::string> ReadString(std::string_view Section, std::string_view Name) const override;
   void WriteString(std::string_view Section, std::string_view Name, std::string_view Value) override;
-  // One atomic write of every value.
+  // One atomic write of every value, when any changed.
   void Flush() override;
   std::string TakeLoadProblem() override;
 
@@ -38,6 +38,7 @@ private:
 
   std::string FPath;
   bool FKeepFile = false;  // the file could not be read: saving would lose it
+  bool FChanged = false;
   std::string FLoadProblem;
   std::map<std::string, std::string> FValues;
 };
