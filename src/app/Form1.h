@@ -30,6 +30,7 @@ struct TFormEnvironment {
   std::vector<std::string> Arguments;       // command-line arguments after the program name
   std::function<TDate()> Today;             // local date; empty: the system clock
   bool Persistent = true;  // false: no per-user values and no history files are read or written
+  std::string SettingsWarning;  // told to the user when the window is shown (why nothing is kept)
 };
 
 inline constexpr const char* StoreSection = "Tesvarin";
@@ -125,6 +126,11 @@ private:
   void WriteValue(const std::string& Name, const std::string& Value);
   void LoadHistories();
   void RecordHistory(TStringList& List, TComboBoxModel& Box, const std::string& Text, const char* FileName);
+  void FlushStore();
+  // A settings or history file that could not be read or written is told once per file, and never
+  // stops the command that met it: the problems noted are shown together by ReportSettingsProblems.
+  void NoteSettingsProblem(const std::string& Key, std::string Text);
+  void ReportSettingsProblems();
   void ApplyOptionRules();
   void SetStartDates();
 
@@ -180,6 +186,8 @@ private:
   TStringList FFolderHistory;
   TStringList FFindWordHistory;
   TStringList FReplaceWordHistory;
+  std::vector<std::string> FSettingsProblems;  // noted, not yet shown
+  std::set<std::string> FReportedProblems;     // keys of the problems told already
   std::optional<TDiskStamp> FLoadedStamp;  // of the current file, when loaded or last saved
 };
 

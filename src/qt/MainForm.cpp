@@ -60,7 +60,7 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
     : FWindow(std::make_unique<MainWindow>(FControls)),
       FEditorView(new EditorWidget),
       FDialogs(FWindow.get()),
-      FUserStore(QStringLiteral("Bramwhirl"), QStringLiteral("Vimbre")),
+      FUserStore(Environment.ConfigFolder ? Q(*Environment.ConfigFolder + "/Bramwhirl/Vimbre.conf") : QString()),
       FCursors(FEditorView),
       FShell(FWindow.get()) {
   FPlatform = TPlatform{&FClipboard, Dialogs != nullptr ? Dialogs : &FDialogs,

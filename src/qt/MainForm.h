@@ -10,6 +10,7 @@
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "qt/QtPlatform.h"
+#include "qt/QtUserStore.h"
 #include "shell/QtShellServices.h"
 
 class QCloseEvent;
@@ -29,7 +30,8 @@ class MainForm : public QObject {
   Q_OBJECT
 
 public:
-  // Dialogs and UserStore left null are the desktop's own: message boxes and the per-user settings.
+  // Dialogs and UserStore left null are the desktop's own: message boxes and the settings file
+  // "Bramwhirl/Vimbre.conf" in the environment's configuration folder.
   explicit MainForm(TFormEnvironment Environment, IDialogs* Dialogs = nullptr, IUserStore* UserStore = nullptr);
   ~MainForm() override;
   MainForm(const MainForm&) = delete;
