@@ -34,6 +34,12 @@ TTextMetrics TextMetricsOf(const QFont& Font) {
 
 namespace {
 
+// Qt may hand out one face as two raw fonts.
+bool SameFace(const QRawFont& A, const QRawFont& B) {
+  return A == B || (A.familyName() == B.familyName() && A.styleName() == B.styleName() &&
+                    A.pixelSize() == B.pixelSize() && A.weight() == B.weight() && A.style() == B.style());
+}
+
 GlyphCache::Glyph GlyphIn(const QRawFont& Raw, quint16 Font, const QString& Char) {
   if (!Raw.isValid()) return {0, 0, 0};
   const QList<quint32> Found = Raw.glyphIndexesForString(Char);
@@ -51,7 +57,7 @@ GlyphCache::Glyph GlyphFromFallback(GlyphCache::Face& F, const QString& Char) {
   for (const QGlyphRun& Run : Layout.glyphRuns()) {
     if (Run.glyphIndexes().size() != 1 || Run.glyphIndexes().front() == 0) continue;
     const QRawFont Raw = Run.rawFont();
-    auto It = std::find(F.Fonts.begin(), F.Fonts.end(), Raw);
+    auto It = std::find_if(F.Fonts.begin(), F.Fonts.end(), [&Raw](const QRawFont& Had) { return SameFace(Had, Raw); });
     if (It == F.Fonts.end()) {
       if (F.Fonts.size() == GlyphCache::MaxFonts) return {0, 0, 0};
       It = F.Fonts.insert(F.Fonts.end(), Raw);
@@ -88,7 +94,7 @@ GlyphCache::Face& GlyphCache::FaceOf(const TFontSpec& Font) {
   // Japanese text the font lacks is drawn from the font Qt takes for Japanese, not from whichever
   // font a character by itself would find (a Chinese one, for a kanji).
   const QRawFont Japanese = QRawFont::fromFont(F->Font, QFontDatabase::Japanese);
-  if (Japanese.isValid() && Japanese != F->Fonts.front()) F->Fonts.push_back(Japanese);
+  if (Japanese.isValid() && !SameFace(Japanese, F->Fonts.front())) F->Fonts.push_back(Japanese);
   F->Metrics = TextMetricsOf(F->Font);
   F->Glyphs.assign(0x10000, Glyph{});
   FFaces.push_back({Key, std::move(F)});

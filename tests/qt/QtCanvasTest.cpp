@@ -99,7 +99,8 @@ TEST_F(QtCanvasTest, CharactersTheChosenFontLacksAreDrawnFromAJapaneseFont) {
   constexpr int A = 20;
   const QImage Image = Drawn("a日c", A, {0, 0, 400, Height}, {}, Latin);
   EXPECT_EQ(Image.copy(0, 0, A, Height), Drawn("a", A, {0, 0, 400, Height}, {}, Latin).copy(0, 0, A, Height));
-  EXPECT_EQ(Image.copy(3 * A, 0, A, Height), Drawn("   c", A, {0, 0, 400, Height}, {}, Latin).copy(3 * A, 0, A, Height));
+  const QRect C(3 * A, 0, A, Height);
+  EXPECT_EQ(Image.copy(C), Drawn("   c", A, {0, 0, 400, Height}, {}, Latin).copy(C));
   const QRect Ink = InkBox(Image, QRect(A, 0, 2 * A, Height));
   ASSERT_FALSE(Ink.isEmpty());
   EXPECT_EQ(Image.copy(Ink), QtDrawn(Font, QString::fromUtf8("日")));
