@@ -5,14 +5,12 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFontMetricsF>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
 
-#include <cmath>
 #include <iterator>
 #include <memory>
 #include <stdexcept>
@@ -102,16 +100,6 @@ TEST_F(EditorWidgetPaintTest, EveryByteKeepsItsCellAndADoubleByteCharacterTakesT
   EXPECT_EQ(Mixed.copy(Cells(0, 3, 1)), Alone.copy(Cells(0, 3, 1)));
   EXPECT_EQ(Mixed.copy(Cells(0, 1, 2)), Wide.copy(Cells(0, 1, 2)));
   EXPECT_EQ(Ink(Mixed, Cells(0, 4, 10), White), 0);
-}
-
-// A Japanese face whose half-width letters share one advance and whose kanji take two, as Qt
-// measures it.
-bool IsJapaneseMonospace(const QFont& Font) {
-  const QFontMetricsF M(Font);
-  const qreal Half = M.horizontalAdvance(QLatin1Char('W'));
-  return M.inFont(QChar(0x65E5)) && M.inFont(QChar(0x3042)) && Half > 0 &&
-         std::abs(M.horizontalAdvance(QLatin1Char('i')) - Half) < 0.1 &&
-         std::abs(M.horizontalAdvance(QChar(0x65E5)) - 2 * Half) < 0.1;
 }
 
 // In every Japanese monospace face installed, a row spans what the face's own text layout gives it:

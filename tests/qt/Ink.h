@@ -1,13 +1,16 @@
-// Where drawing left ink on a white image, and how Qt itself draws a text, for comparing glyphs
-// whatever font the machine has.
+// Where drawing left ink on a white image, how Qt itself draws a text and what kind a face is, for
+// checking glyphs whatever fonts the machine has.
 #pragma once
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <QString>
+
+#include <cmath>
 
 namespace tesvarin {
 
@@ -19,6 +22,16 @@ inline QRect InkBox(const QImage& Image, const QRect& Area, QRgb Background = qR
     for (int X = Inside.left(); X <= Inside.right(); ++X)
       if (Image.pixel(X, Y) != Background) Box |= QRect(X, Y, 1, 1);
   return Box;
+}
+
+// A Japanese face whose half-width letters share one advance and whose kanji take two, as Qt
+// measures it.
+inline bool IsJapaneseMonospace(const QFont& Font) {
+  const QFontMetricsF M(Font);
+  const qreal Half = M.horizontalAdvance(QLatin1Char('W'));
+  return M.inFont(QChar(0x65E5)) && M.inFont(QChar(0x3042)) && Half > 0 &&
+         std::abs(M.horizontalAdvance(QLatin1Char('i')) - Half) < 0.1 &&
+         std::abs(M.horizontalAdvance(QChar(0x65E5)) - 2 * Half) < 0.1;
 }
 
 // Text as Qt lays it out and draws it in black on white, with its own fallback, cut to its ink.

@@ -3,13 +3,16 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
+#include "qt/Fonts.h"
 #include "qt/QtCanvas.h"
 #include "support/SjisCodec.h"
 #include "Ink.h"
@@ -53,18 +56,44 @@ protected:
   static bool Centred(const QRect& Ink, int X, int Width) {
     return std::abs((Ink.left() - X) - (X + Width - 1 - Ink.right())) <= 3;
   }
-  // An installed family, under its own name, whose face has Latin letters and no kanji.
-  static std::string LatinOnlyFamily() {
-    for (const QString& Family : QFontDatabase::families()) {
-      const QRawFont Face = QRawFont::fromFont(QFont(Family, 9));
-      if (Face.familyName().compare(Family, Qt::CaseInsensitive) == 0 && Face.supportsCharacter(QLatin1Char('a')) &&
-          Face.supportsCharacter(QLatin1Char('c')) && !Face.supportsCharacter(QChar(0x65E5)))
-        return Family.toStdString();
+  // An installed family, under its own name, whose face holds what Wanted asks for.
+  template <class P>
+  static std::string FamilyWhere(const QStringList& Families, P Wanted) {
+    for (const QString& Family : Families) {
+      const QFont Font(Family, 9);
+      const QRawFont Face = QRawFont::fromFont(Font);
+      const bool Named = Face.familyName().compare(Family, Qt::CaseInsensitive) == 0 ||
+                         QFontInfo(Font).family().compare(Family, Qt::CaseInsensitive) == 0;
+      if (Named && Wanted(Face)) return Family.toStdString();
     }
     return {};
   }
+  static std::string LatinOnlyFamily() {
+    return FamilyWhere(QFontDatabase::families(), [](const QRawFont& Face) {
+      return Face.supportsCharacter(QLatin1Char('a')) && Face.supportsCharacter(QLatin1Char('c')) &&
+             !Face.supportsCharacter(QChar(0x65E5));
+    });
+  }
   static constexpr int Height = 30;
 };
+
+// The fonts the program names stand for faces chosen by what they hold, whatever names the desktop
+// lists them under.
+TEST_F(QtCanvasTest, TheNamedFontsAreJapaneseFacesWhereverOneIsInstalled) {
+  const QStringList Japanese = QFontDatabase::families(QFontDatabase::Japanese);
+  if (Japanese.isEmpty()) GTEST_SKIP() << "no Japanese font is installed";
+  for (const char* Proportional : {"ＭＳ Ｐゴシック", "MS UI Gothic"}) {
+    SCOPED_TRACE(Proportional);
+    EXPECT_TRUE(QFontMetrics(qt::ToQFont(TFontSpec{Proportional, 9, clBlack, {}})).inFont(QChar(0x65E5)));
+  }
+  EXPECT_TRUE(QFontMetrics(qt::JapaneseUiFont()).inFont(QChar(0x65E5)));
+  if (std::none_of(Japanese.begin(), Japanese.end(), [](const QString& F) { return IsJapaneseMonospace(QFont(F, 9)); }))
+    GTEST_SKIP() << "no Japanese monospace font is installed";
+  for (const char* Fixed : {"FixedSys", "ＭＳ ゴシック"}) {
+    SCOPED_TRACE(Fixed);
+    EXPECT_TRUE(IsJapaneseMonospace(qt::ToQFont(TFontSpec{Fixed, 9, clBlack, {}})));
+  }
+}
 
 TEST_F(QtCanvasTest, EveryByteAdvancesByTheGivenWidthWhateverTheGlyphs) {
   // With wide cells each character starts at its byte's cell, as it is drawn there alone, and
@@ -116,17 +145,22 @@ TEST_F(QtCanvasTest, CharactersTheChosenFontLacksAreDrawnFromAJapaneseFont) {
 // ∑ is in code page 932 but not in every Japanese font: it comes from whichever installed font Qt
 // finds for it.
 TEST_F(QtCanvasTest, ACharacterNeitherFontHasIsDrawnFromAnyInstalledFontThatHasIt) {
+  const std::string Lacking = FamilyWhere(QFontDatabase::families(QFontDatabase::Japanese), [](const QRawFont& Face) {
+    return Face.supportsCharacter(QChar(0x65E5)) && !Face.supportsCharacter(QChar(0x2211));
+  });
+  if (Lacking.empty()) GTEST_SKIP() << "every installed Japanese font has U+2211";
   bool Anywhere = false;
   for (const QString& Family : QFontDatabase::families())
     Anywhere = Anywhere || QRawFont::fromFont(QFont(Family, 9)).supportsCharacter(QChar(0x2211));
   if (!Anywhere) GTEST_SKIP() << "no installed font has U+2211";
   constexpr int A = 20;
-  const QImage Image = Drawn("a∑b", A);
+  const QImage Image = Drawn("a∑b", A, {0, 0, 400, Height}, {}, Lacking);
   const QRect Ink = InkBox(Image, QRect(A, 0, 2 * A, Height));
   ASSERT_FALSE(Ink.isEmpty());
-  EXPECT_EQ(Image.copy(Ink), QtDrawn(qt::ToQFont(TFontSpec{"FixedSys", 9, clBlack, {}}), QString::fromUtf8("∑")));
+  EXPECT_EQ(Image.copy(Ink), QtDrawn(QFont(QString::fromStdString(Lacking), 9), QString::fromUtf8("∑")));
   EXPECT_TRUE(Centred(Ink, A, 2 * A)) << Ink.left() << ".." << Ink.right();
-  EXPECT_EQ(Image.copy(3 * A, 0, A, Height), Drawn("   b", A).copy(3 * A, 0, A, Height));
+  const QRect B(3 * A, 0, A, Height);
+  EXPECT_EQ(Image.copy(B), Drawn("   b", A, {0, 0, 400, Height}, {}, Lacking).copy(B));
 }
 
 // Bold is heavier whether the face has a bold of its own or Qt thickens the regular one.
