@@ -77,6 +77,20 @@ struct TShrunk {
   int Width;
 };
 
+void DrawShrunk(QPainter& Painter, const GlyphCache::Face& Face, const TShrunk& S, qreal Baseline, bool StrikeOut) {
+  const qreal Scale = S.Width * 64.0 / S.Glyph.Width;
+  QGlyphRun Run;
+  Run.setRawFont(Face.Fonts[S.Glyph.Font]);
+  Run.setGlyphIndexes({S.Glyph.Index});
+  Run.setPositions({QPointF(0, 0)});
+  Run.setStrikeOut(StrikeOut);
+  Painter.save();
+  Painter.translate(S.X, Baseline);
+  Painter.scale(Scale, Scale);
+  Painter.drawGlyphRun(QPointF(0, 0), Run);
+  Painter.restore();
+}
+
 }  // namespace
 
 void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, int Advance, bool Opaque) {
@@ -132,19 +146,7 @@ void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, i
     Run.setStrikeOut(StrikeOut);
     FPainter.drawGlyphRun(QPointF(0, 0), Run);
   }
-  for (const TShrunk& S : Shrunk) {
-    const qreal Scale = S.Width * 64.0 / S.Glyph.Width;
-    QGlyphRun Run;
-    Run.setRawFont(Face.Fonts[S.Glyph.Font]);
-    Run.setGlyphIndexes({S.Glyph.Index});
-    Run.setPositions({QPointF(0, 0)});
-    Run.setStrikeOut(StrikeOut);
-    FPainter.save();
-    FPainter.translate(S.X, Baseline);
-    FPainter.scale(Scale, Scale);
-    FPainter.drawGlyphRun(QPointF(0, 0), Run);
-    FPainter.restore();
-  }
+  for (const TShrunk& S : Shrunk) DrawShrunk(FPainter, Face, S, Baseline, StrikeOut);
   FPainter.setClipping(false);
 }
 
