@@ -222,7 +222,7 @@ bool TEditorEx::FindPrev() {
 int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
   if (FindString().empty()) return 0;
   TBigString Out;
-  const int Count = FSearch.ReplaceAllText(Lines().BigText(), Replacement, ExpandCrLf, Out);
+  const int Count = FSearch.ReplaceAllText(Lines().BigText(), Lines().LineBreaks(), Replacement, ExpandCrLf, Out);
   if (Count > 0) Lines().SetLinesText(Out);
   return Count;
 }

@@ -12,6 +12,7 @@ class FakeFormEditor : public IFormEditor {
 public:
   void LoadFromFile(const std::string& Path) override;
   [[nodiscard]] std::string SaveText() const override;
+  [[nodiscard]] bool WellFormed() const override { return !IllFormed; }
   void BeginUpdate() override { ++UpdateCount; }
   void EndUpdate() override { --UpdateCount; }
   void Clear() override;
@@ -34,6 +35,7 @@ public:
   int Line = 0, Pos = 0, SelLength = 0;  // the caret and the selection from it
   int UpdateCount = 0, Loads = 0;
   bool Focused = false;
+  bool IllFormed = false;
   std::string Removed;
 
 private:
