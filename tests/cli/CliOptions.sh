@@ -72,7 +72,6 @@ dropped "" 0 -c -e -t 'c[h]apter 1'
 dropped "-f (--fuzzy) dropped" 0 -f -t 'c[h]apter'
 dropped "-c (--match-case) dropped" 1 -c -e -f -t 'c[h]apter 1'
 dropped "" 1 -e -f -t 'ＣＨＡＰＴＥＲ 1'
-grep -q "needs -e\|only with -e" "$T/err" 2>/dev/null || true
 "$CLI" --help | grep -q -- "-f, --fuzzy *with -e" || fail "--help does not say -f needs -e"
 
 # Not a terminal: no progress line, no escape sequence, nothing but messages on stderr.
