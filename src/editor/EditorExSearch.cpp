@@ -279,8 +279,6 @@ int TEditorExSearch::LastInPart(std::string_view S, int& Len) {
     int Cand = -1;
     for (int P = Occurrence(S, 0, HitLen); P >= 0;
          P = Occurrence(S, NextSearchStart(S, static_cast<size_t>(P), static_cast<size_t>(HitLen)), HitLen)) {
-      // An empty hit right at the end of the one before is no hit of its own.
-      if (HitLen == 0 && Cand >= 0 && CandLen > 0 && P == Cand + CandLen) continue;
       Cand = P;
       CandLen = HitLen;
     }
