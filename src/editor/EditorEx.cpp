@@ -9,7 +9,6 @@
 
 #include "editor/EditorLineScan.h"
 #include "editor/EditorSelection.h"
-#include "support/Sjis.h"
 #include "highlighter/Highlighter.h"
 #include "highlighter/HighlighterParser.h"
 
