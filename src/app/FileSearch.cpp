@@ -428,7 +428,7 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
 std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head) {
   if (File.Info().Size > StreamFrom) {
     TLineBlocks Blocks(
-        FBuffer, Head.size(), [&File](char* Into, size_t Max) { return File.ReadOn(Into, Max); }, StreamBlock);
+        FBuffer, Head.size(), [&File](char* Into, size_t Max) { return File.ReadOn(Into, Max); }, StreamBlock, Path);
     for (std::string_view Block; Blocks.Next(Block);) {
       if (ContainsText(Path, Block)) return true;
       Pump();

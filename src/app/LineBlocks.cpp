@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "support/StringList.h"
+
 namespace tesvarin {
 
 namespace {
@@ -20,15 +22,22 @@ const char* LastByte(const char* Bytes, size_t From, size_t Size, char B) {
 
 }  // namespace
 
-TLineBlocks::TLineBlocks(TBigString& Buffer, size_t Filled, TRead Read, size_t BlockSize)
-    : FBuffer(Buffer), FRead(std::move(Read)), FBlockSize(std::max<size_t>(BlockSize, 1)), FFilled(Filled) {
+TLineBlocks::TLineBlocks(TBigString& Buffer, size_t Filled, TRead Read, size_t BlockSize, std::string Path)
+    : FBuffer(Buffer),
+      FRead(std::move(Read)),
+      FBlockSize(std::max<size_t>(BlockSize, 1)),
+      FPath(std::move(Path)),
+      FFilled(Filled) {
   const size_t Z = CtrlZFrom(FBuffer.data(), 0, FFilled);
   FEnded = Z < FFilled;
   FFilled = Z;
 }
 
 void TLineBlocks::Fill(size_t Want) {
-  if (FBuffer.size() < Want) FBuffer.resize(Want);
+  if (FBuffer.size() < Want) {
+    RequireMemoryFor(Want, FPath);
+    FBuffer.resize(Want);
+  }
   while (!FEnded && FFilled < Want) {
     const size_t Got = FRead(FBuffer.data() + FFilled, Want - FFilled);
     if (Got == 0) {

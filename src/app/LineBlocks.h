@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "editor/HugePages.h"
@@ -19,8 +20,9 @@ public:
   using TRead = std::function<size_t(char* Into, size_t Max)>;
 
   // The first Filled bytes of Buffer are the text's start, already read; the rest comes from Read.
-  // Blocks are about BlockSize bytes; a line longer than that makes its block as long as the line.
-  TLineBlocks(TBigString& Buffer, size_t Filled, TRead Read, size_t BlockSize);
+  // Blocks are about BlockSize bytes; a line longer than that makes its block as long as the line,
+  // and one longer than the memory raises EInOutError naming Path.
+  TLineBlocks(TBigString& Buffer, size_t Filled, TRead Read, size_t BlockSize, std::string Path = {});
 
   // The next block, valid until the next call; false when the text is done.
   bool Next(std::string_view& Block);
@@ -35,6 +37,7 @@ private:
   TBigString& FBuffer;
   TRead FRead;
   size_t FBlockSize;
+  std::string FPath;
   size_t FFilled;
   size_t FConsumed = 0;  // the front the last block took, with its break
   size_t FScanFrom = 0;  // the bytes before it hold no break
