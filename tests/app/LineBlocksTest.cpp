@@ -10,6 +10,7 @@
 #include "app/FileContentTest.h"
 #include "app/FileSearch.h"
 #include "app/LineBlocks.h"
+#include "app/ResultRow.h"
 #include "support/StringList.h"
 
 namespace tesvarin {
@@ -226,6 +227,36 @@ TEST_F(LineBlocksRun, StreamedFilesAreListedAsFilesReadWhole) {
   }
   EXPECT_GT(Listed, 50u);
   EXPECT_LT(Listed, 20u * 30u);
+}
+
+// A file with its text at the start and far more after it (a hole reads as NULs): the probe reads
+// only the probe, and a content test stops at the first block that holds the text.
+TEST_F(LineBlocksRun, BigFilesAreReadNoFurtherThanNeeded) {
+  const std::string Path = Root + "big.log";
+  std::string Head;
+  while (Head.size() < 4096) Head += "abc line\r\n";
+  WriteFileBytes(Path, Head);
+  fs::resize_file(Path, uint64_t{64} << 20);
+
+  TBigString Buffer;
+  TCandidateFile File(Buffer);
+  ASSERT_TRUE(File.Open(Path, true));
+  EXPECT_EQ(File.Head(NonTextProbeSize, NonTextProbeSize).size(), NonTextProbeSize);
+  EXPECT_LE(Buffer.size(), size_t{4096});
+
+  TFileSearch Search(TSearchCriteria{}, Abort);
+  Search.StreamBlock = 4096;
+  size_t Seen = 0;
+  Search.ContainsText = [&Seen](const std::string&, std::string_view Bytes) {
+    Seen += Bytes.size();
+    return Bytes.find("abc") != std::string_view::npos;
+  };
+  std::vector<std::string> Found;
+  Search.OnFound = [&Found](const TFoundFile& F) { Found.push_back(F.Name); };
+  Search.SearchFolder(Root);
+  EXPECT_EQ(Found, std::vector<std::string>{"big.log"});
+  EXPECT_GT(Seen, 0u);
+  EXPECT_LE(Seen, TCandidateFile::HeadReadAhead + 4096);
 }
 
 }  // namespace
