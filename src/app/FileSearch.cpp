@@ -429,9 +429,13 @@ std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::stri
   if (File.Info().Size > StreamFrom) {
     TLineBlocks Blocks(
         FBuffer, Head.size(), [&File](char* Into, size_t Max) { return File.ReadOn(Into, Max); }, StreamBlock, Path);
+    size_t Unpumped = 0;
     for (std::string_view Block; Blocks.Next(Block);) {
       if (ContainsText(Path, Block)) return true;
-      Pump();
+      if ((Unpumped += Block.size()) >= ReadPiece) {
+        Unpumped = 0;
+        Pump();
+      }
       if (Aborted()) return std::nullopt;
     }
     return false;

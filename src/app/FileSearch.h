@@ -76,9 +76,10 @@ public:
   // them: from a slow disk a whole big file would hold the window for seconds.
   static constexpr size_t ReadPiece = size_t{8} << 20;
   // Files above StreamFrom bytes are searched in blocks of about StreamBlock bytes, in memory of
-  // that size whatever the file's; the window is kept alive and Abort heard between blocks.
+  // that size whatever the file's; Abort is heard between blocks. A block small enough to stay in
+  // the processor's cache between the read and the search makes the search half again as fast.
   size_t StreamFrom = size_t{8} << 20;
-  size_t StreamBlock = size_t{1} << 20;
+  size_t StreamBlock = size_t{256} << 10;
 
 private:
   class THelpers;
