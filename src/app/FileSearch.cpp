@@ -427,17 +427,24 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
 
 std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head) {
   if (File.Info().Size > StreamFrom) {
-    TLineBlocks Blocks(
-        FBuffer, Head.size(), [&File](char* Into, size_t Max) { return File.ReadOn(Into, Max); }, StreamBlock, Path);
-    size_t Unpumped = 0;
-    for (std::string_view Block; Blocks.Next(Block);) {
-      if (ContainsText(Path, Block)) return true;
-      if ((Unpumped += Block.size()) >= ReadPiece) {
+    // Pumped as it is read, as a file read whole is: one line may make a block of any size.
+    size_t Unpumped = Head.size();
+    bool Stopped = false;
+    auto Read = [&](char* Into, size_t Max) -> size_t {
+      if (Unpumped >= ReadPiece) {
         Unpumped = 0;
         Pump();
+        Stopped = Aborted();
+        if (Stopped) return 0;
       }
-      if (Aborted()) return std::nullopt;
-    }
+      const size_t Got = File.ReadOn(Into, Max);
+      Unpumped += Got;
+      return Got;
+    };
+    TLineBlocks Blocks(FBuffer, Head.size(), Read, StreamBlock, Path);
+    for (std::string_view Block; Blocks.Next(Block) && !Stopped;)
+      if (ContainsText(Path, Block)) return true;
+    if (Stopped) return std::nullopt;
     return false;
   }
   std::string_view Bytes = Head;
