@@ -179,14 +179,15 @@ bool TCandidateFile::Writable() const {
 }
 
 std::string_view TCandidateFile::Head(size_t Count, size_t ReadAhead) {
-  // Room for what is asked and one byte more, so that a file that grew shows it. A run's first
-  // files read whole get room for bigger ones to come: growing step by step would copy into fresh
-  // pages.
+  // Room for what is asked and one byte more, so that a file that grew shows it. Unless only a probe
+  // is read, a run's first files get room for bigger ones to come: growing step by step would copy
+  // into fresh pages.
   const uint64_t Wanted = std::min<uint64_t>(FInfo.Size, std::max(Count, ReadAhead));
   RequireMemoryFor(Wanted, FPath);
   const size_t Room = static_cast<size_t>(Wanted) + 1;
   if (FBuffer.size() < Room) {
-    if (FBuffer.capacity() < Room) FBuffer.reserve(Room > HeadReadAhead + 1 ? std::max(Room, FirstBufferRoom) : Room);
+    const bool ProbeOnly = std::max(Count, ReadAhead) < HeadReadAhead;
+    if (FBuffer.capacity() < Room) FBuffer.reserve(ProbeOnly ? Room : std::max(Room, FirstBufferRoom));
     FBuffer.resize(Room);
   }
   while (!FEnded && FGot < Count) {
