@@ -67,6 +67,9 @@ void BindCheckBox(QCheckBox* Box, TCheckBoxModel& Model) {
 void BindComboBox(QComboBox* Box, TComboBoxModel& Model) {
   FollowCommon(Box, Model);
   Box->setEditable(!Model.ListOnly());
+  // What the user typed is what runs: no inline completion (which Enter accepts, and which matches
+  // without regard to case) swaps it for a history entry; the entries stay in the drop-down.
+  if (Box->isEditable()) Box->setCompleter(nullptr);
   Follow(Box, Model, [Box, &Model] {
     QSignalBlocker Block(Box);
     QStringList Items;

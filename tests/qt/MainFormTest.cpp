@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -358,6 +359,57 @@ TEST_F(MainFormFlow, TheCountComesInARealMessageBox) {
   SearchFor("*.txt", "日本語");
   EXPECT_EQ(Seen, Q("2 個のファイルが見つかりました。"));
   EXPECT_EQ(C().FileList.Count(), 2);
+}
+
+// What is typed into a box is what runs and what its history records: a history entry that
+// starts like it, or differs only in case, never takes its place.
+TEST_F(MainFormFlow, TypedTextIsNeverSwappedForAHistoryEntry) {
+  struct TCase {
+    const char* Box;
+    TComboBoxModel TMainFormControls::*Model;
+    const char* Entry;
+    const char* Typed;
+  };
+  const TCase Cases[] = {{"cFileName", &TMainFormControls::cFileName, "Memo.txt", "memo"},
+                         {"cFindWord", &TMainFormControls::cFindWord, "Hello", "hello"},
+                         {"cFolderName", &TMainFormControls::cFolderName, "/tmp/Data", "/tmp/data"},
+                         {"cReplaceWord", &TMainFormControls::cReplaceWord, "A\\r\\nB", "a\\r\\nb"}};
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  for (const TCase& K : Cases) {
+    SCOPED_TRACE(K.Box);
+    auto* Box = Find<QComboBox>(K.Box);
+    (C().*K.Model).SetItems({K.Entry});
+    Box->setFocus();
+    Box->lineEdit()->clear();
+    QTest::keyClicks(Box, QString::fromUtf8(K.Typed));
+    QTest::keyClick(Box, Qt::Key_Return);
+    EXPECT_EQ(Box->currentText(), QString::fromUtf8(K.Typed));
+  }
+  EXPECT_EQ(C().cFindWord.Text(), "hello");
+  EXPECT_EQ(C().cReplaceWord.Text(), "a\\r\\nb");
+
+  // The run searches the typed text, with case, and records it.
+  Tr.Write("d.txt", "Hello\r\n");
+  Tr.Write("e.txt", "hello\r\n");
+  SearchFor("*.txt", "Hello");
+  C().CheckBox1.SetChecked(true);
+  SearchFor("*.txt", "hello");
+  ASSERT_EQ(C().FileList.Count(), 1);
+  EXPECT_EQ(C().FileList.Item(0).Caption, "e.txt");
+  EXPECT_EQ(Form->Form().FindWordHistory()[0], "hello");
+
+  // Japanese comes from the input method's commit, which completed inline before.
+  Type("cFindWord", "さようなら");
+  QTest::keyClick(Find<QComboBox>("cFolderName"), Qt::Key_Return);
+  auto* Word = Find<QComboBox>("cFindWord");
+  Word->setFocus();
+  Word->lineEdit()->clear();
+  QInputMethodEvent Commit;
+  Commit.setCommitString(QString::fromUtf8("さよう"));
+  QApplication::sendEvent(Word->lineEdit(), &Commit);
+  QTest::keyClick(Word, Qt::Key_Return);
+  EXPECT_EQ(Form->Form().FindWordHistory()[0], Sjis("さよう"));
 }
 
 }  // namespace
