@@ -2,12 +2,14 @@
 // holds, and the message loop.
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QStandardPaths>
 
 #include "qt/ErrorReport.h"
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
 #include "qt/QtText.h"
+#include "qt/Translations.h"
 
 namespace {
 
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
   TApplication App(argc, argv);
   App.setApplicationName(QStringLiteral("Tesvarin"));
   App.setApplicationDisplayName(QStringLiteral("Tesvarin"));
+  tesvarin::qt::InstallQtTranslation(App, QLocale::system());
   tesvarin::qt::MainForm Form(Environment());
   Form.Window().show();
   return App.exec();
