@@ -29,6 +29,8 @@ struct TFormEnvironment {
   std::string DefaultDataFolder;            // history folder when the store names none; ends with "/"
   std::vector<std::string> Arguments;       // command-line arguments after the program name
   std::function<TDate()> Today;             // local date; empty: the system clock
+  // The screens' available areas, the primary first; none: the window's bounds are used as read.
+  std::vector<TBounds> ScreenAreas;
   bool Persistent = true;  // false: no per-user values and no history files are read or written
 };
 
@@ -127,10 +129,17 @@ private:
   void RecordHistory(TStringList& List, TComboBoxModel& Box, const std::string& Text, const char* FileName);
   void ApplyOptionRules();
   void SetStartDates();
+  // Status panel 0: the number of listed files.
+  void ShowCount();
 
   // The search run.
   [[nodiscard]] TSearchCriteria Criteria() const;
   [[nodiscard]] TFileSearch MakeWalk();
+  // False, with a message, when the folder box names no folder there is to search.
+  [[nodiscard]] bool FolderToSearch(const std::string& FolderText);
+  void EnableViewerCommands(bool Value);
+  // A new run's rows in folder, then name order, as people count (file2 before file10).
+  void SortNewRows();
   void AddRow(const TFoundFile& File);
   [[nodiscard]] bool SearchContent();
   // The find string and options of the window, as a content test is to search with them.

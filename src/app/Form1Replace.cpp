@@ -38,7 +38,8 @@ void TForm1::FileListClick() {
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
   LoadCurrentFile(Path);
-  if (C.SelectFirstSearch.Checked()) SpeedButton1Click();
+  // Without a search text there is no first hit, and the path stays in the status bar.
+  if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
 }
 
 void TForm1::LoadCurrentFile(const std::string& Path) {
@@ -67,6 +68,8 @@ bool TForm1::OverwriteAllowed(const std::string& Path) {
 void TForm1::Search(bool Forward) {
   C.StatusBar1.SetPanelText(1, {});
   Editor.SetFocus();
+  // An empty text finds nothing, which is no news worth a message.
+  if (C.cFindWord.Text().empty()) return;
   Editor.SetFindString(FindBytes());
   SetSearchOptions();
   bool Found = Forward ? Editor.FindNext() : Editor.FindPrev();
@@ -155,7 +158,7 @@ void TForm1::ReportSkipped(const char* Caption) {
   std::string Text = Summary;
   for (const std::string& Item : FSkipped) Text += "\r\n" + Item;
   if (FSkippedCount > static_cast<int>(FSkipped.size())) Text += "\r\n...";
-  FPlatform.Dialogs->MessageBox(Text, Caption, mbOK);
+  FPlatform.Dialogs->WarningBox(Text, Caption);
 }
 
 // One row of the batch. A file another row already led to is not replaced twice; a file that

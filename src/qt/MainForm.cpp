@@ -77,7 +77,7 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
     LoadEditorSettings(IniPath, *FEditor, FEditor->ExMarks(), *FHTMLHighlighter1);
   };
   SetErrorReport([this](std::string_view Text) {
-    FPlatform.Dialogs->MessageBox(Text, U(QApplication::applicationName()), mbOK);
+    FPlatform.Dialogs->WarningBox(Text, U(QApplication::applicationName()));
   });
   WireListGestures();
   FWindow->installEventFilter(this);

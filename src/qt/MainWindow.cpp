@@ -227,8 +227,11 @@ QWidget* MainWindow::BuildRightArea() {
   FEditorFrame->layout()->setContentsMargins(0, 0, 0, 0);
   LowerLayout->addWidget(FEditorFrame, 1);
   Splitter->addWidget(Lower);
-  Splitter->setStretchFactor(0, 1);
-  Splitter->setStretchFactor(1, 2);
+  // The list keeps its height as the window grows; the editor takes the rest.
+  Splitter->setStretchFactor(0, 0);
+  Splitter->setStretchFactor(1, 1);
+  Splitter->setChildrenCollapsible(false);
+  BindSplitter(Splitter, C.Splitter1);
   return Splitter;
 }
 

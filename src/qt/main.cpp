@@ -1,8 +1,11 @@
 // Starts the program: the application object and its title, the main window with everything it
 // holds, and the message loop.
+#include <algorithm>
+
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "qt/ErrorReport.h"
@@ -37,6 +40,13 @@ tesvarin::TFormEnvironment Environment() {
   // The history files are written after every search; their folder must exist first.
   QDir().mkpath(Data);
   Env.DefaultDataFolder = U(Data) + "/";
+  // The primary screen first: a first start opens there.
+  QList<QScreen*> Screens = QGuiApplication::screens();
+  std::stable_partition(Screens.begin(), Screens.end(), [](QScreen* S) { return S == QGuiApplication::primaryScreen(); });
+  for (QScreen* S : Screens) {
+    const QRect A = S->availableGeometry();
+    Env.ScreenAreas.push_back(tesvarin::TBounds{A.x(), A.y(), A.width(), A.height()});
+  }
   QStringList Arguments = QCoreApplication::arguments();
   for (qsizetype I = 1; I < Arguments.size(); ++I) Env.Arguments.push_back(U(Arguments[I]));
   return Env;

@@ -79,7 +79,15 @@ TEST(Form1Search, EmptyNameBoxAndFolderBox) {
   W.Search("", "", "");
   EXPECT_EQ(W.C.cFileName.Text(), "*.*");
   EXPECT_EQ(W.Form->FileNameHistory().Items(), Names{""});
-  EXPECT_TRUE(W.P.Dialogs.Shown.empty());  // no run without a folder
+  // No run without a folder, and a word on why.
+  ASSERT_EQ(W.P.Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(W.P.Dialogs.Shown[0].Text, "探す場所を指定してください。");
+  EXPECT_TRUE(W.P.Dialogs.Shown[0].Warning);
+  EXPECT_TRUE(W.C.cFolderName.Focused());
+  W.Search(Tr.T() + "/missing", "", "");
+  ASSERT_EQ(W.P.Dialogs.Shown.size(), 2u);
+  EXPECT_EQ(W.P.Dialogs.Shown[1].Text, "探す場所のフォルダが見つかりません。\r\n" + Tr.T() + "/missing");
+  EXPECT_TRUE(W.P.Dialogs.Shown[1].Warning);
   EXPECT_TRUE(W.Form->FolderHistory().Empty());
   W.Search(Tr.T() + "/", "", "");
   EXPECT_EQ(W.Names(), Names{"a.txt"});
@@ -132,7 +140,12 @@ TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {
   }
   Window W(Tr);
   int Pumps = 0;
+  bool CommandsOffDuringTheRun = true;
   W.P.EventPump.OnPump = [&] {
+    if (Pumps < 20) {
+      for (const TButtonModel* B : {&W.C.Button1, &W.C.Button3, &W.C.SpeedButton1, &W.C.SpeedButton3})
+        CommandsOffDuringTheRun = CommandsOffDuringTheRun && !B->Enabled();
+    }
     W.C.Button1.Click();  // refused while running
     W.C.FileList.SetSelected(0);
     W.C.FileList.OnClick();  // so is making a file current
@@ -143,9 +156,13 @@ TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {
   int Found = W.C.FileList.Count();
   EXPECT_GT(Found, 0);
   EXPECT_LT(Found, 30);
+  EXPECT_TRUE(CommandsOffDuringTheRun);
+  // An aborted run does not pass for a finished one.
   EXPECT_EQ(W.P.Dialogs.Shown.size(), 1u);
-  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, std::to_string(Found) + " 個のファイルが見つかりました。");
-  EXPECT_TRUE(W.C.Button3.Enabled());
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, "中断しました。" + std::to_string(Found) + " 個のファイルが見つかりました。");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(0), std::to_string(Found) + " 個のファイル");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "中断しました。");
+  for (const TButtonModel* B : {&W.C.Button1, &W.C.Button3, &W.C.SpeedButton1, &W.C.SpeedButton3}) EXPECT_TRUE(B->Enabled());
   EXPECT_EQ(W.C.fName.Caption(), "");
 }
 
@@ -277,6 +294,7 @@ TEST(Form1Viewer, OptionCheckBoxRules) {
   // Options go to the editor one at a time; its rules decide what survives.
   W.C.CheckBox3.SetChecked(true);
   W.C.CheckBox4.SetChecked(true);
+  W.C.cFindWord.SetText("x");
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.E.ExSearchOptions(), (TExSearchOptions{soWholeWord}));
 }
