@@ -56,8 +56,10 @@ void TNaturalOrder::AppendName(std::string_view Name, std::string& Key) const {
     if (Digits) {
       AppendNumber(Run, Key);
     } else {
+      // A run that digits follow is collated with a digit after it, so that what stands there in
+      // another name ("file.txt" against "file2.txt") sorts against a digit as the locale says.
       Key += TextRun;
-      Key += FCollate(Run);
+      Key += End < Name.size() ? FCollate(std::string(Run) + '0') : FCollate(Run);
       Key += TextEnd;
     }
     I = End;

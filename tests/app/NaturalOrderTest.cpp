@@ -34,6 +34,7 @@ TEST(NaturalOrder, NamesByTheValueOfTheirNumbersAndTheCollationOfTheirText) {
       {"numbers by value", {"file1", "file2", "file10", "file100"}},
       {"leading zeros count as the value", {"f007", "f8", "f08x", "f10"}},
       {"a shorter text first", {"a", "a1", "ab", "abc"}},
+      {"what stands where another has digits", {"file.txt", "file2.txt", "file10.txt", "filed.txt"}},
       {"digits before letters", {"1abc", "abc"}},
       {"every digit run on its own", {"v1.2.9", "v1.2.10", "v1.10.0", "v2.0"}},
       {"numbers longer than any integer", {"n99999999999999999999", "n100000000000000000000"}},
@@ -55,7 +56,7 @@ TEST(NaturalOrder, PathsFolderByFolderWithAFoldersOwnFilesFirst) {
   };
   const std::vector<TRow> Expected = {
       {"/t/", "a2.txt"},     {"/t/", "a10.txt"},   {"/t/", "z.txt"},      {"/t/a/", "b.txt"},
-      {"/t/a/x/", "c.txt"},  {"/t/a2/", "a.txt"},  {"/t/a10/", "a.txt"},  {"/t/a b/", "a.txt"},
+      {"/t/a/x/", "c.txt"},  {"/t/a b/", "a.txt"}, {"/t/a2/", "a.txt"},   {"/t/a10/", "a.txt"},
       {"/t/B/", "a.txt"},    {"/t/c/", "a.txt"},   {"/u/", "a.txt"},
   };
   std::vector<TRow> Rows(Expected.rbegin(), Expected.rend());
