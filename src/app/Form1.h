@@ -15,6 +15,7 @@
 #include "app/FileContentTest.h"
 #include "app/FileSearch.h"
 #include "app/FormEditor.h"
+#include "app/HitIndex.h"
 #include "platform/Platform.h"
 #include "support/StringList.h"
 
@@ -151,6 +152,8 @@ private:
   [[nodiscard]] std::string ReplaceBytes() const;
   void SetSearchOptions();
   void Search(bool Forward);
+  // Status panel 1: which of the file's hits the viewer shows, "n件中m件目".
+  void ShowHitNumber();
   void NoteSkipped(std::string Item);
   // The status bar and a message name what was skipped, when anything was.
   void ReportSkipped(const char* Caption);
@@ -190,6 +193,15 @@ private:
   TStringList FFindWordHistory;
   TStringList FReplaceWordHistory;
   std::optional<TDiskStamp> FLoadedStamp;  // of the current file, when loaded or last saved
+  // The current file's hits, counted once for the text and search they were counted for.
+  THitIndex FHits;
+  struct THitsKey {
+    std::string Find;
+    TExSearchOptions Options;
+    uint64_t TextVersion = 0;
+    friend bool operator==(const THitsKey&, const THitsKey&) = default;
+  };
+  std::optional<THitsKey> FHitsKey;
 };
 
 // The local date today, days after 1970-01-01, and back.

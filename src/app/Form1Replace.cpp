@@ -1,4 +1,5 @@
 // The viewer commands, the option rules of the match check boxes, the replace flows and saving.
+#include <algorithm>
 #include <filesystem>
 
 #include "app/FileSystem.h"
@@ -16,6 +17,8 @@ namespace {
 
 const char* const NotFoundPrefix = "検索文字列  \"";
 const char* const NotFoundSuffix = "\"は見つかりませんでした。";
+const char* const HitOf = "件中";
+const char* const HitNumberSuffix = "件目";
 const char* const ReplacedSuffix = " 個の置換作業が終了しました。";
 const char* const FileReplaceCaption = "ファイル内の置換";
 const char* const ListReplaceCaption = "リストされたファイルの置換";
@@ -73,7 +76,23 @@ void TForm1::Search(bool Forward) {
   Editor.SetFindString(FindBytes());
   SetSearchOptions();
   bool Found = Forward ? Editor.FindNext() : Editor.FindPrev();
-  if (!Found) C.StatusBar1.SetPanelText(1, NotFoundPrefix + C.cFindWord.Text() + NotFoundSuffix);
+  if (!Found) {
+    C.StatusBar1.SetPanelText(1, NotFoundPrefix + C.cFindWord.Text() + NotFoundSuffix);
+    return;
+  }
+  ShowHitNumber();
+}
+
+void TForm1::ShowHitNumber() {
+  THitsKey Key{Editor.FindString(), Editor.ExSearchOptions(), Editor.TextVersion()};
+  if (FHitsKey != Key) {
+    FHitsKey.reset();
+    FHits.Build(Editor.WholeText(), Key.Find, Key.Options);
+    FHitsKey = std::move(Key);
+  }
+  const size_t Number = FHits.NumberAt(static_cast<size_t>(std::max<int64_t>(Editor.SelStart(), 0)));
+  if (Number == 0) return;
+  C.StatusBar1.SetPanelText(1, std::to_string(FHits.Count()) + HitOf + std::to_string(Number) + HitNumberSuffix);
 }
 
 void TForm1::SpeedButton1Click() { Search(true); }

@@ -300,13 +300,19 @@ TEST(Form1Viewer, ClickSearchDownUpAndMiss) {
   EXPECT_EQ(W.E.SelLength, 0);
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.E.Line, 0);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中1件目");
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.E.Line, 1);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中2件目");
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.C.StatusBar1.PanelText(1), "検索文字列  \"abc\"は見つかりませんでした。");
   W.C.SpeedButton3.Click();
-  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中1件目");
   EXPECT_EQ(W.E.Line, 0);
+  // An edit counts again.
+  W.E.Lines[1] += " abc";
+  W.C.SpeedButton1.Click();
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "3件中2件目");
 }
 
 TEST(Form1Viewer, OptionCheckBoxRules) {

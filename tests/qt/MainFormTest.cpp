@@ -146,18 +146,22 @@ TEST_F(MainFormFlow, EnterSearchesAndARowClickShowsTheFirstHit) {
   ClickRow(A);
   std::string Path = Tr.T() + "/a.txt";
   EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Path));
-  EXPECT_EQ(Panel1(), "");  // the path, then cleared by the first search that found a hit
+  EXPECT_EQ(Panel1(), "2件中1件目");  // the first search replaced the path by the hit's number
   EXPECT_EQ(Form->Editor().GetSelText(), Sjis("日本語"));
   EXPECT_EQ(Form->Editor().Row(), 1);
 
-  QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
+  // The buttons and F3 / Shift+F3 step through the hits.
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  QTest::keyClick(&Form->EditorView(), Qt::Key_F3);
   EXPECT_EQ(Form->Editor().Row(), 2);
+  EXPECT_EQ(Panel1(), "2件中2件目");
   QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
   EXPECT_EQ(Panel1(), "検索文字列  \"日本語\"は見つかりませんでした。");
   QTest::mouseClick(Find<QToolButton>("SpeedButton3"), Qt::LeftButton);
-  QTest::mouseClick(Find<QToolButton>("SpeedButton3"), Qt::LeftButton);
+  QTest::keyClick(&Form->EditorView(), Qt::Key_F3, Qt::ShiftModifier);
   EXPECT_EQ(Form->Editor().Row(), 1);
-  EXPECT_EQ(Panel1(), "");
+  EXPECT_EQ(Panel1(), "2件中1件目");
 
   // The keyboard makes the next row current too.
   C().SelectFirstSearch.SetChecked(false);
