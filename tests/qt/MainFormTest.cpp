@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -75,6 +77,7 @@ protected:
     Env.ProgramFolder = Tr.Root + "/";
     Env.ConfigFolder = Tr.Root + "/config";
     Env.DefaultDataFolder = Tr.Root + "/data/";
+    Env.ScreenAreas = Screens;
     Form = std::make_unique<qt::MainForm>(Env, RealDialogs ? nullptr : &Dialogs, &Store);
     Window().show();
     QApplication::processEvents();
@@ -129,6 +132,7 @@ protected:
   }
 
   TempTree Tr;
+  std::vector<TBounds> Screens;  // none: the window takes the bounds as read
   test::FakeDialogs Dialogs;
   test::FakeUserStore Store;
   std::unique_ptr<qt::MainForm> Form;
@@ -414,6 +418,43 @@ TEST_F(MainFormFlow, TypedTextIsNeverSwappedForAHistoryEntry) {
   QApplication::sendEvent(Word->lineEdit(), &Commit);
   QTest::keyClick(Word, Qt::Key_Return);
   EXPECT_EQ(Form->Form().FindWordHistory()[0], Sjis("さよう"));
+}
+
+// A first start opens centred at a comfortable size within the screen, with the editor below the
+// larger part; the splitter comes back where the user left it; absurd saved bounds are pulled back.
+TEST_F(MainFormFlow, TheWindowOpensOnTheScreenAndKeepsItsSplit) {
+  const QRect Area = QGuiApplication::primaryScreen()->availableGeometry();
+  Screens = {TBounds{Area.x(), Area.y(), Area.width(), Area.height()}};
+  Open();
+  const QRect G = Window().geometry();
+  EXPECT_EQ(G.size(), QSize(std::min(1100, Area.width()), std::min(750, Area.height())));
+  // The bounds are the window's inside; the platform may put a frame around them.
+  const QMargins Frame(4, 4, 4, 4);
+  EXPECT_LE((G.center() - Area.center()).manhattanLength(), 4);
+  auto* Split = Find<QSplitter>("Splitter1");
+  ASSERT_EQ(Split->sizes().size(), 2);
+  EXPECT_LT(Split->sizes()[0], Split->sizes()[1]);
+
+  // The user moves the handle down by 30 pixels.
+  QSplitterHandle* Handle = Split->handle(1);
+  const int Before = Split->sizes()[0];
+  QTest::mousePress(Handle, Qt::LeftButton, {}, QPoint(10, 1));
+  QMouseEvent Move(QEvent::MouseMove, QPointF(10, 31), Handle->mapToGlobal(QPointF(10, 31)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Handle, &Move);
+  QTest::mouseRelease(Handle, Qt::LeftButton, {}, QPoint(10, 31));
+  const int Moved = Split->sizes()[0];
+  EXPECT_EQ(Moved, Before + 30);
+  EXPECT_EQ(C().Splitter1.Position(), Moved);
+  Window().close();
+  EXPECT_EQ(Store.Values.at({"Tesvarin", "ListHeight"}), std::to_string(Moved));
+
+  Store.Values[{"Tesvarin", "Left"}] = "-2147483648";
+  Store.Values[{"Tesvarin", "Width"}] = "2147483647";
+  Store.Values[{"Tesvarin", "Top"}] = "99999";
+  Open();
+  EXPECT_TRUE(Area.marginsAdded(Frame).contains(Window().geometry()));
+  EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes()[0], Moved);
 }
 
 }  // namespace
