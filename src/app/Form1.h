@@ -33,6 +33,7 @@ struct TFormEnvironment {
   // The screens' available areas, the primary first; none: the window's bounds are used as read.
   std::vector<TBounds> ScreenAreas;
   bool Persistent = true;  // false: no per-user values and no history files are read or written
+  std::string SettingsWarning;  // told to the user when the window is shown (why nothing is kept)
 };
 
 inline constexpr const char* StoreSection = "Tesvarin";
@@ -128,6 +129,11 @@ private:
   void WriteValue(const std::string& Name, const std::string& Value);
   void LoadHistories();
   void RecordHistory(TStringList& List, TComboBoxModel& Box, const std::string& Text, const char* FileName);
+  void FlushStore();
+  // A settings or history file that could not be read or written is told once per file, and never
+  // stops the command that met it: the problems noted are shown together by ReportSettingsProblems.
+  void NoteSettingsProblem(const std::string& Key, std::string Text);
+  void ReportSettingsProblems();
   void ApplyOptionRules();
   void SetStartDates();
   // Status panel 0: the number of listed files.
@@ -192,6 +198,8 @@ private:
   TStringList FFolderHistory;
   TStringList FFindWordHistory;
   TStringList FReplaceWordHistory;
+  std::vector<std::string> FSettingsProblems;  // noted, not yet shown
+  std::set<std::string> FReportedProblems;     // keys of the problems told already
   std::optional<TDiskStamp> FLoadedStamp;  // of the current file, when loaded or last saved
   // The current file's hits, counted once for the text and search they were counted for.
   THitIndex FHits;

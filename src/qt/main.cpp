@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QLocale>
 #include <QScreen>
-#include <QStandardPaths>
 
+#include "app/UserFolders.h"
 #include "qt/ErrorReport.h"
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
@@ -31,15 +31,10 @@ public:
   }
 };
 
-tesvarin::TFormEnvironment Environment() {
+tesvarin::TFormEnvironment Environment(const tesvarin::TUserFolders& Folders) {
   using tesvarin::qt::U;
   tesvarin::TFormEnvironment Env;
   Env.ProgramFolder = U(QCoreApplication::applicationDirPath()) + "/";
-  Env.ConfigFolder = U(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-  QString Data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Bramwhirl/Vimbre";
-  // The history files are written after every search; their folder must exist first.
-  QDir().mkpath(Data);
-  Env.DefaultDataFolder = U(Data) + "/";
   // The primary screen first: a first start opens there.
   QList<QScreen*> Screens = QGuiApplication::screens();
   std::stable_partition(Screens.begin(), Screens.end(), [](QScreen* S) { return S == QGuiApplication::primaryScreen(); });
@@ -49,17 +44,31 @@ tesvarin::TFormEnvironment Environment() {
   }
   QStringList Arguments = QCoreApplication::arguments();
   for (qsizetype I = 1; I < Arguments.size(); ++I) Env.Arguments.push_back(U(Arguments[I]));
+  if (!Folders.Config || !Folders.Data) {
+    // Never the current folder or the root in place of a home folder.
+    Env.Persistent = false;
+    Env.SettingsWarning = tesvarin::NoUserFolderWarning;
+    return Env;
+  }
+  Env.ConfigFolder = *Folders.Config;
+  QString Data = QString::fromUtf8(*Folders.Data + "/Bramwhirl/Vimbre");
+  // The history files are written after every search; their folder must exist first.
+  QDir().mkpath(Data);
+  Env.DefaultDataFolder = U(Data) + "/";
   return Env;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before the toolkit starts: it looks for its own folders in HOME alone.
+  tesvarin::ProvideHomeVariable();
+  const tesvarin::TUserFolders Folders = tesvarin::UserFolders();
   TApplication App(argc, argv);
   App.setApplicationName(QStringLiteral("Tesvarin"));
   App.setApplicationDisplayName(QStringLiteral("Tesvarin"));
   tesvarin::qt::InstallQtTranslation(App, QLocale::system());
-  tesvarin::qt::MainForm Form(Environment());
+  tesvarin::qt::MainForm Form(Environment(Folders));
   Form.Window().show();
   return App.exec();
 }
