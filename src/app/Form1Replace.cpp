@@ -69,6 +69,8 @@ bool TForm1::OverwriteAllowed(const std::string& Path) {
 }
 
 void TForm1::Search(bool Forward) {
+  // During a run or a batch the editor is the loop's scratch buffer (F3 reaches here too).
+  if (FRunning) return;
   C.StatusBar1.SetPanelText(1, {});
   Editor.SetFocus();
   // An empty text finds nothing, which is no news worth a message.
