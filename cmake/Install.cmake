@@ -46,9 +46,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-# Libraries from the binaries; the Japanese font the window substitutes for its editor fonts.
+# Libraries from the binaries; the Japanese font the window substitutes for its editor fonts, and
+# Qt's own catalogues, which make the standard dialogs and buttons Japanese.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET tesvarin)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 endif()
 include(CPack)

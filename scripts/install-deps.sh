@@ -5,7 +5,7 @@ set -euo pipefail
 
 # The last row: validators and tools of the install checks, and what `make package` runs.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n
           desktop-file-utils appstream groff-base dpkg-dev file)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libre2-dev ripgrep clang libqscintilla2-qt6-dev)

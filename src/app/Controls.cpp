@@ -117,6 +117,14 @@ void TListViewModel::CustomSort(const std::function<int(const TListItem&, const 
   Changed();
 }
 
+void TListViewModel::SetSortIndicator(int Column, bool Ascending) {
+  if (Column < -1 || Column >= static_cast<int>(FColumns.size())) Column = -1;
+  if (Column == FSortColumn && Ascending == FSortAscending) return;
+  FSortColumn = Column;
+  FSortAscending = Ascending;
+  Changed();
+}
+
 void TListViewModel::EndUpdate() {
   if (FUpdateCount > 0) --FUpdateCount;
   if (FUpdateCount == 0 && FPendingChange) {

@@ -219,6 +219,11 @@ public:
   void EndUpdate();
   [[nodiscard]] int UpdateCount() const { return FUpdateCount; }
 
+  // The column the rows were last sorted by (-1: none) and which way, as the header shows it.
+  [[nodiscard]] int SortColumn() const { return FSortColumn; }
+  [[nodiscard]] bool SortAscending() const { return FSortAscending; }
+  void SetSortIndicator(int Column, bool Ascending);
+
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
   std::function<void(int Column)> OnColumnClick;
@@ -228,9 +233,24 @@ private:
   std::vector<TListColumn> FColumns;
   std::vector<TListItem> FItems;
   int FSelected = -1;
+  int FSortColumn = -1;
+  bool FSortAscending = true;
   int FUpdateCount = 0;
   bool FPendingChange = false;
   uint64_t FRowsVersion = 0;
+};
+
+// The splitter between the result list and the editor: the list's height in pixels, which it keeps
+// when the window grows or shrinks; -1 until the user moves it, when the list takes a share instead.
+class TSplitterModel : public TControlModel {
+public:
+  static constexpr int FirstStartListPercent = 40;
+  [[nodiscard]] int Position() const { return FPosition; }
+  // Values below -1 read as -1.
+  void SetPosition(int Value) { Assign(FPosition, Value < -1 ? -1 : Value); }
+
+private:
+  int FPosition = -1;
 };
 
 class TMenuItemModel : public TControlModel {
@@ -318,6 +338,7 @@ struct TMainFormControls {
   TCheckBoxModel SelectFirstSearch;
 
   TListViewModel FileList;
+  TSplitterModel Splitter1;    // between FileList and the editor
   TLabelModel Label8;          // "検索" on the bar above the editor
   TButtonModel SpeedButton1;   // search down
   TButtonModel SpeedButton3;   // search up

@@ -18,6 +18,9 @@ const char* const FoundMessage = " 個のファイルが見つかりました。
 const char* const FoundCaption = "ファイルの検索";
 const char* const CountSuffix = " 個のファイル";
 const char* const SearchingSuffix = "を検索中...";
+const char* const Aborted = "中断しました。";
+const char* const NoFolder = "探す場所を指定してください。";
+const char* const MissingFolder = "探す場所のフォルダが見つかりません。\r\n";
 const char* const Larger = "より大きい";
 const char* const Smaller = "より小さい";
 
@@ -98,7 +101,7 @@ void TForm1::Button1Click() {
   if (NameText.empty()) C.cFileName.SetText("*.*");
   RecordHistory(FFileNameHistory, C.cFileName, NameText, "FindFile.dat");
   std::string FolderText = C.cFolderName.Text();
-  if (FolderText.empty()) {
+  if (!FolderToSearch(FolderText)) {
     ReportSettingsProblems();
     return;
   }
@@ -113,6 +116,7 @@ void TForm1::Button1Click() {
   if (FAbortRequested) return;  // Cancel at the save question
 
   C.Button2.SetEnabled(true);
+  EnableViewerCommands(false);
   FAbortRequested = false;
   FSkippedCount = 0;
   FSkipped.clear();
@@ -131,13 +135,44 @@ void TForm1::Button1Click() {
     EndRun();
     throw;
   }
+  const bool WasAborted = FAbortRequested;
   EndRun();
-  int Count = C.FileList.Count();
-  FPlatform.Dialogs->MessageBox(std::to_string(Count) + FoundMessage, FoundCaption, mbOK);
+  const std::string Found = std::to_string(C.FileList.Count()) + FoundMessage;
+  if (WasAborted) {
+    // The count of a stopped run is not the count of the folder: say so wherever it shows.
+    ShowCount();
+    C.StatusBar1.SetPanelText(1, Aborted);
+  }
+  FPlatform.Dialogs->MessageBox(WasAborted ? Aborted + Found : Found, FoundCaption, mbOK);
   ReportSkipped(FoundCaption);
 }
 
+// An empty box or a folder that is not there would run for nothing and report no file found, as if
+// the folder held none: the user is told instead.
+bool TForm1::FolderToSearch(const std::string& FolderText) {
+  if (FolderText.empty()) {
+    FPlatform.Dialogs->WarningBox(NoFolder, FoundCaption);
+  } else if (!DirectoryExists(FolderText)) {
+    FPlatform.Dialogs->WarningBox(MissingFolder + FolderText, FoundCaption);
+  } else {
+    return true;
+  }
+  C.cFolderName.SetFocus();
+  return false;
+}
+
+void TForm1::ShowCount() { C.StatusBar1.SetPanelText(0, std::to_string(C.FileList.Count()) + CountSuffix); }
+
+// The commands that use the editor or start another run wait while a run uses it as scratch buffer.
+void TForm1::EnableViewerCommands(bool Value) {
+  C.Button1.SetEnabled(Value);
+  C.SpeedButton1.SetEnabled(Value);
+  C.SpeedButton3.SetEnabled(Value);
+  C.Button3.SetEnabled(Value && C.FileList.Count() > 0);
+}
+
 void TForm1::EndRun() {
+  SortNewRows();
   C.FileList.EndUpdate();
   C.FileList.SetFocus();
   C.StatusBar1.SetPanelText(1, {});
@@ -146,7 +181,7 @@ void TForm1::EndRun() {
   Editor.Clear();
   Editor.EndUpdate();
   FContentTest.Clear();
-  C.Button3.SetEnabled(C.FileList.Count() > 0);
+  EnableViewerCommands(true);
   FRunning = false;
 }
 
@@ -186,7 +221,12 @@ TFileSearch TForm1::MakeWalk() {
     if (OnFileLooked) OnFileLooked();
   };
   if (!C.cFindWord.Text().empty()) {
-    Walk.ContainsText = [this](const std::string&, std::string_view Bytes) { return BytesContainText(Bytes); };
+    // Set up once: what is typed or ticked during the run does not change what it looks for.
+    SetUpContentTest(FContentTest);
+    Walk.ContainsText = [this](const std::string&, std::string_view Bytes) {
+      FContentTest.LoadBytes(Bytes);
+      return FContentTest.FindNext();
+    };
     // A helper thread's test is set up here, on the window's thread, as the run starts; its find
     // string and options then stay as they were for the whole run.
     Walk.MakeHelperContentTest = [this] {
@@ -200,7 +240,7 @@ TFileSearch TForm1::MakeWalk() {
   }
   Walk.OnFound = [this](const TFoundFile& File) { AddRow(File); };
   Walk.OnSkipped = [this](const std::string& Path, int Error) { NoteSkipped(Path + " (" + std::strerror(Error) + ")"); };
-  Walk.OnChecked = [this] { C.StatusBar1.SetPanelText(0, std::to_string(C.FileList.Count()) + CountSuffix); };
+  Walk.OnChecked = [this] { ShowCount(); };
   return Walk;
 }
 

@@ -15,6 +15,7 @@
 #include "app/FileContentTest.h"
 #include "app/FileSearch.h"
 #include "app/FormEditor.h"
+#include "app/HitIndex.h"
 #include "platform/Platform.h"
 #include "support/StringList.h"
 
@@ -29,6 +30,8 @@ struct TFormEnvironment {
   std::string DefaultDataFolder;            // history folder when the store names none; ends with "/"
   std::vector<std::string> Arguments;       // command-line arguments after the program name
   std::function<TDate()> Today;             // local date; empty: the system clock
+  // The screens' available areas, the primary first; none: the window's bounds are used as read.
+  std::vector<TBounds> ScreenAreas;
   bool Persistent = true;  // false: no per-user values and no history files are read or written
   std::string SettingsWarning;  // told to the user when the window is shown (why nothing is kept)
 };
@@ -135,10 +138,17 @@ private:
   void ReportSettingsProblems();
   void ApplyOptionRules();
   void SetStartDates();
+  // Status panel 0: the number of listed files.
+  void ShowCount();
 
   // The search run.
   [[nodiscard]] TSearchCriteria Criteria() const;
   [[nodiscard]] TFileSearch MakeWalk();
+  // False, with a message, when the folder box names no folder there is to search.
+  [[nodiscard]] bool FolderToSearch(const std::string& FolderText);
+  void EnableViewerCommands(bool Value);
+  // A new run's rows in folder, then name order, as people count (file2 before file10).
+  void SortNewRows();
   void AddRow(const TFoundFile& File);
   [[nodiscard]] bool SearchContent();
   // The find string and options of the window, as a content test is to search with them.
@@ -150,6 +160,8 @@ private:
   [[nodiscard]] std::string ReplaceBytes() const;
   void SetSearchOptions();
   void Search(bool Forward);
+  // Status panel 1: which of the file's hits the viewer shows, "n件中m件目".
+  void ShowHitNumber();
   void NoteSkipped(std::string Item);
   // The status bar and a message name what was skipped, when anything was.
   void ReportSkipped(const char* Caption);
@@ -191,6 +203,15 @@ private:
   std::vector<std::string> FSettingsProblems;  // noted, not yet shown
   std::set<std::string> FReportedProblems;     // keys of the problems told already
   std::optional<TDiskStamp> FLoadedStamp;  // of the current file, when loaded or last saved
+  // The current file's hits, counted once for the text and search they were counted for.
+  THitIndex FHits;
+  struct THitsKey {
+    std::string Find;
+    TExSearchOptions Options;
+    uint64_t TextVersion = 0;
+    friend bool operator==(const THitsKey&, const THitsKey&) = default;
+  };
+  std::optional<THitsKey> FHitsKey;
 };
 
 // The local date today, days after 1970-01-01, and back.

@@ -1,4 +1,5 @@
 // The viewer commands, the option rules of the match check boxes, the replace flows and saving.
+#include <algorithm>
 #include <filesystem>
 
 #include "app/FileSystem.h"
@@ -16,6 +17,8 @@ namespace {
 
 const char* const NotFoundPrefix = "検索文字列  \"";
 const char* const NotFoundSuffix = "\"は見つかりませんでした。";
+const char* const HitOf = "件中";
+const char* const HitNumberSuffix = "件目";
 const char* const ReplacedSuffix = " 個の置換作業が終了しました。";
 const char* const FileReplaceCaption = "ファイル内の置換";
 const char* const ListReplaceCaption = "リストされたファイルの置換";
@@ -39,7 +42,8 @@ void TForm1::FileListClick() {
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
   LoadCurrentFile(Path);
-  if (C.SelectFirstSearch.Checked()) SpeedButton1Click();
+  // Without a search text there is no first hit, and the path stays in the status bar.
+  if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
 }
 
 void TForm1::LoadCurrentFile(const std::string& Path) {
@@ -66,12 +70,32 @@ bool TForm1::OverwriteAllowed(const std::string& Path) {
 }
 
 void TForm1::Search(bool Forward) {
+  // During a run or a batch the editor is the loop's scratch buffer (F3 reaches here too).
+  if (FRunning) return;
   C.StatusBar1.SetPanelText(1, {});
   Editor.SetFocus();
+  // An empty text finds nothing, which is no news worth a message.
+  if (C.cFindWord.Text().empty()) return;
   Editor.SetFindString(FindBytes());
   SetSearchOptions();
   bool Found = Forward ? Editor.FindNext() : Editor.FindPrev();
-  if (!Found) C.StatusBar1.SetPanelText(1, NotFoundPrefix + C.cFindWord.Text() + NotFoundSuffix);
+  if (!Found) {
+    C.StatusBar1.SetPanelText(1, NotFoundPrefix + C.cFindWord.Text() + NotFoundSuffix);
+    return;
+  }
+  ShowHitNumber();
+}
+
+void TForm1::ShowHitNumber() {
+  THitsKey Key{Editor.FindString(), Editor.ExSearchOptions(), Editor.TextVersion()};
+  if (FHitsKey != Key) {
+    FHitsKey.reset();
+    FHits.Build(Editor.WholeText(), Key.Find, Key.Options);
+    FHitsKey = std::move(Key);
+  }
+  const size_t Number = FHits.NumberAt(static_cast<size_t>(std::max<int64_t>(Editor.SelStart(), 0)));
+  if (Number == 0) return;
+  C.StatusBar1.SetPanelText(1, std::to_string(FHits.Count()) + HitOf + std::to_string(Number) + HitNumberSuffix);
 }
 
 void TForm1::SpeedButton1Click() { Search(true); }
@@ -167,7 +191,7 @@ void TForm1::ReportSkipped(const char* Caption) {
   std::string Text = Summary;
   for (const std::string& Item : FSkipped) Text += "\r\n" + Item;
   if (FSkippedCount > static_cast<int>(FSkipped.size())) Text += "\r\n...";
-  FPlatform.Dialogs->MessageBox(Text, Caption, mbOK);
+  FPlatform.Dialogs->WarningBox(Text, Caption);
 }
 
 // One row of the batch. A file another row already led to is not replaced twice; a file that

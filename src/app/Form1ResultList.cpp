@@ -1,9 +1,11 @@
 // The result list's commands: sorting, starting a file, dragging, the context menu, the purge of
 // vanished rows and the folder browser.
+#include <algorithm>
 #include <charconv>
 
 #include "app/FileSystem.h"
 #include "app/Form1.h"
+#include "app/NaturalOrder.h"
 
 namespace tesvarin {
 
@@ -28,21 +30,41 @@ const std::string& SubItem(const TListItem& Row, size_t Index) {
   return Index < Row.SubItems.size() ? Row.SubItems[Index] : Empty;
 }
 
-// What a row is sorted by in one column: the size column by its number, the others by their text.
+// The column of the folder, which a new run's rows are sorted by first.
+constexpr int FolderColumn = 1;
+
+// What a row is sorted by in one column: the size column by its number; names, folders and types
+// in natural order by the locale's collation; times and attributes, whose form sorts, by their text.
 struct TSortKey {
   long long Number = 0;
-  std::string_view Text;
+  std::string Text;
 };
 
-TSortKey KeyOf(const TListItem& Row, int Column) {
-  if (Column == 0) return {0, Row.Caption};
-  if (Column == 2) return {SizeValue(SubItem(Row, 1)), {}};
-  return {0, SubItem(Row, static_cast<size_t>(Column - 1))};
+TSortKey KeyOf(const TListItem& Row, int Column, const TNaturalOrder& Order) {
+  switch (Column) {
+    case 0: return {0, Order.NameKey(Row.Caption)};
+    case FolderColumn: return {0, Order.FolderKey(SubItem(Row, 0))};
+    case 2: return {SizeValue(SubItem(Row, 1)), {}};
+    case 3: return {0, Order.NameKey(SubItem(Row, 2))};
+    default: return {0, SubItem(Row, static_cast<size_t>(Column - 1))};
+  }
 }
 
 int CompareKeys(const TSortKey& A, const TSortKey& B) {
   return A.Number != B.Number ? Sign(A.Number - B.Number) : Sign(A.Text.compare(B.Text));
 }
+
+// Sorts the list's rows by one key per row, made once; equal keys keep the rows' order.
+template <class TKey>
+void SortByKeys(TListViewModel& List, const std::vector<TKey>& Keys, int Direction,
+                int (*Compare)(const TKey&, const TKey&)) {
+  const TListItem* First = List.Items().data();
+  List.CustomSort([&Keys, First, Direction, Compare](const TListItem& A, const TListItem& B) {
+    return Compare(Keys[static_cast<size_t>(&A - First)], Keys[static_cast<size_t>(&B - First)]) * Direction;
+  });
+}
+
+int CompareBytes(const std::string& A, const std::string& B) { return Sign(A.compare(B)); }
 
 }  // namespace
 
@@ -54,22 +76,33 @@ std::string TForm1::RowPath(const TListItem& Row) {
 
 int TForm1::CompareRows(const TListItem& Row1, const TListItem& Row2, int Column) const {
   if (Column < 0 || Column >= ColumnCount) return 0;
-  return CompareKeys(KeyOf(Row1, Column), KeyOf(Row2, Column)) * FSortDirection[static_cast<size_t>(Column)];
+  const TNaturalOrder Order;
+  return CompareKeys(KeyOf(Row1, Column, Order), KeyOf(Row2, Column, Order)) *
+         FSortDirection[static_cast<size_t>(Column)];
 }
 
 void TForm1::FileListColumnClick(int Column) {
   if (Column < 0 || Column >= ColumnCount) return;
-  // Each row's key is read once, not at every comparison; the sort compares rows where they stand.
-  const std::vector<TListItem>& Rows = C.FileList.Items();
+  // Each row's key is made once, not at every comparison; the sort compares rows where they stand.
+  const TNaturalOrder Order;
   std::vector<TSortKey> Keys;
-  Keys.reserve(Rows.size());
-  for (const TListItem& Row : Rows) Keys.push_back(KeyOf(Row, Column));
-  const TListItem* First = Rows.data();
-  int Direction = FSortDirection[static_cast<size_t>(Column)];
-  C.FileList.CustomSort([&Keys, First, Direction](const TListItem& A, const TListItem& B) {
-    return CompareKeys(Keys[static_cast<size_t>(&A - First)], Keys[static_cast<size_t>(&B - First)]) * Direction;
-  });
-  FSortDirection[static_cast<size_t>(Column)] = -FSortDirection[static_cast<size_t>(Column)];
+  Keys.reserve(C.FileList.Items().size());
+  for (const TListItem& Row : C.FileList.Items()) Keys.push_back(KeyOf(Row, Column, Order));
+  int& Direction = FSortDirection[static_cast<size_t>(Column)];
+  SortByKeys(C.FileList, Keys, Direction, CompareKeys);
+  C.FileList.SetSortIndicator(Column, Direction > 0);
+  Direction = -Direction;
+}
+
+void TForm1::SortNewRows() {
+  TNaturalOrder Order;
+  std::vector<std::string> Keys;
+  Keys.reserve(C.FileList.Items().size());
+  for (const TListItem& Row : C.FileList.Items()) Keys.push_back(Order.PathKey(SubItem(Row, 0), Row.Caption));
+  SortByKeys(C.FileList, Keys, 1, CompareBytes);
+  // As after a click on the folder header: the next click there sorts the other way.
+  C.FileList.SetSortIndicator(FolderColumn, true);
+  FSortDirection[FolderColumn] = -1;
 }
 
 void TForm1::FileListDblClick() {
@@ -80,7 +113,7 @@ void TForm1::FileListDblClick() {
 
 void TForm1::RunFile(const std::string& Path) {
   if (!FileExists(Path) || !FPlatform.Shell) return;
-  if (!FPlatform.Shell->StartFile(Path)) FPlatform.Dialogs->MessageBox(StartFailed, Path, mbOK);
+  if (!FPlatform.Shell->StartFile(Path)) FPlatform.Dialogs->WarningBox(StartFailed, Path);
 }
 
 namespace {
@@ -110,10 +143,14 @@ void TForm1::FileListMouseUp(TMouseButton Button, TPoint At) {
 }
 
 void TForm1::PurgeMissingFiles() {
+  const int Before = C.FileList.Count();
   for (int I = C.FileList.Count() - 1; I >= 0; --I) {
     std::string Path = RowPath(C.FileList.Item(I));
     if (!FileExists(Path) && !DirectoryExists(Path)) C.FileList.Delete(I);
   }
+  if (C.FileList.Count() == Before) return;
+  ShowCount();
+  if (!FRunning) C.Button3.SetEnabled(C.FileList.Count() > 0);
 }
 
 void TForm1::SpeedButton2Click() {

@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "app/History.h"
 #include "app/IniPath.h"
+#include "app/WindowPlacement.h"
 #include "support/SjisCodec.h"
 
 namespace tesvarin {
@@ -41,6 +42,9 @@ std::optional<int> ParseDecimal(const std::string& Text) {
 }
 
 std::string ColumnKey(int I) { return "Column" + std::to_string(I) + " Width"; }
+
+// The result list's height above the splitter, in pixels; missing until the user moves it.
+const char* const ListHeightKey = "ListHeight";
 
 struct TBoolValue {
   const char* Name;
@@ -94,11 +98,14 @@ void TForm1::WriteValue(const std::string& Name, const std::string& Value) {
 
 void TForm1::ReadStoreValues() {
   TBounds B = C.Form1.Bounds();
+  // Without saved bounds the window opens at a comfortable size in the middle of the screen.
+  if (!FEnv.ScreenAreas.empty()) B = FirstStartBounds(FEnv.ScreenAreas.front());
   B.Left = ReadInteger("Left", B.Left);
   B.Top = ReadInteger("Top", B.Top);
   B.Width = ReadInteger("Width", B.Width);
   B.Height = ReadInteger("Height", B.Height);
-  C.Form1.SetBounds(B);
+  C.Form1.SetBounds(FitOnScreens(B, FEnv.ScreenAreas));
+  C.Splitter1.SetPosition(ReadInteger(ListHeightKey, -1));
   for (int I = 0; I < ColumnCount; ++I) C.FileList.SetColumnWidth(I, ReadInteger(ColumnKey(I), C.FileList.ColumnWidth(I)));
   int State = ReadInteger("WindowState", 0);
   if (State == 0 || State == 2) {
@@ -121,6 +128,7 @@ void TForm1::WriteStoreValues() {
     WriteValue("Height", std::to_string(B.Height));
   }
   for (int I = 0; I < ColumnCount; ++I) WriteValue(ColumnKey(I), std::to_string(C.FileList.ColumnWidth(I)));
+  if (C.Splitter1.Position() >= 0) WriteValue(ListHeightKey, std::to_string(C.Splitter1.Position()));
   int State = C.Form1.WindowState() == wsMaximized ? 1 : (C.Form1.WindowState() == wsMinimized ? 2 : 0);
   WriteValue("WindowState", std::to_string(State));
   WriteValue("FindSubFolder", C.FindSubFolder.Checked() ? "1" : "0");

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "editor/ExSearchOption.h"
+#include "editor/HugePages.h"
 
 namespace tesvarin {
 
@@ -38,6 +39,12 @@ public:
   // Replaces every hit of FindString in the whole text; with ExpandCrLf "\r\n" in the
   // replacement (either case) stands for a line break. Returns the number of replacements.
   virtual int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) = 0;
+
+  // The whole text with CR LF line breaks, and a number that changes whenever the text may have.
+  [[nodiscard]] virtual TBigString WholeText() const = 0;
+  [[nodiscard]] virtual uint64_t TextVersion() const = 0;
+  // Byte offset of the selection's start (or the caret) in WholeText.
+  [[nodiscard]] virtual int64_t SelStart() const = 0;
 
   [[nodiscard]] virtual bool Modified() const = 0;
   virtual void SetModified(bool Value) = 0;

@@ -28,6 +28,10 @@ public:
     return FEditor.ReplaceAll(Replacement, ExpandCrLf);
   }
 
+  [[nodiscard]] TBigString WholeText() const override { return FEditor.Lines().BigText(); }
+  [[nodiscard]] uint64_t TextVersion() const override { return FEditor.ListRows().TextVersion(); }
+  [[nodiscard]] int64_t SelStart() const override { return FEditor.GetSelStart(); }
+
   [[nodiscard]] bool Modified() const override { return FEditor.Modified(); }
   void SetModified(bool Value) override { FEditor.SetModified(Value); }
   void SetSelLength(int Value) override { FEditor.SetSelLength(Value); }

@@ -110,6 +110,8 @@ class IDialogs {
 public:
   virtual ~IDialogs() = default;
   virtual TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) = 0;
+  // A message about something that went wrong, with OK: shown with the warning icon where there is one.
+  virtual void WarningBox(std::string_view Text, std::string_view Caption) { MessageBox(Text, Caption, mbOK); }
 };
 
 // Lets the window handle pending input during a long loop.

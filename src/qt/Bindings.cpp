@@ -5,6 +5,8 @@
 #include "qt/StatusPanel.h"
 #include "qt/ListViewAdapter.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +17,8 @@
 #include <QObject>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QResizeEvent>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -67,6 +71,9 @@ void BindCheckBox(QCheckBox* Box, TCheckBoxModel& Model) {
 void BindComboBox(QComboBox* Box, TComboBoxModel& Model) {
   FollowCommon(Box, Model);
   Box->setEditable(!Model.ListOnly());
+  // What the user typed is what runs: no inline completion (which Enter accepts, and which matches
+  // without regard to case) swaps it for a history entry; the entries stay in the drop-down.
+  if (Box->isEditable()) Box->setCompleter(nullptr);
   Follow(Box, Model, [Box, &Model] {
     QSignalBlocker Block(Box);
     QStringList Items;
@@ -124,6 +131,10 @@ void BindStatusBar(StatusPanel* Panel0, StatusPanel* Panel1, TStatusBarModel& Mo
   Follow(Panel0, Model, [Panel0, Panel1, &Model] {
     Panel0->setText(Q(Model.PanelText(0)));
     Panel1->setText(Q(Model.PanelText(1)));
+    // The count is shown whole: the first panel widens for a long one (only when its digits grow,
+    // so the bar is not laid out again for every file of a run).
+    const int Width = std::max(TStatusBarModel::FirstPanelWidth, Panel0->FittingWidth());
+    if (Panel0->minimumWidth() != Width) Panel0->setFixedWidth(Width);
   });
 }
 
@@ -138,6 +149,9 @@ void SyncListView(FileListView* List, ListViewAdapter* Adapter, TListViewModel& 
       int Column = static_cast<int>(C);
       if (Header->sectionSize(Column) != Columns[C].Width) List->setColumnWidth(Column, Columns[C].Width);
     }
+    // The header's own flip on a click is overruled by what the sort really did.
+    Header->setSortIndicatorShown(Model.SortColumn() >= 0);
+    Header->setSortIndicator(Model.SortColumn(), Model.SortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
   }
   Adapter->SyncRows();
   if (Model.UpdateCount() > 0) return;
@@ -186,6 +200,50 @@ void BindMenuItem(QAction* Action, TMenuItemModel& Model) {
     Action->setEnabled(Model.Enabled());
   });
   QObject::connect(Action, &QAction::triggered, [&Model] { Guarded([&Model] { Model.Click(); }); });
+}
+
+namespace {
+
+// Sets the splitter's sizes from the model whenever the splitter is resized.
+class SplitFollower : public QObject {
+public:
+  SplitFollower(QSplitter* Splitter, TSplitterModel& Model) : QObject(Splitter), FSplitter(Splitter), FModel(Model) {}
+
+  void Apply() {
+    const QList<int> Sizes = FSplitter->sizes();
+    if (Sizes.size() == 2) Split(Sizes[0] + Sizes[1]);
+  }
+
+protected:
+  // Before the splitter's own handling, which then finds the sizes already filling it.
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Watched == FSplitter && Event->type() == QEvent::Resize && FSplitter->count() == 2) {
+      const QSize Now = static_cast<QResizeEvent*>(Event)->size();
+      Split((FSplitter->orientation() == Qt::Vertical ? Now.height() : Now.width()) - FSplitter->handleWidth());
+    }
+    return false;
+  }
+
+private:
+  // Total is the room of the two widgets.
+  void Split(int Total) {
+    if (Total <= 0) return;
+    const int Wanted = FModel.Position() >= 0 ? FModel.Position() : Total * TSplitterModel::FirstStartListPercent / 100;
+    const int First = std::clamp(Wanted, 0, Total);
+    if (FSplitter->sizes() != QList<int>{First, Total - First}) FSplitter->setSizes({First, Total - First});
+  }
+
+  QSplitter* FSplitter;
+  TSplitterModel& FModel;
+};
+
+}  // namespace
+
+void BindSplitter(QSplitter* Splitter, TSplitterModel& Model) {
+  auto* Follower = new SplitFollower(Splitter, Model);
+  Splitter->installEventFilter(Follower);
+  Follow(Splitter, Model, [Follower] { Follower->Apply(); });
+  QObject::connect(Splitter, &QSplitter::splitterMoved, [Splitter, &Model] { Model.SetPosition(Splitter->sizes().value(0)); });
 }
 
 void BindWindow(QWidget* Window, TWindowModel& Model) {

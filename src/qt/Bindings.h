@@ -11,6 +11,7 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QSpinBox;
+class QSplitter;
 class QStatusBar;
 class QTabWidget;
 class QWidget;
@@ -35,6 +36,9 @@ void BindStatusBar(StatusPanel* Panel0, StatusPanel* Panel1, TStatusBarModel& Mo
 // adapter (owned by the view) takes the row icons.
 ListViewAdapter* BindListView(FileListView* List, TListViewModel& Model);
 void BindMenuItem(QAction* Action, TMenuItemModel& Model);
+// A splitter of two widgets whose first one's size is the model's position, kept as the splitter
+// resizes; the user's move of the handle sets the position.
+void BindSplitter(QSplitter* Splitter, TSplitterModel& Model);
 void BindWindow(QWidget* Window, TWindowModel& Model);
 
 }  // namespace tesvarin::qt

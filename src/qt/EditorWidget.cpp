@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -44,12 +46,38 @@ TShiftState ShiftOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons = 
   return S;
 }
 
-// Shift+digit gives a symbol on most layouts; the digit row's key codes on X11 give the digit back.
-uint16_t DigitRowKey(const QKeyEvent& E) {
-  const quint32 Code = E.nativeScanCode();
-  if (QGuiApplication::platformName() == QLatin1String("xcb") && Code >= 10 && Code <= 19)
-    return Code == 19 ? '0' : static_cast<uint16_t>('1' + (Code - 10));
+// The digit of the symbol Shift puts on a digit key: the US layout's, and the Japanese layout's
+// where the two differ (the symbols both share mean the same digit).
+uint16_t DigitOfShiftedSymbol(QChar Symbol) {
+  static const char Us[] = ")!@#$%^&*(";
+  static const char Jp[] = "\0!\"#$%&'()";
+  const bool Japanese = QGuiApplication::inputMethod()->locale().language() == QLocale::Japanese;
+  const char Ch = Symbol.unicode() < 0x80 ? static_cast<char>(Symbol.unicode()) : '\0';
+  if (Ch == '\0') return 0;
+  const char* const Layouts[] = {Japanese ? Jp : Us, Japanese ? Us : Jp};
+  for (const char* Layout : Layouts) {
+    for (int D = 0; D < 10; ++D) {
+      if (Layout[D] == Ch) return static_cast<uint16_t>('0' + D);
+    }
+  }
   return 0;
+}
+
+// Shift+digit gives a symbol on most layouts, so the digit of a digit-row key (for Shift+Ctrl+digit,
+// the row marks) comes from what the platform tells of the key itself: the virtual key on Windows,
+// the key symbol or the key code of the digit row where keys are mapped by xkb (X11, Wayland); and
+// else from the symbol typed.
+uint16_t DigitRowKey(const QKeyEvent& E) {
+  const QString Platform = QGuiApplication::platformName();
+  const bool Xkb = Platform == QLatin1String("xcb") || Platform.startsWith(QLatin1String("wayland"));
+  const quint32 Virtual = E.nativeVirtualKey();
+  if ((Xkb || Platform == QLatin1String("windows")) && Virtual >= '0' && Virtual <= '9') return static_cast<uint16_t>(Virtual);
+  const quint32 Code = E.nativeScanCode();
+  if (Xkb && Code >= 10 && Code <= 19) return Code == 19 ? '0' : static_cast<uint16_t>('1' + (Code - 10));
+  const QString Text = E.text();
+  if (Text.size() == 1 && Text[0].unicode() >= 0x20) return DigitOfShiftedSymbol(Text[0]);
+  // With Ctrl the text may be a control character or none: the key names the symbol then.
+  return E.key() > 0x20 && E.key() < 0x7F ? DigitOfShiftedSymbol(QChar(E.key())) : 0;
 }
 
 // The desktop's virtual-key number of a Qt key; 0 for keys the editor does not know.

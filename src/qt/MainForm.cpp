@@ -82,7 +82,7 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
     LoadEditorSettingsWithOverlay(IniPath, FUserIniPath, *FEditor, FEditor->ExMarks(), *FHTMLHighlighter1);
   };
   SetErrorReport([this](std::string_view Text) {
-    FPlatform.Dialogs->MessageBox(Text, U(QApplication::applicationName()), mbOK);
+    FPlatform.Dialogs->WarningBox(Text, U(QApplication::applicationName()));
   });
   WireListGestures();
   AddViewMenu();

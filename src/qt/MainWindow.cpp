@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -81,6 +82,13 @@ MainWindow::MainWindow(TMainFormControls& Controls, QWidget* Parent) : QMainWind
   setCentralWidget(Central);
   BuildStatusBar();
   BindWindow(this, FControls.Form1);
+  // F3 and Shift+F3 step through the viewer's hits as the buttons above the editor do.
+  const std::pair<QKeySequence, TButtonModel*> Steps[] = {{QKeySequence(Qt::Key_F3), &FControls.SpeedButton1},
+                                                          {QKeySequence(Qt::SHIFT | Qt::Key_F3), &FControls.SpeedButton3}};
+  for (const auto& [Keys, Button] : Steps) {
+    auto* Shortcut = new QShortcut(Keys, this);
+    connect(Shortcut, &QShortcut::activated, this, [Button] { Guarded([Button] { Button->Click(); }); });
+  }
 }
 
 QWidget* MainWindow::Control(const QString& Name) const { return findChild<QWidget*>(Name); }
@@ -227,8 +235,11 @@ QWidget* MainWindow::BuildRightArea() {
   FEditorFrame->layout()->setContentsMargins(0, 0, 0, 0);
   LowerLayout->addWidget(FEditorFrame, 1);
   Splitter->addWidget(Lower);
-  Splitter->setStretchFactor(0, 1);
-  Splitter->setStretchFactor(1, 2);
+  // The list keeps its height as the window grows; the editor takes the rest.
+  Splitter->setStretchFactor(0, 0);
+  Splitter->setStretchFactor(1, 1);
+  Splitter->setChildrenCollapsible(false);
+  BindSplitter(Splitter, C.Splitter1);
   return Splitter;
 }
 

@@ -115,6 +115,11 @@ TMsgResult QtDialogs::MessageBox(std::string_view Text, std::string_view Caption
   }
 }
 
+void QtDialogs::WarningBox(std::string_view Text, std::string_view Caption) {
+  QMessageBox Box(QMessageBox::Warning, Q(Caption), Q(Text), QMessageBox::Ok, FParent);
+  Box.exec();
+}
+
 void QtEventPump::ProcessMessages() {
   if (FSinceLast.isValid() && FSinceLast.elapsed() < FIntervalMs) return;
   QCoreApplication::processEvents();

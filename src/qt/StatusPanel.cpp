@@ -23,6 +23,12 @@ QSize StatusPanel::sizeHint() const {
 
 QSize StatusPanel::minimumSizeHint() const { return {0, sizeHint().height()}; }
 
+// The text's advance, the margins of paintEvent's box and the frame's.
+int StatusPanel::FittingWidth() const {
+  const QMargins M = contentsMargins();
+  return fontMetrics().horizontalAdvance(FText) + 4 + M.left() + M.right() + 2;
+}
+
 void StatusPanel::paintEvent(QPaintEvent*) {
   QPainter Painter(this);
   const QRect Box = contentsRect().adjusted(2, 0, -2, 0);

@@ -18,6 +18,8 @@ public:
   void setText(const QString& Text);
   [[nodiscard]] QSize sizeHint() const override;
   [[nodiscard]] QSize minimumSizeHint() const override;
+  // The width that shows the whole text.
+  [[nodiscard]] int FittingWidth() const;
 
 protected:
   void paintEvent(QPaintEvent* Event) override;

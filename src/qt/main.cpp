@@ -1,13 +1,18 @@
 // Starts the program: the application object and its title, the main window with everything it
 // holds, and the message loop.
+#include <algorithm>
+
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
+#include <QScreen>
 
 #include "app/UserFolders.h"
 #include "qt/ErrorReport.h"
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
 #include "qt/QtText.h"
+#include "qt/Translations.h"
 
 namespace {
 
@@ -30,6 +35,13 @@ tesvarin::TFormEnvironment Environment(const tesvarin::TUserFolders& Folders) {
   using tesvarin::qt::U;
   tesvarin::TFormEnvironment Env;
   Env.ProgramFolder = U(QCoreApplication::applicationDirPath()) + "/";
+  // The primary screen first: a first start opens there.
+  QList<QScreen*> Screens = QGuiApplication::screens();
+  std::stable_partition(Screens.begin(), Screens.end(), [](QScreen* S) { return S == QGuiApplication::primaryScreen(); });
+  for (QScreen* S : Screens) {
+    const QRect A = S->availableGeometry();
+    Env.ScreenAreas.push_back(tesvarin::TBounds{A.x(), A.y(), A.width(), A.height()});
+  }
   QStringList Arguments = QCoreApplication::arguments();
   for (qsizetype I = 1; I < Arguments.size(); ++I) Env.Arguments.push_back(U(Arguments[I]));
   if (!Folders.Config || !Folders.Data) {
@@ -55,6 +67,7 @@ int main(int argc, char** argv) {
   TApplication App(argc, argv);
   App.setApplicationName(QStringLiteral("Tesvarin"));
   App.setApplicationDisplayName(QStringLiteral("Tesvarin"));
+  tesvarin::qt::InstallQtTranslation(App, QLocale::system());
   tesvarin::qt::MainForm Form(Environment(Folders));
   Form.Window().show();
   return App.exec();

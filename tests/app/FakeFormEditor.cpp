@@ -1,5 +1,7 @@
 #include "FakeFormEditor.h"
 
+#include <functional>
+
 #include "editor/EditorExSearch.h"
 #include "support/StringList.h"
 
@@ -17,6 +19,26 @@ std::string FakeFormEditor::SaveText() const {
   std::string S;
   for (const std::string& L : Lines) S += L + "\r\n";
   return S;
+}
+
+TBigString FakeFormEditor::WholeText() const {
+  TBigString S;
+  for (size_t I = 0; I < Lines.size(); ++I) {
+    if (I > 0) S += "\r\n";
+    S.append(Lines[I]);
+  }
+  return S;
+}
+
+uint64_t FakeFormEditor::TextVersion() const {
+  const TBigString S = WholeText();
+  return std::hash<std::string_view>{}(std::string_view(S.data(), S.size())) + Lines.size();
+}
+
+int64_t FakeFormEditor::SelStart() const {
+  int64_t Offset = Pos;
+  for (int L = 0; L < Line && L < static_cast<int>(Lines.size()); ++L) Offset += static_cast<int64_t>(Lines[static_cast<size_t>(L)].size()) + 2;
+  return Offset;
 }
 
 void FakeFormEditor::Clear() {

@@ -25,6 +25,11 @@ public:
   bool FindPrev() override;
   int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) override;
 
+  [[nodiscard]] TBigString WholeText() const override;
+  // The fake's lines are changed by hand too: the version is the text's hash.
+  [[nodiscard]] uint64_t TextVersion() const override;
+  [[nodiscard]] int64_t SelStart() const override;
+
   [[nodiscard]] bool Modified() const override { return FModified; }
   void SetModified(bool Value) override { FModified = Value; }
   void SetSelLength(int Value) override { SelLength = Value; }

@@ -79,7 +79,15 @@ TEST(Form1Search, EmptyNameBoxAndFolderBox) {
   W.Search("", "", "");
   EXPECT_EQ(W.C.cFileName.Text(), "*.*");
   EXPECT_EQ(W.Form->FileNameHistory().Items(), Names{""});
-  EXPECT_TRUE(W.P.Dialogs.Shown.empty());  // no run without a folder
+  // No run without a folder, and a word on why.
+  ASSERT_EQ(W.P.Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(W.P.Dialogs.Shown[0].Text, "探す場所を指定してください。");
+  EXPECT_TRUE(W.P.Dialogs.Shown[0].Warning);
+  EXPECT_TRUE(W.C.cFolderName.Focused());
+  W.Search(Tr.T() + "/missing", "", "");
+  ASSERT_EQ(W.P.Dialogs.Shown.size(), 2u);
+  EXPECT_EQ(W.P.Dialogs.Shown[1].Text, "探す場所のフォルダが見つかりません。\r\n" + Tr.T() + "/missing");
+  EXPECT_TRUE(W.P.Dialogs.Shown[1].Warning);
   EXPECT_TRUE(W.Form->FolderHistory().Empty());
   W.Search(Tr.T() + "/", "", "");
   EXPECT_EQ(W.Names(), Names{"a.txt"});
@@ -132,7 +140,12 @@ TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {
   }
   Window W(Tr);
   int Pumps = 0;
+  bool CommandsOffDuringTheRun = true;
   W.P.EventPump.OnPump = [&] {
+    if (Pumps < 20) {
+      for (const TButtonModel* B : {&W.C.Button1, &W.C.Button3, &W.C.SpeedButton1, &W.C.SpeedButton3})
+        CommandsOffDuringTheRun = CommandsOffDuringTheRun && !B->Enabled();
+    }
     W.C.Button1.Click();  // refused while running
     W.C.FileList.SetSelected(0);
     W.C.FileList.OnClick();  // so is making a file current
@@ -143,9 +156,13 @@ TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {
   int Found = W.C.FileList.Count();
   EXPECT_GT(Found, 0);
   EXPECT_LT(Found, 30);
+  EXPECT_TRUE(CommandsOffDuringTheRun);
+  // An aborted run does not pass for a finished one.
   EXPECT_EQ(W.P.Dialogs.Shown.size(), 1u);
-  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, std::to_string(Found) + " 個のファイルが見つかりました。");
-  EXPECT_TRUE(W.C.Button3.Enabled());
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, "中断しました。" + std::to_string(Found) + " 個のファイルが見つかりました。");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(0), std::to_string(Found) + " 個のファイル");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "中断しました。");
+  for (const TButtonModel* B : {&W.C.Button1, &W.C.Button3, &W.C.SpeedButton1, &W.C.SpeedButton3}) EXPECT_TRUE(B->Enabled());
   EXPECT_EQ(W.C.fName.Caption(), "");
 }
 
@@ -210,6 +227,30 @@ TEST(Form1List, SortingAlternatesPerColumn) {
   EXPECT_LT(W.Form->CompareRows(X, Y, 2) * W.Form->SortDirection(2), 0);  // not a number counts as -1
 }
 
+// A new run's rows come by folder, then by name, numbers by their value; the header shows it and
+// the next click on the folder column sorts the other way.
+TEST(Form1List, NewRunsComeByFolderThenNameInNaturalOrder) {
+  Tree Tr;
+  for (const char* Name : {"file10.txt", "sub/a10.txt", "file2.txt", "sub/b.txt", "z.txt", "sub/a9.txt", "sub2/a.txt"})
+    Tr.Write(Name, "x");
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt");
+  auto Paths = [&] {
+    Names P;
+    for (const TListItem& I : W.C.FileList.Items()) P.push_back(TForm1::RowPath(I).substr(Tr.T().size() + 1));
+    return P;
+  };
+  EXPECT_EQ(Paths(), (Names{"file2.txt", "file10.txt", "z.txt", "sub/a9.txt", "sub/a10.txt", "sub/b.txt", "sub2/a.txt"}));
+  EXPECT_EQ(W.C.FileList.SortColumn(), 1);
+  EXPECT_TRUE(W.C.FileList.SortAscending());
+  W.C.FileList.OnColumnClick(1);
+  EXPECT_EQ(Paths().front(), "sub2/a.txt");
+  EXPECT_FALSE(W.C.FileList.SortAscending());
+  W.C.FileList.OnColumnClick(0);
+  EXPECT_EQ(W.C.FileList.SortColumn(), 0);
+  EXPECT_EQ(Paths(), (Names{"sub2/a.txt", "sub/a9.txt", "sub/a10.txt", "sub/b.txt", "file2.txt", "file10.txt", "z.txt"}));
+}
+
 TEST(Form1List, PurgeStartAndBrowse) {
   Tree Tr;
   Tr.Write("a.txt", "x");
@@ -222,6 +263,7 @@ TEST(Form1List, PurgeStartAndBrowse) {
   W.Form->FileListMouseUp(mbRight, {3, 4});
   EXPECT_EQ(W.P.Shell.MenuPaths, Names{First});
   EXPECT_EQ(W.C.FileList.Count(), 1);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(0), "1 個のファイル");  // the count follows the removal
   W.C.FileList.SetSelected(-1);
   W.Form->FileListMouseDown(mbLeft, {});
   EXPECT_TRUE(W.P.Shell.DragPaths.empty());
@@ -229,6 +271,7 @@ TEST(Form1List, PurgeStartAndBrowse) {
   W.P.Shell.StartSucceeds = false;
   W.C.FileList.OnDblClick();
   ASSERT_EQ(W.P.Dialogs.Shown.back().Text, "起動に失敗しました。");
+  EXPECT_TRUE(W.P.Dialogs.Shown.back().Warning);
   EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, TForm1::RowPath(W.C.FileList.Item(0)));
   W.P.Shell.BrowseAnswer = "/usr/";
   W.C.SpeedButton2.Click();
@@ -243,6 +286,12 @@ TEST(Form1Viewer, ClickSearchDownUpAndMiss) {
   Tr.Write("a.txt", "one abc\r\ntwo abc\r\n");
   Window W(Tr);
   W.Search(Tr.T(), "*.txt");
+  // Without a search text a click shows the file and its path, and no miss.
+  W.C.FileList.SetSelected(0);
+  W.C.FileList.OnClick();
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), Tr.T() + "/a.txt");
+  W.C.SpeedButton1.Click();
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "");
   W.C.cFindWord.SetText("abc");
   W.C.SelectFirstSearch.SetChecked(false);
   W.C.FileList.SetSelected(0);
@@ -251,13 +300,19 @@ TEST(Form1Viewer, ClickSearchDownUpAndMiss) {
   EXPECT_EQ(W.E.SelLength, 0);
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.E.Line, 0);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中1件目");
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.E.Line, 1);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中2件目");
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.C.StatusBar1.PanelText(1), "検索文字列  \"abc\"は見つかりませんでした。");
   W.C.SpeedButton3.Click();
-  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中1件目");
   EXPECT_EQ(W.E.Line, 0);
+  // An edit counts again.
+  W.E.Lines[1] += " abc";
+  W.C.SpeedButton1.Click();
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "3件中2件目");
 }
 
 TEST(Form1Viewer, OptionCheckBoxRules) {
@@ -277,6 +332,7 @@ TEST(Form1Viewer, OptionCheckBoxRules) {
   // Options go to the editor one at a time; its rules decide what survives.
   W.C.CheckBox3.SetChecked(true);
   W.C.CheckBox4.SetChecked(true);
+  W.C.cFindWord.SetText("x");
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.E.ExSearchOptions(), (TExSearchOptions{soWholeWord}));
 }
@@ -425,6 +481,7 @@ TEST(Form1Settings, DefaultsRoundTripAndArguments) {
     EXPECT_EQ(V.at({"Tesvarin", "Regexp"}), "1");
     W.C.Form1.SetWindowState(wsMaximized);
     W.C.Form1.SetBounds({9, 9, 9, 9});
+    W.C.Splitter1.SetPosition(123);
     W.Form->FormCloseQuery();
     EXPECT_EQ(V.at({"Tesvarin", "WindowState"}), "1");
     EXPECT_EQ(V.at({"Tesvarin", "Left"}), "1");  // bounds of the earlier normal close
@@ -435,6 +492,7 @@ TEST(Form1Settings, DefaultsRoundTripAndArguments) {
     EXPECT_EQ(W2.C.Form1.Bounds(), (TBounds{1, 107, 300, 400}));
     EXPECT_EQ(W2.C.Form1.WindowState(), wsMaximized);
     EXPECT_EQ(W2.C.FileList.ColumnWidth(3), 99);
+    EXPECT_EQ(W2.C.Splitter1.Position(), 123);
     EXPECT_EQ(W2.C.cFindWord.Text(), "語");
     EXPECT_TRUE(W2.C.CheckBox2.Checked());
     EXPECT_FALSE(W2.C.CheckBox1.Enabled());
@@ -446,6 +504,25 @@ TEST(Form1Settings, DefaultsRoundTripAndArguments) {
   WriteFileBytes(Tr.Root + "/prog/Vimbre.ini", "");
   Window Ini(Tr);
   EXPECT_EQ(Ini.Form->IniFolder(), Tr.Root + "/prog/");
+}
+
+// Where the window opens: centred at first, and saved bounds that no screen holds pulled back.
+TEST(Form1Settings, BoundsFitTheScreen) {
+  Tree Tr;
+  const std::vector<TBounds> Screen{{0, 0, 1280, 800}};
+  Window First(Tr, {}, Screen);
+  EXPECT_EQ(First.C.Form1.Bounds(), (TBounds{90, 25, 1100, 750}));
+  EXPECT_EQ(First.C.Splitter1.Position(), -1);
+  Window Absurd(Tr, {}, Screen);
+  auto& V = Absurd.P.UserStore.Values;
+  V[{"Tesvarin", "Left"}] = "-2147483648";
+  V[{"Tesvarin", "Top"}] = "900";
+  V[{"Tesvarin", "Width"}] = "2147483647";
+  V[{"Tesvarin", "WindowState"}] = "7";
+  Absurd.Form->FormShow();
+  // Left, Top and Width given; the height a first start would take.
+  EXPECT_EQ(Absurd.C.Form1.Bounds(), (TBounds{0, 50, 1280, 750}));
+  EXPECT_EQ(Absurd.C.Form1.WindowState(), wsMaximized);
 }
 
 TEST(Form1Settings, HistoryFilesSkipEmptyAndCap) {

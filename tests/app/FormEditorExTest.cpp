@@ -81,11 +81,12 @@ TEST(FormEditorExWindow, SearchDownAndUpWithTheMissMessage) {
   W.C.SpeedButton1.Click();
   EXPECT_EQ(W.C.StatusBar1.PanelText(1), "検索文字列  \"abc\"は見つかりませんでした。");
   W.C.SpeedButton3.Click();  // a miss leaves the caret after the last hit
-  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "");
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中2件目");
   EXPECT_EQ(W.E.Ed.GetSelStart(), 13);
   W.C.SpeedButton3.Click();
   EXPECT_EQ(W.E.Ed.GetSelStart(), 4);
   EXPECT_EQ(W.E.Ed.GetSelLength(), 3);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中1件目");
 }
 
 TEST(FormEditorExWindow, ReplaceInThisFileSaveWithBackupAndCloseQuery) {

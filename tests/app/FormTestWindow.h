@@ -40,7 +40,7 @@ struct Tree {
 
 template <class EditorT>
 struct BasicWindow {
-  explicit BasicWindow(const Tree& Tr, std::vector<std::string> Args = {}) {
+  explicit BasicWindow(const Tree& Tr, std::vector<std::string> Args = {}, std::vector<TBounds> Screens = {}) {
     TFormEnvironment Env;
     Env.ProgramFolder = Tr.Root + "/prog/";
     fs::create_directories(Env.ProgramFolder);
@@ -48,6 +48,7 @@ struct BasicWindow {
     fs::create_directories(*Env.ConfigFolder);
     Env.DefaultDataFolder = Tr.Root + "/data/";
     Env.Arguments = std::move(Args);
+    Env.ScreenAreas = std::move(Screens);
     Env.Today = [] { return TDate{2024, 3, 15}; };
     Form = std::make_unique<TForm1>(C, P.Platform(), FormEditorOf(E), Env);
     Form->FormCreate();

@@ -26,5 +26,6 @@ echo "$depends" | grep -q 'libstdc++6' || fail "no C++ runtime dependency"
 if [ "$KIND" = gui ]; then
   echo "$depends" | grep -q 'libqt6widgets6' || fail "no Qt dependency"
   echo "$depends" | grep -q 'fonts-ipafont-gothic' || fail "no Japanese font dependency"
+  echo "$depends" | grep -q 'qt6-translations-l10n' || fail "no dependency on Qt's Japanese dialogs"
 fi
 echo ok

@@ -339,8 +339,29 @@ TEST_F(EditorWidgetTest, TheEditorsShortcutsWinOverTheWindowsWhileItHasTheFocus)
   EXPECT_EQ(WindowCopies, 0);
   QTest::keyClick(Holder, Qt::Key_A, Qt::ControlModifier);  // redo
   EXPECT_EQ(Inner.Lines().Text(), "xy");
-  QTest::keyClick(Holder, Qt::Key_1, Qt::ShiftModifier | Qt::ControlModifier);
+  // Shift+Ctrl+digit sets a row mark. Keyboards send the symbol Shift puts on the digit, as each
+  // platform reports it: a US X11 keyboard's "!" for 1 with its key code and key symbol, a Japanese
+  // one's '"' for 2, and a bare symbol without native codes for 3.
+  struct TPress {
+    int Key;
+    const char* Text;
+    quint32 ScanCode, VirtualKey;
+    int Row;
+  };
+  const TPress Presses[] = {{Qt::Key_Exclam, "!", 10, 0x21, 0}, {Qt::Key_QuoteDbl, "\"", 11, 0x22, 1}, {Qt::Key_NumberSign, "#", 0, 0, 2}};
+  Inner.Lines().SetLinesText("a\r\nb\r\nc");
+  const Qt::KeyboardModifiers Mods = Qt::ShiftModifier | Qt::ControlModifier;
+  for (const TPress& P : Presses) {
+    Inner.SetRowCol(P.Row, 0);
+    for (QEvent::Type Type : {QEvent::ShortcutOverride, QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent E(Type, P.Key, Mods, P.ScanCode, P.VirtualKey, 0, QString::fromLatin1(P.Text));
+      QApplication::sendEvent(Holder, &E);
+    }
+  }
   EXPECT_EQ(Inner.FirstRowWithMark(1), 0);
+  EXPECT_EQ(Inner.FirstRowWithMark(2), 1);
+  EXPECT_EQ(Inner.FirstRowWithMark(3), 2);
+  EXPECT_EQ(Inner.Lines().Text(), "a\r\nb\r\nc");  // no symbol typed
   Holder->SetEditor(nullptr);
 }
 

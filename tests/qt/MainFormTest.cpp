@@ -5,10 +5,13 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -74,6 +77,7 @@ protected:
     Env.ProgramFolder = Tr.Root + "/";
     Env.ConfigFolder = Tr.Root + "/config";
     Env.DefaultDataFolder = Tr.Root + "/data/";
+    Env.ScreenAreas = Screens;
     Form = std::make_unique<qt::MainForm>(Env, RealDialogs ? nullptr : &Dialogs, &Store);
     Window().show();
     QApplication::processEvents();
@@ -128,6 +132,7 @@ protected:
   }
 
   TempTree Tr;
+  std::vector<TBounds> Screens;  // none: the window takes the bounds as read
   test::FakeDialogs Dialogs;
   test::FakeUserStore Store;
   std::unique_ptr<qt::MainForm> Form;
@@ -145,18 +150,22 @@ TEST_F(MainFormFlow, EnterSearchesAndARowClickShowsTheFirstHit) {
   ClickRow(A);
   std::string Path = Tr.T() + "/a.txt";
   EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Path));
-  EXPECT_EQ(Panel1(), "");  // the path, then cleared by the first search that found a hit
+  EXPECT_EQ(Panel1(), "2件中1件目");  // the first search replaced the path by the hit's number
   EXPECT_EQ(Form->Editor().GetSelText(), Sjis("日本語"));
   EXPECT_EQ(Form->Editor().Row(), 1);
 
-  QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
+  // The buttons and F3 / Shift+F3 step through the hits.
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  QTest::keyClick(&Form->EditorView(), Qt::Key_F3);
   EXPECT_EQ(Form->Editor().Row(), 2);
+  EXPECT_EQ(Panel1(), "2件中2件目");
   QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
   EXPECT_EQ(Panel1(), "検索文字列  \"日本語\"は見つかりませんでした。");
   QTest::mouseClick(Find<QToolButton>("SpeedButton3"), Qt::LeftButton);
-  QTest::mouseClick(Find<QToolButton>("SpeedButton3"), Qt::LeftButton);
+  QTest::keyClick(&Form->EditorView(), Qt::Key_F3, Qt::ShiftModifier);
   EXPECT_EQ(Form->Editor().Row(), 1);
-  EXPECT_EQ(Panel1(), "");
+  EXPECT_EQ(Panel1(), "2件中1件目");
 
   // The keyboard makes the next row current too.
   C().SelectFirstSearch.SetChecked(false);
@@ -358,6 +367,94 @@ TEST_F(MainFormFlow, TheCountComesInARealMessageBox) {
   SearchFor("*.txt", "日本語");
   EXPECT_EQ(Seen, Q("2 個のファイルが見つかりました。"));
   EXPECT_EQ(C().FileList.Count(), 2);
+}
+
+// What is typed into a box is what runs and what its history records: a history entry that
+// starts like it, or differs only in case, never takes its place.
+TEST_F(MainFormFlow, TypedTextIsNeverSwappedForAHistoryEntry) {
+  struct TCase {
+    const char* Box;
+    TComboBoxModel TMainFormControls::*Model;
+    const char* Entry;
+    const char* Typed;
+  };
+  const TCase Cases[] = {{"cFileName", &TMainFormControls::cFileName, "Memo.txt", "memo"},
+                         {"cFindWord", &TMainFormControls::cFindWord, "Hello", "hello"},
+                         {"cFolderName", &TMainFormControls::cFolderName, "/tmp/Data", "/tmp/data"},
+                         {"cReplaceWord", &TMainFormControls::cReplaceWord, "A\\r\\nB", "a\\r\\nb"}};
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  for (const TCase& K : Cases) {
+    SCOPED_TRACE(K.Box);
+    auto* Box = Find<QComboBox>(K.Box);
+    (C().*K.Model).SetItems({K.Entry});
+    Box->setFocus();
+    Box->lineEdit()->clear();
+    QTest::keyClicks(Box, QString::fromUtf8(K.Typed));
+    QTest::keyClick(Box, Qt::Key_Return);
+    EXPECT_EQ(Box->currentText(), QString::fromUtf8(K.Typed));
+  }
+  EXPECT_EQ(C().cFindWord.Text(), "hello");
+  EXPECT_EQ(C().cReplaceWord.Text(), "a\\r\\nb");
+
+  // The run searches the typed text, with case, and records it.
+  Tr.Write("d.txt", "Hello\r\n");
+  Tr.Write("e.txt", "hello\r\n");
+  SearchFor("*.txt", "Hello");
+  C().CheckBox1.SetChecked(true);
+  SearchFor("*.txt", "hello");
+  ASSERT_EQ(C().FileList.Count(), 1);
+  EXPECT_EQ(C().FileList.Item(0).Caption, "e.txt");
+  EXPECT_EQ(Form->Form().FindWordHistory()[0], "hello");
+
+  // Japanese comes from the input method's commit, which completed inline before.
+  Type("cFindWord", "さようなら");
+  QTest::keyClick(Find<QComboBox>("cFolderName"), Qt::Key_Return);
+  auto* Word = Find<QComboBox>("cFindWord");
+  Word->setFocus();
+  Word->lineEdit()->clear();
+  QInputMethodEvent Commit;
+  Commit.setCommitString(QString::fromUtf8("さよう"));
+  QApplication::sendEvent(Word->lineEdit(), &Commit);
+  QTest::keyClick(Word, Qt::Key_Return);
+  EXPECT_EQ(Form->Form().FindWordHistory()[0], Sjis("さよう"));
+}
+
+// A first start opens centred at a comfortable size within the screen, with the editor below the
+// larger part; the splitter comes back where the user left it; absurd saved bounds are pulled back.
+TEST_F(MainFormFlow, TheWindowOpensOnTheScreenAndKeepsItsSplit) {
+  const QRect Area = QGuiApplication::primaryScreen()->availableGeometry();
+  Screens = {TBounds{Area.x(), Area.y(), Area.width(), Area.height()}};
+  Open();
+  const QRect G = Window().geometry();
+  EXPECT_EQ(G.size(), QSize(std::min(1100, Area.width()), std::min(750, Area.height())));
+  // The bounds are the window's inside; the platform may put a frame around them.
+  const QMargins Frame(4, 4, 4, 4);
+  EXPECT_LE((G.center() - Area.center()).manhattanLength(), 4);
+  auto* Split = Find<QSplitter>("Splitter1");
+  ASSERT_EQ(Split->sizes().size(), 2);
+  EXPECT_LT(Split->sizes()[0], Split->sizes()[1]);
+
+  // The user moves the handle down by 30 pixels.
+  QSplitterHandle* Handle = Split->handle(1);
+  const int Before = Split->sizes()[0];
+  QTest::mousePress(Handle, Qt::LeftButton, {}, QPoint(10, 1));
+  QMouseEvent Move(QEvent::MouseMove, QPointF(10, 31), Handle->mapToGlobal(QPointF(10, 31)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Handle, &Move);
+  QTest::mouseRelease(Handle, Qt::LeftButton, {}, QPoint(10, 31));
+  const int Moved = Split->sizes()[0];
+  EXPECT_EQ(Moved, Before + 30);
+  EXPECT_EQ(C().Splitter1.Position(), Moved);
+  Window().close();
+  EXPECT_EQ(Store.Values.at({"Tesvarin", "ListHeight"}), std::to_string(Moved));
+
+  Store.Values[{"Tesvarin", "Left"}] = "-2147483648";
+  Store.Values[{"Tesvarin", "Width"}] = "2147483647";
+  Store.Values[{"Tesvarin", "Top"}] = "99999";
+  Open();
+  EXPECT_TRUE(Area.marginsAdded(Frame).contains(Window().geometry()));
+  EXPECT_EQ(Find<QSplitter>("Splitter1")->sizes()[0], Moved);
 }
 
 }  // namespace

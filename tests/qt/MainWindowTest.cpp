@@ -176,20 +176,27 @@ TEST_F(MainWindowTest, SavesAPictureOfTheWindow) {
 }
 
 // A long status text is cut at the panel's edge: the bar keeps its layout and the text is drawn.
-TEST_F(MainWindowTest, StatusPanelsDrawTheirTextWithoutGrowing) {
+// The activity panel is cut rather than grown; the count is shown whole, however long.
+TEST_F(MainWindowTest, StatusPanelsShowTheWholeCountAndCutTheActivity) {
   auto* Panel0 = Find<qt::StatusPanel>("StatusPanel0");
   auto* Panel1 = Find<qt::StatusPanel>("StatusPanel1");
   const QImage Blank = Panel1->grab().toImage();
-  const QSize Size0 = Panel0->size();
   const QSize Size1 = Panel1->size();
-  Controls.StatusBar1.SetPanelText(0, "123456789012345678901234567890 個のファイル");
   Controls.StatusBar1.SetPanelText(1, std::string(500, 'W'));
   QApplication::processEvents();
-  EXPECT_EQ(Panel0->size(), Size0);
   EXPECT_EQ(Panel1->size(), Size1);
   EXPECT_NE(Panel1->grab().toImage(), Blank);
   Controls.StatusBar1.SetPanelText(1, {});
   EXPECT_EQ(Panel1->grab().toImage(), Blank);
+
+  Controls.StatusBar1.SetPanelText(0, "12 個のファイル");
+  QApplication::processEvents();
+  EXPECT_EQ(Panel0->width(), 100);
+  Controls.StatusBar1.SetPanelText(0, "123456789 個のファイル");
+  QApplication::processEvents();
+  const int Text = Panel0->fontMetrics().horizontalAdvance(Panel0->text());
+  EXPECT_GT(Text, 100 - 8);  // the fixed panel would have cut it
+  EXPECT_GE(Panel0->contentsRect().width() - 4, Text);
 }
 
 }  // namespace

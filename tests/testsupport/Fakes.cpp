@@ -29,6 +29,11 @@ TMsgResult FakeDialogs::MessageBox(std::string_view Text, std::string_view Capti
   return R;
 }
 
+void FakeDialogs::WarningBox(std::string_view Text, std::string_view Caption) {
+  MessageBox(Text, Caption, mbOK);
+  Shown.back().Warning = true;
+}
+
 void FakeEventPump::ProcessMessages() {
   ++Calls;
   if (OnPump) OnPump();

@@ -34,12 +34,14 @@ struct MessageRecord {
   std::string Text;
   std::string Caption;
   TMsgButtons Buttons;
+  bool Warning = false;
 };
 
 // Answers message boxes from a script; an unscripted question is answered with Default.
 class FakeDialogs : public IDialogs {
 public:
   TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) override;
+  void WarningBox(std::string_view Text, std::string_view Caption) override;
   std::deque<TMsgResult> Answers;
   TMsgResult Default = idOK;
   std::vector<MessageRecord> Shown;

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/HitIndex.h"
+#include "editor/EditorEx.h"
+#include "support/SjisCodec.h"
+
+namespace tesvarin {
+namespace {
+
+// The hits the real viewer steps to with FindNext from the top, by their SelStart.
+std::vector<int64_t> ViewerHits(const std::string& Text, const std::string& Find, TExSearchOptions Options) {
+  TEditorEx Editor(nullptr, TPlatform{});
+  Editor.Lines().SetLinesText(Text);
+  Editor.SetFindString(Find);
+  Editor.SetExSearchOptions(Options);
+  Editor.SetRowCol(0, 0);
+  std::vector<int64_t> Hits;
+  while (Editor.FindNext() && Hits.size() < 1000) Hits.push_back(Editor.GetSelStart());
+  return Hits;
+}
+
+TBigString Big(const std::string& S) { return TBigString(S.data(), S.size()); }
+
+// The numbers agree with the viewer's own stepping, whatever the options: the index counts as
+// FindNext walks, and a position no step stops at has no number.
+TEST(HitIndex, NumbersTheHitsTheViewerStepsTo) {
+  struct TCase {
+    const char* Why;
+    std::string Text, Find;
+    TExSearchOptions Options;
+  };
+  const TCase Cases[] = {
+      {"plain, across lines", "abc abc\r\nx\r\nabc", "abc", {}},
+      {"case folded", "Abc aBC\r\nABC", "abc", {}},
+      {"match case", "Abc abc\r\nABC", "abc", {soMatchCase}},
+      {"whole words", "cat concat cat\r\ncats cat", "cat", {soWholeWord}},
+      {"overlapping text steps past each hit", "aaaaa", "aa", {}},
+      {"a regular expression", "a1 b22\r\nc333", "[0-9]+", {soRegexp}},
+      {"empty hits move one character on", "ab\r\nb", "a*", {soRegexp}},
+      {"double-byte text whose trail byte is a letter", Utf8ToCp932("ソJ ソ\r\nJ"), "J", {}},
+      {"no hit", "abc", "zzz", {}},
+  };
+  for (const TCase& K : Cases) {
+    SCOPED_TRACE(K.Why);
+    const std::vector<int64_t> Viewer = ViewerHits(K.Text, K.Find, K.Options);
+    THitIndex Index;
+    Index.Build(Big(K.Text), K.Find, K.Options);
+    EXPECT_EQ(Index.Count(), Viewer.size());
+    for (size_t I = 0; I < Viewer.size(); ++I) EXPECT_EQ(Index.NumberAt(static_cast<size_t>(Viewer[I])), I + 1) << I;
+    for (size_t P = 0; P <= K.Text.size(); ++P) {
+      const bool IsHit = std::find(Viewer.begin(), Viewer.end(), static_cast<int64_t>(P)) != Viewer.end();
+      if (!IsHit) {
+        EXPECT_EQ(Index.NumberAt(P), 0u) << P;
+      }
+    }
+  }
+}
+
+// More hits than positions kept: the spacing grows and every number is still found.
+TEST(HitIndex, ManyHitsKeepBoundedPositionsAndExactNumbers) {
+  const size_t Lines = THitIndex::MaxMarks + THitIndex::MaxMarks / 2 + 7;
+  std::string Text;
+  Text.reserve(Lines * 4);
+  for (size_t I = 0; I < Lines; ++I) Text += "ab\r\n";
+  THitIndex Index;
+  Index.Build(Big(Text), "b", {});
+  ASSERT_EQ(Index.Count(), Lines);
+  for (size_t K : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, THitIndex::MaxMarks - 1, THitIndex::MaxMarks,
+                   THitIndex::MaxMarks + 1, Lines - 2, Lines - 1}) {
+    EXPECT_EQ(Index.NumberAt(K * 4 + 1), K + 1) << K;
+    EXPECT_EQ(Index.NumberAt(K * 4), 0u) << K;
+  }
+  Index.Build(Big("ab"), "", {});
+  EXPECT_EQ(Index.Count(), 0u);
+  EXPECT_EQ(Index.NumberAt(0), 0u);
+}
+
+}  // namespace
+}  // namespace tesvarin
