@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, only those missing.
-# With --bench also the peers the benchmarks compare against.
+# --bench: also the peers the benchmarks compare against.
+# --desktop: also what a Japanese Debian desktop commonly has beside that, so the tests can be run
+# against it: the fonts installed next to ours (printing pulls in the URW fonts; noto-cjk is the
+# desktops' default Japanese font) and the time zone data.
 set -euo pipefail
 
 # The last row: validators and tools of the install checks, and what `make package` runs.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic qt6-translations-l10n
           desktop-file-utils appstream groff-base dpkg-dev file)
-if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libre2-dev ripgrep clang libqscintilla2-qt6-dev)
-fi
+for option in "$@"; do
+  case "$option" in
+    --bench) packages+=(libre2-dev ripgrep clang libqscintilla2-qt6-dev) ;;
+    --desktop) packages+=(fonts-urw-base35 fonts-noto-mono fonts-droid-fallback fonts-noto-cjk tzdata) ;;
+    *) echo "usage: $0 [--bench] [--desktop]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

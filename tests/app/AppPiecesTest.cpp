@@ -17,26 +17,14 @@
 #include "app/ResultRow.h"
 #include "app/SafeSave.h"
 #include "support/Exception.h"
+#include "testsupport/TempFolder.h"
 
 namespace tesvarin {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-  TempDir() {
-    std::string Template = (fs::temp_directory_path() / "tesvarin-test-XXXXXX").string();
-    Path = mkdtemp(Template.data());
-  }
-  ~TempDir() {
-    std::error_code Ec;
-    fs::permissions(Path, fs::perms::owner_all, fs::perm_options::add, Ec);
-    fs::remove_all(Path, Ec);
-  }
-  [[nodiscard]] std::string operator/(const std::string& Name) const { return Path + "/" + Name; }
-  std::string Path;
-};
+using TempDir = test::TempFolder;
 
 TEST(IniFile, SectionsKeysAndNumberForms) {
   TIniFile Ini = TIniFile::FromText(

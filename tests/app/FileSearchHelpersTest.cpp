@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <random>
 #include <stdexcept>
 #include <thread>
@@ -192,9 +194,34 @@ TEST_F(FileSearchHelpersTest, AbortHeardWhileTheRunWaitsStopsItEarly) {
   }
 }
 
-// A helper slowed down leaves the run waiting for its subtree; the run then walks that subtree's
-// subfolders itself, and still reports everything in walk order.
-TEST_F(FileSearchHelpersTest, ARunWaitingForASlowHelperWalksPartOfItsSubtree) {
+// A gate one thread opens and others wait at. A wait gives up after a long while, and leaves the
+// gate open, only so that a run that never opens it fails instead of hanging; a sound run never
+// comes near that.
+class TGate {
+public:
+  void Open() {
+    {
+      std::lock_guard Lock(FLock);
+      FOpen = true;
+    }
+    FOpened.notify_all();
+  }
+  bool Wait() {
+    std::unique_lock Lock(FLock);
+    const bool Opened = FOpened.wait_for(Lock, std::chrono::seconds(10), [this] { return FOpen; });
+    FOpen = true;
+    return Opened;
+  }
+
+private:
+  std::mutex FLock;
+  std::condition_variable FOpened;
+  bool FOpen = false;
+};
+
+// A helper held inside its subtree leaves the run waiting for it; the run then walks that subtree's
+// later subfolders itself, and still reports everything in walk order.
+TEST_F(FileSearchHelpersTest, ARunWaitingForABusyHelperWalksPartOfItsSubtree) {
   for (int S = 0; S < 2; ++S) {
     for (int F = 0; F < 6; ++F) Make("s" + std::to_string(S) + "/t" + std::to_string(F) + "/f.txt", "word");
   }
@@ -206,24 +233,31 @@ TEST_F(FileSearchHelpersTest, ARunWaitingForASlowHelperWalksPartOfItsSubtree) {
   Search.HelperThreads = 1;
   const std::thread::id Caller = std::this_thread::get_id();
   std::atomic<int> OnCaller{0};
+  TGate HelperInside;  // the helper has taken s1 and is testing its first file
+  TGate RunTookPart;   // the run has walked part of s1 for the helper
+  std::atomic<bool> GateMissed{false};
   std::vector<std::string> Found;
-  // The run's own walk of s0 is slow enough for the helper to have taken s1 by then.
-  Search.ContainsText = [](const std::string&, std::string_view Bytes) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // The run's own walk of s0 waits until the helper is inside s1, which it takes as the last of the
+  // root's subfolders; the helper then stays there until the run has come to s1 and taken a share.
+  Search.ContainsText = [&](const std::string&, std::string_view Bytes) {
+    if (!HelperInside.Wait()) GateMissed = true;
     return Test(Bytes, false);
   };
   Search.MakeHelperContentTest = [&] {
     return [&](std::string_view Bytes) {
       if (std::this_thread::get_id() == Caller) {
         ++OnCaller;
+        RunTookPart.Open();
       } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        HelperInside.Open();
+        if (!RunTookPart.Wait()) GateMissed = true;
       }
       return Test(Bytes, false);
     };
   };
   Search.OnFound = [&](const TFoundFile& F) { Found.push_back(F.Folder.substr(Root.size()) + F.Name); };
   Search.SearchFolder(Root);
+  EXPECT_FALSE(GateMissed.load());
   EXPECT_GT(OnCaller.load(), 0);
   std::vector<std::string> Expected;
   for (const std::string& E : Alone) {

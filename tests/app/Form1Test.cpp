@@ -1,17 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
 #include "FakeFormEditor.h"
 #include "FormTestWindow.h"
 #include "app/Form1.h"
+#include "app/LocalTime.h"
 #include "support/Exception.h"
 #include "support/StringList.h"
 #include "testsupport/Fakes.h"
@@ -116,19 +119,27 @@ TEST(Form1Search, SizeAndDateBounds) {
   Window W(Tr);
   W.Search(Tr.T(), "k1025");
   EXPECT_EQ(W.C.FileList.Item(0).SubItems[1], "2KB");
-  // A one-day range: only files written that day.
-  std::time_t Now = std::time(nullptr);
-  std::tm L{};
-  localtime_r(&Now, &L);
+  // The pickers' days, each taken whole: files written at noon on three days, by a fixed clock.
+  const char* Noon[] = {"k1023", "k1024", "k1025"};
+  for (int I = 0; I < 3; ++I) {
+    const std::time_t T = static_cast<std::time_t>(LocalMidnight(2024, 3, 14 + I) + 12 * 3600);
+    const timespec Times[2] = {{T, 0}, {T, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (Tr.T() + "/" + Noon[I]).c_str(), Times, 0), 0);
+  }
+  struct Range {
+    TDate From, To;
+    Names Expected;
+  } Ranges[] = {{{2024, 3, 15}, {2024, 3, 15}, {"k1024"}},
+                {{2024, 3, 14}, {2024, 3, 15}, {"k1023", "k1024"}},
+                {{2024, 3, 15}, {2024, 3, 16}, {"k1024", "k1025"}},
+                {{2001, 1, 1}, {2001, 1, 1}, {}}};
   W.C.DateCheckBox.SetChecked(true);
-  W.C.DateTimePicker1.SetDate({L.tm_year + 1900, L.tm_mon + 1, L.tm_mday});
-  W.C.DateTimePicker2.SetDate({L.tm_year + 1900, L.tm_mon + 1, L.tm_mday});
-  W.Search(Tr.T(), "k");
-  EXPECT_EQ(W.Names().size(), 3u);
-  W.C.DateTimePicker1.SetDate({2001, 1, 1});
-  W.C.DateTimePicker2.SetDate({2001, 1, 1});
-  W.Search(Tr.T(), "k");
-  EXPECT_TRUE(W.Names().empty());
+  for (const Range& R : Ranges) {
+    W.C.DateTimePicker1.SetDate(R.From);
+    W.C.DateTimePicker2.SetDate(R.To);
+    W.Search(Tr.T(), "k");
+    EXPECT_EQ(W.Names(), R.Expected) << R.From.Day << ".." << R.To.Day;
+  }
 }
 
 TEST(Form1Search, AbortInDeepTreeAndRefusedNestedRun) {

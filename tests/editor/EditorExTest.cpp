@@ -8,6 +8,7 @@
 
 #include "FakeEditorWindow.h"
 #include "editor/EditorEx.h"
+#include "editor/EditorScroll.h"
 #include "editor/EditorSelection.h"
 #include "regexp/REChars.h"
 
@@ -85,6 +86,100 @@ TEST_F(EditorExTest, AHitIsShownByEachHitStyle) {
   EXPECT_EQ(Editor.HitLength(), 2);
   // The next search begins after the hit, not at the caret.
   EXPECT_FALSE(Editor.FindNext());
+}
+
+// Rows of eight bytes starting at 0, 10 and 20, with hits at 0, 3, 6 of each. Down searches from
+// the selection's end, up from its start, whichever end the caret is at; a box goes down from its
+// start plus its byte count, up from its top left.
+TEST_F(EditorExTest, SearchesFromAUserSelection) {
+  struct Case {
+    const char* Name;
+    bool Box;
+    int AnchorRow, AnchorCol, CaretRow, CaretCol;
+    bool Down;
+    int64_t Want;  // -1: no hit
+  } Cases[] = {
+      {"stream down skips the hits it holds and the one it cuts", false, 0, 4, 1, 4, true, 16},
+      {"stream down with the caret at its start", false, 1, 4, 0, 4, true, 16},
+      {"stream up skips the hit it cuts", false, 0, 4, 1, 4, false, 0},
+      {"stream up with the caret at its end", false, 1, 4, 0, 4, false, 0},
+      {"stream up from the line start finds nothing", false, 0, 0, 2, 1, false, -1},
+      {"box down: start 14, 10 bytes", true, 1, 4, 2, 7, true, 26},
+      {"box down drawn from its bottom right", true, 2, 7, 1, 4, true, 26},
+      {"box up from its top left", true, 2, 7, 1, 4, false, 10},
+  };
+  Load("ab ab ab\r\nab ab ab\r\nab ab ab");
+  Find("ab");
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Editor.CleanSelection();
+    Editor.SetSelectionMode(C.Box);
+    Editor.SetRowCol(C.AnchorRow, C.AnchorCol);
+    Editor.Selection().Start();
+    Editor.SetRowCol(C.CaretRow, C.CaretCol);
+    Editor.Selection().Extend();
+    ASSERT_GT(Editor.GetSelLength(), 0);
+    const bool Found = C.Down ? Editor.FindNext() : Editor.FindPrev();
+    EXPECT_EQ(Found, C.Want >= 0);
+    if (Found) {
+      EXPECT_EQ(Shown(), (THit{C.Want, 2}));
+    }
+    EXPECT_FALSE(Editor.SelectionMode());
+  }
+}
+
+// An edit between two searches: the next one searches the edited text from where the edit left the
+// caret, not on from the hit shown before it.
+TEST_F(EditorExTest, SearchesAfterAnEditStartFromTheCaret) {
+  Load("ab ab ab\r\nab");
+  Find("ab");
+  ASSERT_TRUE(Editor.FindNext());
+  ASSERT_EQ(Shown(), (THit{0, 2}));
+  Editor.KeyPress("\b");  // the hit goes, the caret stands at 0
+  ASSERT_EQ(Editor.Lines().Get(0), " ab ab");
+  ASSERT_TRUE(Editor.FindNext());
+  EXPECT_EQ(Shown(), (THit{1, 2}));
+  Editor.KeyPress("xab");  // typed over the hit: the new "ab" lies before the caret
+  ASSERT_EQ(Editor.Lines().Get(0), " xab ab");
+  ASSERT_TRUE(Editor.FindPrev());
+  EXPECT_EQ(Shown(), (THit{2, 2}));
+  Editor.KeyPress("\b");
+  ASSERT_EQ(Editor.Lines().Get(0), " x ab");
+  ASSERT_TRUE(Editor.FindNext());
+  EXPECT_EQ(Shown(), (THit{3, 2}));
+}
+
+// A new hit style clears a hit on show in the old one: its row is repainted, a block caret is
+// narrowed again. With nothing on show, or the same style again, nothing is repainted.
+TEST_F(EditorExTest, ANewHitStyleClearsTheHitOnShow) {
+  Load("xx\r\nxx ab");
+  Find("ab");
+  const int CaretWidth = Window.CaretWidth;
+  const TEditorHitStyle Styles[] = {hsSelect, hsDraw, hsCaret};
+  for (const TEditorHitStyle From : Styles) {
+    for (const TEditorHitStyle To : Styles) {
+      if (From == To) continue;
+      SCOPED_TRACE(testing::Message() << "from " << From << " to " << To);
+      Editor.SetHitStyle(From);
+      Editor.SetRowCol(0, 0);
+      ASSERT_TRUE(Editor.FindNext());
+      ASSERT_NE(Editor.SelState(), selNone);
+      Window.Invalidated.clear();
+      Editor.SetHitStyle(From);
+      EXPECT_TRUE(Window.Invalidated.empty());
+      Editor.SetHitStyle(To);
+      EXPECT_EQ(Editor.SelState(), selNone);
+      EXPECT_EQ(Editor.GetSelLength(), 0);
+      EXPECT_EQ(Editor.HitLength(), 0);
+      EXPECT_EQ(Window.CaretWidth, CaretWidth);
+      const int HitY = Editor.Scroll().RowToY(1);
+      EXPECT_TRUE(std::any_of(Window.Invalidated.begin(), Window.Invalidated.end(),
+                              [HitY](const TRect& R) { return R.Top <= HitY && HitY < R.Bottom; }));
+      Window.Invalidated.clear();
+      Editor.SetHitStyle(From);
+      EXPECT_TRUE(Window.Invalidated.empty());
+    }
+  }
 }
 
 TEST_F(EditorExTest, SearchesRunOverWholeLinesAcrossWrappedRows) {

@@ -16,6 +16,7 @@
 #include "editor/EditorUndo.h"
 #include "support/Exception.h"
 #include "support/StringList.h"
+#include "testsupport/TempFolder.h"
 
 namespace tesvarin {
 namespace {
@@ -53,7 +54,8 @@ std::vector<LoadCase> LoadCases() {
 
 class LinesFile : public ::testing::Test {
 protected:
-  std::string Path(const char* Name) { return ::testing::TempDir() + "/lines_" + Name; }
+  test::TempFolder Folder;
+  std::string Path(const char* Name) { return Folder / Name; }
   TEditorScreenStrings Rows;
   FakeEditorView View;
   TEditorStrings Lines{Rows, &View};

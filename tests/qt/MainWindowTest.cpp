@@ -168,11 +168,43 @@ TEST_F(MainWindowTest, WidgetsFollowTheModelsAndBack) {
   EXPECT_EQ(Find<QDateEdit>("DateTimePicker1")->date(), QDate(2024, 3, 1));
 }
 
+// The saved picture is the whole window with the search page open: each control named below is
+// in it where the window lays it out, drawn (not blank) as the control draws itself, and the
+// controls of a hidden page are not shown.
 TEST_F(MainWindowTest, SavesAPictureOfTheWindow) {
   Controls.PageControl1.SetActivePage(1);
+  Controls.StatusBar1.SetPanelText(0, "3 個のファイル");
   QApplication::processEvents();
-  QString Path = QStringLiteral(TESVARIN_BUILD_DIR "/main-window.png");
-  EXPECT_TRUE(Window->grab().save(Path));
+  const QString Path = QStringLiteral(TESVARIN_BUILD_DIR "/main-window.png");
+  ASSERT_TRUE(Window->grab().save(Path));
+  QImage Saved(Path);
+  ASSERT_FALSE(Saved.isNull());
+  const qreal Ratio = Window->devicePixelRatioF();
+  ASSERT_EQ(Saved.size(), Window->size() * Ratio);
+  Saved = Saved.convertToFormat(QImage::Format_RGB32);
+  auto Flat = [](const QImage& I) {
+    for (int Y = 0; Y < I.height(); ++Y) {
+      for (int X = 0; X < I.width(); ++X) {
+        if (I.pixel(X, Y) != I.pixel(0, 0)) return false;
+      }
+    }
+    return true;
+  };
+  auto Shows = [&](QWidget* W) {
+    const QImage Own = W->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (Flat(Own)) return false;
+    const QRect Area(W->mapTo(Window.get(), QPoint(0, 0)) * Ratio, Own.size());
+    return Saved.rect().contains(Area) && Saved.copy(Area) == Own;
+  };
+  for (const char* Name : {"Panel1Heading", "Label1", "cFileName", "Button1", "PageControl1", "FileList", "SpeedButton1",
+                           "StatusPanel0"}) {
+    QWidget* W = Find<QWidget>(Name);
+    ASSERT_NE(W, nullptr);
+    EXPECT_TRUE(W->isVisible()) << Name;
+    EXPECT_TRUE(Shows(W)) << Name;
+  }
+  EXPECT_TRUE(Find<QWidget>("CheckBox2")->isVisible());
+  EXPECT_FALSE(Find<QWidget>("DateTimePicker1")->isVisible());
 }
 
 // A long status text is cut at the panel's edge: the bar keeps its layout and the text is drawn.

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 
 #include "support/Exception.h"
 #include "support/StringList.h"
+#include "testsupport/TempFolder.h"
 
 namespace tesvarin {
 namespace {
@@ -103,7 +103,8 @@ TEST(StringList, CommaText) {
 }
 
 TEST(StringList, FilesRoundTripWithCrLf) {
-  auto Path = (std::filesystem::temp_directory_path() / "tesvarin-stringlist.txt").string();
+  const test::TempFolder Folder;
+  const std::string Path = Folder / "list.txt";
   TStringList L;
   L.Add("\x82\xA0");
   L.Add("");
