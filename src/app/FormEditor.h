@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "editor/ExSearchOption.h"
+#include "support/FileStamp.h"
 
 namespace tesvarin {
 
@@ -15,8 +16,9 @@ public:
   virtual ~IFormEditor() = default;
 
   // Lines: replaces the text by the file's bytes, caret at the top and no selection;
-  // raises EInOutError when the file cannot be read (the text is empty then).
-  virtual void LoadFromFile(const std::string& Path) = 0;
+  // raises EInOutError when the file cannot be read (the text is empty then). Returns the stamp of
+  // the bytes read, to tell at saving whether the file changed on disk since.
+  virtual TFileStamp LoadFromFile(const std::string& Path) = 0;
   // The bytes that saving the lines writes: the line breaks the file had when all were LF or all
   // lone CR, else CR LF, then any bytes that followed a Ctrl+Z in the file.
   [[nodiscard]] virtual std::string SaveText() const = 0;

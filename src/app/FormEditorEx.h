@@ -11,7 +11,7 @@ public:
   // Editor is not owned and must outlive this object.
   explicit TFormEditorEx(TEditorEx& Editor) : FEditor(Editor) {}
 
-  void LoadFromFile(const std::string& Path) override;
+  TFileStamp LoadFromFile(const std::string& Path) override;
   [[nodiscard]] std::string SaveText() const override { return FEditor.Lines().FileBytes(); }
   void BeginUpdate() override { FEditor.Lines().BeginUpdate(); }
   void EndUpdate() override { FEditor.Lines().EndUpdate(); }

@@ -9,6 +9,7 @@
 
 #include "editor/EditorScreenStrings.h"
 #include "editor/HugePages.h"
+#include "support/FileStamp.h"
 #include "support/StringList.h"
 
 namespace tesvarin {
@@ -38,8 +39,9 @@ public:
   // The lines end at the first Ctrl+Z, NUL bytes included; the bytes from the Ctrl+Z on are kept
   // aside and written back after the lines. A file whose breaks were all LF is saved with LF again,
   // one whose breaks were all lone CR with CR; any other text with CR LF. A file too big for this
-  // machine's memory is refused before anything is read.
-  void LoadFromFile(const std::string& Path);
+  // machine's memory is refused before anything is read. Stamp (when given) gets the stamp of the
+  // bytes read, for telling later whether the file changed on disk.
+  void LoadFromFile(const std::string& Path, TFileStamp* Stamp = nullptr);
   void SaveToFile(const std::string& Path) const;
   // What SaveToFile writes.
   [[nodiscard]] std::string FileBytes() const;

@@ -38,6 +38,7 @@ class QtDialogs : public IDialogs {
 public:
   explicit QtDialogs(QWidget* Parent) : FParent(Parent) {}
   TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) override;
+  size_t Ask(const TQuestion& Question) override;
 
 private:
   QPointer<QWidget> FParent;

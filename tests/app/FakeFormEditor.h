@@ -10,7 +10,7 @@ namespace tesvarin::test {
 
 class FakeFormEditor : public IFormEditor {
 public:
-  void LoadFromFile(const std::string& Path) override;
+  TFileStamp LoadFromFile(const std::string& Path) override;
   [[nodiscard]] std::string SaveText() const override;
   void BeginUpdate() override { ++UpdateCount; }
   void EndUpdate() override { --UpdateCount; }

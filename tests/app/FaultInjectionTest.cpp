@@ -1,5 +1,6 @@
 // Loading, searching and saving under failing system calls: this test program puts its own read,
-// write, fsync, linkat and rename in front of the C library's, and arms them per test.
+// write, fsync, linkat, rename, fchown and fallocate in front of the C library's (FaultSeam.h), and
+// arms them per test.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -17,6 +18,7 @@
 #include <set>
 
 #include "FakeFormEditor.h"
+#include "FaultSeam.h"
 #include "FormTestWindow.h"
 #include "app/FileContentTest.h"
 #include "app/FileSearch.h"
@@ -25,22 +27,9 @@
 #include "support/Exception.h"
 #include "support/StringList.h"
 
-namespace {
-
-// What the seam does while armed; only descriptors above standard error are touched.
-struct TFaults {
-  bool Armed = false;
-  size_t ReadCap = 0;           // a read returns at most this many bytes (0: as asked)
-  bool InterruptNextRead = false;
-  size_t WriteCap = 0;          // a write takes at most this many bytes (0: as asked)
-  int FailWriteAt = 0;          // the n-th write fails with WriteError (0: none)
-  int WriteError = ENOSPC;
-  bool FailRename = false;
-  int KillAtStep = 0;           // the n-th write, fsync, linkat or rename kills the process first
-  int Writes = 0;
-  int Steps = 0;
-};
 TFaults Faults;
+
+namespace {
 
 template <class F>
 F Next(const char* Name) {
@@ -62,6 +51,9 @@ extern "C" ssize_t read(int Fd, void* Buf, size_t Count) {
       return -1;
     }
     if (Faults.ReadCap > 0 && Count > Faults.ReadCap) Count = Faults.ReadCap;
+    const ssize_t Got = Real(Fd, Buf, Count);
+    if (Got == 0 && Count > 0 && Faults.AtEndOfRead) Faults.AtEndOfRead(Fd);
+    return Got;
   }
   return Real(Fd, Buf, Count);
 }
@@ -70,11 +62,17 @@ extern "C" ssize_t write(int Fd, const void* Buf, size_t Count) {
   static auto Real = Next<ssize_t (*)(int, const void*, size_t)>("write");
   if (Faults.Armed && Fd > 2) {
     Step();
-    if (++Faults.Writes == Faults.FailWriteAt) {
+    const int N = ++Faults.Writes;
+    if (N == Faults.FailWriteAt || (Faults.FailWritesFrom > 0 && N >= Faults.FailWritesFrom)) {
       errno = Faults.WriteError;
       return -1;
     }
     if (Faults.WriteCap > 0 && Count > Faults.WriteCap) Count = Faults.WriteCap;
+    if (N == Faults.CorruptWriteAt && Count > 0) {
+      std::string Other(static_cast<const char*>(Buf), Count);
+      Other[0] = static_cast<char>(Other[0] ^ 0x20);
+      return Real(Fd, Other.data(), Count);
+    }
   }
   return Real(Fd, Buf, Count);
 }
@@ -101,24 +99,32 @@ extern "C" int rename(const char* Old, const char* New) {
   return Real(Old, New);
 }
 
-namespace tesvarin {
-namespace {
-
-namespace fs = std::filesystem;
-using test::Tree;
-
-struct TArmed {
-  explicit TArmed(TFaults F) {
-    Faults = F;
-    Faults.Armed = true;
+extern "C" int fchown(int Fd, uid_t Owner, gid_t Group) {
+  static auto Real = Next<int (*)(int, uid_t, gid_t)>("fchown");
+  if (Faults.Armed) {
+    Faults.Chowns.emplace_back(Owner, Group);
+    if (Faults.RefuseChown) {
+      errno = EPERM;
+      return -1;
+    }
   }
-  ~TArmed() { Faults = TFaults{}; }
-};
+  return Real(Fd, Owner, Group);
+}
 
-// Names of our own temporaries left in a folder.
+extern "C" int fallocate(int Fd, int Mode, off_t Offset, off_t Length) {
+  static auto Real = Next<int (*)(int, int, off_t, off_t)>("fallocate");
+  if (Faults.Armed && Faults.RefuseFallocate) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return Real(Fd, Mode, Offset, Length);
+}
+
+namespace tesvarin::test {
+
 std::vector<std::string> Temporaries(const std::string& Folder) {
   std::vector<std::string> Found;
-  for (const auto& E : fs::directory_iterator(Folder)) {
+  for (const auto& E : std::filesystem::directory_iterator(Folder)) {
     const std::string Name = E.path().filename().string();
     if (Name.rfind(".tesvarin-save-", 0) == 0) Found.push_back(Name);
   }
@@ -131,6 +137,29 @@ std::string Sample(size_t Size) {
   S.resize(Size);
   return S;
 }
+
+std::string PathOfFd(int Fd) {
+  std::error_code Ec;
+  return std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(Fd), Ec).string();
+}
+
+void AgeFile(const std::string& Path, long Seconds) {
+  struct stat St {};
+  ASSERT_EQ(lstat(Path.c_str(), &St), 0) << Path;
+  const timespec Times[2] = {St.st_atim, {St.st_mtim.tv_sec - Seconds, St.st_mtim.tv_nsec}};
+  ASSERT_EQ(utimensat(AT_FDCWD, Path.c_str(), Times, AT_SYMLINK_NOFOLLOW), 0) << Path;
+}
+
+}  // namespace tesvarin::test
+
+namespace tesvarin {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Tree;
+using test::TArmed;
+using test::Temporaries;
+using test::Sample;
 
 // Every loader gets every byte when reads come short at any size, or are interrupted.
 TEST(FaultInjection, ShortAndInterruptedReadsLoseNothing) {
@@ -192,7 +221,7 @@ TEST(FaultInjection, FailedWritesAndRenameLeaveTheOldFile) {
 }
 
 // A save killed before any of its steps leaves the old or the new bytes, and any temporary it left
-// is gone after the next save in that folder.
+// is gone after the next save in that folder once it is an hour old.
 TEST(FaultInjection, AKillAtEachSaveStepLeavesOldOrNew) {
   Tree Tr;
   const std::string Old = "old\r\n";
@@ -225,6 +254,7 @@ TEST(FaultInjection, AKillAtEachSaveStepLeavesOldOrNew) {
     if (fs::exists(Folder + "/a.bak")) {
       EXPECT_EQ(ReadFileBytes(Folder + "/a.bak"), Old);
     }
+    for (const std::string& Name : Temporaries(Folder)) test::AgeFile(Folder + "/" + Name, 3600);
     WriteFileBytes(Folder + "/b.txt", "b");
     SaveFileSafely(Folder + "/b.txt", "b2", false);
     EXPECT_TRUE(Temporaries(Folder).empty());

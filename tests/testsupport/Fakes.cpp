@@ -26,6 +26,14 @@ TMsgResult FakeDialogs::MessageBox(std::string_view Text, std::string_view Capti
   return R;
 }
 
+size_t FakeDialogs::Ask(const TQuestion& Question) {
+  Asked.push_back(Question);
+  if (AskAnswers.empty()) return Question.Default;
+  const size_t R = AskAnswers.front();
+  AskAnswers.pop_front();
+  return R;
+}
+
 void FakeEventPump::ProcessMessages() {
   ++Calls;
   if (OnPump) OnPump();
