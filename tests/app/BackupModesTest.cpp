@@ -3,9 +3,12 @@
 // system; owner and group are kept where this user may set them.
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "FaultSeam.h"
@@ -121,6 +124,40 @@ TEST(BackupModes, OwnerAndGroupAreKeptOrTheirRightsDropped) {
       EXPECT_EQ(ModeOf(Tr.T() + "/a.bak"), 0644u);
     }
   }
+}
+
+// The same without the seam, in a process that really is not root: it cannot give the new file the
+// old group, so that group's rights go.
+TEST(BackupModes, AUserWhoIsNotRootCannotWidenAFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to make a file of another user's with a foreign group";
+  Tree Tr;
+  fs::create_directories(Tr.T());
+  ASSERT_EQ(chmod(Tr.Root.c_str(), 0755), 0);
+  ASSERT_EQ(chown(Tr.T().c_str(), 65534, 65534), 0);
+  Tr.Write("a.txt", "old");
+  const std::string A = Tr.T() + "/a.txt";
+  ASSERT_EQ(chown(A.c_str(), 65534, 0), 0);
+  ASSERT_EQ(chmod(A.c_str(), 0660), 0);
+  const pid_t Child = fork();
+  ASSERT_GE(Child, 0);
+  if (Child == 0) {
+    if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(4);
+    try {
+      SaveFileSafely(A, "new", true);
+    } catch (const std::exception& E) {
+      std::fprintf(stderr, "%s\n", E.what());
+      _exit(3);
+    }
+    _exit(0);
+  }
+  int Status = 0;
+  waitpid(Child, &Status, 0);
+  ASSERT_TRUE(WIFEXITED(Status));
+  ASSERT_EQ(WEXITSTATUS(Status), 0);
+  EXPECT_EQ(Tr.Read("a.txt"), "new");
+  EXPECT_EQ(StatOf(A).st_gid, 65534u);
+  EXPECT_EQ(ModeOf(A), 0600u);
+  EXPECT_EQ(ModeOf(Tr.T() + "/a.bak"), 0660u);  // the old file itself
 }
 
 }  // namespace
