@@ -46,11 +46,17 @@ struct TFdCloser {
 TStampHash::TStampHash() : FLane{K1 + K2, K2, 0, 0 - K1}, FPending{} {}
 
 void TStampHash::Update(std::string_view Bytes) {
+  if (Bytes.empty()) return;  // an empty view may have no data pointer at all
   auto Data = reinterpret_cast<const unsigned char*>(Bytes.data());
   size_t Left = Bytes.size();
   FTotal += Left;
-  auto Consume = [this](const unsigned char* P) {
-    for (int I = 0; I < 4; ++I) FLane[I] = Round(FLane[I], Load64(P + 8 * I));
+  // The lanes live in locals: byte loads may alias any member, which would keep them in memory.
+  uint64_t L0 = FLane[0], L1 = FLane[1], L2 = FLane[2], L3 = FLane[3];
+  auto Consume = [&](const unsigned char* P) {
+    L0 = Round(L0, Load64(P));
+    L1 = Round(L1, Load64(P + 8));
+    L2 = Round(L2, Load64(P + 16));
+    L3 = Round(L3, Load64(P + 24));
   };
   if (FPendingSize > 0) {
     const size_t Take = std::min(Left, Stripe - FPendingSize);
@@ -58,13 +64,20 @@ void TStampHash::Update(std::string_view Bytes) {
     FPendingSize += Take;
     Data += Take;
     Left -= Take;
-    if (FPendingSize < Stripe) return;
-    Consume(FPending);
-    FPendingSize = 0;
+    if (FPendingSize == Stripe) {
+      Consume(FPending);
+      FPendingSize = 0;
+    }
   }
-  for (; Left >= Stripe; Data += Stripe, Left -= Stripe) Consume(Data);
-  std::memcpy(FPending, Data, Left);
-  FPendingSize = Left;
+  if (FPendingSize == 0) {
+    for (; Left >= Stripe; Data += Stripe, Left -= Stripe) Consume(Data);
+    std::memcpy(FPending, Data, Left);
+    FPendingSize = Left;
+  }
+  FLane[0] = L0;
+  FLane[1] = L1;
+  FLane[2] = L2;
+  FLane[3] = L3;
 }
 
 uint64_t TStampHash::Final() const {
