@@ -26,6 +26,8 @@ constexpr TColor DefaultUrlColor = clAqua;
 constexpr TColor DefaultReserveColor = clRed;
 constexpr int DefaultWrapByte = 80;
 constexpr int DefaultLineMargin = 1;
+// The button face is barely visible on a white editor: marks take the editor's own mark grey.
+constexpr TColor DefaultMarkColor = clGray;
 
 // Colours are 32-bit values; a system colour's top bit makes the signed value negative.
 TColor ReadColor(const TIniFile& Ini, const char* Section, const char* Key, TColor Default) {
@@ -135,7 +137,7 @@ void ReadMark(const TIniFile& Ini, TEditorMark& Mark, const char* Key, bool Defa
 }
 
 void ReadMarkColor(const TIniFile& Ini, TEditorMark& Mark, const char* Key) {
-  Mark.SetColor(ReadColor(Ini, IniEditorSection, Key, clBtnFace));
+  Mark.SetColor(ReadColor(Ini, IniEditorSection, Key, DefaultMarkColor));
 }
 
 // RetMark to LeftBarMode.

@@ -98,9 +98,13 @@ void TForm1::Button1Click() {
   if (NameText.empty()) C.cFileName.SetText("*.*");
   RecordHistory(FFileNameHistory, C.cFileName, NameText, "FindFile.dat");
   std::string FolderText = C.cFolderName.Text();
-  if (FolderText.empty()) return;
+  if (FolderText.empty()) {
+    ReportSettingsProblems();
+    return;
+  }
   RecordHistory(FFolderHistory, C.cFolderName, FolderText, "FindFolder.dat");
   RecordHistory(FFindWordHistory, C.cFindWord, C.cFindWord.Text(), "FindWord.dat");
+  ReportSettingsProblems();
   // A text that code page 932 cannot hold is refused before anything changes.
   std::string Word = FindBytes();
   // The run's content tests reuse the editor: edits of the current file are saved or kept first.

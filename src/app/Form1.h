@@ -32,6 +32,7 @@ struct TFormEnvironment {
   std::vector<std::string> Arguments;       // command-line arguments after the program name
   std::function<TDate()> Today;             // local date; empty: the system clock
   bool Persistent = true;  // false: no per-user values and no history files are read or written
+  std::string SettingsWarning;  // told to the user when the window is shown (why nothing is kept)
 };
 
 inline constexpr const char* StoreSection = "Tesvarin";
@@ -131,6 +132,11 @@ private:
   void WriteValue(const std::string& Name, const std::string& Value);
   void LoadHistories();
   void RecordHistory(TStringList& List, TComboBoxModel& Box, const std::string& Text, const char* FileName);
+  void FlushStore();
+  // A settings or history file that could not be read or written is told once per file, and never
+  // stops the command that met it: the problems noted are shown together by ReportSettingsProblems.
+  void NoteSettingsProblem(const std::string& Key, std::string Text);
+  void ReportSettingsProblems();
   void ApplyOptionRules();
   void SetStartDates();
 
@@ -186,6 +192,8 @@ private:
   TStringList FFolderHistory;
   TStringList FFindWordHistory;
   TStringList FReplaceWordHistory;
+  std::vector<std::string> FSettingsProblems;  // noted, not yet shown
+  std::set<std::string> FReportedProblems;     // keys of the problems told already
   std::optional<TFileStamp> FLoadedStamp;  // of the current file's bytes, when loaded or last saved
   TBatchBackups* FBatchBackups = nullptr;   // during a replace in the listed files
   int FUnchangedCount = 0;

@@ -76,6 +76,7 @@ void TForm1::CheckBox2Click() {
 
 void TForm1::SpeedButton4Click() {
   RecordHistory(FReplaceWordHistory, C.cReplaceWord, C.cReplaceWord.Text(), "ReplaceWord.dat");
+  ReportSettingsProblems();
   if (PopupReplaceMenu) PopupReplaceMenu();
 }
 

@@ -11,6 +11,10 @@ namespace tesvarin {
 
 namespace {
 
+const char* const SettingsCaption = "設定と履歴";
+const char* const HistorySaveFailed = "履歴を保存できませんでした。";
+const char* const SettingsSaveFailed = "設定を保存できませんでした。";
+
 // History files are code page 932; a name that code page 932 cannot hold is kept in its native bytes.
 std::string ToHistory(const std::string& Utf8) {
   TConvertResult R = TryUtf8ToCp932(Utf8);
@@ -126,8 +130,35 @@ void TForm1::WriteStoreValues() {
 
 void TForm1::RecordHistory(TStringList& List, TComboBoxModel& Box, const std::string& Text, const char* FileName) {
   UpdateHistory(List, ToHistory(Text));
-  if (FEnv.Persistent) List.SaveToFile(FDataFolder + FileName);
   Box.SetItems(ComboItems(List.Items()));
+  if (!FEnv.Persistent) return;
+  const std::string Path = FDataFolder + FileName;
+  try {
+    SaveHistory(List, Path);
+  } catch (const std::exception& E) {
+    NoteSettingsProblem(Path, HistorySaveFailed + std::string(E.what()));
+  }
+}
+
+void TForm1::FlushStore() {
+  if (!FEnv.Persistent || !FPlatform.UserStore) return;
+  try {
+    FPlatform.UserStore->Flush();
+  } catch (const std::exception& E) {
+    NoteSettingsProblem("settings saved", SettingsSaveFailed + std::string(E.what()));
+  }
+}
+
+void TForm1::NoteSettingsProblem(const std::string& Key, std::string Text) {
+  if (FReportedProblems.insert(Key).second) FSettingsProblems.push_back(std::move(Text));
+}
+
+void TForm1::ReportSettingsProblems() {
+  if (FSettingsProblems.empty() || !FPlatform.Dialogs) return;
+  std::string Text;
+  for (const std::string& P : FSettingsProblems) Text += (Text.empty() ? "" : "\r\n") + P;
+  FSettingsProblems.clear();
+  FPlatform.Dialogs->MessageBox(Text, SettingsCaption, mbOK);
 }
 
 void TForm1::LoadHistories() {
@@ -138,7 +169,14 @@ void TForm1::LoadHistories() {
   const char* const Files[] = {"FindFile.dat", "FindFolder.dat", "FindWord.dat", "ReplaceWord.dat"};
   for (size_t I = 0; I < 4; ++I) {
     Lists[I].first->Clear();
-    if (FEnv.Persistent) LoadHistory(*Lists[I].first, FDataFolder + Files[I]);
+    if (FEnv.Persistent) {
+      const std::string Path = FDataFolder + Files[I];
+      try {
+        LoadHistory(*Lists[I].first, Path);
+      } catch (const std::exception& E) {
+        NoteSettingsProblem(Path, E.what());
+      }
+    }
     Lists[I].second->SetItems(ComboItems(HistoryItems(*Lists[I].first)));
   }
 }
@@ -156,7 +194,12 @@ void TForm1::ApplyOptionRules() {
 }
 
 void TForm1::FormShow() {
+  if (!FEnv.SettingsWarning.empty()) NoteSettingsProblem("environment", FEnv.SettingsWarning);
   ReadStoreValues();
+  if (FEnv.Persistent && FPlatform.UserStore) {
+    std::string Problem = FPlatform.UserStore->TakeLoadProblem();
+    if (!Problem.empty()) NoteSettingsProblem("settings read", std::move(Problem));
+  }
   FIniFolder = GetIniFolder(FEnv.ProgramFolder, FEnv.ConfigFolder);
   if (LoadEditorSettings) LoadEditorSettings(FIniFolder + IniFileName);
   LoadHistories();
@@ -166,6 +209,7 @@ void TForm1::FormShow() {
   ApplyOptionRules();
   Editor.Clear();
   if (!FEnv.Arguments.empty() && DirectoryExists(FEnv.Arguments.front())) C.cFolderName.SetText(FEnv.Arguments.front());
+  ReportSettingsProblems();
 }
 
 bool TForm1::FormCloseQuery() {
@@ -173,6 +217,8 @@ bool TForm1::FormCloseQuery() {
   SaveIfModified();
   if (FAbortRequested) return false;  // Cancel at the save question
   WriteStoreValues();
+  FlushStore();
+  ReportSettingsProblems();
   return true;
 }
 

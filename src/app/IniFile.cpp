@@ -9,25 +9,29 @@ namespace tesvarin {
 
 namespace {
 
-std::string_view Trim(std::string_view S) {
-  while (!S.empty() && (S.front() == ' ' || S.front() == '\t')) S.remove_prefix(1);
-  while (!S.empty() && (S.back() == ' ' || S.back() == '\t')) S.remove_suffix(1);
-  return S;
-}
-
 std::string KeyOf(std::string_view Section, std::string_view Key) {
   std::string K;
   K.reserve(Section.size() + Key.size() + 1);
-  for (char C : Trim(Section)) K += (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C;
+  for (char C : TrimIniBlanks(Section)) K += (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C;
   K += '\n';
-  for (char C : Trim(Key)) K += (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C;
+  for (char C : TrimIniBlanks(Key)) K += (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C;
   return K;
 }
 
 }  // namespace
 
+std::string_view TrimIniBlanks(std::string_view S) {
+  while (!S.empty() && (S.front() == ' ' || S.front() == '\t')) S.remove_prefix(1);
+  while (!S.empty() && (S.back() == ' ' || S.back() == '\t')) S.remove_suffix(1);
+  return S;
+}
+
+void TIniFile::Merge(const TIniFile& Overlay) {
+  for (const auto& [Key, Value] : Overlay.FValues) FValues.insert_or_assign(Key, Value);
+}
+
 std::optional<long long> ParseIniInteger(std::string_view Text) {
-  Text = Trim(Text);
+  Text = TrimIniBlanks(Text);
   bool Negative = false;
   if (!Text.empty() && (Text.front() == '-' || Text.front() == '+')) {
     Negative = Text.front() == '-';
@@ -69,7 +73,7 @@ void TIniFile::Parse(std::string_view Text) {
   Lines.SetText(Text);
   std::string Section;
   for (const std::string& Raw : Lines.Items()) {
-    std::string_view Line = Trim(Raw);
+    std::string_view Line = TrimIniBlanks(Raw);
     if (Line.empty() || Line.front() == ';') continue;
     if (Line.front() == '[') {
       size_t Close = Line.find(']');
@@ -79,7 +83,7 @@ void TIniFile::Parse(std::string_view Text) {
     size_t Eq = Line.find('=');
     if (Eq == std::string_view::npos) continue;
     // The first occurrence of a key wins, as the desktop's INI reader does.
-    FValues.emplace(KeyOf(Section, Line.substr(0, Eq)), std::string(Trim(Line.substr(Eq + 1))));
+    FValues.emplace(KeyOf(Section, Line.substr(0, Eq)), std::string(TrimIniBlanks(Line.substr(Eq + 1))));
   }
 }
 

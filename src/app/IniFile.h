@@ -22,11 +22,17 @@ public:
   // True when the integer reading is not 0.
   [[nodiscard]] bool ReadBool(std::string_view Section, std::string_view Key, bool Default) const;
 
+  // Every key of Overlay replaces or joins this file's: a per-user file read over a shared one.
+  void Merge(const TIniFile& Overlay);
+
 private:
   TIniFile() = default;
   void Parse(std::string_view Text);
   std::map<std::string, std::string> FValues;  // "section\nkey", lower-cased -> value
 };
+
+// Without the spaces and tabs around it, as names and values are read.
+[[nodiscard]] std::string_view TrimIniBlanks(std::string_view S);
 
 // An integer in the INI and registry forms; nullopt when the text is not one.
 [[nodiscard]] std::optional<long long> ParseIniInteger(std::string_view Text);

@@ -132,11 +132,17 @@ public:
 };
 
 // Per-user string values by section and name.
+// Writing a value only changes the store in memory; Flush puts every value on disk in one write.
 class IUserStore {
 public:
   virtual ~IUserStore() = default;
   [[nodiscard]] virtual std::optional<std::string> ReadString(std::string_view Section, std::string_view Name) const = 0;
   virtual void WriteString(std::string_view Section, std::string_view Name, std::string_view Value) = 0;
+  // Raises EInOutError when the values could not be stored.
+  virtual void Flush() {}
+  // What went wrong when the stored values were read (say, a file that held no settings was set
+  // aside), for the user; empty when nothing did. Taking it clears it.
+  [[nodiscard]] virtual std::string TakeLoadProblem() { return {}; }
 };
 
 // Mouse pointer shapes by slot: slot 0 is the default cursor; the editor loads its own into free slots.

@@ -155,7 +155,7 @@ int EditorWidget::ClientHeight() const { return viewport()->height(); }
 bool EditorWidget::Focused() const { return hasFocus(); }
 void EditorWidget::SetFocus() { setFocus(Qt::OtherFocusReason); }
 
-TTextMetrics EditorWidget::FontMetrics(const TFontSpec& Font) const { return TextMetricsOf(ToQFont(Font)); }
+TTextMetrics EditorWidget::FontMetrics(const TFontSpec& Font) const { return FGlyphs->FaceOf(Font).Metrics; }
 
 int EditorWidget::HorzScrollBarHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 int EditorWidget::VertScrollArrowHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/EditorSettings.h"
+#include "app/EditorViewSettings.h"
+#include "app/IniPath.h"
 #include "app/FormEditorEx.h"
 #include "editor/EditorEx.h"
 #include "editor/EditorUtils.h"
@@ -18,6 +21,7 @@
 #include "qt/ListViewAdapter.h"
 #include "qt/MainWindow.h"
 #include "qt/QtText.h"
+#include "qt/ViewSettingsDialog.h"
 
 namespace tesvarin::qt {
 
@@ -56,7 +60,7 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
     : FWindow(std::make_unique<MainWindow>(FControls)),
       FEditorView(new EditorWidget),
       FDialogs(FWindow.get()),
-      FUserStore(QStringLiteral("Bramwhirl"), QStringLiteral("Vimbre")),
+      FUserStore(Environment.ConfigFolder ? Q(*Environment.ConfigFolder + "/Bramwhirl/Vimbre.conf") : QString()),
       FCursors(FEditorView),
       FShell(FWindow.get()) {
   FPlatform = TPlatform{&FClipboard, Dialogs != nullptr ? Dialogs : &FDialogs,
@@ -71,15 +75,17 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
   FEditorView->SetEditor(FEditor.get());
   FFormEditor = std::make_unique<TFormEditorEx>(*FEditor);
   FHTMLHighlighter1 = THighlighter::New<THTMLHighlighter>();
+  FUserIniPath = UserIniPath(Environment.ConfigFolder);
   FForm = std::make_unique<TForm1>(FControls, FPlatform, *FFormEditor, std::move(Environment));
   FForm->PopupReplaceMenu = [this] { FWindow->PopupReplaceMenu(); };
   FForm->LoadEditorSettings = [this](const std::string& IniPath) {
-    LoadEditorSettings(IniPath, *FEditor, FEditor->ExMarks(), *FHTMLHighlighter1);
+    LoadEditorSettingsWithOverlay(IniPath, FUserIniPath, *FEditor, FEditor->ExMarks(), *FHTMLHighlighter1);
   };
   SetErrorReport([this](std::string_view Text) {
     FPlatform.Dialogs->MessageBox(Text, U(QApplication::applicationName()), mbOK);
   });
   WireListGestures();
+  AddViewMenu();
   FWindow->installEventFilter(this);
   FEditorView->installEventFilter(this);
   FEditorView->viewport()->installEventFilter(this);
@@ -114,6 +120,20 @@ void MainForm::WireListGestures() {
     QPoint InWindow = List->viewport()->mapTo(FWindow.get(), At);
     Guarded([this, InWindow] { FForm->FileListMouseUp(mbRight, TPoint{InWindow.x(), InWindow.y()}); });
   });
+}
+
+void MainForm::AddViewMenu() {
+  QMenu* View = FWindow->menuBar()->addMenu(QString::fromUtf8("表示(&V)"));
+  QAction* Settings = View->addAction(QString::fromUtf8("表示設定(&O)..."));
+  Settings->setObjectName(QStringLiteral("ViewSettingsAction"));
+  connect(Settings, &QAction::triggered, this, &MainForm::ShowViewSettings);
+}
+
+void MainForm::ShowViewSettings() {
+  if (FForm->Running()) return;  // the editor is the run's scratch buffer
+  ViewSettingsDialog Dialog(*FEditor, FEditor->ExMarks(), FUserIniPath, FForm->IniFolder() + IniFileName,
+                            FWindow.get());
+  Dialog.exec();
 }
 
 bool MainForm::eventFilter(QObject* Watched, QEvent* Event) {

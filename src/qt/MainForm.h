@@ -10,6 +10,7 @@
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "qt/QtPlatform.h"
+#include "qt/QtUserStore.h"
 #include "shell/QtShellServices.h"
 
 class QCloseEvent;
@@ -29,7 +30,8 @@ class MainForm : public QObject {
   Q_OBJECT
 
 public:
-  // Dialogs and UserStore left null are the desktop's own: message boxes and the per-user settings.
+  // Dialogs and UserStore left null are the desktop's own: message boxes and the settings file
+  // "Bramwhirl/Vimbre.conf" in the environment's configuration folder.
   explicit MainForm(TFormEnvironment Environment, IDialogs* Dialogs = nullptr, IUserStore* UserStore = nullptr);
   ~MainForm() override;
   MainForm(const MainForm&) = delete;
@@ -42,12 +44,15 @@ public:
   [[nodiscard]] EditorWidget& EditorView() { return *FEditorView; }
   [[nodiscard]] THTMLHighlighter& HTMLHighlighter1() { return *FHTMLHighlighter1; }
   [[nodiscard]] QtShellServices& Shell() { return FShell; }
+  // Opens the "表示設定" dialog over the window and waits until it closes.
+  void ShowViewSettings();
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
   void WireListGestures();
+  void AddViewMenu();
   void CloseRequested(QCloseEvent* Event);
   void CloseWhenIdle();
 
@@ -65,6 +70,7 @@ private:
   std::unique_ptr<TFormEditorEx> FFormEditor;
   std::unique_ptr<THTMLHighlighter> FHTMLHighlighter1;
   std::unique_ptr<TForm1> FForm;
+  std::string FUserIniPath;
   bool FShown = false;
   bool FCloseWhenIdle = false;
 };

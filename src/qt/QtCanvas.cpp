@@ -5,6 +5,8 @@
 #include <QImage>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "qt/Fonts.h"
 #include "support/Sjis.h"
@@ -66,43 +68,85 @@ GlyphCache::Face& QtCanvas::CurrentFace() {
   return *FFace;
 }
 
+namespace {
+
+// A glyph too wide for its cells, drawn on its own shrunk to fit them.
+struct TShrunk {
+  GlyphCache::Glyph Glyph;
+  int X;
+  int Width;
+};
+
+void DrawShrunk(QPainter& Painter, const GlyphCache::Face& Face, const TShrunk& S, qreal Baseline, bool StrikeOut) {
+  const qreal Scale = S.Width * 64.0 / S.Glyph.Width;
+  QGlyphRun Run;
+  Run.setRawFont(Face.Fonts[S.Glyph.Font]);
+  Run.setGlyphIndexes({S.Glyph.Index});
+  Run.setPositions({QPointF(0, 0)});
+  Run.setStrikeOut(StrikeOut);
+  Painter.save();
+  Painter.translate(S.X, Baseline);
+  Painter.scale(Scale, Scale);
+  Painter.drawGlyphRun(QPointF(0, 0), Run);
+  Painter.restore();
+}
+
+}  // namespace
+
 void QtCanvas::TextOut(int X, int Y, const TRect& Clip, std::string_view Text, int Advance, bool Opaque) {
   const QRect ClipRect = ToQRect(Clip);
   if (ClipRect.isEmpty()) return;
   if (Opaque && FBrush != clNone) FPainter.fillRect(ClipRect, ToQColor(FBrush, FPalette));
   GlyphCache::Face& Face = CurrentFace();
   // Every byte keeps its cell whatever the glyph's own advance: one run with fixed positions per
-  // font, the chosen one and the one for characters it lacks.
-  QList<quint32> Glyphs[2];
-  QList<QPointF> Positions[2];
-  const qreal Baseline = Y + Face.Ascent;
+  // font. The font's own glyphs start their cells; a fallback font's are centred in theirs.
+  struct TRun {
+    QList<quint32> Glyphs;
+    QList<QPointF> Positions;
+  };
+  std::array<TRun, GlyphCache::MaxFonts> Runs;
+  std::vector<TShrunk> Shrunk;
+  bool Any = false;
+  const qreal Baseline = Y + Face.Metrics.Ascent;
   const int First = Advance > 0 ? std::max(0, (Clip.Left - X) / Advance - 2) : 0;
   for (size_t I = 0; I < Text.size();) {
     const size_t N = CharLength(Text, I);
     const int Cx = X + static_cast<int>(I) * Advance;
     if (Cx >= Clip.Right) break;
     if (static_cast<int>(I) >= First && Text[I] != ' ') {
-      const quint32 G = GlyphCache::Glyph(Face, Text, I, N);
-      if (G != 0) {
-        const int Which = (G & GlyphCache::InFallback) != 0 ? 1 : 0;
-        Glyphs[Which].append(G & ~GlyphCache::InFallback);
-        Positions[Which].append(QPointF(Cx, Baseline));
+      const GlyphCache::Glyph& G = GlyphCache::GlyphOf(Face, Text, I, N);
+      if (G.Index != 0) {
+        int Gx = Cx;
+        if (G.Font != 0) {
+          const int Cells = static_cast<int>(N) * Advance * 64;
+          if (G.Width > Cells + 64) {
+            Shrunk.push_back({G, Cx, static_cast<int>(N) * Advance});
+            I += N;
+            continue;
+          }
+          Gx += (Cells - G.Width) / 128;
+        }
+        Runs[G.Font].Glyphs.append(G.Index);
+        Runs[G.Font].Positions.append(QPointF(Gx, Baseline));
+        Any = true;
       }
     }
     I += N;
   }
-  if (Glyphs[0].isEmpty() && Glyphs[1].isEmpty()) return;
+  if (!Any && Shrunk.empty()) return;
   FPainter.setClipRect(ClipRect);
   FPainter.setPen(ToQColor(FFontSpec.Color, FPalette));
-  for (int Which = 0; Which < 2; ++Which) {
-    if (Glyphs[Which].isEmpty()) continue;
+  const bool StrikeOut = FFontSpec.Style.Contains(fsStrikeOut);
+  for (size_t Which = 0; Which < Face.Fonts.size(); ++Which) {
+    if (Runs[Which].Glyphs.isEmpty()) continue;
     QGlyphRun Run;
-    Run.setRawFont(Which == 0 ? Face.Raw : Face.Fallback);
-    Run.setGlyphIndexes(Glyphs[Which]);
-    Run.setPositions(Positions[Which]);
-    Run.setStrikeOut(FFontSpec.Style.Contains(fsStrikeOut));
+    Run.setRawFont(Face.Fonts[Which]);
+    Run.setGlyphIndexes(Runs[Which].Glyphs);
+    Run.setPositions(Runs[Which].Positions);
+    Run.setStrikeOut(StrikeOut);
     FPainter.drawGlyphRun(QPointF(0, 0), Run);
   }
+  for (const TShrunk& S : Shrunk) DrawShrunk(FPainter, Face, S, Baseline, StrikeOut);
   FPainter.setClipping(false);
 }
 
@@ -131,6 +175,6 @@ void QtCanvas::DrawImageRect(int X, int Y, const TImage& Image, const TRect& Sou
   FPainter.drawImage(X + S.Left - Source.Left, Y + S.Top - Source.Top, Out);
 }
 
-TTextMetrics QtCanvas::TextMetrics() const { return TextMetricsOf(ToQFont(FFontSpec)); }
+TTextMetrics QtCanvas::TextMetrics() const { return FGlyphs->FaceOf(FFontSpec).Metrics; }
 
 }  // namespace tesvarin::qt

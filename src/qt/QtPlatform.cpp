@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSettings>
 
 #include <cctype>
 #include <vector>
@@ -28,8 +27,6 @@ QString MimeTypeFor(std::string_view Name) {
 // The editor's own text as code page 932 bytes, so text copied from an editor pastes into one
 // byte for byte, even bytes that have no Unicode form.
 QString Cp932TextType() { return QStringLiteral("application/x-tesvarin-cp932-text"); }
-
-QString SettingsKey(std::string_view Section, std::string_view Name) { return Q(Section) + '/' + Q(Name); }
 
 // An arrow that points up and to the right, for selecting rows in the left margin.
 QCursor RightArrowCursor() {
@@ -140,18 +137,6 @@ void QtEventPump::ProcessMessages() {
   if (FSinceLast.isValid() && FSinceLast.elapsed() < FIntervalMs) return;
   QCoreApplication::processEvents();
   FSinceLast.start();
-}
-
-std::optional<std::string> QtUserStore::ReadString(std::string_view Section, std::string_view Name) const {
-  QSettings Settings(FOrganisation, FApplication);
-  QString Key = SettingsKey(Section, Name);
-  if (!Settings.contains(Key)) return std::nullopt;
-  return Settings.value(Key).toString().toUtf8().toStdString();
-}
-
-void QtUserStore::WriteString(std::string_view Section, std::string_view Name, std::string_view Value) {
-  QSettings Settings(FOrganisation, FApplication);
-  Settings.setValue(SettingsKey(Section, Name), Q(Value));
 }
 
 void QtCursorTable::LoadCursor(int Slot, std::string_view ResourceName) {

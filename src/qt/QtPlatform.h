@@ -1,4 +1,4 @@
-// Qt implementations of the clipboard, message boxes, event pump, per-user store and cursor table.
+// Qt implementations of the clipboard, message boxes, event pump and cursor table.
 #pragma once
 
 #include <QCursor>
@@ -56,19 +56,6 @@ public:
 private:
   int FIntervalMs;
   QElapsedTimer FSinceLast;
-};
-
-// Section "S", value "V" is the key "S/V" of the organisation's and application's settings.
-class QtUserStore : public IUserStore {
-public:
-  QtUserStore(QString Organisation, QString Application)
-      : FOrganisation(std::move(Organisation)), FApplication(std::move(Application)) {}
-  [[nodiscard]] std::optional<std::string> ReadString(std::string_view Section, std::string_view Name) const override;
-  void WriteString(std::string_view Section, std::string_view Name, std::string_view Value) override;
-
-private:
-  QString FOrganisation;
-  QString FApplication;
 };
 
 class QtCursorTable : public ICursorTable {

@@ -2,8 +2,8 @@
 // holds, and the message loop.
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 
+#include "app/UserFolders.h"
 #include "qt/ErrorReport.h"
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
@@ -26,27 +26,36 @@ public:
   }
 };
 
-tesvarin::TFormEnvironment Environment() {
+tesvarin::TFormEnvironment Environment(const tesvarin::TUserFolders& Folders) {
   using tesvarin::qt::U;
   tesvarin::TFormEnvironment Env;
   Env.ProgramFolder = U(QCoreApplication::applicationDirPath()) + "/";
-  Env.ConfigFolder = U(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-  QString Data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Bramwhirl/Vimbre";
+  QStringList Arguments = QCoreApplication::arguments();
+  for (qsizetype I = 1; I < Arguments.size(); ++I) Env.Arguments.push_back(U(Arguments[I]));
+  if (!Folders.Config || !Folders.Data) {
+    // Never the current folder or the root in place of a home folder.
+    Env.Persistent = false;
+    Env.SettingsWarning = tesvarin::NoUserFolderWarning;
+    return Env;
+  }
+  Env.ConfigFolder = *Folders.Config;
+  QString Data = QString::fromUtf8(*Folders.Data + "/Bramwhirl/Vimbre");
   // The history files are written after every search; their folder must exist first.
   QDir().mkpath(Data);
   Env.DefaultDataFolder = U(Data) + "/";
-  QStringList Arguments = QCoreApplication::arguments();
-  for (qsizetype I = 1; I < Arguments.size(); ++I) Env.Arguments.push_back(U(Arguments[I]));
   return Env;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before the toolkit starts: it looks for its own folders in HOME alone.
+  tesvarin::ProvideHomeVariable();
+  const tesvarin::TUserFolders Folders = tesvarin::UserFolders();
   TApplication App(argc, argv);
   App.setApplicationName(QStringLiteral("Tesvarin"));
   App.setApplicationDisplayName(QStringLiteral("Tesvarin"));
-  tesvarin::qt::MainForm Form(Environment());
+  tesvarin::qt::MainForm Form(Environment(Folders));
   Form.Window().show();
   return App.exec();
 }

@@ -63,7 +63,7 @@ TEST_F(EditorSettings, MissingFileReadsAsEveryDefault) {
   for (const MarkCase& M : Marks) {
     SCOPED_TRACE(M.Name);
     EXPECT_EQ(M.Mark.Visible(), M.Visible);
-    EXPECT_EQ(M.Mark.Color(), clBtnFace);
+    EXPECT_EQ(M.Mark.Color(), clGray);
   }
   EXPECT_EQ(Editor.Margin().Line(), 1);
   EXPECT_FALSE(Editor.WantTabs());
@@ -106,6 +106,11 @@ TEST_F(EditorSettings, EachKeyReachesItsProperty) {
        [](EditorSettings& T) {
          return !T.ExMarks.DBSpaceMark().Visible() && T.ExMarks.DBSpaceMark().Color() == clRed &&
                 !T.ExMarks.TabMark().Visible();
+       }},
+      // A stored mark colour is kept, the button face of older files too.
+      {"[Editor]\nRetMarkColor=-2147483633\nEofMarkColor=0x800000",
+       [](EditorSettings& T) {
+         return T.Editor.Marks().RetMark().Color() == clBtnFace && T.Editor.Marks().EofMark().Color() == clNavy;
        }},
       {"[Editor]\nRulerFontColor=$FF0000\nRulerColor=0",
        [](EditorSettings& T) {

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
 
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -16,6 +19,7 @@
 #include "editor/EditorScroll.h"
 #include "qt/EditorWidget.h"
 #include "support/SjisCodec.h"
+#include "Ink.h"
 #include "QtApp.h"
 
 namespace tesvarin {
@@ -96,6 +100,35 @@ TEST_F(EditorWidgetPaintTest, EveryByteKeepsItsCellAndADoubleByteCharacterTakesT
   EXPECT_EQ(Mixed.copy(Cells(0, 3, 1)), Alone.copy(Cells(0, 3, 1)));
   EXPECT_EQ(Mixed.copy(Cells(0, 1, 2)), Wide.copy(Cells(0, 1, 2)));
   EXPECT_EQ(Ink(Mixed, Cells(0, 4, 10), White), 0);
+}
+
+// In every Japanese monospace face installed, a row spans what the face's own text layout gives it:
+// the grid is the face's spacing, not wider for a face that does not call itself fixed-pitch.
+TEST_F(EditorWidgetPaintTest, TextKeepsTheSpacingOfEveryInstalledJapaneseMonospaceFace) {
+  QStringList Faces;
+  for (const QString& Family : QFontDatabase::families(QFontDatabase::Japanese)) {
+    const QFont Font(Family, 9);
+    const QString Face = QFontInfo(Font).family();
+    if (IsJapaneseMonospace(Font) && !Faces.contains(Face)) Faces.append(Face);
+  }
+  if (Faces.isEmpty()) GTEST_SKIP() << "no Japanese monospace font is installed";
+  const char* const Rows[] = {"WWWWWWWWWW", "iiiiiiiiii", "日本語の文字", "ｱｲｳｴｵｶｷｸｹｺ", "a日b本c"};
+  std::string Text;
+  for (const char* Row : Rows) Text += std::string(Row) + "\r\n";
+  for (const QString& Face : Faces) {
+    SCOPED_TRACE(Face.toStdString());
+    Editor->SetFont(TFontSpec{Face.toStdString(), 9, clBlack, {}});
+    Load(Text.c_str());
+    Editor->SetRowCol(static_cast<int>(std::size(Rows)), 0);  // the caret clear of the rows measured
+    const QImage Image = Painted();
+    for (int Row = 0; Row < static_cast<int>(std::size(Rows)); ++Row) {
+      SCOPED_TRACE(Rows[Row]);
+      const int Bytes = static_cast<int>(Utf8ToCp932(Rows[Row]).size());
+      const QRect Ink = InkBox(Image, Cells(Row, 0, Bytes));
+      const QImage Natural = QtDrawn(QFont(Face, 9), QString::fromUtf8(Rows[Row]));
+      EXPECT_NEAR(Ink.width(), Natural.width(), 2);
+    }
+  }
 }
 
 TEST_F(EditorWidgetPaintTest, ASelectionIsDrawnInTheSelectionColours) {

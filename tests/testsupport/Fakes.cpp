@@ -1,7 +1,10 @@
 #include "testsupport/Fakes.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+
+#include "support/Exception.h"
 
 namespace tesvarin::test {
 
@@ -47,6 +50,11 @@ std::optional<std::string> FakeUserStore::ReadString(std::string_view Section, s
 
 void FakeUserStore::WriteString(std::string_view Section, std::string_view Name, std::string_view Value) {
   Values[{std::string(Section), std::string(Name)}] = std::string(Value);
+}
+
+void FakeUserStore::Flush() {
+  ++Flushes;
+  if (!FlushError.empty()) throw EInOutError(FlushError, EIO);
 }
 
 std::string FakeShell::TypeName(const std::string& Path) const {

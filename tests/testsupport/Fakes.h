@@ -60,7 +60,12 @@ class FakeUserStore : public IUserStore {
 public:
   std::optional<std::string> ReadString(std::string_view Section, std::string_view Name) const override;
   void WriteString(std::string_view Section, std::string_view Name, std::string_view Value) override;
+  void Flush() override;
+  std::string TakeLoadProblem() override { return std::exchange(LoadProblem, {}); }
   std::map<std::pair<std::string, std::string>, std::string> Values;
+  int Flushes = 0;
+  std::string FlushError;   // not empty: Flush raises EInOutError with it
+  std::string LoadProblem;  // what the store met when it read its values
 };
 
 class FakeCursorTable : public ICursorTable {

@@ -14,6 +14,7 @@
 #include "app/FileSystem.h"
 #include "app/Form1.h"
 #include "app/FormEditorEx.h"
+#include "app/UserFolders.h"
 #include "support/Exception.h"
 
 using namespace tesvarin;
@@ -178,12 +179,6 @@ void ApplyOptions(const TOptions& O, TMainFormControls& C) {
   }
 }
 
-std::string HomeFolder(const char* Xdg, const char* Fallback) {
-  if (const char* V = std::getenv(Xdg); V && *V) return V;
-  const char* Home = std::getenv("HOME");
-  return std::string(Home ? Home : ".") + Fallback;
-}
-
 std::string ProgramFolder() {
   char Buffer[4096];
   ssize_t N = readlink("/proc/self/exe", Buffer, sizeof Buffer - 1);
@@ -209,9 +204,12 @@ void PrintRows(const TListViewModel& List, bool PathsOnly, char Terminator) {
 
 int main(int Argc, char** Argv) {
   TOptions O = ParseArguments(Argc, Argv);
+  const TUserFolders Folders = UserFolders();
+  // Without a home folder nothing is kept: never the current folder or the root in its place.
+  const bool HasFolders = Folders.Config && Folders.Data;
   bool UseSettings = O.Flags.count("--use-settings") != 0;
-  std::string Config = HomeFolder("XDG_CONFIG_HOME", "/.config");
-  std::string Data = HomeFolder("XDG_DATA_HOME", "/.local/share") + "/Bramwhirl/Vimbre/";
+  std::string Config = Folders.Config.value_or("");
+  std::string Data = HasFolders ? *Folders.Data + "/Bramwhirl/Vimbre/" : std::string();
   cli::TTerminalDialogs TerminalDialogs;
   TerminalDialogs.YesToBatch = O.Flags.count("--yes") != 0;
   // Only a person watching a terminal wants the progress line; a pipe or a log file never gets it.
@@ -219,7 +217,7 @@ int main(int Argc, char** Argv) {
   if (isatty(STDERR_FILENO)) Progress.emplace(std::cerr, [] { return cli::TerminalColumns(STDERR_FILENO); });
   cli::TProgressDialogs Dialogs(TerminalDialogs, Progress ? &*Progress : nullptr);
   cli::TNoEventPump Pump;
-  cli::TFileUserStore Store(UseSettings ? Config + "/Bramwhirl/tesvarin-cli.conf" : std::string());
+  cli::TFileUserStore Store(UseSettings && HasFolders ? Config + "/Bramwhirl/tesvarin-cli.conf" : std::string());
   cli::TNoShell Shell;
   TPlatform Platform;
   Platform.Dialogs = &Dialogs;
@@ -232,11 +230,16 @@ int main(int Argc, char** Argv) {
   TMainFormControls Controls;
   TFormEnvironment Env;
   Env.ProgramFolder = ProgramFolder();
-  Env.ConfigFolder = Config;
+  Env.ConfigFolder = Folders.Config;
   Env.DefaultDataFolder = Data;
-  Env.Persistent = UseSettings;
+  Env.Persistent = UseSettings && HasFolders;
+  if (UseSettings && !HasFolders) Env.SettingsWarning = NoUserFolderWarning;
+  if (Env.Persistent) {
+    // A folder that cannot be made is told when the first history is written; the search goes on.
+    std::error_code Ec;
+    std::filesystem::create_directories(Data, Ec);
+  }
   try {
-    if (UseSettings) std::filesystem::create_directories(Data);
     TForm1 Form(Controls, Platform, Editor, Env);
     Form.FormCreate();
     Form.FormShow();
@@ -257,7 +260,6 @@ int main(int Argc, char** Argv) {
       Troubles += Form.SkippedCount() + Form.UnchangedCount();
     }
     Form.FormCloseQuery();
-    if (UseSettings) Store.Save();
     Form.FormDestroy();
     // What was skipped or left unchanged is on standard error already, through the window's messages.
     if (Troubles > 0) return 2;

@@ -1,12 +1,19 @@
 #include "TerminalPlatform.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <utility>
 
 #include "app/ResultRow.h"
+#include "app/SafeSave.h"
+#include "app/UserFolders.h"
+#include "support/Exception.h"
 #include "support/StringList.h"
 
 namespace tesvarin::cli {
@@ -42,15 +49,56 @@ size_t TTerminalDialogs::Ask(const TQuestion& Question) {
   return N - 1;
 }
 
-TFileUserStore::TFileUserStore(std::string Path) : FPath(std::move(Path)) {
-  std::error_code Ec;
-  if (FPath.empty() || !std::filesystem::exists(FPath, Ec)) return;
+namespace {
+
+// Every line "Section/Name=Value", with no NUL byte: anything else is not this store's file.
+std::optional<std::map<std::string, std::string>> ParseSettings(const std::string& Bytes) {
+  if (Bytes.find('\0') != std::string::npos) return std::nullopt;
   TStringList Lines;
-  Lines.LoadFromFile(FPath);
+  Lines.SetText(Bytes);
+  std::map<std::string, std::string> Values;
   for (const std::string& L : Lines.Items()) {
+    if (L.empty()) continue;
     size_t Eq = L.find('=');
-    if (Eq != std::string::npos) FValues[L.substr(0, Eq)] = L.substr(Eq + 1);
+    size_t Slash = L.find('/');
+    if (Eq == std::string::npos || Slash == std::string::npos || Slash == 0 || Slash > Eq) return std::nullopt;
+    Values[L.substr(0, Eq)] = L.substr(Eq + 1);
   }
+  return Values;
+}
+
+}  // namespace
+
+TFileUserStore::TFileUserStore(std::string Path) : FPath(std::move(Path)) {
+  if (!FPath.empty()) Load();
+}
+
+void TFileUserStore::Load() {
+  struct stat St {};
+  const bool Found = stat(FPath.c_str(), &St) == 0;
+  if (!Found && errno == ENOENT) return;
+  std::string Bytes;
+  try {
+    if (!Found) RaiseInOutError("設定ファイルを読めません", FPath, errno);
+    if (!S_ISREG(St.st_mode)) RaiseInOutError("設定ファイルを読めません", FPath, S_ISDIR(St.st_mode) ? EISDIR : EINVAL);
+    Bytes = ReadFileBytes(FPath);
+  } catch (const std::exception& E) {
+    FKeepFile = true;
+    FLoadProblem = std::string(E.what()) + " 既定の設定で始めます。設定は保存されません。";
+    return;
+  }
+  if (std::optional<std::map<std::string, std::string>> Values = ParseSettings(Bytes)) {
+    FValues = std::move(*Values);
+    return;
+  }
+  std::optional<std::string> Aside = SetAside(FPath, std::time(nullptr));
+  if (!Aside) {
+    FKeepFile = true;
+    FLoadProblem = "設定ファイルを設定として読めず、別の名前で残すこともできないため、既定の設定で始めます。"
+                   "設定は保存されません: " + FPath;
+    return;
+  }
+  FLoadProblem = "設定ファイルを設定として読めないため、" + *Aside + " として残し、既定の設定で始めます。";
 }
 
 std::optional<std::string> TFileUserStore::ReadString(std::string_view Section, std::string_view Name) const {
@@ -65,16 +113,25 @@ void TFileUserStore::WriteString(std::string_view Section, std::string_view Name
   for (char& Ch : V) {
     if (Ch == '\r' || Ch == '\n') Ch = ' ';
   }
-  FValues[std::string(Section) + "/" + std::string(Name)] = V;
+  const std::string Key = std::string(Section) + "/" + std::string(Name);
+  auto It = FValues.find(Key);
+  if (It != FValues.end() && It->second == V) return;
+  FValues[Key] = std::move(V);
+  FChanged = true;
 }
 
-void TFileUserStore::Save() const {
-  if (FPath.empty()) return;
-  std::filesystem::create_directories(std::filesystem::path(FPath).parent_path());
+void TFileUserStore::Flush() {
+  // A file that could not be read is kept as it is; the user was told so when it was read.
+  if (FPath.empty() || FKeepFile || !FChanged) return;
+  std::error_code Ec;
+  std::filesystem::create_directories(std::filesystem::path(FPath).parent_path(), Ec);
   TStringList Lines;
   for (const auto& [Key, Value] : FValues) Lines.Add(Key + "=" + Value);
-  Lines.SaveToFile(FPath);
+  SaveFileSafely(FPath, Lines.Text(), false);
+  FChanged = false;
 }
+
+std::string TFileUserStore::TakeLoadProblem() { return std::exchange(FLoadProblem, {}); }
 
 std::string TNoShell::TypeName(const std::string& Path) const {
   std::string Ext = LowerExtension(Path.substr(Path.rfind('/') + 1));

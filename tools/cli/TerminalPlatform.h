@@ -23,16 +23,25 @@ public:
   void ProcessMessages() override {}
 };
 
-// "Section/Name=Value" lines; an empty path keeps the values in memory only.
+// "Section/Name=Value" lines; an empty path keeps the values in memory only. A file that holds
+// other lines is set aside under a dated name and the store starts empty; one that cannot be read
+// (a folder, no permission) is left alone and never overwritten.
 class TFileUserStore : public IUserStore {
 public:
   explicit TFileUserStore(std::string Path);
   std::optional<std::string> ReadString(std::string_view Section, std::string_view Name) const override;
   void WriteString(std::string_view Section, std::string_view Name, std::string_view Value) override;
-  void Save() const;
+  // One atomic write of every value, when any changed.
+  void Flush() override;
+  std::string TakeLoadProblem() override;
 
 private:
+  void Load();
+
   std::string FPath;
+  bool FKeepFile = false;  // the file could not be read: saving would lose it
+  bool FChanged = false;
+  std::string FLoadProblem;
   std::map<std::string, std::string> FValues;
 };
 
