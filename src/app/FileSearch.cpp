@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "app/FilePattern.h"
+#include "app/LineBlocks.h"
 #include "app/LocalTime.h"
 #include "app/ResultRow.h"
 #include "support/Exception.h"
@@ -73,7 +74,9 @@ public:
   THelpers(const TFileSearch& Run, unsigned Threads)
       : FCriteria(Run.FCriteria),
         FRunAbort(Run.FAbort),
-        FMakeTest(Run.ContainsText ? Run.MakeHelperContentTest : nullptr) {
+        FMakeTest(Run.ContainsText ? Run.MakeHelperContentTest : nullptr),
+        FStreamFrom(Run.StreamFrom),
+        FStreamBlock(Run.StreamBlock) {
     // Every content test first: one that cannot be made must leave no thread waiting behind.
     std::vector<TWorker> Workers(Threads);
     if (FMakeTest) {
@@ -184,6 +187,8 @@ private:
     Own.FRecord = &Log;
     Own.FStop = &FStopping;
     Own.FBuffer = std::move(W.Buffer);
+    Own.StreamFrom = FStreamFrom;
+    Own.StreamBlock = FStreamBlock;
     Own.FWalked.insert(Sub.Above.begin(), Sub.Above.end());
     Own.FAbove = Sub.Above;
     Own.ProcessMessages = [&Log, &Pump] {
@@ -208,6 +213,8 @@ private:
   const TSearchCriteria FCriteria;
   const bool& FRunAbort;
   const std::function<std::function<bool(std::string_view)>()> FMakeTest;  // empty: no content test
+  const size_t FStreamFrom;
+  const size_t FStreamBlock;
   TWorker FRunWorker;  // used on the run's thread, while it waits
   std::mutex FLock;
   std::condition_variable FChanged;  // an offer, a subtree done, or the stop
@@ -393,20 +400,18 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
   }
   bool Passes = false;
   try {
-    const size_t Want = ContainsText ? std::string::npos : NonTextProbeSize;
-    // The probe first: a non-text file is never read whole.
-    std::string_view Bytes = File.Head(NonTextProbeSize);
-    if (IsBinaryProbe(Bytes.substr(0, NonTextProbeSize))) return;
-    while (Bytes.size() < Want && !File.Ended()) {
-      if (Bytes.size() >= ReadPiece) {
-        Pump();
-        if (Aborted()) return;
-      }
-      Bytes = File.Head(std::min(Want, Bytes.size() + ReadPiece));
-    }
+    // The probe first: a non-text file is never read whole, and without a content test nothing
+    // more than the probe is read of any file.
+    const std::string_view Head =
+        File.Head(NonTextProbeSize, ContainsText ? TCandidateFile::HeadReadAhead : NonTextProbeSize);
+    if (IsBinaryProbe(Head.substr(0, NonTextProbeSize))) return;
     Passes = PassesDateAndSize(File.Info());
     // The content test runs for every candidate, as the window's own editor would see it.
-    if (ContainsText && !ContainsText(Path, Bytes)) Passes = false;
+    if (ContainsText) {
+      const std::optional<bool> Holds = HoldsText(File, Path, Head);
+      if (!Holds) return;
+      Passes = Passes && *Holds;
+    }
   } catch (const EInOutError& E) {
     Skip(Path, E.ErrorCode());
     return;
@@ -418,6 +423,39 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
   }
   if (OnChecked) OnChecked();
   Pump();
+}
+
+std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head) {
+  if (File.Info().Size > StreamFrom) {
+    // Pumped as it is read, as a file read whole is: one line may make a block of any size.
+    size_t Unpumped = Head.size();
+    bool Stopped = false;
+    auto Read = [&](char* Into, size_t Max) -> size_t {
+      if (Unpumped >= ReadPiece) {
+        Unpumped = 0;
+        Pump();
+        Stopped = Aborted();
+        if (Stopped) return 0;
+      }
+      const size_t Got = File.ReadOn(Into, Max);
+      Unpumped += Got;
+      return Got;
+    };
+    TLineBlocks Blocks(FBuffer, Head.size(), Read, StreamBlock, Path);
+    for (std::string_view Block; Blocks.Next(Block) && !Stopped;)
+      if (ContainsText(Path, Block)) return true;
+    if (Stopped) return std::nullopt;
+    return false;
+  }
+  std::string_view Bytes = Head;
+  while (!File.Ended()) {
+    if (Bytes.size() >= ReadPiece) {
+      Pump();
+      if (Aborted()) return std::nullopt;
+    }
+    Bytes = File.Head(Bytes.size() + ReadPiece);
+  }
+  return ContainsText(Path, Bytes);
 }
 
 bool TFileSearch::PassesDateAndSize(const TFileInfo& Info) const {

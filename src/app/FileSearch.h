@@ -49,6 +49,8 @@ public:
   std::function<void(const std::string& Folder)> OnFolder;  // a folder is about to be walked
   std::function<void()> OnCandidate;                         // a file is about to be tested
   // The content test over the candidate's bytes, read once for every test; empty: no content test.
+  // A candidate bigger than StreamFrom is not read whole: the test is made on blocks of its whole
+  // lines (see TLineBlocks) one after the other, until one holds the text.
   std::function<bool(const std::string& Path, std::string_view Bytes)> ContainsText;
   std::function<void(const TFoundFile& File)> OnFound;
   std::function<void()> OnChecked;  // after every file test that read the file's details
@@ -73,6 +75,11 @@ public:
   // A bigger candidate is read in pieces of this size, the window kept alive and Abort heard between
   // them: from a slow disk a whole big file would hold the window for seconds.
   static constexpr size_t ReadPiece = size_t{8} << 20;
+  // Files above StreamFrom bytes are searched in blocks of about StreamBlock bytes, in memory of
+  // that size whatever the file's; Abort is heard between blocks. A block small enough to stay in
+  // the processor's cache between the read and the search makes the search half again as fast.
+  size_t StreamFrom = size_t{8} << 20;
+  size_t StreamBlock = size_t{256} << 10;
 
 private:
   class THelpers;
@@ -89,6 +96,9 @@ private:
   // CheckFile with Name opened inside the folder open as At (AT_FDCWD: by the whole path).
   void CheckFileAt(int At, const std::string& Folder, const std::string& Name, bool NoFollow);
   [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
+  // The content test of an open candidate whose first bytes, Head, are read; nullopt when the run
+  // was aborted while it was read.
+  [[nodiscard]] std::optional<bool> HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head);
   void Pump() const;
   void Skip(const std::string& Path, int Error) const;
 

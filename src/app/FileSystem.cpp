@@ -23,7 +23,6 @@ TEntryKind KindOf(const struct stat& St) {
   return ekOther;
 }
 
-constexpr size_t HeadReadSize = 256 * 1024;
 // As big as a block on huge pages: a few huge pages take the place of a fault per small page.
 constexpr size_t FirstBufferRoom = HugeMappingFrom;
 
@@ -179,30 +178,48 @@ bool TCandidateFile::Writable() const {
   return false;
 }
 
-std::string_view TCandidateFile::Head(size_t Count) {
-  RequireMemoryFor(FInfo.Size, FPath);
-  // Room for the whole file and one byte more, so that a file that grew shows it. A run's first
-  // files get room for bigger ones to come: growing step by step would copy into fresh pages.
-  if (FBuffer.size() < FInfo.Size + 1) {
-    if (FBuffer.capacity() < FInfo.Size + 1) FBuffer.reserve(std::max(FInfo.Size + 1, FirstBufferRoom));
-    FBuffer.resize(FInfo.Size + 1);
+std::string_view TCandidateFile::Head(size_t Count, size_t ReadAhead) {
+  // Room for what is asked and one byte more, so that a file that grew shows it. Unless only a probe
+  // is read, a run's first files get room for bigger ones to come: growing step by step would copy
+  // into fresh pages.
+  const uint64_t Wanted = std::min<uint64_t>(FInfo.Size, std::max(Count, ReadAhead));
+  RequireMemoryFor(Wanted, FPath);
+  const size_t Room = static_cast<size_t>(Wanted) + 1;
+  if (FBuffer.size() < Room) {
+    const bool ProbeOnly = std::max(Count, ReadAhead) < HeadReadAhead;
+    if (FBuffer.capacity() < Room) FBuffer.reserve(ProbeOnly ? Room : std::max(Room, FirstBufferRoom));
+    FBuffer.resize(Room);
   }
   while (!FEnded && FGot < Count) {
     if (FGot == FBuffer.size()) FBuffer.resize(FBuffer.size() + FBuffer.size() / 2 + 65536);
     // Small files come in one read; of a big one only a first part while only the head is wanted.
-    const size_t Ask = std::min(FBuffer.size() - FGot, std::max(Count - FGot, HeadReadSize));
-    const ssize_t N = read(FFd, FBuffer.data() + FGot, Ask);
-    if (N < 0 && errno == EINTR) continue;
-    if (N < 0 && errno == EAGAIN) {
-      FEnded = true;  // no regular file says so; nothing more can be read without waiting
-      break;
-    }
-    if (N < 0) RaiseInOutError("ファイルを読めません", FPath, errno);
+    const size_t Ask = std::min(FBuffer.size() - FGot, std::max(Count - FGot, ReadAhead));
+    const ssize_t N = ReadSome(FBuffer.data() + FGot, Ask);
     FGot += static_cast<size_t>(N);
     // A short read is no end: only 0, or the size the descriptor gave, is.
     FEnded = N == 0 || FGot == FInfo.Size;
   }
   return {FBuffer.data(), std::min(FGot, FBuffer.size())};
+}
+
+// As Head, the file ends where it ended when it was opened: a log that keeps growing is not
+// followed for ever.
+size_t TCandidateFile::ReadOn(char* Into, size_t Max) {
+  if (Max == 0 || FEnded) return 0;
+  const ssize_t N = ReadSome(Into, Max);
+  FGot += static_cast<size_t>(N);
+  FEnded = N == 0 || FGot >= FInfo.Size;
+  return static_cast<size_t>(N);
+}
+
+ssize_t TCandidateFile::ReadSome(char* Into, size_t Max) {
+  for (;;) {
+    const ssize_t N = read(FFd, Into, Max);
+    if (N >= 0) return N;
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN) return 0;  // no regular file says so; nothing more can be read without waiting
+    RaiseInOutError("ファイルを読めません", FPath, errno);
+  }
 }
 
 }  // namespace tesvarin

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/types.h>
 
 #include <cstdint>
 #include <optional>
@@ -91,14 +92,22 @@ public:
   [[nodiscard]] const TFileInfo& Info() const { return FInfo; }
   [[nodiscard]] TFileId Id() const { return FId; }
   // The first bytes, at least Count of them unless the file is shorter; then the whole file.
-  // Reads until read() returns 0 or the size the descriptor gave is read; raises EInOutError.
-  std::string_view Head(size_t Count);
+  // Reads until read() returns 0 or the size the descriptor gave is read; raises EInOutError. Up to
+  // ReadAhead bytes come in the same read, so that a small file is read in one; the buffer holds no
+  // more than that beyond Count, whatever the file's size.
+  std::string_view Head(size_t Count, size_t ReadAhead = HeadReadAhead);
   std::string_view All() { return Head(std::string::npos); }
+  // Reads on from where Head stopped, into Into; 0 at the file's end. Raises EInOutError.
+  size_t ReadOn(char* Into, size_t Max);
+  static constexpr size_t HeadReadAhead = 256 * 1024;
   [[nodiscard]] bool Ended() const { return FEnded; }  // the whole file is in
   // Whether this user may write the file: asked of the open descriptor, so no path is walked again.
   [[nodiscard]] bool Writable() const;
 
 private:
+  // One read() that is not interrupted; 0 at the end.
+  ssize_t ReadSome(char* Into, size_t Max);
+
   TBigString& FBuffer;
   std::string FPath;
   int FFd = -1;

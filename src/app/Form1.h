@@ -88,6 +88,8 @@ public:
   // Replacing and saving.
   void SpeedButton4Click();
   int ReplaceInEditor();
+  // False, with Path noted as skipped, when the editor's text is not code page 932 throughout.
+  bool ReplaceableText(const std::string& Path);
   void N2Click();
   void N4Click();
   void SaveIfModified();

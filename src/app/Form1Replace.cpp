@@ -19,6 +19,7 @@ const char* const FileReplaceCaption = "ファイル内の置換";
 const char* const ListReplaceCaption = "リストされたファイルの置換";
 const char* const ConfirmCaption = "確認";
 const char* const SkippedSuffix = " 個のファイル・フォルダを処理できませんでした。";
+const char* const NotSjisNote = " (Shift-JIS として正しくないため置換しませんでした)";
 constexpr size_t SkippedNamed = 5;
 
 }  // namespace
@@ -104,13 +105,22 @@ void TForm1::EndReplaceCommand() {
   C.Button2.SetEnabled(false);
 }
 
+// A replace in a text whose bytes do not pair up into characters could cut one in two.
+bool TForm1::ReplaceableText(const std::string& Path) {
+  if (Editor.WellFormed()) return true;
+  NoteSkipped(Path + NotSjisNote);
+  return false;
+}
+
 void TForm1::N2Click() {
   if (FRunning) return;
   BeginReplaceCommand();
   Editor.SetFocus();
+  FSkippedCount = 0;
+  FSkipped.clear();
   int N = 0;
   try {
-    N = ReplaceInEditor();
+    if (ReplaceableText(C.fName.Caption())) N = ReplaceInEditor();
   } catch (...) {
     EndReplaceCommand();
     throw;
@@ -119,6 +129,7 @@ void TForm1::N2Click() {
   C.StatusBar1.SetPanelText(1, Message);
   EndReplaceCommand();
   FPlatform.Dialogs->MessageBox(Message, FileReplaceCaption, mbOK);
+  ReportSkipped(FileReplaceCaption);
 }
 
 void TForm1::NoteSkipped(std::string Item) {
@@ -150,6 +161,7 @@ void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Don
   C.fName.SetCaption(Path);
   try {
     LoadCurrentFile(Path);
+    if (!ReplaceableText(Path)) return;
     Total += ReplaceInEditor();
     SaveIfModified();
     // Saving made a new file: the names still to come may lead to it.

@@ -19,9 +19,12 @@ public:
   // raises EInOutError when the file cannot be read (the text is empty then). Returns the stamp of
   // the bytes read, to tell at saving whether the file changed on disk since.
   virtual TFileStamp LoadFromFile(const std::string& Path) = 0;
-  // The bytes that saving the lines writes: the line breaks the file had when all were LF or all
-  // lone CR, else CR LF, then any bytes that followed a Ctrl+Z in the file.
+  // The bytes that saving the lines writes: each line with the break it had in the file (a new
+  // line with that of the line it was split from), the last line without one when it had none,
+  // then any bytes that followed a Ctrl+Z in the file.
   [[nodiscard]] virtual std::string SaveText() const = 0;
+  // The text is code page 932 throughout: a replace can tell its characters apart.
+  [[nodiscard]] virtual bool WellFormed() const = 0;
   virtual void BeginUpdate() = 0;
   virtual void EndUpdate() = 0;
   virtual void Clear() = 0;

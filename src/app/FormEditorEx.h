@@ -13,6 +13,7 @@ public:
 
   TFileStamp LoadFromFile(const std::string& Path) override;
   [[nodiscard]] std::string SaveText() const override { return FEditor.Lines().FileBytes(); }
+  [[nodiscard]] bool WellFormed() const override { return FEditor.Lines().WellFormed(); }
   void BeginUpdate() override { FEditor.Lines().BeginUpdate(); }
   void EndUpdate() override { FEditor.Lines().EndUpdate(); }
   void Clear() override;

@@ -9,7 +9,6 @@
 
 #include "editor/EditorLineScan.h"
 #include "editor/EditorSelection.h"
-#include "support/Sjis.h"
 #include "highlighter/Highlighter.h"
 #include "highlighter/HighlighterParser.h"
 
@@ -113,13 +112,6 @@ TEditorEx::TEditorLook TEditorEx::Look() const {
   return L;
 }
 
-// Only where the caret stands counts, as the caret is all an empty hit leaves.
-bool TEditorEx::AtEmptyHit() const {
-  const TEditorLook& L = FShownHit.Look;
-  return FShownHit.Valid && FShownHit.Len == 0 && L.Row == Row() && L.Col == Col() &&
-         L.Layout == ListRows().LayoutVersion();
-}
-
 void TEditorEx::RememberHit(int LineRow, int64_t Offset, int Len) { FShownHit = {true, LineRow, Offset, Len, Look()}; }
 
 // ---- searching
@@ -137,23 +129,12 @@ bool TEditorEx::FindNext() {
     LineRow = R < RowCount() ? ListRows().LineStartRow(R) : R;
     Offset = ListRows().RowColToLinePos(R, Col());
   }
-  const bool Stalled = AtEmptyHit();
   std::string Buffer;
   std::string_view T = LineView(LineRow, Buffer);
   Offset = std::clamp<int64_t>(Offset, 0, static_cast<int64_t>(T.size()));
   T.remove_prefix(static_cast<size_t>(Offset));
   int Len = 0;
   int P = FSearch.StrSearch(T, Len);
-  // The same empty hit again would keep the search in place for ever.
-  if (Stalled && P == 1 && Len == 0) {
-    P = 0;
-    if (!T.empty()) {
-      const size_t N = CharLength(T, 0);
-      T.remove_prefix(N);
-      Offset += static_cast<int64_t>(N);
-      P = FSearch.StrSearch(T, Len);
-    }
-  }
   if (P == 0 && FindInLinesAfter(LineRow, P, Len)) Offset = 0;
   if (P == 0) {
     if (FromHit) CollapseToSelectionEnd();
@@ -178,10 +159,7 @@ bool TEditorEx::FindInLinesAfter(int& LineRow, int& Pos, int& Len) {
       return true;
     }
   }
-  // The empty line after a last line break, where only an empty hit can be.
-  Pos = FSearch.StrSearch({}, Len);
-  if (Pos > 0) LineRow = Rows;
-  return Pos > 0;
+  return false;
 }
 
 bool TEditorEx::FindPrev() {
@@ -195,18 +173,8 @@ bool TEditorEx::FindPrev() {
   std::string_view T = LineView(N, Buffer);
   const int64_t Cut = std::clamp<int64_t>(ListRows().RowColToLinePos(N, Col()), 0, static_cast<int64_t>(T.size()));
   T = T.substr(0, static_cast<size_t>(Cut));
-  const bool Stalled = AtEmptyHit();
   int Len = 0;
   int P = FSearch.StrSearchLast(T, Len);
-  if (Stalled && Len == 0 && P == static_cast<int>(T.size()) + 1) {
-    P = 0;
-    if (!T.empty()) {
-      size_t Last = 0;
-      for (size_t I = 0; I < T.size(); I += CharLength(T, I)) Last = I;
-      T = T.substr(0, Last);
-      P = FSearch.StrSearchLast(T, Len);
-    }
-  }
   // The line before starts at the row after the one that ends the line before that.
   while (P == 0 && LineRow > 0) {
     const int PrevLast = std::min(LineRow, Rows) - 1;
@@ -222,7 +190,7 @@ bool TEditorEx::FindPrev() {
 int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
   if (FindString().empty()) return 0;
   TBigString Out;
-  const int Count = FSearch.ReplaceAllText(Lines().BigText(), Replacement, ExpandCrLf, Out);
+  const int Count = FSearch.ReplaceAllText(Lines().BigText(), Lines().LineBreaks(), Replacement, ExpandCrLf, Out);
   if (Count > 0) Lines().SetLinesText(Out);
   return Count;
 }

@@ -127,8 +127,6 @@ private:
   };
   [[nodiscard]] TEditorLook Look() const;
   [[nodiscard]] bool HitStillShown() const { return FShownHit.Valid && FShownHit.Look == Look(); }
-  // The caret stands where an empty hit was shown: the next search from there steps one character on.
-  [[nodiscard]] bool AtEmptyHit() const;
   void RememberHit(int LineRow, int64_t Offset, int Len);
   // A hit in the lines after the one that starts at LineRow, which then gets its first row.
   bool FindInLinesAfter(int& LineRow, int& Pos, int& Len);

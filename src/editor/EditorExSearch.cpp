@@ -3,9 +3,11 @@
 // empty hit, and a NUL splits the searched text into parts searched one after the other.
 #include "editor/EditorExSearch.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "editor/EditorLineScan.h"
+#include "editor/RowState.h"
 #include "editor/EditorUtils.h"
 #include "support/ByteSearch.h"
 #include "support/Sjis.h"
@@ -199,7 +201,10 @@ int TEditorExSearch::Occurrence(std::string_view S, size_t From, int& Len) {
   return static_cast<int>(From) + Pos - 1;
 }
 
+// An empty match is no hit: a search that stopped there would find nothing, and a replace would
+// insert at every place.
 TREMatchStr& TEditorExSearch::PreparedMatcher() {
+  FMatcher.SetEmptyMatches(false);
   FMatcher.Preprocessor().SetUseFuzzyCharDic(FOptions.Contains(soFuzzy));
   FMatcher.SetRegExp(FFindString);
   return FMatcher;
@@ -274,8 +279,6 @@ int TEditorExSearch::LastInPart(std::string_view S, int& Len) {
     int Cand = -1;
     for (int P = Occurrence(S, 0, HitLen); P >= 0;
          P = Occurrence(S, NextSearchStart(S, static_cast<size_t>(P), static_cast<size_t>(HitLen)), HitLen)) {
-      // An empty hit right at the end of the one before is no hit of its own.
-      if (HitLen == 0 && Cand >= 0 && CandLen > 0 && P == Cand + CandLen) continue;
       Cand = P;
       CandLen = HitLen;
     }
@@ -296,40 +299,37 @@ bool TEditorExSearch::IsWholeTextMode() const {
   return FindCrLfEscape(FLowerFind) != std::string_view::npos;
 }
 
+template <class F>
+int TEditorExSearch::ForEachReplaceHit(std::string_view T, F&& Hit) {
+  int Count = 0;
+  int Len = 0;
+  size_t Done = 0;  // T starts at this place of the whole string
+  size_t Nul = NulFrom(T, 0);
+  for (int P = StrSearchKnowingNul(T, Nul, Len); P > 0; P = StrSearchKnowingNul(T, Nul, Len)) {
+    const auto Pos = static_cast<size_t>(P - 1);
+    if (Len > 0) {
+      ++Count;
+      Hit(Done + Pos, static_cast<size_t>(Len));
+    }
+    const size_t Next = std::min(NextSearchStart(T, Pos, static_cast<size_t>(Len)), T.size());
+    T.remove_prefix(Next);
+    Done += Next;
+    Nul = Next <= Nul ? Nul - Next : NulFrom(T, 0);
+    if (T.empty()) break;
+  }
+  return Count;
+}
+
 template <class TString>
 int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, TString& Out) {
   Out.clear();
-  int Count = 0;
-  int Len = 0;
-  bool AfterHit = false;  // T starts right after a non-empty hit
-  size_t Nul = NulFrom(T, 0);
-  const auto Drop = [&T, &Nul](size_t N) {
-    T.remove_prefix(N);
-    Nul = N <= Nul ? Nul - N : NulFrom(T, 0);
-  };
-  for (int P = StrSearchKnowingNul(T, Nul, Len); P > 0; P = StrSearchKnowingNul(T, Nul, Len)) {
-    const auto Pos = static_cast<size_t>(P - 1);
-    const bool Skip = Len == 0 && Pos == 0 && AfterHit;  // no empty hit right after a hit
-    AfterHit = Len > 0;
-    Out.append(T.substr(0, Pos));
-    if (!Skip) {
-      ++Count;
-      Out.append(R);
-    }
-    if (Len > 0) {
-      Drop(Pos + static_cast<size_t>(Len));
-      continue;
-    }
-    // An empty hit: keep the character it stands before and go on after it; none left ends the loop.
-    if (Pos >= T.size()) {
-      Drop(Pos);
-      break;
-    }
-    const size_t N = CharLength(T, Pos);
-    Out.append(T.substr(Pos, N));
-    Drop(Pos + N);
-  }
-  Out.append(T);
+  size_t At = 0;
+  const int Count = ForEachReplaceHit(T, [&](size_t Pos, size_t Len) {
+    Out.append(T.substr(At, Pos - At));
+    Out.append(R);
+    At = Pos + Len;
+  });
+  Out.append(T.substr(At));
   return Count;
 }
 
@@ -348,19 +348,89 @@ int TEditorExSearch::ReplaceInLines(TStringList& Lines, std::string_view R) {
   return Count;
 }
 
-int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view Replacement, bool ExpandCrLf,
-                                    TBigString& Out) {
+namespace {
+
+[[nodiscard]] TLineBreak BreakAt(std::string_view Breaks, size_t I) {
+  if (I < Breaks.size()) return static_cast<TLineBreak>(Breaks[I]);
+  return Breaks.empty() ? lbCrLf : static_cast<TLineBreak>(Breaks.back());
+}
+
+// The replacement once for each kind of line break: its CR LF pairs become the line's own break.
+struct TReplacements {
+  TReplacements(std::string_view R) {
+    for (const TLineBreak B : {lbCrLf, lbLf, lbCr}) {
+      std::string& Out = For[B];
+      for (size_t I = 0; I < R.size(); ++I) {
+        if (R[I] == '\r' && I + 1 < R.size() && R[I + 1] == '\n') {
+          Out.append(LineBreakBytes(B));
+          ++I;
+        } else {
+          Out.push_back(R[I]);
+        }
+      }
+    }
+  }
+  std::string For[3];
+};
+
+// Copies pieces of a text whose breaks are all CR LF and whose lines hold no CR or LF, writing each
+// break as the file has it. A piece may begin or end inside a CR LF: the CR of an LF break and the
+// LF of a CR break stand for no byte.
+class TBreakWriter {
+public:
+  TBreakWriter(std::string_view T, std::string_view Breaks, TBigString& Out) : FT(T), FBreaks(Breaks), FOut(Out) {}
+  void CopyTo(size_t To) {
+    const char* const End = FT.data() + To;
+    while (FAt < To) {
+      const auto P = static_cast<size_t>(FindAnyByte(FT.data() + FAt, End, "\r\n") - FT.data());
+      FOut.append(FT.substr(FAt, P - FAt));
+      if (P >= To) break;
+      const TLineBreak B = BreakAt(FBreaks, FBreak);
+      if (FT[P] == '\r' && B != lbLf) FOut.push_back('\r');
+      if (FT[P] == '\n') {
+        if (B != lbCr) FOut.push_back('\n');
+        ++FBreak;
+      }
+      FAt = P + 1;
+    }
+    FAt = To;
+  }
+  void SkipTo(size_t To) {
+    for (size_t I = FAt; I < To; ++I)
+      if (FT[I] == '\n') ++FBreak;
+    FAt = To;
+  }
+  // The break of the line the next byte lies in.
+  [[nodiscard]] TLineBreak Current() const { return BreakAt(FBreaks, FBreak); }
+
+private:
+  std::string_view FT, FBreaks;
+  TBigString& FOut;
+  size_t FAt = 0;
+  size_t FBreak = 0;
+};
+
+}  // namespace
+
+int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
+                                    bool ExpandCrLf, TBigString& Out) {
   Out.clear();
   if (FFindString.empty()) return 0;
-  const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
+  const TReplacements R(ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement));
   if (IsWholeTextMode()) {
-    const int Count = ReplaceInString(LinesText, R, Out);
+    Out.reserve(LinesText.size());
+    TBreakWriter Writer(LinesText, Breaks, Out);
+    const int Count = ForEachReplaceHit(LinesText, [&](size_t Pos, size_t Len) {
+      Writer.CopyTo(Pos);
+      Out.append(R.For[Writer.Current()]);
+      Writer.SkipTo(Pos + Len);
+    });
+    Writer.CopyTo(LinesText.size());
     if (Count == 0) Out.clear();
     return Count;
   }
-  // Line by line as a string list would split and join the text (CR LF, CR or LF end a line, every
-  // line ends in CR LF after), without making a string of every line. Lines without a candidate
-  // are copied as they are, unsearched.
+  // Line by line, CR LF, CR or LF ending a line, without making a string of every line. Lines
+  // without a candidate are copied as they are, unsearched.
   int Count = 0;
   std::string Line;
   Out.reserve(LinesText.size() + LinesText.size() / 8);
@@ -368,16 +438,20 @@ int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view
   size_t Cand = Rules ? FirstCandidate(LinesText, 0) : 0;
   const char* const End = LinesText.data() + LinesText.size();
   size_t I = 0;
+  size_t BreakIndex = 0;
   while (I < LinesText.size()) {
     const size_t Start = I;
     I = static_cast<size_t>(FindAnyByte(LinesText.data() + I, End, "\r\n") - LinesText.data());
     const std::string_view Text = LinesText.substr(Start, I - Start);
+    const TLineBreak Break = BreakAt(Breaks, BreakIndex);
     if (Rules && Cand < Start) Cand = FirstCandidate(LinesText, Start);
-    const int N = !Rules || TEditorLineScan::MayHold(Cand, Start, I) ? ReplaceInString(Text, R, Line) : 0;
+    const int N = !Rules || TEditorLineScan::MayHold(Cand, Start, I) ? ReplaceInString(Text, R.For[Break], Line) : 0;
     Count += N;
     Out.append(N == 0 ? Text : std::string_view(Line));
-    Out.append("\r\n");
-    if (I < LinesText.size() && LinesText[I] == '\r') ++I;
+    if (I == LinesText.size()) break;
+    Out.append(LineBreakBytes(Break));
+    ++BreakIndex;
+    if (LinesText[I] == '\r') ++I;
     if (I < LinesText.size() && LinesText[I] == '\n') ++I;
   }
   if (Count == 0) Out.clear();

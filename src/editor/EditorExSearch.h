@@ -69,12 +69,20 @@ public:
   int StrSearchLast(std::string_view S, int& Len);
 
   // Line mode runs over the lines of the text, whole-text mode (a regular expression containing
-  // "\r\n") over the text itself. Returns the count; Out gets the new text when the count is above 0.
-  int ReplaceAllText(std::string_view LinesText, std::string_view Replacement, bool ExpandCrLf, TBigString& Out);
+  // "\r\n") over the text itself. LinesText has CR LF after each line that has a break, and Breaks
+  // the TLineBreak each of them stands for in the file. Returns the count; when it is above 0, Out
+  // gets the new text with every break as Breaks says: the bytes outside the hits are the file's
+  // own, and a line break in the replacement is the break of the line the hit lies in.
+  int ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
+                     bool ExpandCrLf, TBigString& Out);
   [[nodiscard]] bool IsWholeTextMode() const;
   // Replaces every hit of one string; R is inserted literally. For std::string and TBigString.
   template <class TString>
   int ReplaceInString(std::string_view T, std::string_view R, TString& Out);
+  // Calls Hit(pos, len) with the 0-based place of each hit that replacing T replaces, searching the
+  // rest of T after each hit as a string of its own. Returns the number of hits.
+  template <class F>
+  int ForEachReplaceHit(std::string_view T, F&& Hit);
   // Replaces the hits of each line; a line with a hit is put back.
   int ReplaceInLines(TStringList& Lines, std::string_view R);
 

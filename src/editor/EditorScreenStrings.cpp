@@ -21,7 +21,25 @@ void AppendRow(std::string& Out, std::string_view Row, TRowAttribute A) {
   Out.append(Row);
   if (A == raCrlf) Out.append("\r\n");
 }
+
+// As many as ForEachLine reports with a kind of 0 or more.
+size_t BreakCount(std::string_view S) {
+  size_t N = 0;
+  for (size_t I = 0; I < S.size(); ++I) {
+    if (S[I] == '\n') ++N;
+    else if (S[I] == '\r' && (I + 1 == S.size() || S[I + 1] != '\n')) ++N;
+  }
+  return N;
+}
 }  // namespace
+
+void GiveLineBreaks(TRowAttributeStringList& Rows, std::string_view Breaks) {
+  size_t K = 0;
+  for (int I = 0; I < Rows.Count(); ++I) {
+    if (Rows.RowAttribute(I) != raCrlf) continue;
+    Rows.SetLineBreak(I, K < Breaks.size() ? static_cast<TLineBreak>(Breaks[K++]) : lbCrLf);
+  }
+}
 
 TEditorScreenStrings::TEditorScreenStrings() : FUndo(std::make_unique<TEditorUndoObj>(*this)) {
   OnChange = [this](TRowStringList&) { NotifyEditors(); };
@@ -107,6 +125,22 @@ int TEditorScreenStrings::LineEndRow(int Row) const {
   if (WrappedRowCount() == 0) return Row;
   while (Row < Count() - 1 && RowAttribute(Row) == raWrapped) ++Row;
   return Row;
+}
+
+std::string TEditorScreenStrings::LineBreaksOf(int Row, int N) const {
+  std::string Breaks;
+  for (int I = std::max(Row, 0); I < std::min(Row + N, Count()); ++I)
+    if (RowAttribute(I) == raCrlf) Breaks.push_back(static_cast<char>(LineBreak(I)));
+  return Breaks;
+}
+
+TLineBreak TEditorScreenStrings::BreakAround(int Row) const {
+  if (Count() == 0) return lbCrLf;
+  Row = std::clamp(Row, 0, Count() - 1);
+  const int End = LineEndRow(Row);
+  if (RowAttribute(End) == raCrlf) return LineBreak(End);
+  const int Start = LineStartRow(Row);
+  return Start > 0 ? LineBreak(Start - 1) : lbCrLf;
 }
 
 TLineTextResult TEditorScreenStrings::LineText(int Row, int N) const {
@@ -284,6 +318,7 @@ void TEditorScreenStrings::UpdateRows(int A, int N, std::string_view Text) {
     U.FirstRow = A;
     U.OldText = std::move(Old.Text);
     U.LastAttribute = static_cast<uint8_t>(Old.LastAttribute);
+    U.OldBreaks = LineBreaksOf(A, N);
     GiveMarks(DeleteRows(A, N), A);
     RefreshRowStates(A, true);
     SetLastChange(A, OldCount, Count(), FLastRefreshedRow);
@@ -301,16 +336,22 @@ void TEditorScreenStrings::UpdateRows(int A, int N, std::string_view Text) {
   } else {
     NewAttr = EndsWithBreak(Text) ? raCrlf : raEof;
   }
+  // Breaks typed or pasted take the break of the line they split; the rows kept keep theirs.
+  const TLineBreak Typed = BreakAround(N > 0 ? Last : A);
   TUndoData& U = FUndo->NewUndoItem();
   TLineTextResult Old = LineText(First, LastEnd - First + 1);
   U.FirstRow = First;
   U.OldText = Old.Text;
   U.LastAttribute = static_cast<uint8_t>(Old.LastAttribute);
+  U.OldBreaks = LineBreaksOf(First, LastEnd - First + 1);
 
   std::string NewText;
   for (int I = First; I < A; ++I) AppendRow(NewText, RowView(I), RowAttribute(I));
+  std::string Breaks = LineBreaksOf(First, A - First);
   NewText.append(Text);
+  Breaks.append(BreakCount(Text), static_cast<char>(Typed));
   for (int I = Last + 1; I <= LastEnd; ++I) AppendRow(NewText, RowView(I), RowAttribute(I));
+  Breaks.append(LineBreaksOf(Last + 1, LastEnd - Last));
   // The text now ends here with a break (the rest of the line was an empty piece): no raEof row.
   if (NewAttr == raEof && EndsWithBreak(NewText)) NewAttr = raCrlf;
   TEditorStringList Scratch;
@@ -318,6 +359,7 @@ void TEditorScreenStrings::UpdateRows(int A, int N, std::string_view Text) {
   // A rebuilt end of text that ends in a break keeps it, whatever the old last row said.
   if (NewAttr == raEof && EndsWithBreak(NewText)) NewAttr = raCrlf;
   Scratch.SetRowAttribute(Scratch.Count() - 1, NewAttr);
+  GiveLineBreaks(Scratch, Breaks);
   DropEmptyLastLine(First, Scratch);
   U.NewRowCount = Scratch.Count();
   ReplaceRows(First, LastEnd - First + 1, Scratch);
@@ -505,6 +547,7 @@ void TEditorScreenStrings::RebuildRows(bool Wrap) {
         NewItem.Text.Assign(Line.substr(At, Len));
       At += Len;
       NewItem.Attribute = K + 1 < Pieces.size() ? raWrapped : raCrlf;
+      NewItem.Break = Item(End).Break;
       Out.push_back(std::move(NewItem));
     }
     for (int I = Row; I <= End; ++I) {
@@ -552,14 +595,10 @@ void TEditorScreenStrings::WrapOptionChanged() {
   for (IEditorView* E : FEditors) E->SetCaretRowCol(E->CaretRow(), 0);
 }
 
-TBreakCounts TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
-  TBreakCounts Counts;
+void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
   std::string_view Text(Block.get(), Size);
   int64_t Rows = 0;
   ForEachLine(Text, [&](std::string_view Line, int Kind) {
-    if (Kind == 0) ++Counts.CrLf;
-    if (Kind == 1) ++Counts.Cr;
-    if (Kind == 2) ++Counts.Lf;
     if (Kind >= 0 || !Line.empty()) ++Rows;
   });
   BeginUpdate();
@@ -572,11 +611,11 @@ TBreakCounts TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Siz
     if (Kind < 0 && Line.empty()) return;
     PutView(Row, Line.data(), Line.size());
     if (Kind < 0) SetRowAttribute(Row, raEof);
+    else SetLineBreak(Row, LineBreakOfKind(Kind));
     ++Row;
   });
   AdoptBlock(std::move(Block), Size);
   EndUpdate();
-  return Counts;
 }
 
 }  // namespace tesvarin

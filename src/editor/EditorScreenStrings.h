@@ -33,13 +33,6 @@ struct TLineTextResult {
   int LastAttribute = 3;
 };
 
-// Line breaks met while splitting text into rows.
-struct TBreakCounts {
-  int64_t CrLf = 0;
-  int64_t Cr = 0;
-  int64_t Lf = 0;
-};
-
 inline constexpr int NoRowAttribute = 3;
 
 class TEditorScreenStrings : public TRowAttributeStringList {
@@ -116,8 +109,14 @@ public:
   [[nodiscard]] bool Loading() const;
 
   // Replaces all rows by the lines of Size bytes of Block, which the store keeps; the rows view it.
-  // A text not ending in a break gets a raEof last row.
-  TBreakCounts SetRowsFromBlock(TTextBlock Block, size_t Size);
+  // A text not ending in a break gets a raEof last row; each line keeps the break it had.
+  void SetRowsFromBlock(TTextBlock Block, size_t Size);
+
+  // The breaks of the lines that end among N rows from Row, one TLineBreak byte each, in order.
+  [[nodiscard]] std::string LineBreaksOf(int Row, int N) const;
+  // The break a line made by splitting the line of Row takes: that line's own, else (a last line
+  // without one) the break of the line before, else CR LF.
+  [[nodiscard]] TLineBreak BreakAround(int Row) const;
 
 protected:
   void Changed() override;
@@ -157,8 +156,12 @@ private:
   int FLastRefreshedRow = -1;
 };
 
-// Calls Fn(piece, broken) for each line of Text: CR LF, a lone CR and a lone LF each end one; NUL
-// bytes are kept. A last piece without a break is reported with broken false (also when empty).
+// Hands out Breaks, in order, to the raCrlf rows of Rows (CR LF once they run out).
+void GiveLineBreaks(TRowAttributeStringList& Rows, std::string_view Breaks);
+
+// Calls Fn(piece, kind) for each line of Text: CR LF, a lone CR and a lone LF each end one; NUL
+// bytes are kept. Kind is 0 for CR LF, 1 for CR, 2 for LF, -1 for the last piece, which has no
+// break (it is reported also when empty).
 template <class F>
 void ForEachLine(std::string_view Text, F&& Fn) {
   size_t Start = 0;
@@ -174,5 +177,7 @@ void ForEachLine(std::string_view Text, F&& Fn) {
   }
   Fn(Text.substr(Start), -1);
 }
+
+[[nodiscard]] constexpr TLineBreak LineBreakOfKind(int Kind) { return Kind == 1 ? lbCr : Kind == 2 ? lbLf : lbCrLf; }
 
 }  // namespace tesvarin

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/Exception.h"
+#include "support/Sjis.h"
 
 namespace tesvarin {
 
@@ -20,6 +21,26 @@ int64_t StoredLength(std::string_view S) {
   int64_t Length = 0;
   ForEachLine(S, [&](std::string_view Line, int Kind) { Length += static_cast<int64_t>(Line.size()) + (Kind >= 0 ? 2 : 0); });
   return Length;
+}
+
+constexpr bool IsTrailByte(unsigned char B) { return B >= 0x40 && B <= 0xFC && B != 0x7F; }
+// A byte that is a character of its own: ASCII and the half-width katakana.
+constexpr bool IsSingleByteChar(unsigned char B) { return B < 0x80 || (B >= 0xA1 && B <= 0xDF); }
+
+// Walks S on from a lead byte left Pending by the piece before; false at a byte out of form.
+bool WellFormedPiece(std::string_view S, bool& Pending) {
+  for (const char C : S) {
+    const auto B = static_cast<unsigned char>(C);
+    if (Pending) {
+      if (!IsTrailByte(B)) return false;
+      Pending = false;
+    } else if (IsLeadByte(B)) {
+      Pending = true;
+    } else if (!IsSingleByteChar(B)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 class TFile {
@@ -131,7 +152,6 @@ void TEditorStrings::Delete(int Index) {
 }
 
 void TEditorStrings::Clear() {
-  FBreak = "\r\n";
   FTail.clear();
   FRows.Clear();
 }
@@ -157,6 +177,8 @@ TString JoinRows(const TEditorScreenStrings& Rows) {
 std::string TEditorStrings::Text() const { return JoinRows<std::string>(FRows); }
 
 TBigString TEditorStrings::BigText() const { return JoinRows<TBigString>(FRows); }
+
+std::string TEditorStrings::LineBreaks() const { return FRows.LineBreaksOf(0, FRows.Count()); }
 
 void TEditorStrings::FinishLoad() {
   if (FRows.WordWrap()) FRows.Rewrap();
@@ -234,9 +256,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
     FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));
     Size = static_cast<size_t>(Stop - Block.get());
   }
-  TBreakCounts Breaks = FRows.SetRowsFromBlock(std::move(Block), Size);
-  if (Breaks.Lf > 0 && Breaks.CrLf == 0 && Breaks.Cr == 0) FBreak = "\n";
-  if (Breaks.Cr > 0 && Breaks.CrLf == 0 && Breaks.Lf == 0) FBreak = "\r";
+  FRows.SetRowsFromBlock(std::move(Block), Size);
   if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
   FinishLoad();
   FRows.ForgetLastChange();
@@ -259,7 +279,7 @@ void TEditorStrings::ProduceFileBytes(const std::function<void(std::string_view)
     } else {
       Buffer.append(Row);
     }
-    if (FRows.RowAttribute(I) == raCrlf) Buffer.append(FBreak);
+    if (FRows.RowAttribute(I) == raCrlf) Buffer.append(LineBreakBytes(FRows.LineBreak(I)));
     if (Buffer.size() >= Chunk) Flush();
   }
   Flush();
@@ -284,6 +304,16 @@ void TEditorStrings::SaveToFile(const std::string& Path) const {
     }
   });
   if (File.Close() != 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
+}
+
+// A lead byte before a line break is out of form: a break byte is never a trail byte.
+bool TEditorStrings::WellFormed() const {
+  bool Pending = false;
+  for (int I = 0; I < FRows.Count(); ++I) {
+    if (!WellFormedPiece(FRows.RowView(I), Pending)) return false;
+    if (Pending && FRows.RowAttribute(I) != raWrapped) return false;
+  }
+  return WellFormedPiece(FTail, Pending) && !Pending;
 }
 
 void TEditorStrings::BeginUpdate() {

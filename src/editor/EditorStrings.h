@@ -32,22 +32,27 @@ public:
 
   [[nodiscard]] std::string Text() const;  // CR LF after each line that has a break
   [[nodiscard]] TBigString BigText() const;  // the same, for a pass over a whole big text
+  // The TLineBreak of each CR LF of Text, in order: the bytes that end that line in the file.
+  [[nodiscard]] std::string LineBreaks() const;
+  // Every line keeps the break S gives it (CR LF, CR or LF).
   void SetLinesText(std::string_view S);
   void Assign(const TStringList& Source);
   void Assign(const TEditorStrings& Source);
 
   // The lines end at the first Ctrl+Z, NUL bytes included; the bytes from the Ctrl+Z on are kept
-  // aside and written back after the lines. A file whose breaks were all LF is saved with LF again,
-  // one whose breaks were all lone CR with CR; any other text with CR LF. A file too big for this
-  // machine's memory is refused before anything is read. Stamp (when given) gets the stamp of the
-  // bytes read, for telling later whether the file changed on disk.
+  // aside and written back after the lines. Each line is saved with the break it was loaded with
+  // (CR LF, CR or LF), a line typed new with the break of the line it was split from, and the last
+  // line without a break when it had none: a file saved unchanged is saved byte for byte. A file
+  // too big for this machine's memory is refused before anything is read. Stamp (when given) gets
+  // the stamp of the bytes read, for telling later whether the file changed on disk.
   void LoadFromFile(const std::string& Path, TFileStamp* Stamp = nullptr);
   void SaveToFile(const std::string& Path) const;
   // What SaveToFile writes.
   [[nodiscard]] std::string FileBytes() const;
-  [[nodiscard]] bool LfLineBreaks() const { return FBreak == "\n"; }
-  [[nodiscard]] bool CrLineBreaks() const { return FBreak == "\r"; }
   [[nodiscard]] const std::string& TailAfterCtrlZ() const { return FTail; }
+  // Every byte starts a code page 932 character or is the trail byte of one, the bytes after a
+  // Ctrl+Z included: a text in which a replace can tell characters apart.
+  [[nodiscard]] bool WellFormed() const;
 
   // Form data "Strings": one string per line; read back by adding each string as a row.
   [[nodiscard]] std::vector<std::string> StoredStrings() const;
@@ -70,7 +75,6 @@ private:
 
   TEditorScreenStrings& FRows;
   IEditorView* FEditor;
-  std::string_view FBreak = "\r\n";  // what saving ends a line with
   std::string FTail;
   int FUpdateCount = 0;
 };

@@ -52,6 +52,7 @@ TEditorUndoObj::TCaptured TEditorUndoObj::PutBack(const TUndoData& U) {
     C.Text = std::move(Now.Text);
     C.RowCount = Now.RowCount;
     C.Attribute = Now.LastAttribute;
+    C.Breaks = FRows.LineBreaksOf(U.FirstRow, U.NewRowCount);
   }
   if (U.LastAttribute == NoRowAttribute) {
     uint16_t Marks = FRows.DeleteRows(U.FirstRow, C.RowCount);
@@ -67,6 +68,7 @@ TEditorUndoObj::TCaptured TEditorUndoObj::PutBack(const TUndoData& U) {
     if (U.LastAttribute == raWrapped && Rows.Count() > 1 && Rows.RowView(Rows.Count() - 1).empty())
       Rows.Delete(Rows.Count() - 1);
     Rows.SetRowAttribute(Rows.Count() - 1, static_cast<TRowAttribute>(U.LastAttribute));
+    GiveLineBreaks(Rows, U.OldBreaks);
     FRows.ReplaceRows(U.FirstRow, C.RowCount, Rows);
     C.Restored = Rows.Count();
   }
@@ -89,6 +91,7 @@ void TEditorUndoObj::Undo() {
   Inverse->NewRowCount = C.Restored;
   Inverse->LastAttribute = static_cast<uint8_t>(C.Attribute);
   Inverse->OldText = std::move(C.Text);
+  Inverse->OldBreaks = std::move(C.Breaks);
   if (E != nullptr) {
     Inverse->CaretRow = E->CaretRow();
     Inverse->CaretCol = E->CaretCol();
@@ -119,6 +122,7 @@ void TEditorUndoObj::Redo() {
   U.NewRowCount = C.Restored;
   U.LastAttribute = static_cast<uint8_t>(C.Attribute);
   U.OldText = std::move(C.Text);
+  U.OldBreaks = std::move(C.Breaks);
   FRedoList.DeleteLast();
   FRows.EndUpdate();
   if (E != nullptr) {

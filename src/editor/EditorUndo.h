@@ -18,6 +18,7 @@ struct TUndoData {
   int32_t NewRowCount = 0;
   uint8_t LastAttribute = 3;  // RowAttribute of the last old row; 3: there were no old rows
   std::string OldText;
+  std::string OldBreaks;  // the TLineBreak of each line OldText ends, in order
 };
 
 // Oldest first; owns its items.
@@ -63,6 +64,7 @@ private:
     int RowCount = 0;
     int Attribute = 3;
     int Restored = 0;
+    std::string Breaks;
   };
   TCaptured PutBack(const TUndoData& U);
   void Trim();

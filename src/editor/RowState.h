@@ -12,6 +12,13 @@ namespace tesvarin {
 // What follows a row.
 enum TRowAttribute : uint8_t { raCrlf = 0, raWrapped = 1, raEof = 2 };
 
+// The bytes that end a raCrlf row's line in its file, so a saved file keeps each line's own break.
+enum TLineBreak : uint8_t { lbCrLf = 0, lbLf = 1, lbCr = 2 };
+
+[[nodiscard]] constexpr std::string_view LineBreakBytes(TLineBreak Break) {
+  return Break == lbLf ? std::string_view("\n") : Break == lbCr ? std::string_view("\r") : std::string_view("\r\n");
+}
+
 // One row's colouring state at its start, unpacked.
 struct TRowAttributeData {
   uint8_t RowAttribute = raCrlf;

@@ -23,7 +23,8 @@ TheStringItem::TheStringItem(const TheStringItem& Other)
       StateText(Other.StateText ? std::make_unique<std::string>(*Other.StateText) : nullptr),
       Data(Other.Data),
       Attribute(Other.Attribute),
-      Attribute2(Other.Attribute2) {}
+      Attribute2(Other.Attribute2),
+      Break(Other.Break) {}
 
 TheStringItem& TheStringItem::operator=(const TheStringItem& Other) {
   if (this != &Other) *this = TheStringItem(Other);

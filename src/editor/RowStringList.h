@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/RowState.h"
 #include "editor/RowText.h"
 #include "editor/SplitVector.h"
 #include "editor/TextBlock.h"
@@ -22,6 +23,7 @@ struct TheStringItem {
   int32_t Data = 0;
   uint32_t Attribute = 0;
   uint32_t Attribute2 = 0;
+  TLineBreak Break = lbCrLf;  // meaningful on raCrlf rows only; lies in what was padding
 
   TheStringItem() = default;
   TheStringItem(TheStringItem&&) noexcept = default;
@@ -29,6 +31,9 @@ struct TheStringItem {
   TheStringItem(const TheStringItem& Other);
   TheStringItem& operator=(const TheStringItem& Other);
 };
+
+// A loaded million-line text holds a million of these.
+static_assert(sizeof(void*) != 8 || sizeof(TheStringItem) <= 40, "a row record grew");
 
 class TRowStringList {
 public:
@@ -65,6 +70,14 @@ public:
   void SetAttribute(int Index, uint32_t Value);
   [[nodiscard]] uint32_t Attribute2(int Index) const;
   void SetAttribute2(int Index, uint32_t Value);
+  [[nodiscard]] TLineBreak LineBreak(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].Break;
+  }
+  void SetLineBreak(int Index, TLineBreak Value) {
+    CheckIndex(Index);
+    FItems[Index].Break = Value;
+  }
 
   // The whole record; PutItem copies every field.
   [[nodiscard]] const TheStringItem& Item(int Index) const {

@@ -100,6 +100,7 @@ const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t Stat
   TRE_DFA& D = DFA();
   const char* Result = nullptr;
   const char* Cur = P;
+  const char* const Least = FEmptyMatches ? P : P + 1;  // the nearest end a match may have
   // Short walks are cheaper than their marks; a long one meets the marks of the walk before it a
   // little later than it could.
   constexpr int MarkAfter = 32;
@@ -111,10 +112,10 @@ const char* TMatchCORE::LongestFrom(const char* P, const char* End, int32_t Stat
       // Only a walk that has matched nothing so far can mark: the search ends at its first match.
       if (Result == nullptr) Failed->Mark(Cur, State);
     }
-    if (D.Accepting(State)) Result = Cur;
+    if (D.Accepting(State) && Cur >= Least) Result = Cur;
     int Size = 0;
     const uint16_t Code = FetchCode(Cur, End, Size);
-    if ((Code == 0 || IsLineSeparator(Code)) && D.TailAccepting(State)) Result = Cur;
+    if ((Code == 0 || IsLineSeparator(Code)) && D.TailAccepting(State) && Cur >= Least) Result = Cur;
     if (Size == 0) break;
     const int32_t Next = D.Step(State, D.ClassOf(Code));
     if (Next < 0) break;
@@ -190,11 +191,12 @@ bool TMatchCORE::SimpleMatch(const char* Text, const char* End, const char*& Sta
   if (First == nullptr) return false;
   const int32_t Init = DFA().InitialState();
   if (Text == End || *Text == '\0') {
-    if (!DFA().Accepting(Init)) return false;
+    if (!FEmptyMatches || !DFA().Accepting(Init)) return false;
     Start = Stop = Text;
     return true;
   }
-  const bool Filter = !DFA().Accepting(Init);
+  // A match of a character or more starts with a code the automaton can step on.
+  const bool Filter = !FEmptyMatches || !DFA().Accepting(Init);
   // The literal every match starts with was looked for past any NUL.
   if (First != Text && TextEnd(Text, First) != First) return false;
   const char* Known = Text;
@@ -224,7 +226,7 @@ const char* TMatchCORE::HeadMatch(const char* P, const char* End, int32_t State)
 bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start, const char*& Stop) {
   TRE_DFA& D = DFA();
   // Only the first byte's transitions, acceptance or a line end can make a match at P.
-  const bool Filter = !D.Accepting(D.InitialState()) && !D.TailAccepting(D.InitialState());
+  const bool Filter = !FEmptyMatches || (!D.Accepting(D.InitialState()) && !D.TailAccepting(D.InitialState()));
   const char* Known = Text;
   for (const char* P = Text; P < End; P = NextChar(P, End)) {
     if (Filter && (P = NextStart(P, End, Known, D.HasLineHead())) >= End) break;
@@ -248,7 +250,7 @@ bool TMatchCORE::ScanMatch(const char* Text, const char* End, const char*& Start
   }
   // The walk above never tries the end itself without a line start; an expression that matches
   // the empty string must still match an empty text when its ^ branch fails there.
-  if ((D.HasLineTail() && D.TailAccepting(D.InitialState())) || D.Accepting(D.InitialState())) {
+  if (FEmptyMatches && ((D.HasLineTail() && D.TailAccepting(D.InitialState())) || D.Accepting(D.InitialState()))) {
     Start = Stop = End;
     return true;
   }

@@ -93,11 +93,16 @@ public:
   const char* LongestFrom(const char* P, const char* End, int32_t State, TFailedWalks* Failed = nullptr);
   const char* NextStart(const char* P, const char*& End, const char*& Known, bool Lf);
   [[nodiscard]] bool IsLineSeparator(uint16_t Code) const { return Code == (FLineSeparator == mcls_CRLF ? 13 : 10); }
+  // Off: a match is at least one character long; where the expression matches only the empty
+  // string, the search goes on to the next place where it matches more.
+  [[nodiscard]] bool EmptyMatches() const { return FEmptyMatches; }
+  void SetEmptyMatches(bool Value) { FEmptyMatches = Value; }
   [[nodiscard]] TMatchCORE_LineSeparator LineSeparator() const { return FLineSeparator; }
   void SetLineSeparator(TMatchCORE_LineSeparator Value) { FLineSeparator = Value; }
 
 private:
   TMatchCORE_LineSeparator FLineSeparator = mcls_CRLF;
+  bool FEmptyMatches = true;
   TFailedWalks FFailedWalks;
 };
 

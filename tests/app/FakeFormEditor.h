@@ -12,6 +12,7 @@ class FakeFormEditor : public IFormEditor {
 public:
   TFileStamp LoadFromFile(const std::string& Path) override;
   [[nodiscard]] std::string SaveText() const override;
+  [[nodiscard]] bool WellFormed() const override { return true; }  // its tests use ASCII text
   void BeginUpdate() override { ++UpdateCount; }
   void EndUpdate() override { --UpdateCount; }
   void Clear() override;

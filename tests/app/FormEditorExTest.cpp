@@ -103,7 +103,7 @@ TEST(FormEditorExWindow, ReplaceInThisFileSaveWithBackupAndCloseQuery) {
   W.P.Dialogs.Answers = {idYes};
   EXPECT_TRUE(W.Form->FormCloseQuery());
   EXPECT_EQ(W.P.Dialogs.Shown.back().Text, Tr.T() + "/memo.txt\r\n\r\nこのファイルは変更されています。\r\n保存しますか?");
-  EXPECT_EQ(Tr.Read("memo.txt"), "a\r\nb\r\nc\r\nd\r\n");  // saved lines end with CR LF
+  EXPECT_EQ(Tr.Read("memo.txt"), "a\r\nb\r\nc\r\nd");  // the last line still has no break
   EXPECT_EQ(Tr.Read("memo.bak"), "a-b\r\nc-d");
   EXPECT_FALSE(W.E.Ed.Modified());
 }

@@ -53,6 +53,27 @@ xargs -0 -n1 basename <"$T/out" | sort | tr '\n' '|' | grep -qx 'a.txt|b|c.txt|'
 [ $rc -eq 0 ] || fail "clustered flags status $rc"
 [ "$(grep -c 'needle' "$T/out")" -eq 0 ] || fail "paths expected, not lines"
 grep -q "^a.txt	$T/tree/	" "$T/out" || fail "columns: $(cat "$T/out")"
+# Options the window's check boxes cannot take together: -c with -e is kept by the expression,
+# whatever else is dropped is named in one line on stderr.
+printf 'Chapter 1\nchapter 2\n' > "$T/tree/e.txt"
+dropped() {  # expected stderr line (empty: none), expected file count, then the arguments
+  line="$1"; count="$2"; shift 2
+  "$CLI" --paths -n e.txt "$@" "$T/tree" >"$T/out" 2>"$T/err"
+  [ "$(grep -c . "$T/out")" -eq "$count" ] || fail "$*: listed $(cat "$T/out")"
+  if [ -z "$line" ]; then
+    grep -q "dropped" "$T/err" && fail "$*: said $(cat "$T/err")"
+  else
+    [ "$(grep -c "dropped" "$T/err")" -eq 1 ] || fail "$*: said $(cat "$T/err")"
+    grep -qF "tesvarin-cli: $line" "$T/err" || fail "$*: said $(cat "$T/err")"
+  fi
+}
+dropped "" 1 -c -e -t 'C[a-z]+ [0-9]'
+dropped "" 0 -c -e -t 'c[h]apter 1'
+dropped "-f (--fuzzy) dropped" 0 -f -t 'c[h]apter'
+dropped "-c (--match-case) dropped" 1 -c -e -f -t 'c[h]apter 1'
+dropped "" 1 -e -f -t 'ＣＨＡＰＴＥＲ 1'
+"$CLI" --help | grep -q -- "-f, --fuzzy *with -e" || fail "--help does not say -f needs -e"
+
 # Not a terminal: no progress line, no escape sequence, nothing but messages on stderr.
 "$CLI" -t needle "$T/tree" >"$T/out" 2>"$T/err"
 if grep -q "$(printf '\r')" "$T/err" "$T/out" || grep -q "$(printf '\033')" "$T/err" "$T/out"; then

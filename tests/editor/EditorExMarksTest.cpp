@@ -77,7 +77,7 @@ TEST(EditorExMarks, GetFindHitsRecordRules) {
       {"no hit in row", "XXbb", {}, "aaXXbbbbXXbbcc", 12, 2, {}},
       {"covers the whole row", "abcdef", {}, "xabcdefx", 2, 2, {{1, 2}}},
       {"two in one row", "a", {}, "xaxa", 0, 4, {{2, 1}, {4, 1}}},
-      {"empty hits advance", "x*", Re, "ab", 0, 2, {{1, 0}, {2, 0}}},
+      {"empty matches are no hits", "x*", Re, "ab", 0, 2, {}},
       {"empty find", "", {}, "ab", 0, 2, {}},
       {"hits after a NUL", "a", {}, "a\0a"s, 0, 3, {{1, 1}, {3, 1}}},
       {"hit on the row's last byte", "bc", {}, "abcd", 0, 2, {{2, 1}}},

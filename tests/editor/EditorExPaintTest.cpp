@@ -56,11 +56,11 @@ TEST_F(EditorExPaintTest, HitBarsCrossWrappedRowsAndStopAtTheRowEnd) {
   EXPECT_EQ(Editor.FindHits()[0], (TFindHit{19, 2}));
 }
 
-TEST_F(EditorExPaintTest, EmptyMatchesAdvanceAndBadExpressionsPaintWithoutBars) {
+TEST_F(EditorExPaintTest, EmptyMatchesAndBadExpressionsPaintWithoutBars) {
   Editor.Lines().SetLinesText("ab\r\ncd");
   Editor.SetFindString("x*");
   Editor.SetExSearchOptions({soRegexp});
-  EXPECT_EQ(Editor.GetFindHits(0), 2);  // empty hits at 1 and 2, then the walk ends
+  EXPECT_EQ(Editor.GetFindHits(0), 0);  // an empty match is no hit
   Paint();
   EXPECT_EQ(Bar(0, 4), "....");
   Editor.SetFindString("a(");

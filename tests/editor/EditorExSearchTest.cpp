@@ -3,6 +3,7 @@
 #include <string>
 
 #include "editor/EditorExSearch.h"
+#include "editor/EditorScreenStrings.h"
 #include "regexp/REChars.h"
 #include "support/Sjis.h"
 #include "support/SjisCodec.h"
@@ -173,7 +174,11 @@ const SearchCase FirstCases[] = {
     {"251-byte hit", ".*", Re, std::string(251, 'a'), 0, 0},
     {"250-byte hit", ".*", Re, std::string(250, 'a'), 1, 250},
     {"251-byte literal", std::string(251, 'a'), Case, std::string(251, 'a'), 0, 0},
-    {"empty regexp hit", "x*", Re, "b", 1, 0},
+    {"an empty match is no hit", "x*", Re, "b", 0, 0},
+    {"the first match of a character or more", "x*", Re, "bxx", 2, 2},
+    {"a line start stays at the start", "^a*", Re, "baa", 0, 0},
+    {"a line end stays at the end", "a*$", Re, "baa", 2, 2},
+    {"only an empty match before the end", "a*$", Re, "aab", 0, 0},
     {"regexp whole word retry", "a+", ReWord, "aab a", 5, 1},
     {"regexp alternation", "ab|abc", Re, "xabcx", 2, 3},
     {"regexp never on trail", "A", Re, "\x83\x41", 0, 0},
@@ -203,7 +208,7 @@ const SearchCase LastCases[] = {
     {"before a NUL", "b", None, "b\0a"s, 1, 1},
     {"trail byte", "J", Case, "J\x8AJ", 1, 1},
     {"251-byte hit", ".*", Re, std::string(251, 'a'), 0, 0},
-    {"empty hits end", "x*", Re, "ab", 3, 0},
+    {"empty matches are no hits", "x*", Re, "ab", 0, 0},
     {"no empty hit right after a hit", "a*", Re, "baa", 2, 2},
     {"regexp", "b+", Re, "abbab", 5, 1},
     {"none", "q", None, "abc", 0, 0},
@@ -229,7 +234,7 @@ TEST(EditorExSearch, InvalidExpressionRaises) {
   EXPECT_THROW((void)S.StrSearch("ab", Len), ERegExpParser);
   EXPECT_THROW((void)S.StrSearchLast("ab", Len), ERegExpParser);
   TBigString Out;
-  EXPECT_THROW((void)S.ReplaceAllText("ab\r\n", "x", true, Out), ERegExpParser);
+  EXPECT_THROW((void)S.ReplaceAllText("ab\r\n", "", "x", true, Out), ERegExpParser);
 }
 
 TEST(EditorExSearch, CrLfEscape) {
@@ -255,7 +260,13 @@ struct ReplaceCase {
   bool Expand;
   int Count;
   std::string Out;
+  std::string Breaks = {};  // the file's break for each CR LF of Text; none: all CR LF
 };
+
+const std::string LfLf{static_cast<char>(lbLf), static_cast<char>(lbLf)};
+const std::string LfCr{static_cast<char>(lbLf), static_cast<char>(lbCr)};
+const std::string CrOnly{static_cast<char>(lbCr)};
+const std::string LfOnly{static_cast<char>(lbLf)};
 
 TEST(EditorExSearch, ReplaceAllTextTable) {
   const ReplaceCase Cases[] = {
@@ -265,16 +276,22 @@ TEST(EditorExSearch, ReplaceAllTextTable) {
       {"whole text across a break", "a\\r\\nb", Re, "xa\r\nby\r\n", "-", true, 1, "x-y\r\n"},
       {"upper escape is whole text, literal R N", "a\\R\\Nb", Re, "aRNb", "-", true, 1, "-"},
       {"whole text no hit", "a\\r\\nb", Re, "ab\r\n", "-", true, 0, ""},
-      {"plain escape is line mode", "a\\r\\nb", None, "a\\r\\nb", "-", true, 1, "-\r\n"},
-      {"last line without break", "a", None, "a\r\nba", "c", true, 2, "c\r\nbc\r\n"},
+      {"plain escape is line mode", "a\\r\\nb", None, "a\\r\\nb", "-", true, 1, "-"},
+      {"last line keeps having no break", "a", None, "a\r\nba", "c", true, 2, "c\r\nbc"},
       {"no hit leaves nothing", "z", None, "a\r\nb", "c", true, 0, ""},
       {"empty find", "", None, "a", "c", true, 0, ""},
-      {"empty hits advance", "x*", Re, "ab", "-", true, 3, "-a-b-\r\n"},
-      {"empty hits on double byte", "x*", Re, "\x82\xA0", "-", true, 2, "-\x82\xA0-\r\n"},
-      {"start anchor after a hit", "^a", Re, "aab", "-", true, 2, "--b\r\n"},
-      {"whole word retries", "ab", Word, "abab ab", "x", true, 1, "abab x\r\n"},
-      {"no empty hit right after a hit", "a*", Re, "aab", "-", true, 2, "-b-\r\n"},
-      {"trail byte untouched", "A", None, "\x83\x41" "A", "b", true, 1, "\x83\x41" "b\r\n"},
+      {"empty matches are no hits", "x*", Re, "ab", "-", true, 0, ""},
+      {"empty matches on double byte", "x*", Re, "\x82\xA0", "-", true, 0, ""},
+      {"only the longer match of a* counts", "a*", Re, "aab", "-", true, 1, "-b"},
+      {"start anchor after a hit", "^a", Re, "aab", "-", true, 2, "--b"},
+      {"whole word retries", "ab", Word, "abab ab", "x", true, 1, "abab x"},
+      {"trail byte untouched", "A", None, "\x83\x41" "A", "b", true, 1, "\x83\x41" "b"},
+      {"each line keeps its break", "a", None, "a\r\nb\r\na", "x", true, 2, "x\nb\rx", LfCr},
+      {"an escaped break is the line's own", "a", None, "a\r\nza", "1\\r\\n2", true, 2, "1\n2\nz1\n2", LfOnly},
+      {"whole text keeps the other breaks", "a\\r\\nb", Re, "xa\r\nby\r\nz", "-", true, 1, "x-y\rz", LfCr},
+      {"whole text escape takes the hit's line break", "a\\r\\nb", Re, "a\r\nb", "1\\r\\n2", true, 1, "1\r2", CrOnly},
+      {"a hit from inside an LF break", "y\\r\\n|\\nb", Re, "xa\r\nb\r\n", "-", true, 1, "xa-\n", LfLf},
+      {"a hit from inside a CR LF break keeps its CR", "y\\r\\n|\\nb", Re, "xa\r\nb", "-", true, 1, "xa\r-"},
   };
   for (const ReplaceCase& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -282,7 +299,7 @@ TEST(EditorExSearch, ReplaceAllTextTable) {
     S.SetFindString(C.Find);
     S.SetExSearchOptions(C.Options);
     TBigString Out = "stale";
-    EXPECT_EQ(S.ReplaceAllText(C.Text, C.Replacement, C.Expand, Out), C.Count);
+    EXPECT_EQ(S.ReplaceAllText(C.Text, C.Breaks, C.Replacement, C.Expand, Out), C.Count);
     EXPECT_EQ(std::string_view(Out), C.Out);
   }
 }
@@ -296,8 +313,8 @@ TEST(EditorExSearch, ReplaceInStringGoesOnPastNul) {
   EXPECT_EQ(Out, "b\0b"s);
   S.SetFindString("x*");
   S.SetExSearchOptions(Re);
-  EXPECT_EQ(S.ReplaceInString("a\0a"s, "-", Out), 4);
-  EXPECT_EQ(Out, "-a-\0-a-"s);
+  EXPECT_EQ(S.ReplaceInString("a\0a"s, "-", Out), 0);
+  EXPECT_EQ(Out, "a\0a"s);
 }
 
 // Replacing keeps where the next NUL is as it steps through the text; it must replace what a fresh
@@ -372,9 +389,9 @@ TEST(EditorExSearch, ReplaceInLinesPutsBackOnlyChangedLines) {
 namespace tesvarin {
 namespace {
 
-// Line mode walks the text in place and skips lines without a candidate; it must give what splitting
-// into a string list and joining gives, for plain finds with and without case and for expressions
-// with and without required literals.
+// Line mode walks the text in place and skips lines without a candidate; it must give what
+// replacing in each line on its own and writing back its break gives, for plain finds with and
+// without case and for expressions with and without required literals.
 TEST(EditorExSearch, LineModeReplaceMatchesTheStringListRoundTrip) {
   const char* Pieces[] = {"ab", "a", "\r\n", "\r", "\n", "\x83\x5c", "\x82\xa0", "aa", "b", "A", "x y", ""};  // the last stands for a NUL
   uint32_t Seed = 7;
@@ -397,12 +414,18 @@ TEST(EditorExSearch, LineModeReplaceMatchesTheStringListRoundTrip) {
         const size_t P = Next() % std::size(Pieces);
         Text += P + 1 == std::size(Pieces) ? std::string(1, '\0') : std::string(Pieces[P]);
       }
-      TStringList Lines;
-      Lines.SetText(Text);
-      const int Expected = S.ReplaceInLines(Lines, "-");
+      int Expected = 0;
+      std::string Joined, Breaks, Line;
+      ForEachLine(Text, [&](std::string_view Piece, int Kind) {
+        Expected += S.ReplaceInString(Piece, "-", Line);
+        Joined += Line;
+        if (Kind < 0) return;
+        Joined += LineBreakBytes(LineBreakOfKind(Kind));
+        Breaks += static_cast<char>(LineBreakOfKind(Kind));
+      });
       TBigString Out;
-      ASSERT_EQ(S.ReplaceAllText(Text, "-", false, Out), Expected) << F.Find << " in " << Text;
-      EXPECT_EQ(std::string_view(Out), Expected > 0 ? Lines.Text() : std::string()) << F.Find << " in " << Text;
+      ASSERT_EQ(S.ReplaceAllText(Text, Breaks, "-", false, Out), Expected) << F.Find << " in " << Text;
+      EXPECT_EQ(std::string_view(Out), Expected > 0 ? Joined : std::string()) << F.Find << " in " << Text;
     }
   }
 }

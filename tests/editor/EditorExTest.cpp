@@ -120,9 +120,7 @@ TEST_F(EditorExTest, AHitLongerThan250BytesMovesOnToTheNextLine) {
   Find(".*", {soRegexp});
   ASSERT_TRUE(Editor.FindNext());
   EXPECT_EQ(Shown(), (THit{253, 250}));
-  ASSERT_TRUE(Editor.FindNext());  // the empty rest of that line
-  EXPECT_EQ(Shown(), (THit{253 + 250, 0}));
-  ASSERT_TRUE(Editor.FindNext());
+  ASSERT_TRUE(Editor.FindNext());  // the empty rest of that line is no hit
   EXPECT_EQ(Shown(), (THit{253 + 252, 2}));
 }
 
@@ -165,18 +163,18 @@ TEST_F(EditorExTest, AnInvalidExpressionRaisesAndTheCaretIsShownAgain) {
   EXPECT_EQ(Editor.Lines().Text(), "abc");
 }
 
-TEST_F(EditorExTest, EmptyMatchesNeverStall) {
-  Load("aba\r\nb");
+TEST_F(EditorExTest, EmptyMatchesAreSteppedOver) {
+  Load("aba\r\nb\r\n\r\nxa");
   Find("x*", {soRegexp});
-  // Every empty hit is one step; the walk ends at the text's end.
-  const std::vector<THit> Hits = Walk(true);
-  EXPECT_EQ(Hits, (std::vector<THit>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {5, 0}, {6, 0}}));
-  EXPECT_FALSE(Editor.FindNext());
-  // Going up skips the empty hit shown last, where the caret stands.
-  EXPECT_EQ(Walk(false), (std::vector<THit>{{5, 0}, {3, 0}, {2, 0}, {1, 0}, {0, 0}}));
-  EXPECT_EQ(Editor.ReplaceAll("-", true), 6);
-  EXPECT_EQ(Editor.Lines().Text(), "-a-b-a-\r\n-b-\r\n");
-  EXPECT_LE(Editor.GetFindHits(0), 8);
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{10, 1}}));
+  EXPECT_EQ(Walk(false), (std::vector<THit>{{10, 1}}));
+  Find("^|$|x?", {soRegexp});
+  EXPECT_EQ(Walk(true), (std::vector<THit>{{10, 1}}));
+  EXPECT_EQ(Editor.ReplaceAll("-", true), 1);
+  EXPECT_EQ(Editor.Lines().Text(), "aba\r\nb\r\n\r\n-a");
+  Find("y*", {soRegexp});
+  EXPECT_EQ(Editor.ReplaceAll("-", true), 0);
+  EXPECT_EQ(Editor.GetFindHits(0), 0);
 }
 
 struct TReplaceCase {
@@ -191,13 +189,13 @@ struct TReplaceCase {
 
 TEST_F(EditorExTest, ReplaceAllCases) {
   const TReplaceCase Cases[] = {
-      {"escape adds lines", "bab\r\na", "a", {}, "x\\r\\ny", 2, "bx\r\nyb\r\nx\r\ny\r\n"},
-      {"escape letters in either case", "a", "a", {}, "1\\R\\N2", 1, "1\r\n2\r\n"},
+      {"escape adds lines", "bab\r\na", "a", {}, "x\\r\\ny", 2, "bx\r\nyb\r\nx\r\ny"},
+      {"escape letters in either case", "a", "a", {}, "1\\R\\N2", 1, "1\r\n2"},
       {"whole-text mode spans a break", "xa\r\nbx\r\na\r\nc", "a\\r\\nb", {soRegexp}, "-", 1, "x-x\r\na\r\nc"},
-      {"line mode ends the last line", "one\r\ntwo", "o", {soMatchCase}, "0", 2, "0ne\r\ntw0\r\n"},
+      {"the last line keeps having no break", "one\r\ntwo", "o", {soMatchCase}, "0", 2, "0ne\r\ntw0"},
       {"no hit leaves the text", "one\r\ntwo", "z", {}, "0", 0, "one\r\ntwo"},
-      {"whole word only", "ab-ab ab", "ab", {soWholeWord}, "X", 1, "ab-ab X\r\n"},
-      {"line start after a replacement", "aaa", "^a", {soRegexp}, "b", 3, "bbb\r\n"},
+      {"whole word only", "ab-ab ab", "ab", {soWholeWord}, "X", 1, "ab-ab X"},
+      {"line start after a replacement", "aaa", "^a", {soRegexp}, "b", 3, "bbb"},
   };
   for (const TReplaceCase& C : Cases) {
     SCOPED_TRACE(C.Name);

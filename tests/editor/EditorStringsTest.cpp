@@ -39,15 +39,15 @@ std::vector<LoadCase> LoadCases() {
       {"only breaks", "\r\n\r\n", {"", ""}, raCrlf, "\r\n\r\n"},
       {"lone cr file saved with cr", "a\rb", {"a", "b"}, raEof, "a\rb"},
       {"lf file saved with lf", "a\nb\n", {"a", "b"}, raCrlf, "a\nb\n"},
-      {"lf cr is two breaks", "a\n\rb", {"a", "", "b"}, raEof, "a\r\n\r\nb"},
-      {"mixed breaks saved with crlf", "a\nb\r\nc", {"a", "b", "c"}, raEof, "a\r\nb\r\nc"},
+      {"lf cr is two breaks", "a\n\rb", {"a", "", "b"}, raEof, "a\n\rb"},
+      {"mixed breaks kept", "a\nb\r\nc", {"a", "b", "c"}, raEof, "a\nb\r\nc"},
       {"ctrl z ends the lines, the rest is written back", "a\r\nb\x1A junk\r\n", {"a", "b"}, raEof,
        "a\r\nb\x1A junk\r\n"},
-      {"cr and lf mixed saved with crlf", "a\rb\nc", {"a", "b", "c"}, raEof, "a\r\nb\r\nc"},
+      {"cr and lf mixed kept", "a\rb\nc", {"a", "b", "c"}, raEof, "a\rb\nc"},
       {"nul bytes kept", Bytes("a\0b\r\n\0\r\nc", 9), {Bytes("a\0b", 3), Bytes("\0", 1), "c"}, raEof,
        Bytes("a\0b\r\n\0\r\nc", 9)},
       {"crlf across the 8192 boundary", Long + "\r\ny", {Long, "y"}, raEof, Long + "\r\ny"},
-      {"cr at the boundary then text", Long + "\ry\n", {Long, "y"}, raCrlf, Long + "\r\ny\r\n"},
+      {"cr at the boundary then text", Long + "\ry\n", {Long, "y"}, raCrlf, Long + "\ry\n"},
   };
 }
 
@@ -92,12 +92,12 @@ TEST_F(LinesFile, MissingFileRaisesAndLeavesTheStoreEmpty) {
   EXPECT_EQ(Lines.UpdateCount(), 0);
 }
 
-TEST_F(LinesFile, LfBreaksSurviveAWholeTextRewrite) {
+TEST_F(LinesFile, AWholeTextKeepsTheBreaksItIsGiven) {
   WriteFileBytes(Path("lf"), "one\ntwo\n");
   Lines.LoadFromFile(Path("lf"));
-  Lines.SetLinesText("uno\r\ndos\r\n");  // as the replace flows write their result back
+  Lines.SetLinesText("uno\r\ndos\rtres\n");
   Lines.SaveToFile(Path("lf"));
-  EXPECT_EQ(ReadFileBytes(Path("lf")), "uno\ndos\n");
+  EXPECT_EQ(ReadFileBytes(Path("lf")), "uno\r\ndos\rtres\n");
 }
 
 TEST_F(LinesFile, LoadingAWideFileWithWrapOnCutsItsLines) {
@@ -259,7 +259,6 @@ TEST_F(LinesFile, APipeIsReadToItsEnd) {
   ASSERT_EQ(Lines.Count(), 30000);
   EXPECT_EQ(Lines.Get(0), "pipe line 0");
   EXPECT_EQ(Lines.Get(29999), "pipe line 29999");
-  EXPECT_TRUE(Lines.LfLineBreaks());
   Lines.SaveToFile(Path("fifo-saved"));
   EXPECT_EQ(ReadFileBytes(Path("fifo-saved")), Text);
 }

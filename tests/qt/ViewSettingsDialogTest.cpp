@@ -160,8 +160,9 @@ TEST_F(ViewSettingsFlow, AMarksColourButtonSetsItsColour) {
   QTest::mouseClick(Child<QPushButton>(D, "RetMarkColor"), Qt::LeftButton);
   EXPECT_EQ(Form->Editor().Marks().RetMark().Color(), clRed);
   D.ChooseColor = [](const QColor&, QWidget*) { return std::optional<QColor>(); };  // the chooser cancelled
+  const TColor TabBefore = Form->Editor().ExMarks().TabMark().Color();
   QTest::mouseClick(Child<QPushButton>(D, "TabMarkColor"), Qt::LeftButton);
-  EXPECT_EQ(Form->Editor().ExMarks().TabMark().Color(), clBtnFace);
+  EXPECT_EQ(Form->Editor().ExMarks().TabMark().Color(), TabBefore);
   Press(D, QDialogButtonBox::Ok);
   EXPECT_EQ(TIniFile(UserIni()).ReadInteger("Editor", "RetMarkColor", 0), 255);
   EXPECT_FALSE(TIniFile(UserIni()).Value("Editor", "TabMarkColor"));

@@ -28,9 +28,10 @@ const char* const Usage =
     "  -n, --name PATTERN   file-name pattern, * and ? as wildcards (default *.*)\n"
     "  -t, --text TEXT      text the files must contain\n"
     "  -R, --replace TEXT   replace in every listed file (\\r\\n is a line break)\n"
-    "  -c, --match-case     tell capitals from small letters\n"
+    "  -c, --match-case     tell capitals from small letters (an expression always does)\n"
     "  -e, --regexp         TEXT is a regular expression\n"
-    "  -f, --fuzzy          full-width and half-width forms, hiragana and katakana count as equal\n"
+    "  -f, --fuzzy          with -e: full-width and half-width forms, hiragana and katakana,\n"
+    "                       capitals and small letters count as equal (drops -c)\n"
     "  -w, --whole-word     TEXT matches whole words only\n"
     "      --no-subfolders  do not walk subfolders\n"
     "      --hidden         visit dot-named files and folders too\n"
@@ -143,6 +144,34 @@ void Click(TCheckBoxModel& Box, bool Checked) {
   if (Box.Enabled()) Box.SetChecked(Checked);
 }
 
+struct TMatchFlags {
+  bool MatchCase = false, Regexp = false, Fuzzy = false;
+};
+
+// The window's check boxes take match case or a regular expression, never both, and fuzzy only
+// with a regular expression. An expression tells capitals from small letters by itself, so -c with
+// -e is kept by the expression alone; what cannot be kept is dropped, in one line on stderr.
+TMatchFlags HonouredMatchFlags(TMatchFlags F) {
+  if (F.Fuzzy && !F.Regexp) {
+    std::cerr << "tesvarin-cli: -f (--fuzzy) dropped: fuzzy matching works only with -e (--regexp)\n";
+    F.Fuzzy = false;
+  }
+  if (F.MatchCase && F.Regexp) {
+    if (F.Fuzzy) std::cerr << "tesvarin-cli: -c (--match-case) dropped: with -f capitals and small letters match each other\n";
+    F.MatchCase = false;
+  }
+  return F;
+}
+
+// Both boxes are unchecked first, so that a box a restored setting disabled can be clicked.
+void ApplyMatchFlags(const TMatchFlags& F, TMainFormControls& C) {
+  Click(C.CheckBox1, false);
+  Click(C.CheckBox2, false);
+  Click(C.CheckBox1, F.MatchCase);
+  Click(C.CheckBox2, F.Regexp);
+  Click(C.CheckBox3, F.Fuzzy);
+}
+
 void ApplyOptions(const TOptions& O, TMainFormControls& C) {
   auto Flag = [&](const char* Name) { return O.Flags.count(Name) != 0; };
   auto Value = [&](const char* Name) -> const std::string* {
@@ -153,9 +182,7 @@ void ApplyOptions(const TOptions& O, TMainFormControls& C) {
   C.cFileName.SetText(Value("--name") ? *Value("--name") : "*.*");
   C.cFindWord.SetText(Value("--text") ? *Value("--text") : "");
   C.cReplaceWord.SetText(Value("--replace") ? *Value("--replace") : "");
-  Click(C.CheckBox1, Flag("--match-case"));
-  Click(C.CheckBox2, Flag("--regexp"));
-  Click(C.CheckBox3, Flag("--fuzzy"));
+  ApplyMatchFlags(HonouredMatchFlags({Flag("--match-case"), Flag("--regexp"), Flag("--fuzzy")}), C);
   Click(C.CheckBox4, Flag("--whole-word"));
   C.FindSubFolder.SetChecked(!Flag("--no-subfolders"));
   C.CheckBox6.SetChecked(Flag("--hidden"));
