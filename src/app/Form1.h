@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchBackups.h"
 #include "app/Controls.h"
 #include "app/FileContentTest.h"
 #include "app/FileSearch.h"
 #include "app/FormEditor.h"
 #include "app/HitIndex.h"
+#include "app/SafeSave.h"
 #include "platform/Platform.h"
 #include "support/StringList.h"
 
@@ -108,6 +110,10 @@ public:
   // the first few with their reasons.
   [[nodiscard]] int SkippedCount() const { return FSkippedCount; }
   [[nodiscard]] const std::vector<std::string>& SkippedItems() const { return FSkipped; }
+  // Files the last replace in the list left as they were because they changed on disk after they
+  // were read: how many, and the first few.
+  [[nodiscard]] int UnchangedCount() const { return FUnchangedCount; }
+  [[nodiscard]] const std::vector<std::string>& UnchangedItems() const { return FUnchanged; }
 
   [[nodiscard]] bool AbortRequested() const { return FAbortRequested; }
   [[nodiscard]] bool Running() const { return FRunning; }
@@ -171,15 +177,15 @@ private:
   void ProcessMessages();
   // Loads the file into the editor as the current one and notes how it stood on disk.
   void LoadCurrentFile(const std::string& Path);
-  [[nodiscard]] bool OverwriteAllowed(const std::string& Path);
 
-  // Size and modification time of a file, to tell whether someone else changed it.
-  struct TDiskStamp {
-    uintmax_t Size = 0;
-    int64_t Time = 0;
-    friend bool operator==(const TDiskStamp&, const TDiskStamp&) = default;
-  };
-  [[nodiscard]] static std::optional<TDiskStamp> DiskStamp(const std::string& Path);
+  // Saves the editor's text over the current file, if it is still as loaded; else asks (in a batch,
+  // raises EFileChangedOnDisk). In a batch the backup takes a name no other file of it took.
+  void SaveCurrentFile(const std::string& Path);
+  // The question when the file changed on disk since it was loaded; true: overwrite it after all.
+  [[nodiscard]] bool OverwriteChangedFile(const std::string& Path, TSaveOptions& Options);
+  void NoteUnchanged(const std::string& Path);
+  // The lines the end message of a batch adds: backups written, files left unchanged.
+  [[nodiscard]] std::string BatchNotes(const TBatchBackups& Backups) const;
 
   TMainFormControls& C;
   TPlatform FPlatform;
@@ -202,7 +208,10 @@ private:
   TStringList FReplaceWordHistory;
   std::vector<std::string> FSettingsProblems;  // noted, not yet shown
   std::set<std::string> FReportedProblems;     // keys of the problems told already
-  std::optional<TDiskStamp> FLoadedStamp;  // of the current file, when loaded or last saved
+  std::optional<TFileStamp> FLoadedStamp;  // of the current file's bytes, when loaded or last saved
+  TBatchBackups* FBatchBackups = nullptr;   // during a replace in the listed files
+  int FUnchangedCount = 0;
+  std::vector<std::string> FUnchanged;
   // The current file's hits, counted once for the text and search they were counted for.
   THitIndex FHits;
   struct THitsKey {

@@ -23,9 +23,6 @@ const char* const ReplacedSuffix = " 個の置換作業が終了しました。"
 const char* const FileReplaceCaption = "ファイル内の置換";
 const char* const ListReplaceCaption = "リストされたファイルの置換";
 const char* const ConfirmCaption = "確認";
-const char* const SaveCaption = "保存確認";
-const char* const ChangedOnDisk =
-    "\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n上書きしますか?";
 const char* const SkippedSuffix = " 個のファイル・フォルダを処理できませんでした。";
 const char* const NotSjisNote = " (Shift-JIS として正しくないため置換しませんでした)";
 constexpr size_t SkippedNamed = 5;
@@ -48,25 +45,8 @@ void TForm1::FileListClick() {
 
 void TForm1::LoadCurrentFile(const std::string& Path) {
   FLoadedStamp.reset();
-  Editor.LoadFromFile(Path);
+  FLoadedStamp = Editor.LoadFromFile(Path);
   Editor.SetModified(false);
-  FLoadedStamp = DiskStamp(Path);
-}
-
-std::optional<TForm1::TDiskStamp> TForm1::DiskStamp(const std::string& Path) {
-  std::error_code Ec;
-  uintmax_t Size = std::filesystem::file_size(Path, Ec);
-  if (Ec) return std::nullopt;
-  auto Time = std::filesystem::last_write_time(Path, Ec);
-  if (Ec) return std::nullopt;
-  return TDiskStamp{Size, static_cast<int64_t>(Time.time_since_epoch().count())};
-}
-
-// Saving the older text over a file that changed on disk since it was loaded would lose that change.
-bool TForm1::OverwriteAllowed(const std::string& Path) {
-  std::optional<TDiskStamp> Now = DiskStamp(Path);
-  if (!FLoadedStamp || !Now || *Now == *FLoadedStamp) return true;
-  return FPlatform.Dialogs->MessageBox(Path + ChangedOnDisk, SaveCaption, mbYesNo) == idYes;
 }
 
 void TForm1::Search(bool Forward) {
@@ -212,6 +192,9 @@ void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Don
     SaveIfModified();
     // Saving made a new file: the names still to come may lead to it.
     if (std::optional<TFileId> Saved = FileIdOf(Path)) Done.insert(*Saved);
+  } catch (const EFileChangedOnDisk&) {
+    NoteUnchanged(Path);
+    Editor.SetModified(false);
   } catch (const EInOutError& E) {
     NoteSkipped(E.what());
     Editor.SetModified(false);
@@ -226,7 +209,11 @@ void TForm1::N4Click() {
   int Total = 0;
   FSkippedCount = 0;
   FSkipped.clear();
+  FUnchangedCount = 0;
+  FUnchanged.clear();
   std::set<TFileId> Done;
+  TBatchBackups Backups;
+  FBatchBackups = &Backups;
   BeginReplaceCommand();
   C.FileList.SetFocus();
   FRunning = true;
@@ -236,6 +223,7 @@ void TForm1::N4Click() {
     Editor.Clear();
     C.fName.SetCaption({});
     FRunning = false;
+    FBatchBackups = nullptr;
   };
   try {
     for (int I = 0; I < C.FileList.Count() && !FAbortRequested; ++I) {
@@ -254,28 +242,8 @@ void TForm1::N4Click() {
   std::string Message = std::to_string(Total) + ReplacedSuffix;
   C.StatusBar1.SetPanelText(1, Message);
   EndReplaceCommand();
-  FPlatform.Dialogs->MessageBox(Message, ListReplaceCaption, mbOK);
+  FPlatform.Dialogs->MessageBox(Message + BatchNotes(Backups), ListReplaceCaption, mbOK);
   ReportSkipped(ListReplaceCaption);
-}
-
-void TForm1::SaveIfModified() {
-  const std::string Path = C.fName.Caption();
-  if (Path.empty() || !Editor.Modified()) return;
-  if (C.ConfirmSave.Checked()) {
-    std::string Question = Path + "\r\n\r\nこのファイルは変更されています。\r\n保存しますか?";
-    TMsgResult Answer = FPlatform.Dialogs->MessageBox(Question, SaveCaption, mbYesNoCancel);
-    if (Answer == idNo) return;
-    if (Answer == idCancel) {
-      FAbortRequested = true;
-      return;
-    }
-  }
-  if (!OverwriteAllowed(Path)) return;
-  // On failure this raises with the file unchanged (or its old content under the backup name),
-  // and Modified stays set.
-  SaveFileSafely(Path, Editor.SaveText(), C.MakeBackFile.Checked());
-  Editor.SetModified(false);
-  FLoadedStamp = DiskStamp(Path);
 }
 
 }  // namespace tesvarin

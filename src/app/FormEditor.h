@@ -8,6 +8,7 @@
 
 #include "editor/ExSearchOption.h"
 #include "editor/HugePages.h"
+#include "support/FileStamp.h"
 
 namespace tesvarin {
 
@@ -16,8 +17,9 @@ public:
   virtual ~IFormEditor() = default;
 
   // Lines: replaces the text by the file's bytes, caret at the top and no selection;
-  // raises EInOutError when the file cannot be read (the text is empty then).
-  virtual void LoadFromFile(const std::string& Path) = 0;
+  // raises EInOutError when the file cannot be read (the text is empty then). Returns the stamp of
+  // the bytes read, to tell at saving whether the file changed on disk since.
+  virtual TFileStamp LoadFromFile(const std::string& Path) = 0;
   // The bytes that saving the lines writes: each line with the break it had in the file (a new
   // line with that of the line it was split from), the last line without one when it had none,
   // then any bytes that followed a Ctrl+Z in the file.

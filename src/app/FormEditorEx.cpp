@@ -9,15 +9,17 @@ void TFormEditorEx::ToTop() {
 }
 
 // A failed read leaves an empty text, never the previous file's.
-void TFormEditorEx::LoadFromFile(const std::string& Path) {
+TFileStamp TFormEditorEx::LoadFromFile(const std::string& Path) {
+  TFileStamp Stamp;
   try {
-    FEditor.Lines().LoadFromFile(Path);
+    FEditor.Lines().LoadFromFile(Path, &Stamp);
   } catch (...) {
     FEditor.Lines().Clear();
     ToTop();
     throw;
   }
   ToTop();
+  return Stamp;
 }
 
 void TFormEditorEx::Clear() {

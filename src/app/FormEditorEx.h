@@ -11,7 +11,7 @@ public:
   // Editor is not owned and must outlive this object.
   explicit TFormEditorEx(TEditorEx& Editor) : FEditor(Editor) {}
 
-  void LoadFromFile(const std::string& Path) override;
+  TFileStamp LoadFromFile(const std::string& Path) override;
   [[nodiscard]] std::string SaveText() const override { return FEditor.Lines().FileBytes(); }
   [[nodiscard]] bool WellFormed() const override { return FEditor.Lines().WellFormed(); }
   void BeginUpdate() override { FEditor.Lines().BeginUpdate(); }

@@ -1,25 +1,29 @@
+// How a save goes. A file with one name: the new bytes go to a temporary beside it, are flushed and
+// read back, the file is compared with what was read at loading, the old content is put under the
+// backup name, and the temporary is renamed over the file. A file with more names is rewritten in
+// place: its old bytes are first copied (to the new backup, or a private temporary), so a failed
+// write can be undone from the copy.
 #include "app/SafeSave.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <set>
 #include <vector>
 
-#include "support/Exception.h"
+#include "app/TemporaryFile.h"
 
 namespace tesvarin {
 
 namespace {
+
+constexpr size_t Chunk = 1 << 20;
 
 std::string FolderOf(const std::string& Path) {
   size_t Slash = Path.rfind('/');
@@ -35,17 +39,93 @@ std::string ResolveTarget(const std::string& Path) {
   return Path;
 }
 
+class TFd {
+public:
+  explicit TFd(int Fd) : FFd(Fd) {}
+  TFd(const TFd&) = delete;
+  TFd& operator=(const TFd&) = delete;
+  ~TFd() {
+    if (FFd >= 0) close(FFd);
+  }
+  [[nodiscard]] int Get() const { return FFd; }
+
+private:
+  int FFd;
+};
+
+[[noreturn]] void Fail(const std::string& What, const std::string& Path, int Err) {
+  RaiseInOutError(What, Path, Err != 0 ? Err : EIO);
+}
+
 bool WriteAll(int Fd, std::string_view Bytes) {
   while (!Bytes.empty()) {
     ssize_t N = write(Fd, Bytes.data(), Bytes.size());
     if (N < 0 && errno == EINTR) continue;
+    if (N == 0) errno = EIO;
     if (N <= 0) return false;
     Bytes.remove_prefix(static_cast<size_t>(N));
   }
   return true;
 }
 
-const char* const TemporaryPrefix = ".tesvarin-save-";
+// What the cache kept of a write is dropped first, so that the bytes come back from the disk.
+void ForgetCachedPages(int Fd) { (void)posix_fadvise(Fd, 0, 0, POSIX_FADV_DONTNEED); }
+
+// Whether Fd holds exactly Bytes; Hash gets their hash. A difference sets errno to EIO.
+bool ReadBackEquals(int Fd, std::string_view Bytes, uint64_t& Hash) {
+  ForgetCachedPages(Fd);
+  TStampHash H;
+  std::vector<char> Buffer(Chunk);
+  uint64_t Offset = 0;
+  for (;;) {
+    const ssize_t N = pread(Fd, Buffer.data(), Buffer.size(), static_cast<off_t>(Offset));
+    if (N < 0 && errno == EINTR) continue;
+    if (N < 0) return false;
+    if (N == 0) break;
+    const auto Got = static_cast<size_t>(N);
+    if (Offset + Got > Bytes.size() || std::memcmp(Buffer.data(), Bytes.data() + Offset, Got) != 0) {
+      errno = EIO;
+      return false;
+    }
+    H.Update(std::string_view(Buffer.data(), Got));
+    Offset += Got;
+  }
+  if (Offset != Bytes.size()) {
+    errno = EIO;
+    return false;
+  }
+  Hash = H.Final();
+  return true;
+}
+
+// Whether Fd holds Size bytes that hash to Hash, as read back from the disk.
+bool ReadBackHashes(int Fd, uint64_t Size, uint64_t Hash) {
+  ForgetCachedPages(Fd);
+  const std::optional<TFileStamp> S = StampOfOpenFile(Fd);
+  if (S && S->Size == Size && S->Hash == Hash) return true;
+  errno = EIO;
+  return false;
+}
+
+// Everything From holds, from its start, written at To's offset; Hash and Size get what was copied.
+bool CopyBytes(int From, int To, uint64_t& Hash, uint64_t& Size) {
+  TStampHash H;
+  std::vector<char> Buffer(Chunk);
+  uint64_t Offset = 0;
+  for (;;) {
+    const ssize_t N = pread(From, Buffer.data(), Buffer.size(), static_cast<off_t>(Offset));
+    if (N < 0 && errno == EINTR) continue;
+    if (N < 0) return false;
+    if (N == 0) break;
+    const std::string_view Piece(Buffer.data(), static_cast<size_t>(N));
+    if (!WriteAll(To, Piece)) return false;
+    H.Update(Piece);
+    Offset += Piece.size();
+  }
+  Hash = H.Final();
+  Size = Offset;
+  return true;
+}
 
 // Extended attributes (ACLs among them) of From onto To; a file system without them, or an
 // attribute this user may not set, is no reason to refuse the save.
@@ -64,122 +144,18 @@ void CopyAttributes(int From, int To) {
   }
 }
 
-// The new file takes the old one's owner, group, permission bits and attributes. The owner first:
-// changing it clears set-user-ID bits that the mode then puts back.
-bool TakeOver(int Fd, const struct stat* Old, mode_t Mode, const std::string& Target) {
+// A new file takes over the old one's owner, group, attributes and permission bits. The owner first:
+// changing it clears set-user-ID bits that the mode then puts back. Only root may give a file away;
+// others may still give it a group of theirs. A group that cannot be kept gets no right others
+// lack, so the new file is never more open than the old one.
+bool TakeOver(int Fd, const struct stat* Old, int OldFd, mode_t Mode) {
   if (Old != nullptr) {
-    (void)fchown(Fd, Old->st_uid, Old->st_gid);  // only root may give a file away; others keep theirs
-    const int From = open(Target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (From >= 0) {
-      CopyAttributes(From, Fd);
-      close(From);
-    }
+    if (fchown(Fd, Old->st_uid, Old->st_gid) != 0) (void)fchown(Fd, static_cast<uid_t>(-1), Old->st_gid);
+    struct stat Now {};
+    if (fstat(Fd, &Now) != 0 || Now.st_gid != Old->st_gid) Mode = (Mode & ~mode_t{070}) | (Mode & (Mode << 3) & 070);
+    if (OldFd >= 0) CopyAttributes(OldFd, Fd);
   }
   return fchmod(Fd, Mode) == 0;
-}
-
-// Temporaries of our own naming that a killed save left behind are removed by the next save there.
-// Once per folder and process is enough: a save of this process that is cut short ends the process.
-void RemoveStaleTemporaries(const std::string& Folder) {
-  static std::set<std::string> Cleaned;
-  if (!Cleaned.insert(Folder).second) return;
-  DIR* Dir = opendir(Folder.c_str());
-  if (Dir == nullptr) return;
-  const size_t PrefixLength = std::strlen(TemporaryPrefix);
-  while (const dirent* E = readdir(Dir)) {
-    if (std::strncmp(E->d_name, TemporaryPrefix, PrefixLength) != 0) continue;
-    struct stat St {};
-    if (fstatat(dirfd(Dir), E->d_name, &St, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(St.st_mode) && St.st_uid == geteuid())
-      unlinkat(dirfd(Dir), E->d_name, 0);
-  }
-  closedir(Dir);
-}
-
-std::string TemporaryName(const std::string& Folder) {
-  static std::atomic<unsigned> Counter{0};
-  return Folder + "/" + TemporaryPrefix + std::to_string(getpid()) + "-" + std::to_string(++Counter);
-}
-
-// A new file in Folder holding Bytes, synced, owned and permitted as the old one; returns its path.
-// An unnamed file gets its name only just before it is renamed over the target, so a kill while it
-// is written leaves nothing; where unnamed files are not supported, a named one is used.
-std::string WriteTemporary(const std::string& Folder, std::string_view Bytes, mode_t Mode, const struct stat* Old,
-                           const std::string& Target, const std::string& ForPath) {
-  RemoveStaleTemporaries(Folder);
-  int Fd = open(Folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-  const bool Unnamed = Fd >= 0;
-  std::string Name;
-  if (!Unnamed) {
-    Name = Folder + "/" + TemporaryPrefix + "XXXXXX";
-    Fd = mkstemp(Name.data());
-  }
-  if (Fd < 0) RaiseInOutError("保存用の一時ファイルを作成できません", ForPath, errno);
-  bool Ok = TakeOver(Fd, Old, Mode, Target) && WriteAll(Fd, Bytes) && fsync(Fd) == 0;
-  int Err = errno;
-  if (Ok && Unnamed) {
-    Name = TemporaryName(Folder);
-    const std::string Self = "/proc/self/fd/" + std::to_string(Fd);
-    Ok = linkat(AT_FDCWD, Self.c_str(), AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-    Err = errno;
-  }
-  if (close(Fd) != 0 && Ok) {
-    Ok = false;
-    Err = errno;
-  }
-  if (!Ok) {
-    if (!Name.empty()) unlink(Name.c_str());
-    RaiseInOutError("ファイルに書き込めません", ForPath, Err != 0 ? Err : EIO);
-  }
-  return Name;
-}
-
-// A file with other names is rewritten where it is, so that every name sees the new text.
-void WriteInPlace(const std::string& Target, std::string_view Bytes, const std::string& ForPath) {
-  const int Fd = open(Target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-  if (Fd < 0) RaiseInOutError("ファイルに書き込めません", ForPath, errno);
-  bool Ok = WriteAll(Fd, Bytes) && ftruncate(Fd, static_cast<off_t>(Bytes.size())) == 0 && fsync(Fd) == 0;
-  int Err = errno;
-  if (close(Fd) != 0 && Ok) {
-    Ok = false;
-    Err = errno;
-  }
-  if (!Ok) RaiseInOutError("ファイルに書き込めません", ForPath, Err != 0 ? Err : EIO);
-}
-
-void CopyFileBytes(const std::string& From, const std::string& To) {
-  int In = open(From.c_str(), O_RDONLY | O_CLOEXEC);
-  if (In < 0) RaiseInOutError("バックアップを作成できません", To, errno);
-  int Out = open(To.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (Out < 0) {
-    int Err = errno;
-    close(In);
-    RaiseInOutError("バックアップを作成できません", To, Err);
-  }
-  char Buffer[65536];
-  bool Ok = true;
-  for (;;) {
-    ssize_t N = read(In, Buffer, sizeof Buffer);
-    if (N < 0 && errno == EINTR) continue;
-    if (N < 0) Ok = false;
-    if (N <= 0) break;
-    if (!WriteAll(Out, std::string_view(Buffer, static_cast<size_t>(N)))) {
-      Ok = false;
-      break;
-    }
-  }
-  int Err = errno;
-  Ok = fsync(Out) == 0 && Ok;
-  close(In);
-  close(Out);
-  if (!Ok) RaiseInOutError("バックアップを作成できません", To, Err != 0 ? Err : EIO);
-}
-
-// Puts the current content of Target under Backup, replacing an older backup. A file rewritten in
-// place needs a copy: a second name would see the new text too.
-void MakeBackupOf(const std::string& Target, const std::string& Backup, bool Copy) {
-  if (unlink(Backup.c_str()) != 0 && errno != ENOENT) RaiseInOutError("古いバックアップを削除できません", Backup, errno);
-  if (!Copy && link(Target.c_str(), Backup.c_str()) == 0) return;
-  CopyFileBytes(Target, Backup);  // another file system, or one without hard links
 }
 
 mode_t CurrentUmask() {
@@ -188,7 +164,136 @@ mode_t CurrentUmask() {
   return Mask;
 }
 
+// A copy never carries the set-ID bits: they belong to the one file that was meant to have them.
+mode_t CopyMode(const struct stat& St) { return St.st_mode & 01777; }
+
+struct TTarget {
+  std::string Path;  // as given, for messages
+  std::string File;  // the file itself, through any symbolic links
+  bool Exists = false;
+  struct stat St {};
+};
+
+TFileStamp StampOfWritten(int Fd, uint64_t Hash, uint64_t Size) { return TStampTaker(Fd).Finish(Fd, Hash, Size); }
+
+void RequireUnchanged(int Fd, const TSaveOptions& O, const std::string& Path) {
+  if (!O.Expected) return;
+  errno = 0;
+  const std::optional<TFileStamp> Now = StampOfOpenFile(Fd);
+  if (!Now) Fail("ファイルを読めません", Path, errno);
+  if (!SameFileState(*O.Expected, *Now)) throw EFileChangedOnDisk(Path);
+}
+
+// Copy gets the bytes of the open file Old, flushed and read back; returns their hash and size.
+void FillCopy(TTemporaryFile& Copy, int OldFd, const struct stat* Old, const std::string& What,
+              const std::string& Name, uint64_t& Hash, uint64_t& Size) {
+  const bool Ok = (Old == nullptr || TakeOver(Copy.Fd(), Old, OldFd, CopyMode(*Old))) &&
+                  CopyBytes(OldFd, Copy.Fd(), Hash, Size) && fsync(Copy.Fd()) == 0;
+  if (!Ok || !ReadBackHashes(Copy.Fd(), Size, Hash)) Fail(What, Name, errno);
+}
+
+// The content of the open file goes under Backup: complete beside the old backup first, then renamed
+// over it, so that a failure leaves the previous backup as it was. A hard link of the very file that
+// was checked where the file system allows, else a copy.
+void WriteBackup(int OldFd, const struct stat& Old, const std::string& Backup) {
+  const std::string Folder = FolderOf(Backup);
+  const std::string Link = NewTemporaryName(Folder);
+  const std::string Self = "/proc/self/fd/" + std::to_string(OldFd);
+  if (linkat(AT_FDCWD, Self.c_str(), AT_FDCWD, Link.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    if (rename(Link.c_str(), Backup.c_str()) == 0) return;
+    const int Err = errno;
+    unlink(Link.c_str());
+    Fail("バックアップを作成できません", Backup, Err);
+  }
+  TTemporaryFile Copy(Folder, Backup);
+  uint64_t Hash = 0, Size = 0;
+  FillCopy(Copy, OldFd, &Old, "バックアップを作成できません", Backup, Hash, Size);
+  if (!Copy.RenameOver(Backup)) Fail("バックアップを作成できません", Backup, errno);
+}
+
+TSaveResult SaveByRename(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup) {
+  const TFd Old(T.Exists ? open(T.File.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1);
+  if (T.Exists && Old.Get() < 0 && (O.Expected || !Backup.empty())) Fail("ファイルを開けません", T.Path, errno);
+  const mode_t Mode = T.Exists ? (T.St.st_mode & 07777) : (0666 & ~CurrentUmask());
+  TTemporaryFile Temp(FolderOf(T.File), T.Path);
+  if (!TakeOver(Temp.Fd(), T.Exists ? &T.St : nullptr, Old.Get(), Mode) || !WriteAll(Temp.Fd(), Bytes) ||
+      fsync(Temp.Fd()) != 0) {
+    Fail("ファイルに書き込めません", T.Path, errno);
+  }
+  uint64_t Hash = 0;
+  if (!ReadBackEquals(Temp.Fd(), Bytes, Hash)) Fail("書き込んだ内容を確かめられません", T.Path, errno);
+  if (Old.Get() >= 0) RequireUnchanged(Old.Get(), O, T.Path);
+  if (!Backup.empty()) WriteBackup(Old.Get(), T.St, Backup);
+  if (O.Expected && !StatMatches(T.File, *O.Expected)) throw EFileChangedOnDisk(T.Path);
+  if (!Temp.RenameOver(T.File)) Fail("ファイルを置き換えられません", T.Path, errno);
+  return {StampOfWritten(Temp.Fd(), Hash, Bytes.size()), Backup};
+}
+
+// Room for the new bytes is taken before the first old byte is overwritten, where the file system
+// can promise it: a disk without that room refuses the save with the file untouched.
+void Reserve(int Fd, size_t Size, const std::string& Path) {
+  if (Size == 0 || fallocate(Fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(Size)) == 0) return;
+  if (errno == ENOSPC || errno == EDQUOT) Fail("ディスクに空きがないため保存しません", Path, errno);
+}
+
+// A copy that could not be put back is kept under a name of its own; empty when none could be made.
+std::string KeepCopy(TTemporaryFile& Copy, const std::string& Path) {
+  std::vector<std::string> Names{BackupName(Path), Path + ".bak"};
+  for (int N = 2; N < 100; ++N) Names.push_back(Path + "." + std::to_string(N) + ".bak");
+  for (const std::string& Name : Names) {
+    if (Copy.LinkAs(Name)) return Name;
+    if (errno != EEXIST) break;
+  }
+  return {};
+}
+
+// Puts the old bytes back from the copy after a failed write in place. Where even that fails, the
+// copy is kept under a name (the backup already is one) and the error says where.
+[[noreturn]] void Undo(int Fd, TTemporaryFile& Copy, uint64_t OldSize, uint64_t OldHash, const TTarget& T,
+                       const std::string& Backup, int Err) {
+  uint64_t Hash = 0, Size = 0;
+  // Cutting first frees what the new bytes took, so that the old ones fit again.
+  if (ftruncate(Fd, static_cast<off_t>(OldSize)) == 0 && lseek(Fd, 0, SEEK_SET) == 0 &&
+      CopyBytes(Copy.Fd(), Fd, Hash, Size) && fsync(Fd) == 0 && ReadBackHashes(Fd, OldSize, OldHash)) {
+    Fail("ファイルに書き込めません", T.Path, Err);
+  }
+  const std::string Kept = Backup.empty() ? KeepCopy(Copy, T.Path) : Backup;
+  if (Kept.empty()) Fail("ファイルに書き込めず、元に戻せませんでした", T.Path, Err);
+  Fail("ファイルに書き込めず、元に戻せませんでした。元の内容は " + Kept + " にあります", T.Path, Err);
+}
+
+TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup) {
+  const TFd File(open(T.File.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
+  const int Fd = File.Get();
+  if (Fd < 0) Fail("ファイルに書き込めません", T.Path, errno);
+  // The old bytes first go to a copy on a disk with room for them: the new backup, or a private
+  // temporary beside the file. Without that room nothing is touched.
+  const bool Backs = !Backup.empty();
+  TTemporaryFile Copy(Backs ? FolderOf(Backup) : FolderOf(T.File), T.Path);
+  const TStampTaker Taker(Fd);
+  uint64_t OldHash = 0, OldSize = 0;
+  FillCopy(Copy, Fd, Backs ? &T.St : nullptr, Backs ? "バックアップを作成できません" : "元の内容を退避できません",
+           Backs ? Backup : T.Path, OldHash, OldSize);
+  const TFileStamp Old = Taker.Finish(Fd, OldHash, OldSize);
+  if (!Old.Steady || (O.Expected && !SameFileState(*O.Expected, Old))) throw EFileChangedOnDisk(T.Path);
+  Reserve(Fd, Bytes.size(), T.Path);
+  if (Backs && !Copy.RenameOver(Backup)) Fail("バックアップを作成できません", Backup, errno);
+  uint64_t Hash = 0;
+  bool Ok = lseek(Fd, 0, SEEK_SET) == 0 && WriteAll(Fd, Bytes) && ftruncate(Fd, static_cast<off_t>(Bytes.size())) == 0 &&
+            fsync(Fd) == 0 && ReadBackEquals(Fd, Bytes, Hash);
+  if (!Ok) Undo(Fd, Copy, OldSize, OldHash, T, Backup, errno);
+  return {StampOfWritten(Fd, Hash, Bytes.size()), Backup};
+}
+
+// Like the desktop's read-only attribute: a file nobody may write is refused, by root too.
+bool IsReadOnly(const std::string& Target, const struct stat& St) {
+  return (St.st_mode & 0222) == 0 || access(Target.c_str(), W_OK) != 0;
+}
+
 }  // namespace
+
+EFileChangedOnDisk::EFileChangedOnDisk(const std::string& Path)
+    : EInOutError("読み込んだ後に他で変更されたため保存しません: " + Path, EAGAIN) {}
 
 std::string BackupName(const std::string& Path) {
   size_t Slash = Path.rfind('/');
@@ -198,40 +303,30 @@ std::string BackupName(const std::string& Path) {
   return Path.substr(0, Dot) + ".bak";
 }
 
-// Like the desktop's read-only attribute: a file nobody may write is refused, by root too.
-bool IsReadOnly(const std::string& Target, const struct stat& St) {
-  return (St.st_mode & 0222) == 0 || access(Target.c_str(), W_OK) != 0;
-}
-
-void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBackup) {
+TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options) {
   // A write past the file-size limit must fail as an error, not end the process.
   static const bool IgnoringFileSizeSignal = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
   (void)IgnoringFileSizeSignal;
-  std::string Target = ResolveTarget(Path);
-  struct stat St {};
-  bool Exists = stat(Target.c_str(), &St) == 0;
-  if (Exists && IsReadOnly(Target, St)) RaiseInOutError("読み取り専用のファイルには保存できません", Path, EACCES);
-  mode_t Mode = Exists ? (St.st_mode & 07777) : (0666 & ~CurrentUmask());
-  const bool InPlace = Exists && St.st_nlink > 1;
-  const std::string Backup = BackupName(Path);
-  const bool Backs = MakeBackup && Exists && ResolveTarget(Backup) != Target;
-  if (InPlace) {
-    if (Backs) MakeBackupOf(Target, Backup, true);
-    WriteInPlace(Target, Bytes, Path);
-    return;
+  TTarget T;
+  T.Path = Path;
+  T.File = ResolveTarget(Path);
+  T.Exists = stat(T.File.c_str(), &T.St) == 0;
+  if (!T.Exists && Options.Expected) throw EFileChangedOnDisk(Path);
+  if (T.Exists && !S_ISREG(T.St.st_mode)) Fail("通常のファイルではないため保存しません", Path, EINVAL);
+  if (T.Exists && IsReadOnly(T.File, T.St)) Fail("読み取り専用のファイルには保存できません", Path, EACCES);
+  std::string Backup;
+  if (Options.MakeBackup && T.Exists) {
+    Backup = Options.BackupPath.empty() ? BackupName(Path) : Options.BackupPath;
+    if (ResolveTarget(Backup) == T.File) Backup.clear();  // the file itself: simply overwritten
   }
-  std::string Temporary = WriteTemporary(FolderOf(Target), Bytes, Mode, Exists ? &St : nullptr, Target, Path);
-  try {
-    if (Backs) MakeBackupOf(Target, Backup, false);
-  } catch (...) {
-    unlink(Temporary.c_str());
-    throw;
-  }
-  if (rename(Temporary.c_str(), Target.c_str()) != 0) {
-    int Err = errno;
-    unlink(Temporary.c_str());
-    RaiseInOutError("ファイルを置き換えられません", Path, Err);
-  }
+  if (T.Exists && T.St.st_nlink > 1) return SaveInPlace(T, Bytes, Options, Backup);
+  return SaveByRename(T, Bytes, Options, Backup);
+}
+
+void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBackup) {
+  TSaveOptions Options;
+  Options.MakeBackup = MakeBackup;
+  (void)SaveFileSafely(Path, Bytes, Options);
 }
 
 }  // namespace tesvarin

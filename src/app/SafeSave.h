@@ -1,8 +1,12 @@
 // Writing a file back without ever losing it, with the optional ".bak" copy of its previous content.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "support/Exception.h"
+#include "support/FileStamp.h"
 
 namespace tesvarin {
 
@@ -10,14 +14,36 @@ namespace tesvarin {
 // a dot gets ".bak" appended. memo.txt and memo.htm share memo.bak.
 [[nodiscard]] std::string BackupName(const std::string& Path);
 
-// Writes Bytes to a new file beside the target, flushes it to disk and renames it over the target;
-// the new file keeps the old one's owner and group (where this user may set them), permission bits
-// and extended attributes, and a symbolic link keeps pointing to the file it named. A file with more
-// than one hard link is rewritten in place instead, so every name sees the new text. A file nobody
-// may write is refused. With MakeBackup an existing file's previous content ends up under
-// BackupName(Path) (not when that is the file itself). Raises EInOutError on failure; the original is
-// then unchanged, or its previous content is under the backup name. A kill while saving leaves no
-// temporary file that outlives the next save in that folder.
+// The file is no longer what was read from it: someone wrote, replaced or removed it since.
+class EFileChangedOnDisk : public EInOutError {
+public:
+  explicit EFileChangedOnDisk(const std::string& Path);
+};
+
+struct TSaveOptions {
+  bool MakeBackup = false;
+  std::string BackupPath;               // where the previous content goes; empty: BackupName(Path)
+  std::optional<TFileStamp> Expected;   // the file must still be as stamped, checked at the last moment
+};
+
+struct TSaveResult {
+  TFileStamp Stamp;    // of the file as written
+  std::string Backup;  // where the previous content went; empty when no backup was made
+};
+
+// Writes Bytes to a new file beside the target, flushes it, reads it back to compare and renames it
+// over the target; the new file keeps the old one's owner and group (where this user may set them;
+// else it is never more open than the old one), permission bits and extended attributes, and a
+// symbolic link keeps pointing to the file it named. A file with more than one hard link is
+// rewritten in place, so every name sees the new text: its old bytes are first copied (to the backup,
+// or to a private temporary) so that a failed write is undone, and a disk without room for that
+// copy refuses the save before the file is touched. A backup is written beside the old one and
+// renamed over it only when complete. A file nobody may write is refused. With Expected, the file
+// is compared with the stamp just before it is replaced; EFileChangedOnDisk leaves it as it is.
+// Raises EInOutError on failure; the original is then unchanged, or its previous content is under
+// the backup name. A kill while saving leaves no temporary file that outlives the next save there
+// once it is old.
+TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options);
 void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBackup);
 
 }  // namespace tesvarin

@@ -209,7 +209,7 @@ void TEditorStrings::Assign(const TEditorStrings& Source) {
   if (FEditor != nullptr) FEditor->SetCaretRowCol(FRows.MaxCaretRow(), 0);
 }
 
-void TEditorStrings::LoadFromFile(const std::string& Path) {
+void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
   BeginUpdate();
   Clear();
   struct TCloser {
@@ -218,6 +218,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
   } Closer{*this};
   TFile File(Path, O_RDONLY);
   if (File.Fd() < 0) RaiseInOutError("ファイルを開けません", Path, errno);
+  const TStampTaker Taker(File.Fd());
   off_t End = ::lseek(File.Fd(), 0, SEEK_END);
   size_t Capacity = End > 0 ? static_cast<size_t>(End) : 0;
   if (End < 0 || ::lseek(File.Fd(), 0, SEEK_SET) < 0) Capacity = 0;
@@ -249,6 +250,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path) {
     }
     Size += static_cast<size_t>(Got);
   }
+  if (Stamp != nullptr) *Stamp = Taker.Finish(File.Fd(), std::string_view(Block.get(), Size));
   const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));
   if (Stop != nullptr) {
     FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));

@@ -9,6 +9,7 @@
 
 #include "editor/EditorScreenStrings.h"
 #include "editor/HugePages.h"
+#include "support/FileStamp.h"
 #include "support/StringList.h"
 
 namespace tesvarin {
@@ -42,8 +43,9 @@ public:
   // aside and written back after the lines. Each line is saved with the break it was loaded with
   // (CR LF, CR or LF), a line typed new with the break of the line it was split from, and the last
   // line without a break when it had none: a file saved unchanged is saved byte for byte. A file
-  // too big for this machine's memory is refused before anything is read.
-  void LoadFromFile(const std::string& Path);
+  // too big for this machine's memory is refused before anything is read. Stamp (when given) gets
+  // the stamp of the bytes read, for telling later whether the file changed on disk.
+  void LoadFromFile(const std::string& Path, TFileStamp* Stamp = nullptr);
   void SaveToFile(const std::string& Path) const;
   // What SaveToFile writes.
   [[nodiscard]] std::string FileBytes() const;

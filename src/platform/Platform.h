@@ -106,12 +106,24 @@ public:
 enum TMsgButtons : uint8_t { mbOK, mbYesNo, mbYesNoCancel };
 enum TMsgResult : uint8_t { idOK, idYes, idNo, idCancel };
 
+// A question whose answers a Yes/No box cannot name. Texts are UTF-8; a caption may mark its access
+// key with "&".
+struct TQuestion {
+  std::string Text;
+  std::string Caption;
+  std::vector<std::string> Buttons;
+  size_t Default = 0;  // what Enter chooses
+  size_t Escape = 0;   // what Escape, or closing the box, chooses
+};
+
 class IDialogs {
 public:
   virtual ~IDialogs() = default;
   virtual TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) = 0;
   // A message about something that went wrong, with OK: shown with the warning icon where there is one.
   virtual void WarningBox(std::string_view Text, std::string_view Caption) { MessageBox(Text, Caption, mbOK); }
+  // Returns the index of the chosen button.
+  virtual size_t Ask(const TQuestion& Question) = 0;
 };
 
 // Lets the window handle pending input during a long loop.

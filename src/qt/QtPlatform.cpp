@@ -7,8 +7,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <cctype>
+#include <vector>
 
 #include "support/SjisCodec.h"
 
@@ -118,6 +120,22 @@ TMsgResult QtDialogs::MessageBox(std::string_view Text, std::string_view Caption
 void QtDialogs::WarningBox(std::string_view Text, std::string_view Caption) {
   QMessageBox Box(QMessageBox::Warning, Q(Caption), Q(Text), QMessageBox::Ok, FParent);
   Box.exec();
+}
+
+size_t QtDialogs::Ask(const TQuestion& Question) {
+  QMessageBox Box(QMessageBox::Question, Q(Question.Caption), Q(Question.Text), QMessageBox::NoButton, FParent);
+  std::vector<QPushButton*> Buttons;
+  for (size_t I = 0; I < Question.Buttons.size(); ++I) {
+    Buttons.push_back(Box.addButton(Q(Question.Buttons[I]), I == Question.Escape ? QMessageBox::RejectRole
+                                                                                  : QMessageBox::AcceptRole));
+  }
+  if (Question.Default < Buttons.size()) Box.setDefaultButton(Buttons[Question.Default]);
+  if (Question.Escape < Buttons.size()) Box.setEscapeButton(Buttons[Question.Escape]);
+  Box.exec();
+  for (size_t I = 0; I < Buttons.size(); ++I) {
+    if (Box.clickedButton() == Buttons[I]) return I;
+  }
+  return Question.Escape;
 }
 
 void QtEventPump::ProcessMessages() {

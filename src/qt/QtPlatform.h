@@ -39,6 +39,7 @@ public:
   explicit QtDialogs(QWidget* Parent) : FParent(Parent) {}
   TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) override;
   void WarningBox(std::string_view Text, std::string_view Caption) override;
+  size_t Ask(const TQuestion& Question) override;
 
 private:
   QPointer<QWidget> FParent;

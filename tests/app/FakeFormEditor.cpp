@@ -7,12 +7,15 @@
 
 namespace tesvarin::test {
 
-void FakeFormEditor::LoadFromFile(const std::string& Path) {
+TFileStamp FakeFormEditor::LoadFromFile(const std::string& Path) {
   Clear();
   ++Loads;
+  std::string Bytes;
+  const TFileStamp Stamp = ReadFileStamped(Path, Bytes);
   TStringList L;
-  L.SetText(ReadFileBytes(Path));
+  L.SetText(Bytes);
   Lines = L.Items();
+  return Stamp;
 }
 
 std::string FakeFormEditor::SaveText() const {

@@ -10,7 +10,7 @@ namespace tesvarin::test {
 
 class FakeFormEditor : public IFormEditor {
 public:
-  void LoadFromFile(const std::string& Path) override;
+  TFileStamp LoadFromFile(const std::string& Path) override;
   [[nodiscard]] std::string SaveText() const override;
   [[nodiscard]] bool WellFormed() const override { return true; }  // its tests use ASCII text
   void BeginUpdate() override { ++UpdateCount; }

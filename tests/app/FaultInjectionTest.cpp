@@ -1,5 +1,6 @@
 // Loading, searching and saving under failing system calls: this test program puts its own read,
-// write, fsync, linkat and rename in front of the C library's, and arms them per test.
+// write, fsync, linkat, rename, fchown and fallocate in front of the C library's (FaultSeam.h), and
+// arms them per test.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -11,12 +12,14 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 
 #include "FakeFormEditor.h"
+#include "FaultSeam.h"
 #include "FormTestWindow.h"
 #include "app/FileContentTest.h"
 #include "app/FileSearch.h"
@@ -25,22 +28,9 @@
 #include "support/Exception.h"
 #include "support/StringList.h"
 
-namespace {
-
-// What the seam does while armed; only descriptors above standard error are touched.
-struct TFaults {
-  bool Armed = false;
-  size_t ReadCap = 0;           // a read returns at most this many bytes (0: as asked)
-  bool InterruptNextRead = false;
-  size_t WriteCap = 0;          // a write takes at most this many bytes (0: as asked)
-  int FailWriteAt = 0;          // the n-th write fails with WriteError (0: none)
-  int WriteError = ENOSPC;
-  bool FailRename = false;
-  int KillAtStep = 0;           // the n-th write, fsync, linkat or rename kills the process first
-  int Writes = 0;
-  int Steps = 0;
-};
 TFaults Faults;
+
+namespace {
 
 template <class F>
 F Next(const char* Name) {
@@ -62,6 +52,9 @@ extern "C" ssize_t read(int Fd, void* Buf, size_t Count) {
       return -1;
     }
     if (Faults.ReadCap > 0 && Count > Faults.ReadCap) Count = Faults.ReadCap;
+    const ssize_t Got = Real(Fd, Buf, Count);
+    if (Got == 0 && Count > 0 && Faults.AtEndOfRead) Faults.AtEndOfRead(Fd);
+    return Got;
   }
   return Real(Fd, Buf, Count);
 }
@@ -70,11 +63,17 @@ extern "C" ssize_t write(int Fd, const void* Buf, size_t Count) {
   static auto Real = Next<ssize_t (*)(int, const void*, size_t)>("write");
   if (Faults.Armed && Fd > 2) {
     Step();
-    if (++Faults.Writes == Faults.FailWriteAt) {
+    const int N = ++Faults.Writes;
+    if (N == Faults.FailWriteAt || (Faults.FailWritesFrom > 0 && N >= Faults.FailWritesFrom)) {
       errno = Faults.WriteError;
       return -1;
     }
     if (Faults.WriteCap > 0 && Count > Faults.WriteCap) Count = Faults.WriteCap;
+    if (N == Faults.CorruptWriteAt && Count > 0) {
+      std::string Other(static_cast<const char*>(Buf), Count);
+      Other[0] = static_cast<char>(Other[0] ^ 0x20);
+      return Real(Fd, Other.data(), Count);
+    }
   }
   return Real(Fd, Buf, Count);
 }
@@ -101,24 +100,32 @@ extern "C" int rename(const char* Old, const char* New) {
   return Real(Old, New);
 }
 
-namespace tesvarin {
-namespace {
-
-namespace fs = std::filesystem;
-using test::Tree;
-
-struct TArmed {
-  explicit TArmed(TFaults F) {
-    Faults = F;
-    Faults.Armed = true;
+extern "C" int fchown(int Fd, uid_t Owner, gid_t Group) {
+  static auto Real = Next<int (*)(int, uid_t, gid_t)>("fchown");
+  if (Faults.Armed) {
+    Faults.Chowns.emplace_back(Owner, Group);
+    if (Faults.RefuseChown) {
+      errno = EPERM;
+      return -1;
+    }
   }
-  ~TArmed() { Faults = TFaults{}; }
-};
+  return Real(Fd, Owner, Group);
+}
 
-// Names of our own temporaries left in a folder.
+extern "C" int fallocate(int Fd, int Mode, off_t Offset, off_t Length) {
+  static auto Real = Next<int (*)(int, int, off_t, off_t)>("fallocate");
+  if (Faults.Armed && Faults.RefuseFallocate) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return Real(Fd, Mode, Offset, Length);
+}
+
+namespace tesvarin::test {
+
 std::vector<std::string> Temporaries(const std::string& Folder) {
   std::vector<std::string> Found;
-  for (const auto& E : fs::directory_iterator(Folder)) {
+  for (const auto& E : std::filesystem::directory_iterator(Folder)) {
     const std::string Name = E.path().filename().string();
     if (Name.rfind(".tesvarin-save-", 0) == 0) Found.push_back(Name);
   }
@@ -131,6 +138,29 @@ std::string Sample(size_t Size) {
   S.resize(Size);
   return S;
 }
+
+std::string PathOfFd(int Fd) {
+  std::error_code Ec;
+  return std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(Fd), Ec).string();
+}
+
+void AgeFile(const std::string& Path, long Seconds) {
+  struct stat St {};
+  ASSERT_EQ(lstat(Path.c_str(), &St), 0) << Path;
+  const timespec Times[2] = {St.st_atim, {St.st_mtim.tv_sec - Seconds, St.st_mtim.tv_nsec}};
+  ASSERT_EQ(utimensat(AT_FDCWD, Path.c_str(), Times, AT_SYMLINK_NOFOLLOW), 0) << Path;
+}
+
+}  // namespace tesvarin::test
+
+namespace tesvarin {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Tree;
+using test::TArmed;
+using test::Temporaries;
+using test::Sample;
 
 // Every loader gets every byte when reads come short at any size, or are interrupted.
 TEST(FaultInjection, ShortAndInterruptedReadsLoseNothing) {
@@ -192,7 +222,7 @@ TEST(FaultInjection, FailedWritesAndRenameLeaveTheOldFile) {
 }
 
 // A save killed before any of its steps leaves the old or the new bytes, and any temporary it left
-// is gone after the next save in that folder.
+// is gone after the next save in that folder once it is an hour old.
 TEST(FaultInjection, AKillAtEachSaveStepLeavesOldOrNew) {
   Tree Tr;
   const std::string Old = "old\r\n";
@@ -225,6 +255,7 @@ TEST(FaultInjection, AKillAtEachSaveStepLeavesOldOrNew) {
     if (fs::exists(Folder + "/a.bak")) {
       EXPECT_EQ(ReadFileBytes(Folder + "/a.bak"), Old);
     }
+    for (const std::string& Name : Temporaries(Folder)) test::AgeFile(Folder + "/" + Name, 3600);
     WriteFileBytes(Folder + "/b.txt", "b");
     SaveFileSafely(Folder + "/b.txt", "b2", false);
     EXPECT_TRUE(Temporaries(Folder).empty());
@@ -319,8 +350,9 @@ TEST(FaultInjection, LinksAndReadOnlyFilesInABatch) {
   EXPECT_NE(W.C.StatusBar1.PanelText(1).find("1 個のファイル・フォルダを処理できませんでした。"), std::string::npos);
 }
 
-// The new file keeps the old one's owner, group and extended attributes; a hard-linked file is
-// rewritten in place, so its other name sees the new text while the backup keeps the old.
+// The new file keeps the old one's owner, group and extended attributes, as root and as anyone else;
+// a hard-linked file is rewritten in place, so its other name sees the new text while the backup
+// keeps the old.
 TEST(FaultInjection, SavingKeepsOwnerAttributesAndHardLinks) {
   Tree Tr;
   Tr.Write("a.txt", "old");
@@ -332,23 +364,35 @@ TEST(FaultInjection, SavingKeepsOwnerAttributesAndHardLinks) {
   Tr.Write("x.txt", "old");
   const std::string X = Tr.T() + "/x.txt";
   const bool HasXattr = setxattr(X.c_str(), "user.tesvarin", "kept", 4, 0) == 0;
-  const bool Root = geteuid() == 0;
-  if (Root) {
+  // Root gives the file away; anyone else may still give it another group of theirs.
+  if (geteuid() == 0) {
     ASSERT_EQ(chown(X.c_str(), 65534, 65534), 0);
+  } else {
+    std::vector<gid_t> Groups(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)));
+    Groups.resize(static_cast<size_t>(std::max(getgroups(static_cast<int>(Groups.size()), Groups.data()), 0)));
+    for (gid_t G : Groups) {
+      if (G != getegid()) (void)chown(X.c_str(), static_cast<uid_t>(-1), G);
+    }
   }
-  SaveFileSafely(X, "new", false);
+  struct stat Before {};
+  ASSERT_EQ(stat(X.c_str(), &Before), 0);
+  {
+    TArmed Armed({});
+    SaveFileSafely(X, "new", false);
+    // Asked for, root or not: the seam sees the request even where the system would refuse it.
+    EXPECT_NE(std::find(Faults.Chowns.begin(), Faults.Chowns.end(), std::make_pair(Before.st_uid, Before.st_gid)),
+              Faults.Chowns.end());
+  }
   struct stat St {};
   ASSERT_EQ(stat(X.c_str(), &St), 0);
-  if (Root) {
-    EXPECT_EQ(St.st_uid, 65534u);
-    EXPECT_EQ(St.st_gid, 65534u);
-  }
+  EXPECT_EQ(St.st_uid, Before.st_uid);
+  EXPECT_EQ(St.st_gid, Before.st_gid);
   if (HasXattr) {
     char Value[16] = {};
     EXPECT_EQ(getxattr(X.c_str(), "user.tesvarin", Value, sizeof Value), 4);
     EXPECT_EQ(std::string(Value), "kept");
   }
-  if (!HasXattr || !Root) GTEST_SKIP() << "owner checked only as root, attributes only where user attributes can be set";
+  if (!HasXattr) GTEST_SKIP() << "attributes checked only where user attributes can be set";
 }
 
 // A sparse file past 2 GiB is read whole: Linux hands out at most about 2 GiB per read.

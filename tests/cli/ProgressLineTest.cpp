@@ -102,6 +102,10 @@ struct TRecordingDialogs : IDialogs {
     Shown += std::string(Text);
     return idOK;
   }
+  size_t Ask(const TQuestion& Question) override {
+    Shown += Question.Text;
+    return Question.Escape;
+  }
   std::string Shown;
 };
 
@@ -117,6 +121,8 @@ TEST(ProgressLineTest, AMessageWipesTheLineFirst) {
   EXPECT_EQ(Out.str(), "\r0 looked at, 0 listed: /x/\r" + std::string(26, ' ') + "\r");
   TProgressDialogs WithoutLine(Inner, nullptr);
   EXPECT_EQ(WithoutLine.MessageBox("again", "", mbOK), idOK);
+  EXPECT_EQ(Dialogs.Ask({.Text = "which?", .Caption = "", .Buttons = {"a", "b"}, .Default = 0, .Escape = 1}), 1u);
+  EXPECT_EQ(Inner.Shown, "doneagainwhich?");
 }
 
 }  // namespace

@@ -203,17 +203,59 @@ TEST_F(MainFormFlow, AFileChangedOnDiskIsNotOverwrittenUnasked) {
   ClickRow(RowOf("c.txt"));
   QTest::keyClicks(&Form->EditorView(), "X");
   Tr.Write("c.txt", "changed by someone else, longer than before");
-  Dialogs.Answers = {idNo};
-  ClickRow(RowOf("b.txt"));
-  EXPECT_EQ(Dialogs.Shown.back().Text,
-            Tr.T() + "/c.txt\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n上書きしますか?");
+  ClickRow(RowOf("b.txt"));  // unanswered: as if Enter was pressed
+  ASSERT_EQ(Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(Dialogs.Asked.back().Text, Tr.T() + "/c.txt\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n"
+                                                "上書き保存すると、その変更は失われます。");
   EXPECT_EQ(Tr.Read("c.txt"), "changed by someone else, longer than before");
-  // Once saved, further edits of the same load are saved without asking.
+  // Overwriting is a choice the user makes; further edits of that text are then saved unasked.
   ClickRow(RowOf("c.txt"));
   QTest::keyClicks(&Form->EditorView(), "Y");
-  Dialogs.Answers = {idYes};
+  Tr.Write("c.txt", "changed once more");
+  Dialogs.AskAnswers = {0};
   ClickRow(RowOf("b.txt"));
   EXPECT_EQ(Tr.Read("c.txt"), "Ychanged by someone else, longer than before");
+  EXPECT_EQ(Tr.Read("c.bak"), "changed once more");
+  EXPECT_EQ(Dialogs.Asked.size(), 2u);
+}
+
+// Presses Key in the next modal box once it is open; Seen gets its text.
+void AnswerNextBox(Qt::Key Key, QString* Seen) {
+  auto* Timer = new QTimer;
+  Timer->setInterval(5);
+  auto Ticks = std::make_shared<int>(0);
+  QObject::connect(Timer, &QTimer::timeout, [Timer, Key, Seen, Ticks] {
+    QWidget* Box = QApplication::activeModalWidget();
+    if (Box == nullptr && ++*Ticks < 2000) return;
+    Timer->stop();
+    Timer->deleteLater();
+    if (Box == nullptr) return;
+    if (auto* M = qobject_cast<QMessageBox*>(Box)) *Seen = M->text();
+    QTest::keyClick(Box, Key);
+  });
+  Timer->start();
+}
+
+// The real question: Enter keeps the newer file, Escape too; the window stays open with the edits.
+TEST_F(MainFormFlow, EnterAtTheChangedOnDiskQuestionKeepsTheNewerFile) {
+  Open(true);
+  QString Seen;
+  AnswerNextBox(Qt::Key_Return, &Seen);  // the count of files found
+  SearchFor("c.txt", "");
+  ASSERT_EQ(C().FileList.Count(), 1);
+  C().SelectFirstSearch.SetChecked(false);
+  C().ConfirmSave.SetChecked(false);
+  ClickRow(0);
+  QTest::keyClicks(&Form->EditorView(), "X");
+  for (Qt::Key Key : {Qt::Key_Return, Qt::Key_Escape}) {
+    Tr.Write("c.txt", "newer");
+    AnswerNextBox(Key, &Seen);
+    EXPECT_FALSE(Form->Form().FormCloseQuery());
+    EXPECT_TRUE(Seen.contains(QStringLiteral("他で変更されています"))) << Seen.toStdString();
+    EXPECT_EQ(Tr.Read("c.txt"), "newer");
+    EXPECT_TRUE(Form->Editor().Modified());
+  }
+  Form->Editor().SetModified(false);  // closing asks nothing more
 }
 
 TEST_F(MainFormFlow, ReplaceThroughTheButton3MenuInThisFileAndInTheList) {

@@ -34,6 +34,14 @@ void FakeDialogs::WarningBox(std::string_view Text, std::string_view Caption) {
   Shown.back().Warning = true;
 }
 
+size_t FakeDialogs::Ask(const TQuestion& Question) {
+  Asked.push_back(Question);
+  if (AskAnswers.empty()) return Question.Default;
+  const size_t R = AskAnswers.front();
+  AskAnswers.pop_front();
+  return R;
+}
+
 void FakeEventPump::ProcessMessages() {
   ++Calls;
   if (OnPump) OnPump();

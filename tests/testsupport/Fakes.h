@@ -37,14 +37,18 @@ struct MessageRecord {
   bool Warning = false;
 };
 
-// Answers message boxes from a script; an unscripted question is answered with Default.
+// Answers message boxes from a script; an unscripted question is answered with Default. A question
+// with buttons of its own is answered from AskAnswers, and unscripted as Enter would: its default.
 class FakeDialogs : public IDialogs {
 public:
   TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) override;
   void WarningBox(std::string_view Text, std::string_view Caption) override;
+  size_t Ask(const TQuestion& Question) override;
   std::deque<TMsgResult> Answers;
   TMsgResult Default = idOK;
   std::vector<MessageRecord> Shown;
+  std::deque<size_t> AskAnswers;
+  std::vector<TQuestion> Asked;
 };
 
 class FakeEventPump : public IEventPump {

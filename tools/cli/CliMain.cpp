@@ -46,7 +46,8 @@ const char* const Usage =
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "\n"
-    "Exit status: 0 when files were listed, 1 when none were, 2 on a usage error or a failure.\n";
+    "Exit status: 0 when files were listed, 1 when none were, 2 on a usage error, a failure, or when\n"
+    "any file or folder was skipped or left unchanged because it changed on disk after it was read.\n";
 
 struct TOptions {
   std::map<std::string, std::string> Values;  // options with an argument, by long name
@@ -279,11 +280,16 @@ int main(int Argc, char** Argv) {
     bool Null = O.Flags.count("--null") != 0;
     PrintRows(Controls.FileList, Null || O.Flags.count("--paths") != 0, Null ? '\0' : '\n');
     std::cout.flush();
-    if (O.Values.count("--replace") && Controls.FileList.Count() > 0) Form.N4Click();
+    // The search's and the replace's troubles: each run starts its own count.
+    int Troubles = Form.SkippedCount();
+    if (O.Values.count("--replace") && Controls.FileList.Count() > 0) {
+      Form.N4Click();
+      Troubles += Form.SkippedCount() + Form.UnchangedCount();
+    }
     Form.FormCloseQuery();
     Form.FormDestroy();
-    // What was skipped is on standard error already, through the window's message.
-    if (Form.SkippedCount() > 0) return 2;
+    // What was skipped or left unchanged is on standard error already, through the window's messages.
+    if (Troubles > 0) return 2;
   } catch (const std::exception& E) {
     if (Progress) Progress->Clear();
     std::cout.flush();

@@ -139,6 +139,11 @@ TMsgResult TProgressDialogs::MessageBox(std::string_view Text, std::string_view 
   return FInner.MessageBox(Text, Caption, Buttons);
 }
 
+size_t TProgressDialogs::Ask(const TQuestion& Question) {
+  if (FLine) FLine->Clear();
+  return FInner.Ask(Question);
+}
+
 int TerminalColumns(int Fd) {
   winsize Size{};
   if (ioctl(Fd, TIOCGWINSZ, &Size) == 0 && Size.ws_col > 0) return Size.ws_col;

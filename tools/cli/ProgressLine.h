@@ -51,6 +51,7 @@ class TProgressDialogs : public IDialogs {
 public:
   TProgressDialogs(IDialogs& Inner, TProgressLine* Line) : FInner(Inner), FLine(Line) {}
   TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) override;
+  size_t Ask(const TQuestion& Question) override;
 
 private:
   IDialogs& FInner;

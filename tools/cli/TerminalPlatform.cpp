@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
-
 #include <filesystem>
 #include <iostream>
 #include <utility>
@@ -29,6 +29,24 @@ TMsgResult TTerminalDialogs::MessageBox(std::string_view Text, std::string_view 
   if (!Answer.empty() && (Answer[0] == 'y' || Answer[0] == 'Y')) return idYes;
   if (Buttons == mbYesNoCancel && !Answer.empty() && (Answer[0] == 'c' || Answer[0] == 'C')) return idCancel;
   return idNo;
+}
+
+size_t TTerminalDialogs::Ask(const TQuestion& Question) {
+  std::cerr << Question.Text << '\n';
+  auto Plain = [](std::string Caption) {
+    std::erase(Caption, '&');
+    return Caption;
+  };
+  for (size_t I = 0; I < Question.Buttons.size(); ++I) std::cerr << "  " << I + 1 << ": " << Plain(Question.Buttons[I]) << '\n';
+  if (isatty(STDIN_FILENO) == 0) return Question.Default;
+  std::cerr << "[1-" << Question.Buttons.size() << ", Enter: " << Question.Default + 1 << "] " << std::flush;
+  std::string Answer;
+  if (!std::getline(std::cin, Answer)) return Question.Escape;
+  if (Answer.empty()) return Question.Default;
+  char* End = nullptr;
+  const unsigned long N = std::strtoul(Answer.c_str(), &End, 10);
+  if (*End != 0 || N < 1 || N > Question.Buttons.size()) return Question.Escape;
+  return N - 1;
 }
 
 namespace {

@@ -13,6 +13,8 @@ namespace tesvarin::cli {
 class TTerminalDialogs : public IDialogs {
 public:
   TMsgResult MessageBox(std::string_view Text, std::string_view Caption, TMsgButtons Buttons) override;
+  // The buttons as numbered choices; without a terminal, or on an empty answer, the default.
+  size_t Ask(const TQuestion& Question) override;
   bool YesToBatch = false;  // answers the batch-replace question
 };
 
