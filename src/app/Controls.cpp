@@ -171,6 +171,7 @@ TMainFormControls::TMainFormControls()
       CheckBox3("あいまい検索 "),
       CheckBox4("単語検索 "),
       MakeBackFile("保存時バックアップ作成", true),
+      ReplacePreview("一括置換の前にプレビュー", true),
       ConfirmSave("保存するかを確認をする", true),
       SelectFirstSearch("ファイル選択で最初の検索", true),
       FileList({{"名前", 120, taLeftJustify},
@@ -182,7 +183,8 @@ TMainFormControls::TMainFormControls()
                 {"属性", 50, taRightJustify}}),
       Label8("検索"),
       N2("このファイル内を一括置換"),
-      N4("リストのファイルを一括置換") {
+      N4("リストのファイルを一括置換"),
+      N5("置換を元に戻す...") {
   cFileName.SetHint("検索するファイルの名前全体か名前の一部を入力します。ワイルドカードが使用可");
   cFindWord.SetHint("検索する文字列を入力します。 ");
   cFolderName.SetHint("検索対象のドライブ、フォルダ、またはネットワークを指定します。");

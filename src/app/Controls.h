@@ -334,6 +334,7 @@ struct TMainFormControls {
   TCheckBoxModel CheckBox4;
   // "動作設定"
   TCheckBoxModel MakeBackFile;
+  TCheckBoxModel ReplacePreview;  // the batch shows what it will change, and waits for a go
   TCheckBoxModel ConfirmSave;
   TCheckBoxModel SelectFirstSearch;
 
@@ -347,6 +348,7 @@ struct TMainFormControls {
 
   TMenuItemModel N2;  // PopupMenu1
   TMenuItemModel N4;
+  TMenuItemModel N5;  // the journaled runs, to take one back
 };
 
 }  // namespace tesvarin

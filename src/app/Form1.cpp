@@ -66,6 +66,9 @@ void TForm1::WireControls() {
   C.FileList.OnColumnClick = [this](int Column) { FileListColumnClick(Column); };
   C.N2.OnClick = [this] { N2Click(); };
   C.N4.OnClick = [this] { N4Click(); };
+  C.N5.OnClick = [this] {
+    if (ShowJournal && !FRunning) ShowJournal();
+  };
 }
 
 void TForm1::FormCreate() {

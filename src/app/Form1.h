@@ -17,6 +17,8 @@
 #include "app/FileSearch.h"
 #include "app/FormEditor.h"
 #include "app/HitIndex.h"
+#include "app/ReplaceJournal.h"
+#include "app/ReplacePlan.h"
 #include "app/SafeSave.h"
 #include "platform/Platform.h"
 #include "support/StringList.h"
@@ -36,6 +38,8 @@ struct TFormEnvironment {
   std::vector<TBounds> ScreenAreas;
   bool Persistent = true;  // false: no per-user values and no history files are read or written
   std::string SettingsWarning;  // told to the user when the window is shown (why nothing is kept)
+  bool Journal = false;  // keep a journal of the replace runs in the listed files, under the data folder
+  TJournalBounds JournalBounds;
 };
 
 inline constexpr const char* StoreSection = "Tesvarin";
@@ -90,15 +94,33 @@ public:
 
   // Replacing and saving.
   void SpeedButton4Click();
-  int ReplaceInEditor();
+  // With Spots, each replacement is added to it, placed in the editor's SaveText as it was.
+  int ReplaceInEditor(TReplaceSpots* Spots = nullptr);
   // False, with Path noted as skipped, when the editor's text is not code page 932 throughout.
   bool ReplaceableText(const std::string& Path);
   void N2Click();
   void N4Click();
   void SaveIfModified();
+  // Works out the replace in the listed files and writes nothing: Planned sees each file that would
+  // change, with the bytes the plan was made over. Returns the number of replacements.
+  using TPlanned = std::function<void(const std::string& Path, std::string_view Original, const TReplacePlan& Plan)>;
+  int PlanListedFiles(const TPlanned& Planned);
+  // Where the journal of replace runs is kept; empty when none is.
+  [[nodiscard]] std::string JournalFolder() const;
+  // Takes back a journaled run (or only one file of it) and tells what was put back and what was
+  // left because it changed since.
+  void TakeBackRun(int Number, const std::string* OnlyPath = nullptr);
+  // The number of the run the last replace in the list journaled; 0 when it journaled none.
+  [[nodiscard]] int JournaledRun() const { return FJournaledRun; }
 
   // Shows PopupMenu1 under Button3; set by the view.
   std::function<void()> PopupReplaceMenu;
+  // Shows what a replace in the listed files will change, hit by hit, and lets the user untick hits;
+  // true: replace the ticked ones. Set by the view; unset, or with ReplacePreview unchecked, the
+  // batch replaces without showing.
+  std::function<bool(std::vector<TPlannedFile>& Files)> PreviewReplace;
+  // Shows the journaled replace runs, to take one back (N5); set by the view.
+  std::function<void()> ShowJournal;
   // Reads the INI file at the given path into the editor; set by whoever owns the real editor.
   std::function<void(const std::string& IniPath)> LoadEditorSettings;
   // Optional watchers of a search run, for a progress display: each folder as the walk enters it,
@@ -172,6 +194,17 @@ private:
   // The status bar and a message name what was skipped, when anything was.
   void ReportSkipped(const char* Caption);
   void ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total);
+  // Whether a listed file not yet met is to be replaced in; notes it as met.
+  [[nodiscard]] bool FirstVisit(const std::string& Path, std::set<TFileId>& Done);
+  // Loads a listed file and plans its replace; nothing when it is not to be replaced in.
+  [[nodiscard]] std::optional<TReplacePlan> PlanFile(const std::string& Path, std::string& Original, int& Total);
+  // Starts the journal of a batch that changes files of Bytes in all; false when the user would
+  // rather not replace.
+  [[nodiscard]] bool BeginJournal(std::optional<TJournalRecorder>& Journal, uint64_t Bytes);
+  // The plans of the listed files, shown to the user; false when nothing is to be replaced.
+  [[nodiscard]] bool PreviewListedFiles(std::vector<TPlannedFile>& Files);
+  // Writes one previewed file's ticked hits, if it still holds the bytes its plan was made over.
+  void ReplaceInPlannedFile(const TPlannedFile& File, int& Total);
   void BeginReplaceCommand();
   void EndReplaceCommand();
   void ProcessMessages();
@@ -210,6 +243,12 @@ private:
   std::set<std::string> FReportedProblems;     // keys of the problems told already
   std::optional<TFileStamp> FLoadedStamp;  // of the current file's bytes, when loaded or last saved
   TBatchBackups* FBatchBackups = nullptr;   // during a replace in the listed files
+  // During a replace in the listed files: the current file's plan and the bytes it was made over,
+  // which saving writes, and the journal, which keeps them first.
+  const TReplacePlan* FBatchPlan = nullptr;
+  const std::string* FBatchOriginal = nullptr;
+  TJournalRecorder* FJournal = nullptr;
+  int FJournaledRun = 0;
   int FUnchangedCount = 0;
   std::vector<std::string> FUnchanged;
   // The current file's hits, counted once for the text and search they were counted for.

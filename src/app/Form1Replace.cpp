@@ -1,5 +1,6 @@
 // The viewer commands, the option rules of the match check boxes, the replace flows and saving.
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 
 #include "app/FileSystem.h"
@@ -107,13 +108,13 @@ void TForm1::SpeedButton4Click() {
   if (PopupReplaceMenu) PopupReplaceMenu();
 }
 
-int TForm1::ReplaceInEditor() {
+int TForm1::ReplaceInEditor(TReplaceSpots* Spots) {
   C.StatusBar1.SetPanelText(1, {});
   Editor.SetSelLength(0);
   Editor.SetFindString(FindBytes());
   // The pass matches as the check boxes say, like the searches that listed and showed the file.
   SetSearchOptions();
-  int N = Editor.ReplaceAll(ReplaceBytes(), true);
+  int N = Editor.ReplaceAll(ReplaceBytes(), true, Spots);
   if (N > 0) Editor.SetModified(true);
   return N;
 }
@@ -174,21 +175,41 @@ void TForm1::ReportSkipped(const char* Caption) {
   FPlatform.Dialogs->WarningBox(Text, Caption);
 }
 
-// One row of the batch. A file another row already led to is not replaced twice; a file that
-// cannot be read or saved is noted and the batch goes on.
-void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total) {
+bool TForm1::FirstVisit(const std::string& Path, std::set<TFileId>& Done) {
   int Error = 0;
   std::optional<TFileId> Id = FileIdOf(Path, &Error);
   if (!Id) {
     if (Error != ENOENT) NoteSkipped(Path + " (" + std::strerror(Error) + ")");
-    return;
+    return false;
   }
-  if (!Done.insert(*Id).second || !FileExists(Path)) return;
+  return Done.insert(*Id).second && FileExists(Path);
+}
+
+std::optional<TReplacePlan> TForm1::PlanFile(const std::string& Path, std::string& Original, int& Total) {
   C.fName.SetCaption(Path);
+  LoadCurrentFile(Path);
+  if (!ReplaceableText(Path)) return std::nullopt;
+  Original = Editor.SaveText();
+  TReplaceSpots Spots;
+  Total += ReplaceInEditor(&Spots);
+  return TReplacePlan(Original, Spots);
+}
+
+// One row of the batch. A file another row already led to is not replaced twice; a file that
+// cannot be read or saved is noted and the batch goes on. What is saved is the file's plan applied
+// over the bytes read, the same plan the journal keeps.
+void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total) {
+  if (!FirstVisit(Path, Done)) return;
   try {
-    LoadCurrentFile(Path);
-    if (!ReplaceableText(Path)) return;
-    Total += ReplaceInEditor();
+    std::string Original;
+    const std::optional<TReplacePlan> Plan = PlanFile(Path, Original, Total);
+    if (!Plan) return;
+    FBatchPlan = &*Plan;
+    FBatchOriginal = &Original;
+    struct TForget {
+      TForm1& F;
+      ~TForget() { F.FBatchPlan = nullptr, F.FBatchOriginal = nullptr; }
+    } Forget{*this};
     SaveIfModified();
     // Saving made a new file: the names still to come may lead to it.
     if (std::optional<TFileId> Saved = FileIdOf(Path)) Done.insert(*Saved);
@@ -201,11 +222,76 @@ void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Don
   }
 }
 
+bool TForm1::PreviewListedFiles(std::vector<TPlannedFile>& Files) {
+  BeginReplaceCommand();
+  try {
+    PlanListedFiles([&](const std::string& Path, std::string_view, const TReplacePlan& Plan) {
+      Files.push_back({Path, Plan, FLoadedStamp.value_or(TFileStamp{})});
+    });
+  } catch (...) {
+    EndReplaceCommand();
+    throw;
+  }
+  EndReplaceCommand();
+  if (FAbortRequested) return false;
+  if (Files.empty()) {
+    const std::string Message = std::string("0") + ReplacedSuffix;
+    C.StatusBar1.SetPanelText(1, Message);
+    FPlatform.Dialogs->MessageBox(Message, ListReplaceCaption, mbOK);
+    ReportSkipped(ListReplaceCaption);
+    return false;
+  }
+  return PreviewReplace(Files);
+}
+
+void TForm1::ReplaceInPlannedFile(const TPlannedFile& File, int& Total) {
+  if (File.Plan.Empty()) return;
+  C.fName.SetCaption(File.Path);
+  try {
+    std::string Original;
+    const TFileStamp Now = ReadFileStamped(File.Path, Original);
+    // Changed while the preview was shown: the plan is no longer about these bytes.
+    if (Now.Size != File.Stamp.Size || Now.Hash != File.Stamp.Hash) throw EFileChangedOnDisk(File.Path);
+    FLoadedStamp = Now;
+    Total += static_cast<int>(File.Plan.TickedCount());
+    FBatchPlan = &File.Plan;
+    FBatchOriginal = &Original;
+    struct TForget {
+      TForm1& F;
+      ~TForget() {
+        F.FBatchPlan = nullptr, F.FBatchOriginal = nullptr;
+        F.Editor.SetModified(false);
+      }
+    } Forget{*this};
+    Editor.SetModified(true);
+    SaveIfModified();
+  } catch (const EFileChangedOnDisk&) {
+    NoteUnchanged(File.Path);
+  } catch (const EInOutError& E) {
+    NoteSkipped(E.what());
+  }
+}
+
 void TForm1::N4Click() {
   if (FRunning) return;
   std::string Question = "\"" + C.cFindWord.Text() + "\" を\r\n\"" + C.cReplaceWord.Text() + "\" に\r\n置き換えますか？";
   if (FPlatform.Dialogs->MessageBox(Question, ConfirmCaption, mbYesNo) != idYes) return;
   if (C.FileList.Count() == 0) return;
+  const bool Preview = C.ReplacePreview.Checked() && PreviewReplace;
+  std::vector<TPlannedFile> Previewed;
+  if (Preview && !PreviewListedFiles(Previewed)) return;
+  uint64_t Bytes = 0;
+  if (Preview) {
+    for (const TPlannedFile& F : Previewed) Bytes += F.Plan.Empty() ? 0 : F.Stamp.Size;
+  } else {
+    for (const TListItem& Row : C.FileList.Items()) {
+      std::error_code Ec;
+      const uintmax_t Size = std::filesystem::file_size(RowPath(Row), Ec);
+      if (!Ec) Bytes += Size;
+    }
+  }
+  std::optional<TJournalRecorder> Journal;
+  if (!BeginJournal(Journal, Bytes)) return;
   int Total = 0;
   FSkippedCount = 0;
   FSkipped.clear();
@@ -214,6 +300,7 @@ void TForm1::N4Click() {
   std::set<TFileId> Done;
   TBatchBackups Backups;
   FBatchBackups = &Backups;
+  FJournal = Journal ? &*Journal : nullptr;
   BeginReplaceCommand();
   C.FileList.SetFocus();
   FRunning = true;
@@ -224,13 +311,25 @@ void TForm1::N4Click() {
     C.fName.SetCaption({});
     FRunning = false;
     FBatchBackups = nullptr;
+    FJournal = nullptr;
   };
   try {
-    for (int I = 0; I < C.FileList.Count() && !FAbortRequested; ++I) {
-      ProcessMessages();
-      if (I >= C.FileList.Count()) break;  // rows purged while input was handled
-      C.FileList.SetSelected(I);
-      ReplaceInListedFile(RowPath(C.FileList.Item(I)), Done, Total);
+    if (Preview) {
+      for (size_t I = 0; I < Previewed.size() && !FAbortRequested; ++I) {
+        ProcessMessages();
+        ReplaceInPlannedFile(Previewed[I], Total);
+      }
+    } else {
+      for (int I = 0; I < C.FileList.Count() && !FAbortRequested; ++I) {
+        ProcessMessages();
+        if (I >= C.FileList.Count()) break;  // rows purged while input was handled
+        C.FileList.SetSelected(I);
+        ReplaceInListedFile(RowPath(C.FileList.Item(I)), Done, Total);
+      }
+    }
+    if (Journal) {
+      Journal->Finish();
+      FJournaledRun = Journal->Number();
     }
   } catch (...) {
     // Every file is either old or new (saving is atomic); the window is left as after the command.
@@ -244,6 +343,45 @@ void TForm1::N4Click() {
   EndReplaceCommand();
   FPlatform.Dialogs->MessageBox(Message + BatchNotes(Backups), ListReplaceCaption, mbOK);
   ReportSkipped(ListReplaceCaption);
+}
+
+int TForm1::PlanListedFiles(const TPlanned& Planned) {
+  if (FRunning) return 0;
+  int Total = 0;
+  FSkippedCount = 0;
+  FSkipped.clear();
+  std::set<TFileId> Done;
+  FRunning = true;
+  Editor.BeginUpdate();
+  auto Finish = [this] {
+    Editor.EndUpdate();
+    Editor.Clear();
+    C.fName.SetCaption({});
+    FRunning = false;
+  };
+  try {
+    FAbortRequested = false;
+    for (int I = 0; I < C.FileList.Count() && !FAbortRequested; ++I) {
+      ProcessMessages();
+      if (I >= C.FileList.Count()) break;  // rows purged while input was handled
+      const std::string Path = RowPath(C.FileList.Item(I));
+      if (!FirstVisit(Path, Done)) continue;
+      try {
+        std::string Original;
+        const std::optional<TReplacePlan> Plan = PlanFile(Path, Original, Total);
+        Editor.SetModified(false);
+        if (Plan && !Plan->Empty()) Planned(Path, Original, *Plan);
+      } catch (const EInOutError& E) {
+        NoteSkipped(E.what());
+        Editor.SetModified(false);
+      }
+    }
+  } catch (...) {
+    Finish();
+    throw;
+  }
+  Finish();
+  return Total;
 }
 
 }  // namespace tesvarin

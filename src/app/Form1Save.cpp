@@ -33,12 +33,21 @@ void TForm1::SaveCurrentFile(const std::string& Path) {
   Options.MakeBackup = C.MakeBackFile.Checked();
   if (Options.MakeBackup && FBatchBackups != nullptr) Options.BackupPath = FBatchBackups->NameFor(Path);
   Options.Expected = FLoadedStamp;
-  const std::string Bytes = Editor.SaveText();
+  const bool Planned = FBatchPlan != nullptr && FBatchOriginal != nullptr;
+  const std::string Bytes = Planned ? FBatchPlan->Apply(*FBatchOriginal) : Editor.SaveText();
+  // The journal keeps the old bytes before the file is replaced, so a crash can still be taken back.
+  if (FJournal != nullptr && Planned) FJournal->Record(Path, *FBatchOriginal, Bytes);
   for (;;) {
     try {
       // On failure this raises with the file unchanged (or its old content under the backup name),
       // and Modified stays set.
-      const TSaveResult Saved = SaveFileSafely(Path, Bytes, Options);
+      TSaveResult Saved;
+      try {
+        Saved = SaveFileSafely(Path, Bytes, Options);
+      } catch (...) {
+        if (FJournal != nullptr && Planned) FJournal->Dropped(Path);
+        throw;
+      }
       Editor.SetModified(false);
       FLoadedStamp = Saved.Stamp;
       if (FBatchBackups != nullptr) FBatchBackups->Written(Path, Saved.Backup);

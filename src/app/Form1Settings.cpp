@@ -63,6 +63,7 @@ const TBoolValue BoolValues[] = {
     {"Regexp", &TMainFormControls::CheckBox2, false},
     {"Fuzzy", &TMainFormControls::CheckBox3, false},
     {"WholeWord", &TMainFormControls::CheckBox4, false},
+    {"ReplacePreview", &TMainFormControls::ReplacePreview, true},
 };
 
 struct TTextValue {

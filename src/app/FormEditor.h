@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/EditorExSearch.h"
 #include "editor/ExSearchOption.h"
 #include "editor/HugePages.h"
 #include "support/FileStamp.h"
@@ -39,8 +40,9 @@ public:
   virtual bool FindNext() = 0;
   virtual bool FindPrev() = 0;
   // Replaces every hit of FindString in the whole text; with ExpandCrLf "\r\n" in the
-  // replacement (either case) stands for a line break. Returns the number of replacements.
-  virtual int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) = 0;
+  // replacement (either case) stands for a line break. Returns the number of replacements. With
+  // Spots, each replacement is added to it, placed in SaveText as it was before.
+  virtual int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) = 0;
 
   // The whole text with CR LF line breaks, and a number that changes whenever the text may have.
   [[nodiscard]] virtual TBigString WholeText() const = 0;

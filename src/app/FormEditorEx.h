@@ -24,8 +24,8 @@ public:
   void SetExSearchOptions(TExSearchOptions Value) override { FEditor.SetExSearchOptions(Value); }
   bool FindNext() override { return FEditor.FindNext(); }
   bool FindPrev() override { return FEditor.FindPrev(); }
-  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) override {
-    return FEditor.ReplaceAll(Replacement, ExpandCrLf);
+  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) override {
+    return FEditor.ReplaceAll(Replacement, ExpandCrLf, Spots);
   }
 
   [[nodiscard]] TBigString WholeText() const override { return FEditor.Lines().BigText(); }

@@ -187,10 +187,11 @@ bool TEditorEx::FindPrev() {
   return true;
 }
 
-int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
+int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) {
   if (FindString().empty()) return 0;
   TBigString Out;
-  const int Count = FSearch.ReplaceAllText(Lines().BigText(), Lines().LineBreaks(), Replacement, ExpandCrLf, Out);
+  const int Count =
+      FSearch.ReplaceAllText(Lines().BigText(), Lines().LineBreaks(), Replacement, ExpandCrLf, Out, Spots);
   if (Count > 0) Lines().SetLinesText(Out);
   return Count;
 }

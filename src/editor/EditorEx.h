@@ -50,8 +50,9 @@ public:
   // time without wrapping around; a hit is shown by HitStyle and scrolled into view.
   bool FindNext();
   bool FindPrev();
-  // Replaces every hit of the whole text; returns the number of replacements.
-  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf);
+  // Replaces every hit of the whole text; returns the number of replacements. With Spots, each
+  // replacement is added to it, placed in the file's bytes as they were.
+  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots = nullptr);
 
   // Fills FindHits with the marked parts of display row ARow; returns their number.
   int GetFindHits(int ARow);

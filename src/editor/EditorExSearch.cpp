@@ -321,11 +321,13 @@ int TEditorExSearch::ForEachReplaceHit(std::string_view T, F&& Hit) {
 }
 
 template <class TString>
-int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, TString& Out) {
+int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, TString& Out, TReplaceSpots* Spots,
+                                     uint64_t Base) {
   Out.clear();
   size_t At = 0;
   const int Count = ForEachReplaceHit(T, [&](size_t Pos, size_t Len) {
     Out.append(T.substr(At, Pos - At));
+    if (Spots) Spots->push_back({Base + Pos, Len, std::string(R)});
     Out.append(R);
     At = Pos + Len;
   });
@@ -333,8 +335,10 @@ int TEditorExSearch::ReplaceInString(std::string_view T, std::string_view R, TSt
   return Count;
 }
 
-template int TEditorExSearch::ReplaceInString(std::string_view, std::string_view, std::string&);
-template int TEditorExSearch::ReplaceInString(std::string_view, std::string_view, TBigString&);
+template int TEditorExSearch::ReplaceInString(std::string_view, std::string_view, std::string&, TReplaceSpots*,
+                                              uint64_t);
+template int TEditorExSearch::ReplaceInString(std::string_view, std::string_view, TBigString&, TReplaceSpots*,
+                                              uint64_t);
 
 int TEditorExSearch::ReplaceInLines(TStringList& Lines, std::string_view R) {
   int Count = 0;
@@ -395,6 +399,22 @@ public:
     }
     FAt = To;
   }
+  // How many bytes CopyTo(To) would write.
+  [[nodiscard]] size_t BytesTo(size_t To) const {
+    size_t N = 0;
+    size_t Break = FBreak;
+    for (size_t I = FAt; I < To; ++I) {
+      if (FT[I] == '\r') {
+        N += BreakAt(FBreaks, Break) != lbLf;
+      } else if (FT[I] == '\n') {
+        N += BreakAt(FBreaks, Break) != lbCr;
+        ++Break;
+      } else {
+        ++N;
+      }
+    }
+    return N;
+  }
   void SkipTo(size_t To) {
     for (size_t I = FAt; I < To; ++I)
       if (FT[I] == '\n') ++FBreak;
@@ -413,16 +433,23 @@ private:
 }  // namespace
 
 int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
-                                    bool ExpandCrLf, TBigString& Out) {
+                                    bool ExpandCrLf, TBigString& Out, TReplaceSpots* Spots) {
   Out.clear();
   if (FFindString.empty()) return 0;
   const TReplacements R(ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement));
   if (IsWholeTextMode()) {
     Out.reserve(LinesText.size());
     TBreakWriter Writer(LinesText, Breaks, Out);
+    int64_t Grown = 0;  // Out's size less the file's bytes it stands for
     const int Count = ForEachReplaceHit(LinesText, [&](size_t Pos, size_t Len) {
       Writer.CopyTo(Pos);
-      Out.append(R.For[Writer.Current()]);
+      const std::string& New = R.For[Writer.Current()];
+      if (Spots) {
+        const size_t Old = Writer.BytesTo(Pos + Len);
+        Spots->push_back({Out.size() - static_cast<uint64_t>(Grown), Old, New});
+        Grown += static_cast<int64_t>(New.size()) - static_cast<int64_t>(Old);
+      }
+      Out.append(New);
       Writer.SkipTo(Pos + Len);
     });
     Writer.CopyTo(LinesText.size());
@@ -439,13 +466,18 @@ int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view
   const char* const End = LinesText.data() + LinesText.size();
   size_t I = 0;
   size_t BreakIndex = 0;
+  int64_t Grown = 0;
   while (I < LinesText.size()) {
     const size_t Start = I;
     I = static_cast<size_t>(FindAnyByte(LinesText.data() + I, End, "\r\n") - LinesText.data());
     const std::string_view Text = LinesText.substr(Start, I - Start);
     const TLineBreak Break = BreakAt(Breaks, BreakIndex);
     if (Rules && Cand < Start) Cand = FirstCandidate(LinesText, Start);
-    const int N = !Rules || TEditorLineScan::MayHold(Cand, Start, I) ? ReplaceInString(Text, R.For[Break], Line) : 0;
+    const uint64_t Base = Out.size() - static_cast<uint64_t>(Grown);
+    const int N = !Rules || TEditorLineScan::MayHold(Cand, Start, I)
+                      ? ReplaceInString(Text, R.For[Break], Line, Spots, Base)
+                      : 0;
+    if (N > 0) Grown += static_cast<int64_t>(Line.size()) - static_cast<int64_t>(Text.size());
     Count += N;
     Out.append(N == 0 ? Text : std::string_view(Line));
     if (I == LinesText.size()) break;

@@ -25,6 +25,14 @@ namespace tesvarin {
 // The kind changes at both edges of the 1-based range P .. P + L - 1.
 [[nodiscard]] bool IsWholeWord(std::string_view S, int P, int L);
 
+// One replacement of a replace-all, placed in the file's bytes as they were before it.
+struct TReplaceSpot {
+  uint64_t Offset = 0;     // where the replaced bytes begin
+  uint64_t OldLength = 0;  // how many bytes they were
+  std::string New;         // what they become
+};
+using TReplaceSpots = std::vector<TReplaceSpot>;
+
 // Reduces any set to {}, {soMatchCase}, {soRegexp} or {soRegexp, soFuzzy}, soWholeWord kept.
 [[nodiscard]] TExSearchOptions ReduceExSearchOptions(TExSearchOptions Value);
 
@@ -72,13 +80,16 @@ public:
   // "\r\n") over the text itself. LinesText has CR LF after each line that has a break, and Breaks
   // the TLineBreak each of them stands for in the file. Returns the count; when it is above 0, Out
   // gets the new text with every break as Breaks says: the bytes outside the hits are the file's
-  // own, and a line break in the replacement is the break of the line the hit lies in.
+  // own, and a line break in the replacement is the break of the line the hit lies in. With Spots,
+  // each replacement is added to it, placed in the file's bytes.
   int ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
-                     bool ExpandCrLf, TBigString& Out);
+                     bool ExpandCrLf, TBigString& Out, TReplaceSpots* Spots = nullptr);
   [[nodiscard]] bool IsWholeTextMode() const;
   // Replaces every hit of one string; R is inserted literally. For std::string and TBigString.
   template <class TString>
-  int ReplaceInString(std::string_view T, std::string_view R, TString& Out);
+  // With Spots, each hit is added to it, T's first byte being at Base.
+  int ReplaceInString(std::string_view T, std::string_view R, TString& Out, TReplaceSpots* Spots = nullptr,
+                      uint64_t Base = 0);
   // Calls Hit(pos, len) with the 0-based place of each hit that replacing T replaces, searching the
   // rest of T after each hit as a string of its own. Returns the number of hits.
   template <class F>

@@ -55,6 +55,7 @@ tesvarin::TFormEnvironment Environment(const tesvarin::TUserFolders& Folders) {
   // The history files are written after every search; their folder must exist first.
   QDir().mkpath(Data);
   Env.DefaultDataFolder = U(Data) + "/";
+  Env.Journal = true;
   return Env;
 }
 

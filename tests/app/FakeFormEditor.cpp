@@ -80,14 +80,22 @@ bool FakeFormEditor::FindPrev() {
   return false;
 }
 
-int FakeFormEditor::ReplaceAll(std::string_view Replacement, bool ExpandCrLf) {
+// Spots are placed in SaveText: every line ends with CR LF there.
+int FakeFormEditor::ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) {
   const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
   if (FFind.empty()) return 0;
   int N = 0;
   std::string Text;
+  uint64_t LineStart = 0;
   for (size_t I = 0; I < Lines.size(); ++I) {
     std::string S = Lines[I];
-    for (size_t P = 0; (P = S.find(FFind, P)) != std::string::npos; P += R.size(), ++N) S.replace(P, FFind.size(), R);
+    size_t Grown = 0;
+    for (size_t P = 0; (P = S.find(FFind, P)) != std::string::npos; P += R.size(), ++N) {
+      if (Spots) Spots->push_back({LineStart + P - Grown, FFind.size(), R});
+      S.replace(P, FFind.size(), R);
+      Grown += R.size() - FFind.size();
+    }
+    LineStart += Lines[I].size() + 2;
     Text += S + (I + 1 < Lines.size() ? "\r\n" : "");
   }
   TStringList L;

@@ -23,7 +23,7 @@ public:
   void SetExSearchOptions(TExSearchOptions Value) override;
   bool FindNext() override;
   bool FindPrev() override;
-  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf) override;
+  int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) override;
 
   [[nodiscard]] TBigString WholeText() const override;
   // The fake's lines are changed by hand too: the version is the text's hash.

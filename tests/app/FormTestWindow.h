@@ -40,8 +40,10 @@ struct Tree {
 
 template <class EditorT>
 struct BasicWindow {
-  explicit BasicWindow(const Tree& Tr, std::vector<std::string> Args = {}, std::vector<TBounds> Screens = {}) {
+  explicit BasicWindow(const Tree& Tr, std::vector<std::string> Args = {}, std::vector<TBounds> Screens = {},
+                       bool Journal = false) {
     TFormEnvironment Env;
+    Env.Journal = Journal;
     Env.ProgramFolder = Tr.Root + "/prog/";
     fs::create_directories(Env.ProgramFolder);
     Env.ConfigFolder = Tr.Root + "/config";

@@ -1,9 +1,12 @@
 // tesvarin-cli: the main window's search and replace driven from the command line.
 #include <getopt.h>
+#include <langinfo.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -14,8 +17,11 @@
 #include "app/FileSystem.h"
 #include "app/Form1.h"
 #include "app/FormEditorEx.h"
+#include "app/LocalTime.h"
+#include "app/ReplaceJournal.h"
 #include "app/UserFolders.h"
 #include "support/Exception.h"
+#include "support/SjisCodec.h"
 
 using namespace tesvarin;
 
@@ -23,6 +29,8 @@ namespace {
 
 const char* const Usage =
     "usage: tesvarin-cli [options] FOLDER\n"
+    "       tesvarin-cli --journal\n"
+    "       tesvarin-cli --undo [N]\n"
     "Lists the files under FOLDER whose names match and that hold the text, and replaces in them.\n"
     "\n"
     "  -n, --name PATTERN   file-name pattern, * and ? as wildcards (default *.*)\n"
@@ -38,16 +46,22 @@ const char* const Usage =
     "      --from YYYY/MM/DD, --to YYYY/MM/DD   modification date range\n"
     "      --larger KB | --smaller KB           size limit in kilobytes (0 to 10000)\n"
     "      --no-backup      do not keep the previous content as a .bak file\n"
+    "      --dry-run        with -R: change nothing, print what would change as a unified diff\n"
     "      --confirm        ask before saving each file\n"
     "      --yes            answer the question before replacing in every file with yes\n"
     "      --paths          print only the full path of each file\n"
     "  -0, --null           print only paths, each ended by a NUL byte (for xargs -0)\n"
     "      --use-settings   keep histories and settings as the window does\n"
+    "      --journal        list the journaled replace runs, newest first\n"
+    "      --undo [N]       take back replace run N (default: the newest not yet taken back);\n"
+    "                       a file changed since the run is left as it is and named\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "\n"
     "Exit status: 0 when files were listed, 1 when none were, 2 on a usage error, a failure, or when\n"
-    "any file or folder was skipped or left unchanged because it changed on disk after it was read.\n";
+    "any file or folder was skipped or left unchanged because it changed on disk after it was read.\n"
+    "With --dry-run: 0 when a file would change, 1 when none would. With --undo: 0 when every file\n"
+    "was put back, 2 when any was left.\n";
 
 struct TOptions {
   std::map<std::string, std::string> Values;  // options with an argument, by long name
@@ -89,7 +103,9 @@ TOptions ParseArguments(int Argc, char** Argv) {
       {"larger", required_argument, nullptr, LongOnly + 4}, {"smaller", required_argument, nullptr, LongOnly + 5},
       {"no-backup", no_argument, nullptr, LongOnly + 6},  {"confirm", no_argument, nullptr, LongOnly + 7},
       {"yes", no_argument, nullptr, LongOnly + 8},        {"paths", no_argument, nullptr, LongOnly + 9},
-      {"use-settings", no_argument, nullptr, LongOnly + 10}, {nullptr, 0, nullptr, 0}};
+      {"use-settings", no_argument, nullptr, LongOnly + 10}, {"dry-run", no_argument, nullptr, LongOnly + 11},
+      {"journal", no_argument, nullptr, LongOnly + 12},   {"undo", no_argument, nullptr, LongOnly + 13},
+      {nullptr, 0, nullptr, 0}};
   TOptions O;
   opterr = 0;  // the messages below say it in this program's words
   int Code;
@@ -116,7 +132,16 @@ TOptions ParseArguments(int Argc, char** Argv) {
     if (!O.Folder.empty()) Fail("more than one folder given");
     O.Folder = Argv[I];
   }
+  if (O.Flags.count("--journal") || O.Flags.count("--undo")) {
+    if (O.Flags.count("--journal") && O.Flags.count("--undo")) Fail("--journal and --undo exclude each other");
+    if (O.Flags.count("--journal") && !O.Folder.empty()) Fail("--journal takes no folder");
+    if (O.Flags.count("--undo") && !O.Folder.empty() && O.Folder.find_first_not_of("0123456789") != std::string::npos) {
+      Fail("not a run number: " + O.Folder);
+    }
+    return O;
+  }
   if (O.Folder.empty()) Fail("no folder given");
+  if (O.Flags.count("--dry-run") && !O.Values.count("--replace")) Fail("--dry-run needs -R (--replace)");
   if (!DirectoryExists(O.Folder)) Fail("not a folder: " + O.Folder);
   if (O.Values.count("--larger") && O.Values.count("--smaller")) Fail("--larger and --smaller exclude each other");
   return O;
@@ -227,9 +252,43 @@ void PrintRows(const TListViewModel& List, bool PathsOnly, char Terminator) {
   }
 }
 
+// Text of the files goes out in the locale's encoding: as it is where that is Shift-JIS, else as UTF-8.
+std::string ForTerminal(std::string_view Sjis) {
+  const char* Set = nl_langinfo(CODESET);
+  if (Set && (std::strstr(Set, "SJIS") || std::strstr(Set, "932") || std::strstr(Set, "Shift_JIS"))) {
+    return std::string(Sjis);
+  }
+  return Cp932ToUtf8Lossy(Sjis);
+}
+
+int ListJournal(const TReplaceJournal& Journal) {
+  for (const TJournalRun& Run : Journal.Runs()) {
+    std::cout << Run.Number << '\t' << FormatLocalTime(Run.Info.Time) << '\t' << Run.Info.Folder << '\t'
+              << Run.Info.Needle << '\t' << Run.Info.Replacement << '\t' << Run.FileCount() << '\t' << Run.StateText()
+              << '\n';
+  }
+  return 0;
+}
+
+int TakeBack(TReplaceJournal& Journal, const std::string& Number) {
+  std::optional<TJournalRun> Run =
+      Number.empty() ? Journal.NewestToTakeBack() : Journal.Run(std::atoi(Number.c_str()));
+  if (!Run) {
+    std::cerr << "tesvarin-cli: "
+              << (Number.empty() ? "no replace run to take back" : "no replace run " + Number + " in the journal")
+              << '\n';
+    return 2;
+  }
+  const TTakeBackResult R = Journal.TakeBack(Run->Number);
+  std::cout << "run " << Run->Number << ": " << R.Restored << " file(s) put back\n";
+  for (const std::string& Left : R.Left) std::cerr << "tesvarin-cli: left as it is: " << Left << '\n';
+  return R.Left.empty() ? 0 : 2;
+}
+
 }  // namespace
 
 int main(int Argc, char** Argv) {
+  std::setlocale(LC_CTYPE, "");
   TOptions O = ParseArguments(Argc, Argv);
   const TUserFolders Folders = UserFolders();
   // Without a home folder nothing is kept: never the current folder or the root in its place.
@@ -260,6 +319,7 @@ int main(int Argc, char** Argv) {
   Env.ConfigFolder = Folders.Config;
   Env.DefaultDataFolder = Data;
   Env.Persistent = UseSettings && HasFolders;
+  Env.Journal = HasFolders && !O.Flags.count("--dry-run");
   if (UseSettings && !HasFolders) Env.SettingsWarning = NoUserFolderWarning;
   if (Env.Persistent) {
     // A folder that cannot be made is told when the first history is written; the search goes on.
@@ -269,6 +329,11 @@ int main(int Argc, char** Argv) {
   try {
     TForm1 Form(Controls, Platform, Editor, Env);
     Form.FormCreate();
+    if (O.Flags.count("--journal") || O.Flags.count("--undo")) {
+      if (Form.JournalFolder().empty()) throw Exception("no data folder: no journal is kept");
+      TReplaceJournal Journal(Form.JournalFolder());
+      return O.Flags.count("--journal") ? ListJournal(Journal) : TakeBack(Journal, O.Folder);
+    }
     Form.FormShow();
     ApplyOptions(O, Controls);
     if (Progress) {
@@ -277,6 +342,17 @@ int main(int Argc, char** Argv) {
     }
     Form.Button1Click();
     if (Progress) Progress->Clear();
+    if (O.Flags.count("--dry-run")) {
+      int Changing = 0;
+      Form.PlanListedFiles([&](const std::string& Path, std::string_view Original, const TReplacePlan& Plan) {
+        ++Changing;
+        std::cout << "--- " << Path << "\n+++ " << Path << '\n' << ForTerminal(DiffHunks(Original, Plan));
+      });
+      std::cout.flush();
+      const int Troubles = Form.SkippedCount();
+      Form.FormDestroy();
+      return Troubles > 0 ? 2 : Changing > 0 ? 0 : 1;
+    }
     bool Null = O.Flags.count("--null") != 0;
     PrintRows(Controls.FileList, Null || O.Flags.count("--paths") != 0, Null ? '\0' : '\n');
     std::cout.flush();
