@@ -87,6 +87,9 @@ public:
 
   // The viewer.
   void FileListClick();
+  // Makes the file current in the viewer, saving the one before if it changed (a hit of a preview
+  // opened).
+  void OpenFile(const std::string& Path);
   void SpeedButton1Click();
   void SpeedButton3Click();
   void CheckBox1Click();

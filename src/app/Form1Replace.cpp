@@ -35,13 +35,17 @@ void TForm1::FileListClick() {
   if (FRunning) return;
   int Selected = C.FileList.Selected();
   if (Selected < 0) return;
-  std::string Path = RowPath(C.FileList.Item(Selected));
+  OpenFile(RowPath(C.FileList.Item(Selected)));
+  // Without a search text there is no first hit, and the path stays in the status bar.
+  if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
+}
+
+void TForm1::OpenFile(const std::string& Path) {
+  if (FRunning) return;
   SaveIfModified();
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
   LoadCurrentFile(Path);
-  // Without a search text there is no first hit, and the path stays in the status bar.
-  if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
 }
 
 void TForm1::LoadCurrentFile(const std::string& Path) {

@@ -18,9 +18,11 @@
 #include "qt/EditorWidget.h"
 #include "qt/ErrorReport.h"
 #include "qt/FileListView.h"
+#include "qt/JournalDialog.h"
 #include "qt/ListViewAdapter.h"
 #include "qt/MainWindow.h"
 #include "qt/QtText.h"
+#include "qt/ReplacePreviewDialog.h"
 #include "qt/ViewSettingsDialog.h"
 
 namespace tesvarin::qt {
@@ -78,6 +80,8 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
   FUserIniPath = UserIniPath(Environment.ConfigFolder);
   FForm = std::make_unique<TForm1>(FControls, FPlatform, *FFormEditor, std::move(Environment));
   FForm->PopupReplaceMenu = [this] { FWindow->PopupReplaceMenu(); };
+  FForm->PreviewReplace = [this](std::vector<TPlannedFile>& Files) { return PreviewReplace(Files); };
+  FForm->ShowJournal = [this] { ShowJournal(); };
   FForm->LoadEditorSettings = [this](const std::string& IniPath) {
     LoadEditorSettingsWithOverlay(IniPath, FUserIniPath, *FEditor, FEditor->ExMarks(), *FHTMLHighlighter1);
   };
@@ -127,6 +131,30 @@ void MainForm::AddViewMenu() {
   QAction* Settings = View->addAction(QString::fromUtf8("表示設定(&O)..."));
   Settings->setObjectName(QStringLiteral("ViewSettingsAction"));
   connect(Settings, &QAction::triggered, this, &MainForm::ShowViewSettings);
+}
+
+bool MainForm::PreviewReplace(std::vector<TPlannedFile>& Files) {
+  ReplacePreviewDialog Dialog(Files, FWindow.get());
+  Dialog.OpenHit = [this](const TPlannedFile& File, const TPlannedHit& Hit) { ShowPlannedHit(File, Hit); };
+  if (PreviewShown) PreviewShown(Dialog);
+  return Dialog.exec() == QDialog::Accepted;
+}
+
+// The file as it is now, the hit's old text selected.
+void MainForm::ShowPlannedHit(const TPlannedFile& File, const TPlannedHit& Hit) {
+  FForm->OpenFile(File.Path);
+  if (FControls.fName.Caption() != File.Path) return;
+  FEditor->SetRowCol(FEditor->ListRows().LineToRow(static_cast<int>(Hit.Line - 1)), 0);
+  FEditor->SetSelStart(FEditor->GetSelStart() + static_cast<int64_t>(Hit.Offset - Hit.LineStart));
+  FEditor->SetSelLength(static_cast<int64_t>(Hit.Old.size()));
+}
+
+void MainForm::ShowJournal() {
+  JournalDialog Dialog(FForm->JournalFolder(), [this](int Number, const std::string& File) {
+    Guarded([&] { FForm->TakeBackRun(Number, File.empty() ? nullptr : &File); });
+  }, FWindow.get());
+  if (JournalShown) JournalShown(Dialog);
+  Dialog.exec();
 }
 
 void MainForm::ShowViewSettings() {

@@ -5,7 +5,9 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/Controls.h"
 #include "app/Form1.h"
@@ -24,7 +26,9 @@ class THTMLHighlighter;
 namespace tesvarin::qt {
 
 class EditorWidget;
+class JournalDialog;
 class MainWindow;
+class ReplacePreviewDialog;
 
 class MainForm : public QObject {
   Q_OBJECT
@@ -46,6 +50,9 @@ public:
   [[nodiscard]] QtShellServices& Shell() { return FShell; }
   // Opens the "表示設定" dialog over the window and waits until it closes.
   void ShowViewSettings();
+  // Called with each preview or journal dialog just before it runs (tests drive them).
+  std::function<void(ReplacePreviewDialog&)> PreviewShown;
+  std::function<void(JournalDialog&)> JournalShown;
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
@@ -55,6 +62,9 @@ private:
   void AddViewMenu();
   void CloseRequested(QCloseEvent* Event);
   void CloseWhenIdle();
+  bool PreviewReplace(std::vector<TPlannedFile>& Files);
+  void ShowPlannedHit(const TPlannedFile& File, const TPlannedHit& Hit);
+  void ShowJournal();
 
   TMainFormControls FControls;
   std::unique_ptr<MainWindow> FWindow;

@@ -141,6 +141,10 @@ QWidget* MainWindow::BuildInputs() {
   auto* N4 = FReplaceMenu->addAction(QString());
   N4->setObjectName(QStringLiteral("N4"));
   BindMenuItem(N4, C.N4);
+  FReplaceMenu->addSeparator();
+  auto* N5 = FReplaceMenu->addAction(QString());
+  N5->setObjectName(QStringLiteral("N5"));
+  BindMenuItem(N5, C.N5);
 
   auto* ReplaceWord = Named(NewComboBox(C.cReplaceWord), "cReplaceWord");
   auto* ReplaceLabel = Named(NewLabel(C.Label4, ReplaceWord), "Label4");
@@ -199,6 +203,7 @@ QWidget* MainWindow::BuildActionOptionsPage() {
   auto* Page = Named(new QWidget, "TabSheet3");
   auto* Layout = new QVBoxLayout(Page);
   Layout->addWidget(Named(NewCheckBox(C.MakeBackFile), "MakeBackFile"));
+  Layout->addWidget(Named(NewCheckBox(C.ReplacePreview), "ReplacePreview"));
   Layout->addWidget(Named(NewCheckBox(C.ConfirmSave), "ConfirmSave"));
   Layout->addWidget(Named(NewCheckBox(C.SelectFirstSearch), "SelectFirstSearch"));
   Layout->addStretch(1);

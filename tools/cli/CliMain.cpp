@@ -329,12 +329,12 @@ int main(int Argc, char** Argv) {
   try {
     TForm1 Form(Controls, Platform, Editor, Env);
     Form.FormCreate();
+    Form.FormShow();
     if (O.Flags.count("--journal") || O.Flags.count("--undo")) {
       if (Form.JournalFolder().empty()) throw Exception("no data folder: no journal is kept");
       TReplaceJournal Journal(Form.JournalFolder());
       return O.Flags.count("--journal") ? ListJournal(Journal) : TakeBack(Journal, O.Folder);
     }
-    Form.FormShow();
     ApplyOptions(O, Controls);
     if (Progress) {
       Form.OnSearchFolder = [&](const std::string& Folder) { Progress->EnterFolder(Folder); };
