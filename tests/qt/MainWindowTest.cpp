@@ -70,9 +70,11 @@ TEST_F(MainWindowTest, ShowsTheLayoutWithItsCaptionsAndHints) {
   EXPECT_EQ(Find<QToolButton>("SpeedButton3")->toolTip(), Q("上へ検索"));
   EXPECT_EQ(Find<QLabel>("Label8")->text(), Q("検索"));
   EXPECT_EQ(Find<qt::StatusPanel>("StatusPanel0")->width(), 100);
-  ASSERT_EQ(Window->ReplaceMenu()->actions().size(), 2);
+  ASSERT_EQ(Window->ReplaceMenu()->actions().size(), 4);
   EXPECT_EQ(Window->ReplaceMenu()->actions()[0]->text(), Q("このファイル内を一括置換"));
   EXPECT_EQ(Window->ReplaceMenu()->actions()[1]->text(), Q("リストのファイルを一括置換"));
+  EXPECT_TRUE(Window->ReplaceMenu()->actions()[2]->isSeparator());
+  EXPECT_EQ(Window->ReplaceMenu()->actions()[3]->text(), Q("置換を元に戻す..."));
 }
 
 TEST_F(MainWindowTest, OptionPagesHoldTheirControls) {
@@ -99,6 +101,9 @@ TEST_F(MainWindowTest, OptionPagesHoldTheirControls) {
   EXPECT_TRUE(Find<QCheckBox>("FindSubFolder")->isChecked());
   EXPECT_TRUE(Tabs->widget(2)->isAncestorOf(Find<QCheckBox>("ConfirmSave")));
   EXPECT_EQ(Find<QCheckBox>("MakeBackFile")->text(), Q("保存時バックアップ作成"));
+  EXPECT_TRUE(Tabs->widget(2)->isAncestorOf(Find<QCheckBox>("ReplacePreview")));
+  EXPECT_EQ(Find<QCheckBox>("ReplacePreview")->text(), Q("一括置換の前にプレビュー"));
+  EXPECT_TRUE(Find<QCheckBox>("ReplacePreview")->isChecked());
 }
 
 TEST_F(MainWindowTest, ResultListHasSevenColumns) {
