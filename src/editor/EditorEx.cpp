@@ -9,6 +9,7 @@
 
 #include "editor/EditorLineScan.h"
 #include "editor/EditorSelection.h"
+#include "editor/EditorUndo.h"
 #include "highlighter/Highlighter.h"
 #include "highlighter/HighlighterParser.h"
 
@@ -192,8 +193,26 @@ int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplac
   TBigString Out;
   const int Count =
       FSearch.ReplaceAllText(Lines().BigText(), Lines().LineBreaks(), Replacement, ExpandCrLf, Out, Spots);
-  if (Count > 0) Lines().SetLinesText(Out);
+  if (Count > 0) SetTextUndoably(Out);
   return Count;
+}
+
+// Setting the text anew keeps each line's break but empties the undo lists: they are kept aside,
+// and the whole change joins them as one step whose undo puts the old lines and breaks back.
+void TEditorEx::SetTextUndoably(const TBigString& Text) {
+  TEditorScreenStrings& Rows = ListRows();
+  TEditorUndoObj& Undo = Rows.UndoObj();
+  TLineTextResult Old = Rows.LineText(0, Rows.Count());
+  std::string OldBreaks = Rows.LineBreaksOf(0, Rows.Count());
+  TEditorUndoObj::THistory History = Undo.TakeHistory();
+  Lines().SetLinesText(Text);
+  Undo.PutHistoryBack(std::move(History));
+  TUndoData& U = Undo.NewUndoItem();
+  U.FirstRow = 0;
+  U.NewRowCount = Rows.Count();
+  U.LastAttribute = static_cast<uint8_t>(Old.RowCount > 0 ? Old.LastAttribute : NoRowAttribute);
+  U.OldText = std::move(Old.Text);
+  U.OldBreaks = std::move(OldBreaks);
 }
 
 // ---- hit records

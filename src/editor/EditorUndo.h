@@ -51,6 +51,15 @@ public:
   void Undo();
   void Redo();
   void ClearUndo();
+  // Both lists, taken out while the whole text is set anew (which empties them) and put back after.
+  struct THistory {
+    TUndoDataList Undo, Redo;
+  };
+  [[nodiscard]] THistory TakeHistory() { return {std::move(FUndoList), std::move(FRedoList)}; }
+  void PutHistoryBack(THistory History) {
+    FUndoList = std::move(History.Undo);
+    FRedoList = std::move(History.Redo);
+  }
 
   [[nodiscard]] int UndoListMax() const { return FUndoListMax; }
   void SetUndoListMax(int Value);  // below 64 stores 64

@@ -272,6 +272,28 @@ TEST_F(EditorExTest, EmptyMatchesAreSteppedOver) {
   EXPECT_EQ(Editor.GetFindHits(0), 0);
 }
 
+// A replace-all is one step of the undo list: undo gives back every byte, each line's own break
+// included, redo brings the replace back, and the edits before it stay undoable.
+TEST_F(EditorExTest, AReplaceAllIsOneUndoStep) {
+  Load("one hit\nhit two\r\nthree\rhit");
+  Editor.SetSelStart(0);
+  Editor.KeyPress("X");
+  const std::string Edited = Editor.Lines().FileBytes();
+  ASSERT_EQ(Edited, "Xone hit\nhit two\r\nthree\rhit");
+  Find("hit");
+  ASSERT_EQ(Editor.ReplaceAll("a\\r\\nb", true), 3);
+  const std::string Replaced = Editor.Lines().FileBytes();
+  EXPECT_EQ(Replaced, "Xone a\nb\na\r\nb two\r\nthree\ra\rb");
+  Editor.Undo();
+  EXPECT_EQ(Editor.Lines().FileBytes(), Edited);
+  Editor.Redo();
+  EXPECT_EQ(Editor.Lines().FileBytes(), Replaced);
+  Editor.Undo();
+  Editor.Undo();
+  EXPECT_EQ(Editor.Lines().FileBytes(), "one hit\nhit two\r\nthree\rhit");
+  EXPECT_FALSE(Editor.CanUndo());
+}
+
 struct TReplaceCase {
   const char* Name;
   std::string Text;

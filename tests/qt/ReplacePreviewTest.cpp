@@ -117,5 +117,19 @@ TEST_F(ReplacePreviewFlow, ARunIsTakenBackFromTheMenuAfterARestartLeavingAFileEd
   EXPECT_NE(Told.find(Tr.T() + "/b.txt (置換の後に変更されています)"), std::string::npos) << Told;
 }
 
+TEST_F(ReplacePreviewFlow, ReplaceInThisFileIsOneStepOfTheEditorsUndo) {
+  SearchFor("*.txt", "日本語");
+  Type("cReplaceWord", "英語");
+  ClickRow(RowOf("a.txt"));
+  PickReplaceItem(0);
+  const std::string Before = Sjis("一行目\r\n日本語の検索\r\n三行目 日本語\r\n");
+  const std::string After = Sjis("一行目\r\n英語の検索\r\n三行目 英語\r\n");
+  ASSERT_EQ(Form->Editor().Lines().FileBytes(), After);
+  QTest::keyClick(&Form->EditorView(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Form->Editor().Lines().FileBytes(), Before);
+  QTest::keyClick(&Form->EditorView(), Qt::Key_A, Qt::ControlModifier);  // the editor's redo
+  EXPECT_EQ(Form->Editor().Lines().FileBytes(), After);
+}
+
 }  // namespace
 }  // namespace tesvarin
