@@ -36,14 +36,18 @@ void TForm1::SaveCurrentFile(const std::string& Path) {
   const bool Planned = FBatchPlan != nullptr && FBatchOriginal != nullptr;
   const std::string Bytes = Planned ? FBatchPlan->Apply(*FBatchOriginal) : Editor.SaveText();
   // The journal keeps the old bytes before the file is replaced, so a crash can still be taken back.
-  if (FJournal != nullptr && Planned) FJournal->Record(Path, *FBatchOriginal, Bytes);
+  std::function<void()> BeforeReplace;
+  if (FJournal != nullptr && Planned) {
+    FJournal->Record(Path, *FBatchOriginal, Bytes);
+    BeforeReplace = [Journal = FJournal] { Journal->Durable(); };
+  }
   for (;;) {
     try {
       // On failure this raises with the file unchanged (or its old content under the backup name),
       // and Modified stays set.
       TSaveResult Saved;
       try {
-        Saved = SaveFileSafely(Path, Bytes, Options);
+        Saved = SaveFileSafely(Path, Bytes, Options, BeforeReplace);
       } catch (...) {
         if (FJournal != nullptr && Planned) FJournal->Dropped(Path);
         throw;

@@ -221,14 +221,34 @@ std::string ReadOldBytes(const TJournalRun& Run, const TJournalEntry& E) {
   return Old;
 }
 
-// Appends a record to a run's file that a crash may have left with a piece of one at its end.
-void AppendToRun(const TJournalRun& Run, const std::string& Bytes) {
-  const TFd F{open(Run.File.c_str(), O_WRONLY | O_CLOEXEC)};
-  if (F.Fd < 0 || ftruncate(F.Fd, static_cast<off_t>(Run.ValidEnd)) != 0 ||
-      lseek(F.Fd, static_cast<off_t>(Run.ValidEnd), SEEK_SET) < 0 || !WriteAll(F.Fd, Bytes) || fdatasync(F.Fd) != 0) {
-    RaiseInOutError("記録に書き込めません", Run.File, errno);
+// The marks of a take-back, appended to a run's file that a crash may have left with a piece of a
+// record at its end. A mark lost to a crash costs nothing: the file then holds its old bytes, and
+// the next take-back marks it without writing it.
+class TMarks {
+public:
+  explicit TMarks(const TJournalRun& Run) : FRun(Run) {}
+  ~TMarks() {
+    if (FFd >= 0) close(FFd);
   }
-}
+  void Add(const std::string& Path) {
+    if (FFd < 0) {
+      FFd = open(FRun.File.c_str(), O_WRONLY | O_CLOEXEC);
+      if (FFd < 0 || ftruncate(FFd, static_cast<off_t>(FRun.ValidEnd)) != 0 ||
+          lseek(FFd, static_cast<off_t>(FRun.ValidEnd), SEEK_SET) < 0) {
+        Fail();
+      }
+    }
+    if (!WriteAll(FFd, PathRecord(TakenBackKind, Path))) Fail();
+  }
+  void Sync() {
+    if (FFd >= 0 && fdatasync(FFd) != 0) Fail();
+  }
+
+private:
+  [[noreturn]] void Fail() { RaiseInOutError("記録に書き込めません", FRun.File, errno); }
+  const TJournalRun& FRun;
+  int FFd = -1;
+};
 
 }  // namespace
 
@@ -329,6 +349,7 @@ TTakeBackResult TReplaceJournal::TakeBack(int Number, const std::string* OnlyPat
   TTakeBackResult Result;
   std::optional<TJournalRun> Run = this->Run(Number);
   if (!Run) throw EInOutError("置換の記録 " + std::to_string(Number) + " はありません", ENOENT);
+  TMarks Marks(*Run);
   for (const TJournalEntry& E : std::vector<TJournalEntry>(Run->Files)) {
     if (E.State != TJournalFileState::Written || (OnlyPath && E.Path != *OnlyPath)) continue;
     std::string Now;
@@ -358,27 +379,28 @@ TTakeBackResult TReplaceJournal::TakeBack(int Number, const std::string* OnlyPat
         continue;
       }
     }
-    const std::string Mark = PathRecord(TakenBackKind, E.Path);
-    AppendToRun(*Run, Mark);
-    Run->ValidEnd += Mark.size();
+    Marks.Add(E.Path);
     ++Result.Restored;
   }
+  Marks.Sync();
   return Result;
 }
 
 TJournalRecorder::TJournalRecorder(const TReplaceJournal& Journal, int Number, std::string Path, int Fd)
-    : FJournal(&Journal), FNumber(Number), FPath(std::move(Path)), FFd(Fd), FContext(ZSTD_createCCtx()) {}
+    : FJournal(Journal), FNumber(Number), FPath(std::move(Path)), FFd(Fd), FContext(ZSTD_createCCtx()) {}
 
 TJournalRecorder::TJournalRecorder(TJournalRecorder&& Other) noexcept
-    : FJournal(Other.FJournal),
+    : FJournal(std::move(Other.FJournal)),
       FNumber(Other.FNumber),
       FPath(std::move(Other.FPath)),
       FFd(std::exchange(Other.FFd, -1)),
       FEnd(Other.FEnd),
       FRecorded(Other.FRecorded),
-      FContext(std::exchange(Other.FContext, nullptr)) {}
+      FContext(std::exchange(Other.FContext, nullptr)),
+      FSyncing(std::move(Other.FSyncing)) {}
 
 TJournalRecorder::~TJournalRecorder() {
+  if (FSyncing.valid()) FSyncing.wait();
   ZSTD_freeCCtx(static_cast<ZSTD_CCtx*>(FContext));
   if (FFd < 0) return;
   close(FFd);
@@ -408,18 +430,28 @@ void TJournalRecorder::Record(const std::string& Path, std::string_view Old, std
                                      Old.size(), CompressionLevel);
   if (ZSTD_isError(N)) throw EInOutError(std::string("置換の記録を圧縮できません: ") + ZSTD_getErrorName(N), EIO);
   Packed.resize(N);
-  Append(MakeRecord(FileKind, W.Out) + MakeRecord(DataKind, Packed), true);
+  if (FSyncing.valid()) Durable();
+  Append(MakeRecord(FileKind, W.Out) + MakeRecord(DataKind, Packed), false);
   ++FRecorded;
+  // The sync runs beside the writing of the new file, whose own sync takes as long.
+  FSyncing = std::async(std::launch::async, [Fd = FFd] { return fdatasync(Fd) == 0 ? 0 : errno; });
+}
+
+void TJournalRecorder::Durable() {
+  if (!FSyncing.valid()) return;
+  if (const int Error = FSyncing.get(); Error != 0) RaiseInOutError("置換の記録に書き込めません", FPath, Error);
 }
 
 void TJournalRecorder::Dropped(const std::string& Path) {
+  if (FSyncing.valid()) FSyncing.wait();
   Append(PathRecord(DroppedKind, Path), false);
   --FRecorded;
 }
 
 void TJournalRecorder::Finish() {
+  Durable();
   Append(MakeRecord(EndKind, {}), true);
-  if (FRecorded > 0) FJournal->Prune(FNumber);
+  if (FRecorded > 0) FJournal.Prune(FNumber);
 }
 
 }  // namespace tesvarin

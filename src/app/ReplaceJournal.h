@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,9 +95,12 @@ public:
   ~TJournalRecorder();
 
   [[nodiscard]] int Number() const { return FNumber; }
-  // Keeps Old and the hash of New for Path, on disk, before the file is replaced. Raises
-  // EInOutError when it cannot: the file must then not be replaced.
+  // Keeps Old and the hash of New for Path. The record reaches the disk while the new file is
+  // written; Durable waits until it has. Raises EInOutError when it cannot: the file must then not
+  // be replaced.
   void Record(const std::string& Path, std::string_view Old, std::string_view New);
+  // Returns once the last record is on disk; raises EInOutError when it could not be synced.
+  void Durable();
   // The file recorded last was not replaced after all.
   void Dropped(const std::string& Path);
   // The run ended; the oldest runs go when the journal grew past its bounds.
@@ -107,13 +111,14 @@ private:
   TJournalRecorder(const TReplaceJournal& Journal, int Number, std::string Path, int Fd);
   void Append(std::string_view Bytes, bool Sync);
 
-  const TReplaceJournal* FJournal;
+  TReplaceJournal FJournal;  // a copy: the recorder may outlive the object that began it
   int FNumber;
   std::string FPath;
   int FFd;
   uint64_t FEnd = 0;  // of the last whole record
   int FRecorded = 0;  // files recorded and not dropped: without any, the run leaves no file
   void* FContext = nullptr;  // the compressor, kept for the run
+  std::future<int> FSyncing;  // the last record's sync: 0, or the error
 };
 
 // The hash the journal keeps of file contents.

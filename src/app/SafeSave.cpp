@@ -211,7 +211,8 @@ void WriteBackup(int OldFd, const struct stat& Old, const std::string& Backup) {
   if (!Copy.RenameOver(Backup)) Fail("バックアップを作成できません", Backup, errno);
 }
 
-TSaveResult SaveByRename(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup) {
+TSaveResult SaveByRename(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup,
+                         const std::function<void()>& BeforeReplace) {
   const TFd Old(T.Exists ? open(T.File.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1);
   if (T.Exists && Old.Get() < 0 && (O.Expected || !Backup.empty())) Fail("ファイルを開けません", T.Path, errno);
   const mode_t Mode = T.Exists ? (T.St.st_mode & 07777) : (0666 & ~CurrentUmask());
@@ -225,6 +226,7 @@ TSaveResult SaveByRename(const TTarget& T, std::string_view Bytes, const TSaveOp
   if (Old.Get() >= 0) RequireUnchanged(Old.Get(), O, T.Path);
   if (!Backup.empty()) WriteBackup(Old.Get(), T.St, Backup);
   if (O.Expected && !StatMatches(T.File, *O.Expected)) throw EFileChangedOnDisk(T.Path);
+  if (BeforeReplace) BeforeReplace();
   if (!Temp.RenameOver(T.File)) Fail("ファイルを置き換えられません", T.Path, errno);
   return {StampOfWritten(Temp.Fd(), Hash, Bytes.size()), Backup};
 }
@@ -262,7 +264,8 @@ std::string KeepCopy(TTemporaryFile& Copy, const std::string& Path) {
   Fail("ファイルに書き込めず、元に戻せませんでした。元の内容は " + Kept + " にあります", T.Path, Err);
 }
 
-TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup) {
+TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup,
+                        const std::function<void()>& BeforeReplace) {
   const TFd File(open(T.File.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
   const int Fd = File.Get();
   if (Fd < 0) Fail("ファイルに書き込めません", T.Path, errno);
@@ -277,6 +280,7 @@ TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOpt
   const TFileStamp Old = Taker.Finish(Fd, OldHash, OldSize);
   if (!Old.Steady || (O.Expected && !SameFileState(*O.Expected, Old))) throw EFileChangedOnDisk(T.Path);
   Reserve(Fd, Bytes.size(), T.Path);
+  if (BeforeReplace) BeforeReplace();
   if (Backs && !Copy.RenameOver(Backup)) Fail("バックアップを作成できません", Backup, errno);
   uint64_t Hash = 0;
   bool Ok = lseek(Fd, 0, SEEK_SET) == 0 && WriteAll(Fd, Bytes) && ftruncate(Fd, static_cast<off_t>(Bytes.size())) == 0 &&
@@ -303,7 +307,8 @@ std::string BackupName(const std::string& Path) {
   return Path.substr(0, Dot) + ".bak";
 }
 
-TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options) {
+TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options,
+                           const std::function<void()>& BeforeReplace) {
   // A write past the file-size limit must fail as an error, not end the process.
   static const bool IgnoringFileSizeSignal = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
   (void)IgnoringFileSizeSignal;
@@ -319,8 +324,8 @@ TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, cons
     Backup = Options.BackupPath.empty() ? BackupName(Path) : Options.BackupPath;
     if (ResolveTarget(Backup) == T.File) Backup.clear();  // the file itself: simply overwritten
   }
-  if (T.Exists && T.St.st_nlink > 1) return SaveInPlace(T, Bytes, Options, Backup);
-  return SaveByRename(T, Bytes, Options, Backup);
+  if (T.Exists && T.St.st_nlink > 1) return SaveInPlace(T, Bytes, Options, Backup, BeforeReplace);
+  return SaveByRename(T, Bytes, Options, Backup, BeforeReplace);
 }
 
 void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBackup) {

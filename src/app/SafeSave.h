@@ -1,6 +1,7 @@
 // Writing a file back without ever losing it, with the optional ".bak" copy of its previous content.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,7 +44,10 @@ struct TSaveResult {
 // Raises EInOutError on failure; the original is then unchanged, or its previous content is under
 // the backup name. A kill while saving leaves no temporary file that outlives the next save there
 // once it is old.
-TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options);
+// BeforeReplace runs when the new bytes are safe beside the file, just before it is replaced;
+// raising there leaves the file as it was.
+TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options,
+                           const std::function<void()>& BeforeReplace = {});
 void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBackup);
 
 }  // namespace tesvarin
