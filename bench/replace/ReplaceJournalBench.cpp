@@ -59,21 +59,39 @@ double Median(std::vector<double> V) {
   return V[V.size() / 2];
 }
 
-// Japanese prose lines with the needle every so many lines.
+// Japanese prose lines, picked and numbered so that they compress as real text does, with the
+// needle spread evenly.
 std::string FileText(size_t Bytes, int Hits, const std::string& Needle, int Seed) {
-  const std::string Line = Utf8ToCp932("昨日の会議で決まった日程を確認し、資料をまとめて関係者に送付してください。");
+  static const std::vector<std::string> Sentences = [] {
+    std::vector<std::string> S;
+    for (const char* U : {"昨日の会議で決まった日程を確認し、資料をまとめて関係者に送付してください。",
+                          "第三四半期の売上は前年同期比で一二パーセント増加しました。",
+                          "システム更新作業のため、今週末はサーバーを停止します。",
+                          "お客様からの問い合わせには、原則として二営業日以内に回答すること。",
+                          "新しい製品の仕様書は共有フォルダの最新版を参照してください。",
+                          "東京支社と大阪支社の合同研修は来月の第二火曜日に開催予定です。",
+                          "請求書の発行日と支払期限を必ず確認してから送付すること。",
+                          "設定ファイルの文字コードはShift_JISのまま保存してください。"}) {
+      S.push_back(Utf8ToCp932(U));
+    }
+    return S;
+  }();
   std::string Text;
-  const size_t Lines = Bytes / (Line.size() + 2);
+  uint32_t R = static_cast<uint32_t>(Seed) * 2654435761u + 1;
+  const size_t Lines = Bytes / 80;
   const size_t Every = std::max<size_t>(1, Lines / static_cast<size_t>(Hits));
   int Placed = 0;
   for (size_t I = 0; Text.size() < Bytes; ++I) {
-    if (I % Every == static_cast<size_t>(Seed) % Every && Placed < Hits) {
+    R = R * 1103515245u + 12345u;
+    const std::string& Line = Sentences[(R >> 16) % Sentences.size()];
+    Text += std::to_string(I + 1) + ": ";
+    if (I % Every == Every / 2 && Placed < Hits) {
       Text += Line.substr(0, 20) + Needle + Line.substr(20);
       ++Placed;
     } else {
       Text += Line;
     }
-    Text += "\r\n";
+    Text += (R >> 8) % 3 == 0 ? " " + std::to_string(R % 100000) + "\r\n" : std::string("\r\n");
   }
   return Text;
 }

@@ -50,6 +50,7 @@ JournalDialog::JournalDialog(std::string Folder, std::function<void(int, const s
   FTakeBackButton->setObjectName(QStringLiteral("TakeBackButton"));
   QPushButton* Close = Buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
   Close->setObjectName(QStringLiteral("CloseButton"));
+  Close->setDefault(true);  // a stray Enter must not write files back
   connect(FTakeBackButton, &QPushButton::clicked, this, &JournalDialog::TakeBackSelected);
   connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

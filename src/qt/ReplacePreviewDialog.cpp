@@ -20,7 +20,8 @@ namespace {
 
 // A file's row has no parent; a hit's row keeps its file's number + 1 in the internal id.
 constexpr quintptr FileRow = 0;
-constexpr size_t Context = 120;  // bytes shown on either side of a hit in a long line
+// Bytes shown before and after a hit in a long line: the hit stays in view at the cell's left.
+constexpr size_t ContextBefore = 40, ContextAfter = 200;
 
 // Line breaks inside a hit that spans lines are shown, not obeyed.
 QString Shown(std::string_view Sjis) {
@@ -37,9 +38,9 @@ QStringList Pieces(const TPlannedHit& H, bool After) {
   const std::string_view Line = H.LineText;
   const size_t Start = std::min<size_t>(H.Offset - H.LineStart, Line.size());
   const size_t End = std::min(Start + H.Old.size(), Line.size());
-  size_t From = Start > Context ? Start - Context : 0;
+  size_t From = Start > ContextBefore ? Start - ContextBefore : 0;
   while (!IsCharStartFrom(Line, 0, From)) ++From;
-  size_t To = std::min(End + Context, Line.size());
+  size_t To = std::min(End + ContextAfter, Line.size());
   if (!IsCharStartFrom(Line, End, To)) ++To;
   QString Head = Shown(Line.substr(From, Start - From));
   QString Tail = Shown(Line.substr(End, To - End));
@@ -63,7 +64,12 @@ public:
     O.text.clear();
     O.widget->style()->drawControl(QStyle::CE_ItemViewItem, &O, Painter, O.widget);
     const bool Selected = (O.state & QStyle::State_Selected) != 0;
-    const QColor Text = O.palette.color(Selected ? QPalette::HighlightedText : QPalette::Text);
+    // A hit left out changes nothing: its line is shown plain and dimmed on both sides.
+    const QModelIndex Box = Index.siblingAtColumn(ReplacePreviewModel::NameColumn);
+    const bool Ticked = Box.data(Qt::CheckStateRole).toInt() != Qt::Unchecked;
+    const QPalette::ColorRole Role =
+        Selected ? QPalette::HighlightedText : Ticked ? QPalette::Text : QPalette::PlaceholderText;
+    const QColor Text = O.palette.color(Role);
     QRect R = O.rect.adjusted(3, 0, -3, 0);
     const QFontMetrics M(O.font);
     Painter->save();
@@ -71,7 +77,7 @@ public:
     Painter->setFont(O.font);
     for (int I = 0; I < 3 && R.width() > 0; ++I) {
       const int W = M.horizontalAdvance(Parts[I]);
-      if (I == 1) {
+      if (I == 1 && Ticked) {
         const bool Removed = Index.column() == ReplacePreviewModel::BeforeColumn;
         // The old text on a red tint, the new one on green: which side is which shows at a glance.
         Painter->fillRect(QRect(R.left(), R.top() + 1, std::max(W, 2), R.height() - 2),
@@ -162,8 +168,9 @@ QVariant ReplacePreviewModel::data(const QModelIndex& Index, int Role) const {
     if (Role == Qt::TextAlignmentRole) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return {};
   }
-  if (Role == PiecesRole) return Pieces(*H, Column == AfterColumn);
-  if (Role == Qt::DisplayRole || Role == Qt::ToolTipRole) return Pieces(*H, Column == AfterColumn).join(QString());
+  const bool After = Column == AfterColumn && H->Ticked;
+  if (Role == PiecesRole) return Pieces(*H, After);
+  if (Role == Qt::DisplayRole || Role == Qt::ToolTipRole) return Pieces(*H, After).join(QString());
   return {};
 }
 
@@ -189,13 +196,12 @@ bool ReplacePreviewModel::setData(const QModelIndex& Index, const QVariant& Valu
     for (size_t I = 0; I < Hits; ++I) SetHit(File, I, Ticked);
     emit dataChanged(Index, Index, {Qt::CheckStateRole});
     if (Hits > 0) {
-      emit dataChanged(index(0, NameColumn, Index), index(static_cast<int>(Hits) - 1, NameColumn, Index),
-                       {Qt::CheckStateRole});
+      emit dataChanged(index(0, NameColumn, Index), index(static_cast<int>(Hits) - 1, AfterColumn, Index));
     }
   } else {
     const size_t File = Index.internalId() - 1;
     SetHit(File, static_cast<size_t>(Index.row()), Ticked);
-    emit dataChanged(Index, Index, {Qt::CheckStateRole});
+    emit dataChanged(Index, Index.siblingAtColumn(AfterColumn));
     const QModelIndex Parent = parent(Index);
     emit dataChanged(Parent, Parent, {Qt::CheckStateRole});
   }

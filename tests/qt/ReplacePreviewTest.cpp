@@ -45,6 +45,7 @@ TEST_F(ReplacePreviewFlow, ThePreviewShowsEachHitAndReplacesOnlyTheTickedOnes) {
       QTest::keyClick(View->viewport(), Qt::Key_Space);
       EXPECT_EQ(M->index(1, 0, A).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
       EXPECT_EQ(A.data(Qt::CheckStateRole).toInt(), Qt::PartiallyChecked);
+      EXPECT_EQ(M->index(1, 2, A).data().toString(), QStringLiteral("三行目 日本語"));  // left as it is
       Seen << D.findChild<QLabel*>(QStringLiteral("PreviewCounts"))->text();
       Press(&D, "PreviewReplace");
     });
