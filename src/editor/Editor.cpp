@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
-#include "editor/EditorBars.h"
+#include "editor/view/EditorBars.h"
 #include "editor/EditorContextMenu.h"
-#include "editor/EditorScroll.h"
-#include "editor/EditorSelection.h"
-#include "editor/EditorUndo.h"
-#include "editor/EditorViewInfo.h"
+#include "editor/view/EditorScroll.h"
+#include "editor/caret/EditorSelection.h"
+#include "editor/text/EditorUndo.h"
+#include "editor/settings/EditorViewInfo.h"
 #include "highlighter/Highlighter.h"
 
 namespace tesvarin {

@@ -20,7 +20,7 @@
 #include "qt/FileListView.h"
 #include "qt/ListViewAdapter.h"
 #include "qt/MainWindow.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "qt/ViewSettingsDialog.h"
 
 namespace tesvarin::qt {
