@@ -7,7 +7,7 @@
 #include "editor/Editor.h"
 #include "editor/edit/EditorEditText.h"
 #include "editor/caret/EditorSelection.h"
-#include "editor/EditorUtils.h"
+#include "editor/settings/EditorResources.h"
 
 namespace tesvarin {
 

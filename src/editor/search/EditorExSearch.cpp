@@ -8,7 +8,7 @@
 
 #include "editor/search/EditorLineScan.h"
 #include "highlighter/RowState.h"
-#include "editor/EditorUtils.h"
+#include "editor/chars/SjisText.h"
 #include "support/ByteSearch.h"
 #include "support/Sjis.h"
 

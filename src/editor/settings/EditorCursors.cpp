@@ -1,6 +1,6 @@
 #include "editor/settings/EditorCursors.h"
 
-#include "editor/EditorUtils.h"
+#include "editor/settings/EditorResources.h"
 
 namespace tesvarin {
 

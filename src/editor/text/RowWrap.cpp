@@ -1,7 +1,7 @@
 #include "editor/text/RowWrap.h"
 
 #include "editor/text/AttributeArray.h"
-#include "editor/EditorUtils.h"
+#include "editor/chars/SjisText.h"
 
 namespace tesvarin {
 

@@ -6,7 +6,7 @@
 #include "editor/Editor.h"
 #include "editor/view/EditorScroll.h"
 #include "editor/caret/EditorSelection.h"
-#include "editor/EditorUtils.h"
+#include "editor/view/DotLine.h"
 #include "editor/settings/EditorViewInfo.h"
 #include "highlighter/EditorHighlighter.h"
 #include "highlighter/Highlighter.h"

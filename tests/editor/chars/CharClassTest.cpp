@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "editor/chars/CharArr.h"
-#include "editor/EditorUtils.h"
-#include "testsupport/Fakes.h"
+#include "editor/chars/SjisText.h"
+#include "support/Sjis.h"
 
 namespace tesvarin {
 namespace {
@@ -144,88 +144,6 @@ TEST(StringHelpers, ContainsCharOnlyAtCharacterBoundaries) {
   EXPECT_FALSE(ContainsChar("", List));
   EXPECT_FALSE(ContainsChar("abc", "ab"));
   EXPECT_TRUE(ContainsChar(")", "!),"));
-}
-
-std::vector<std::string> Split(std::string_view Text) {
-  TStringList Lines;
-  SplitLines(Text, Lines);
-  return Lines.Items();
-}
-
-TEST(SplitLines, BreaksOfEveryKind) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(Split("a\r\nb"), (V{"a", "b"}));
-  EXPECT_EQ(Split("a\n"), (V{"a"}));
-  EXPECT_EQ(Split("a\n\rb"), (V{"a", "", "b"}));
-  EXPECT_EQ(Split("a\rb\r"), (V{"a", "b"}));
-  EXPECT_EQ(Split(""), V{});
-  EXPECT_EQ(Split("\n\n"), (V{"", ""}));
-}
-
-TEST(SplitLines, StopsAtNulButKeepsCountedLines) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(Split(std::string_view("a\nb\0c\nd\n", 8)), (V{"a", "b", ""}));
-}
-
-TEST(SplitLines, ReplacesOldContentsInOneNotification) {
-  TStringList Lines;
-  Lines.Add("old");
-  int Changes = 0;
-  Lines.OnChange = [&](TStringList&) { ++Changes; };
-  SplitLines("x\ny", Lines);
-  EXPECT_EQ(Lines.Items(), (std::vector<std::string>{"x", "y"}));
-  EXPECT_EQ(Changes, 1);
-}
-
-TEST(CursorSlots, FindsTheLowestDefaultSlot) {
-  test::FakeCursorTable Cursors;
-  EXPECT_EQ(FindFreeCursorSlot(Cursors), 1);
-  Cursors.Loaded[1] = "x";
-  Cursors.Loaded[2] = "y";
-  EXPECT_EQ(FindFreeCursorSlot(Cursors), 3);
-}
-
-TEST(EditorUtilsUnit, RegistersBoxFormatAndCursorsOnce) {
-  test::FakePlatform P;
-  TPlatform Platform = P.Platform();
-  InitEditorUtils(Platform);
-  InitEditorUtils(Platform);  // nested: no second registration
-  EXPECT_EQ(P.Clipboard.Registered.size(), 1u);
-  EXPECT_EQ(P.Clipboard.Registered.count(BoxClipboardFormatName), 1u);
-  EXPECT_EQ(BoxClipboardFormat(), P.Clipboard.Registered[BoxClipboardFormatName]);
-  EXPECT_EQ(RightArrowCursorSlot(), 1);
-  EXPECT_EQ(DragSelCopyCursorSlot(), 2);
-  EXPECT_EQ(P.Cursors.Loaded[1], "RightArrow");
-  EXPECT_EQ(P.Cursors.Loaded[2], "DragSelCopy");
-  FinalEditorUtils();
-  EXPECT_NE(BoxClipboardFormat(), 0);
-  FinalEditorUtils();
-  EXPECT_EQ(BoxClipboardFormat(), 0);
-}
-
-TEST(DotLine, PatternStartsWithADotAndBitmapsAreShared) {
-  test::FakePlatform P;
-  TPlatform Platform = P.Platform();  // screen 640 wide
-  InitEditorUtils(Platform);
-  test::RecordingCanvas Canvas(700, 4);
-  DrawDotLine(Canvas, 3, 1, clWhite, clRed, 9);
-  for (int X = 0; X < 12; ++X) {
-    TColor Expected = (X < 3 || X > 9) ? clNone : ((X - 3) % 2 == 0 ? clRed : clWhite);
-    EXPECT_EQ(Canvas.Pixels.Pixel(X, 1), Expected) << X;
-  }
-  EXPECT_EQ(Canvas.Pixels.Pixel(3, 0), clNone);
-  DrawDotLine(Canvas, 0, 2, clWhite, clRed, 5);
-  EXPECT_EQ(DotLineCollection().Count(), 1);
-  ASSERT_EQ(Canvas.ImagesDrawn.size(), 2u);
-  EXPECT_EQ(Canvas.ImagesDrawn[0], Canvas.ImagesDrawn[1]);
-  DrawDotLine(Canvas, 0, 3, clBlack, clRed, 5);
-  EXPECT_EQ(DotLineCollection().Count(), 2);
-  // Longer than the screen: cut at the bitmap's width.
-  DrawDotLine(Canvas, 0, 0, clWhite, clRed, 699);
-  EXPECT_EQ(Canvas.Calls.back(), "image 0,0 from 0 width 640");
-  EXPECT_EQ(Canvas.Pixels.Pixel(639, 0), clWhite);
-  EXPECT_EQ(Canvas.Pixels.Pixel(640, 0), clNone);
-  FinalEditorUtils();
 }
 
 }  // namespace

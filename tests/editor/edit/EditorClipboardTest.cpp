@@ -3,7 +3,7 @@
 
 #include "editor/Editor.h"
 #include "editor/caret/EditorSelection.h"
-#include "editor/EditorUtils.h"
+#include "editor/settings/EditorResources.h"
 #include "testsupport/Fakes.h"
 
 namespace tesvarin {
