@@ -1,5 +1,5 @@
 // TEditor's painting pass: which areas an update rectangle touches, the rows it covers, the hook
-// called after each row, the ruler's caret-column mark and the invalidation of the bars.
+// called after each row, and the invalidation of rows and bars.
 #include <algorithm>
 
 #include "editor/Editor.h"
@@ -105,22 +105,6 @@ void TEditor::SetImageMarks(std::vector<TImage> Value) {
   Invalidate();
 }
 
-TRect TEditor::RulerCellRect(int ACol) const { return FBars->RulerCell(ACol); }
-
-void TEditor::MarkRulerColumn(int ACol) {
-  if (!FRuler.Visible()) return;
-  FRulerMarkCol = ACol;
-  const TRect Cell = RulerCellRect(ACol);
-  if (FWindow != nullptr && !Cell.IsEmpty()) FWindow->Invalidate(Cell);
-}
-
-void TEditor::UnmarkRulerColumn(int ACol) {
-  if (FRulerMarkCol != ACol || ACol < 0) return;
-  FRulerMarkCol = -1;
-  const TRect Cell = RulerCellRect(ACol);
-  if (FWindow != nullptr && !Cell.IsEmpty()) FWindow->Invalidate(Cell);
-}
-
 void TEditor::InvalidateLeftbarRows(int Row1, int Row2) {
   if (FWindow == nullptr || !FLeftbar.Visible()) return;
   TRect R = FScroll->RowsRect(std::min(Row1, Row2), std::max(Row1, Row2));
@@ -139,6 +123,25 @@ void TEditor::InvalidateImagebarRow(int ARow) {
   R.Right = FScroll->ImagebarWidth();
   FWindow->Invalidate(R);
   FWindow->Update();
+}
+
+void TEditor::InvalidateRow(int ARow) {
+  if (FWindow == nullptr) return;
+  const TRect R = FScroll->RowsRect(ARow, ARow);
+  if (!R.IsEmpty()) FWindow->Invalidate(R);
+}
+
+void TEditor::InvalidateRows(int Row1, int Row2) {
+  if (FWindow == nullptr) return;
+  const TRect R = FScroll->RowsRect(std::min(Row1, Row2), std::max(Row1, Row2));
+  if (R.IsEmpty()) return;
+  FWindow->Invalidate(R);
+  FWindow->Update();
+}
+
+void TEditor::Invalidate() {
+  if (FWindow == nullptr) return;
+  FWindow->Invalidate({0, 0, FWindow->ClientWidth(), FWindow->ClientHeight()});
 }
 
 }  // namespace tesvarin
