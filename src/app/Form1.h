@@ -177,6 +177,8 @@ private:
   void ProcessMessages();
   // Loads the file into the editor as the current one and notes how it stood on disk.
   void LoadCurrentFile(const std::string& Path);
+  // Selects the row of Path, or none when it is not listed.
+  void SelectRowOf(const std::string& Path);
 
   // Saves the editor's text over the current file, if it is still as loaded; else asks (in a batch,
   // raises EFileChangedOnDisk). In a batch the backup takes a name no other file of it took.
