@@ -88,8 +88,8 @@ public:
   // The viewer.
   void FileListClick();
   // Makes the file current in the viewer, saving the one before if it changed (a hit of a preview
-  // opened).
-  void OpenFile(const std::string& Path);
+  // opened); false when Cancel at the save question keeps the current file.
+  bool OpenFile(const std::string& Path);
   void SpeedButton1Click();
   void SpeedButton3Click();
   void CheckBox1Click();
@@ -213,6 +213,8 @@ private:
   void ProcessMessages();
   // Loads the file into the editor as the current one and notes how it stood on disk.
   void LoadCurrentFile(const std::string& Path);
+  // Selects the row of Path, or none when it is not listed.
+  void SelectRowOf(const std::string& Path);
 
   // Saves the editor's text over the current file, if it is still as loaded; else asks (in a batch,
   // raises EFileChangedOnDisk). In a batch the backup takes a name no other file of it took.

@@ -35,17 +35,37 @@ void TForm1::FileListClick() {
   if (FRunning) return;
   int Selected = C.FileList.Selected();
   if (Selected < 0) return;
-  OpenFile(RowPath(C.FileList.Item(Selected)));
+  if (!OpenFile(RowPath(C.FileList.Item(Selected)))) {
+    // Cancel at a save question: the current file and its edits stay, and so does its row.
+    SelectRowOf(C.fName.Caption());
+    return;
+  }
   // Without a search text there is no first hit, and the path stays in the status bar.
   if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
 }
 
-void TForm1::OpenFile(const std::string& Path) {
-  if (FRunning) return;
+bool TForm1::OpenFile(const std::string& Path) {
+  if (FRunning) return false;
+  FAbortRequested = false;
   SaveIfModified();
+  if (FAbortRequested) {
+    FAbortRequested = false;
+    return false;
+  }
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
   LoadCurrentFile(Path);
+  return true;
+}
+
+void TForm1::SelectRowOf(const std::string& Path) {
+  for (int I = 0; I < C.FileList.Count(); ++I) {
+    if (RowPath(C.FileList.Item(I)) == Path) {
+      C.FileList.SetSelected(I);
+      return;
+    }
+  }
+  C.FileList.SetSelected(-1);
 }
 
 void TForm1::LoadCurrentFile(const std::string& Path) {

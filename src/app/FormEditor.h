@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorExSearch.h"
-#include "editor/ExSearchOption.h"
-#include "editor/HugePages.h"
+#include "editor/search/EditorExSearch.h"
+#include "editor/search/ExSearchOption.h"
+#include "editor/text/HugePages.h"
 #include "support/FileStamp.h"
 
 namespace tesvarin {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/EditorExSearch.h"
+#include "editor/search/EditorExSearch.h"
 #include "support/FileStamp.h"
 
 namespace tesvarin {

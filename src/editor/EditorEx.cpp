@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "editor/EditorLineScan.h"
-#include "editor/EditorSelection.h"
-#include "editor/EditorUndo.h"
+#include "editor/search/EditorLineScan.h"
+#include "editor/caret/EditorSelection.h"
+#include "editor/text/EditorUndo.h"
 #include "highlighter/Highlighter.h"
 #include "highlighter/HighlighterParser.h"
 

@@ -9,7 +9,7 @@
 
 #include "app/LocalTime.h"
 #include "app/ReplaceJournal.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 
 namespace tesvarin::qt {
 

@@ -13,7 +13,7 @@
 #include "app/IniPath.h"
 #include "app/FormEditorEx.h"
 #include "editor/EditorEx.h"
-#include "editor/EditorUtils.h"
+#include "editor/settings/EditorResources.h"
 #include "highlighter/HTMLHighlighter.h"
 #include "qt/EditorWidget.h"
 #include "qt/ErrorReport.h"
@@ -21,8 +21,8 @@
 #include "qt/JournalDialog.h"
 #include "qt/ListViewAdapter.h"
 #include "qt/MainWindow.h"
-#include "qt/QtText.h"
 #include "qt/ReplacePreviewDialog.h"
+#include "shell/QtText.h"
 #include "qt/ViewSettingsDialog.h"
 
 namespace tesvarin::qt {
@@ -69,7 +69,7 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
                         &FEventPump, UserStore != nullptr ? UserStore : &FUserStore,
                         &FCursors,   &FShell,
                         ScreenWidth()};
-  InitEditorUtils(FPlatform);
+  InitEditorResources(FPlatform);
   FEditorView->setObjectName(QStringLiteral("EditorView"));
   FWindow->EditorFrame()->layout()->addWidget(FEditorView);
   FEditor = std::make_unique<TEditorEx>(FEditorView, FPlatform);
@@ -110,7 +110,7 @@ MainForm::~MainForm() {
   FFormEditor.reset();
   FEditor.reset();
   FWindow.reset();
-  FinalEditorUtils();
+  FinalEditorResources();
 }
 
 void MainForm::WireListGestures() {

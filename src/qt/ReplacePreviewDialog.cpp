@@ -10,7 +10,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "support/Sjis.h"
 #include "support/SjisCodec.h"
 
