@@ -170,6 +170,7 @@ TMainFormControls::TMainFormControls()
       CheckBox2("正規表現検索 "),
       CheckBox3("あいまい検索 "),
       CheckBox4("単語検索 "),
+      OtherEncodings("Shift-JIS 以外の文字コードも検索する", true),
       MakeBackFile("保存時バックアップ作成", true),
       ConfirmSave("保存するかを確認をする", true),
       SelectFirstSearch("ファイル選択で最初の検索", true),
@@ -179,7 +180,8 @@ TMainFormControls::TMainFormControls()
                 {"種類", 70, taLeftJustify},
                 {"更新日時", 150, taLeftJustify},
                 {"アクセス日時", 150, taLeftJustify},
-                {"属性", 50, taRightJustify}}),
+                {"属性", 50, taRightJustify},
+                {"文字コード", 90, taLeftJustify}}),
       Label8("検索"),
       N2("このファイル内を一括置換"),
       N4("リストのファイルを一括置換") {

@@ -20,6 +20,7 @@
 #include "app/SafeSave.h"
 #include "platform/Platform.h"
 #include "support/StringList.h"
+#include "support/TextEncoding.h"
 
 namespace tesvarin {
 
@@ -46,7 +47,7 @@ inline constexpr const char* WordCharacters = "#%-./:=?_~";
 
 class TForm1 {
 public:
-  static constexpr int ColumnCount = 7;
+  static constexpr int ColumnCount = 8;
 
   TForm1(TMainFormControls& Controls, TPlatform Platform, IFormEditor& Editor, TFormEnvironment Environment);
   TForm1(const TForm1&) = delete;
@@ -171,12 +172,20 @@ private:
   void NoteSkipped(std::string Item);
   // The status bar and a message name what was skipped, when anything was.
   void ReportSkipped(const char* Caption);
-  void ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total);
+  void ReplaceInListedFile(const std::string& Path, TTextEncoding Encoding, std::set<TFileId>& Done, int& Total);
   void BeginReplaceCommand();
   void EndReplaceCommand();
   void ProcessMessages();
-  // Loads the file into the editor as the current one and notes how it stood on disk.
-  void LoadCurrentFile(const std::string& Path);
+  // Loads the file into the editor as the current one and notes how it stood on disk. A file in
+  // another encoding is shown converted, and read-only when it would not convert back unchanged.
+  void LoadCurrentFile(const std::string& Path, TTextEncoding Encoding);
+  // The encoding a search run told for the row's file.
+  [[nodiscard]] static TTextEncoding RowEncoding(const TListItem& Row);
+  // The editor's text to save, in the current file's own encoding; raises EConvertError naming a
+  // character that encoding cannot hold.
+  [[nodiscard]] std::string CurrentFileBytes() const;
+  // Why the current file opened read-only; empty when it did not.
+  [[nodiscard]] std::string ReadOnlyNote() const;
 
   // Saves the editor's text over the current file, if it is still as loaded; else asks (in a batch,
   // raises EFileChangedOnDisk). In a batch the backup takes a name no other file of it took.
@@ -201,7 +210,7 @@ private:
   std::string FFilePattern;
   std::string FDataFolder;
   std::string FIniFolder;
-  std::array<int, ColumnCount> FSortDirection{1, 1, 1, 1, 1, 1, 1};
+  std::array<int, ColumnCount> FSortDirection{1, 1, 1, 1, 1, 1, 1, 1};
   TStringList FFileNameHistory;
   TStringList FFolderHistory;
   TStringList FFindWordHistory;
@@ -209,6 +218,8 @@ private:
   std::vector<std::string> FSettingsProblems;  // noted, not yet shown
   std::set<std::string> FReportedProblems;     // keys of the problems told already
   std::optional<TFileStamp> FLoadedStamp;  // of the current file's bytes, when loaded or last saved
+  TTextEncoding FCurrentEncoding = teShiftJis;
+  bool FCurrentLossless = true;  // its text converts back to the bytes it was read from
   TBatchBackups* FBatchBackups = nullptr;   // during a replace in the listed files
   int FUnchangedCount = 0;
   std::vector<std::string> FUnchanged;

@@ -25,6 +25,7 @@ const char* const ListReplaceCaption = "リストされたファイルの置換"
 const char* const ConfirmCaption = "確認";
 const char* const SkippedSuffix = " 個のファイル・フォルダを処理できませんでした。";
 const char* const NotSjisNote = " (Shift-JIS として正しくないため置換しませんでした)";
+const char* const NotLosslessNote = " からシフトJISに変換すると元に戻らない文字があるため置換しませんでした)";
 constexpr size_t SkippedNamed = 5;
 
 }  // namespace
@@ -38,15 +39,10 @@ void TForm1::FileListClick() {
   SaveIfModified();
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
-  LoadCurrentFile(Path);
+  LoadCurrentFile(Path, RowEncoding(C.FileList.Item(Selected)));
   // Without a search text there is no first hit, and the path stays in the status bar.
   if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
-}
-
-void TForm1::LoadCurrentFile(const std::string& Path) {
-  FLoadedStamp.reset();
-  FLoadedStamp = Editor.LoadFromFile(Path);
-  Editor.SetModified(false);
+  if (const std::string Note = ReadOnlyNote(); !Note.empty()) C.StatusBar1.SetPanelText(1, Note);
 }
 
 void TForm1::Search(bool Forward) {
@@ -133,6 +129,10 @@ void TForm1::EndReplaceCommand() {
 
 // A replace in a text whose bytes do not pair up into characters could cut one in two.
 bool TForm1::ReplaceableText(const std::string& Path) {
+  if (!FCurrentLossless) {
+    NoteSkipped(Path + " (" + std::string(EncodingName(FCurrentEncoding)) + NotLosslessNote);
+    return false;
+  }
   if (Editor.WellFormed()) return true;
   NoteSkipped(Path + NotSjisNote);
   return false;
@@ -176,7 +176,7 @@ void TForm1::ReportSkipped(const char* Caption) {
 
 // One row of the batch. A file another row already led to is not replaced twice; a file that
 // cannot be read or saved is noted and the batch goes on.
-void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total) {
+void TForm1::ReplaceInListedFile(const std::string& Path, TTextEncoding Encoding, std::set<TFileId>& Done, int& Total) {
   int Error = 0;
   std::optional<TFileId> Id = FileIdOf(Path, &Error);
   if (!Id) {
@@ -186,7 +186,7 @@ void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Don
   if (!Done.insert(*Id).second || !FileExists(Path)) return;
   C.fName.SetCaption(Path);
   try {
-    LoadCurrentFile(Path);
+    LoadCurrentFile(Path, Encoding);
     if (!ReplaceableText(Path)) return;
     Total += ReplaceInEditor();
     SaveIfModified();
@@ -197,6 +197,10 @@ void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Don
     Editor.SetModified(false);
   } catch (const EInOutError& E) {
     NoteSkipped(E.what());
+    Editor.SetModified(false);
+  } catch (const EConvertError& E) {
+    // The replacement has no form in the file's encoding: the file stays as it was.
+    NoteSkipped(Path + " (" + E.what() + ")");
     Editor.SetModified(false);
   }
 }
@@ -222,6 +226,7 @@ void TForm1::N4Click() {
     Editor.EndUpdate();
     Editor.Clear();
     C.fName.SetCaption({});
+    C.fEncoding.SetCaption({});
     FRunning = false;
     FBatchBackups = nullptr;
   };
@@ -230,7 +235,7 @@ void TForm1::N4Click() {
       ProcessMessages();
       if (I >= C.FileList.Count()) break;  // rows purged while input was handled
       C.FileList.SetSelected(I);
-      ReplaceInListedFile(RowPath(C.FileList.Item(I)), Done, Total);
+      ReplaceInListedFile(RowPath(C.FileList.Item(I)), RowEncoding(C.FileList.Item(I)), Done, Total);
     }
   } catch (...) {
     // Every file is either old or new (saving is atomic); the window is left as after the command.

@@ -33,7 +33,7 @@ void TForm1::SaveCurrentFile(const std::string& Path) {
   Options.MakeBackup = C.MakeBackFile.Checked();
   if (Options.MakeBackup && FBatchBackups != nullptr) Options.BackupPath = FBatchBackups->NameFor(Path);
   Options.Expected = FLoadedStamp;
-  const std::string Bytes = Editor.SaveText();
+  const std::string Bytes = CurrentFileBytes();
   for (;;) {
     try {
       // On failure this raises with the file unchanged (or its old content under the backup name),
@@ -61,7 +61,7 @@ bool TForm1::OverwriteChangedFile(const std::string& Path, TSaveOptions& Options
       Options.Expected = StampOfFile(Path);
       return true;
     case Reload:
-      LoadCurrentFile(Path);
+      LoadCurrentFile(Path, FCurrentEncoding);
       return false;
     default:
       FAbortRequested = true;

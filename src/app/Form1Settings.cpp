@@ -63,6 +63,7 @@ const TBoolValue BoolValues[] = {
     {"Regexp", &TMainFormControls::CheckBox2, false},
     {"Fuzzy", &TMainFormControls::CheckBox3, false},
     {"WholeWord", &TMainFormControls::CheckBox4, false},
+    {"OtherEncodings", &TMainFormControls::OtherEncodings, true},
 };
 
 struct TTextValue {

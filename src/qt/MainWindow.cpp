@@ -190,6 +190,7 @@ QWidget* MainWindow::BuildSearchOptionsPage() {
   Layout->addWidget(Named(NewCheckBox(C.CheckBox2), "CheckBox2"));
   Layout->addLayout(Row({Named(NewCheckBox(C.CheckBox3), "CheckBox3")}, 16));
   Layout->addWidget(Named(NewCheckBox(C.CheckBox4), "CheckBox4"));
+  Layout->addWidget(Named(NewCheckBox(C.OtherEncodings), "OtherEncodings"));
   Layout->addStretch(1);
   return Page;
 }
@@ -224,7 +225,8 @@ QWidget* MainWindow::BuildRightArea() {
   auto* Up = Named(new QToolButton, "SpeedButton3");
   Up->setArrowType(Qt::UpArrow);
   BindButton(Up, C.SpeedButton3);
-  auto* BarLayout = Row({Named(NewLabel(C.Label8), "Label8"), Down, Up, Named(NewLabel(C.fName), "fName")});
+  auto* BarLayout = Row({Named(NewLabel(C.Label8), "Label8"), Down, Up, Named(NewLabel(C.fName), "fName"),
+                        Named(NewLabel(C.fEncoding), "fEncoding")});
   BarLayout->setContentsMargins(4, 1, 4, 1);
   BarLayout->addStretch(1);
   Bar->setLayout(BarLayout);
