@@ -111,7 +111,7 @@ TEST(TextEncodingTest, MalformedBytesConvertOneByOneAndAreNotLossless) {
 
 TEST(TextEncodingTest, ByteOrderMarksAreLeftOutAndTellTheEncoding) {
   EXPECT_EQ(To("\xEF\xBB\xBF" + From(Sjis("日本"), teUtf8), teUtf8Bom), Sjis("日本"));
-  EXPECT_EQ(To("\xFE\xFF\x00\x41", teUtf16Be), "A");
+  EXPECT_EQ(To(std::string("\xFE\xFF\0A", 4), teUtf16Be), "A");
   EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBF" "abc", true), teUtf8Bom);
   EXPECT_EQ(DetectTextEncoding(std::string("\xFF\xFE" "a\0", 4), true), teUtf16Le);
   EXPECT_EQ(DetectTextEncoding(std::string("\xFE\xFF\0a", 4), true), teUtf16Be);
@@ -161,7 +161,10 @@ TEST(TextEncodingTest, OnlyFormIsRefusedWhereACharacterHasTwoForms) {
   Out.clear();
   EXPECT_FALSE(OnlyFormIn(Sjis("～"), teUtf8, Out));  // U+FF5E and U+301C
   Out.clear();
-  EXPECT_TRUE(OnlyFormIn(Sjis("～"), teEucJp, Out));
+  EXPECT_FALSE(OnlyFormIn(Sjis("～"), teEucJp, Out));  // A1C1, and 8FA2B7 of JIS X 0212
+  Out.clear();
+  EXPECT_TRUE(OnlyFormIn(Sjis("日本"), teEucJp, Out));
+  EXPECT_EQ(Out, "\xC6\xFC\xCB\xDC");
   EXPECT_EQ(EncodingName(teUtf8Bom), "UTF-8 (BOM)");
   EXPECT_EQ(EncodingName(teShiftJis), "シフトJIS");
 }
