@@ -233,7 +233,7 @@ TFileSearch::TFileSearch(TSearchCriteria Criteria, const bool& AbortRequested)
 void TFileSearch::PrepareRequiredText() {
   const std::string& Text = FCriteria.RequiredText;
   if (!FCriteria.OtherEncodings || Text.empty() || Text.find_first_of("\r\n") != std::string::npos) return;
-  for (TTextEncoding E : {teUtf8, teUtf8Bom, teEucJp, teUtf16Le, teUtf16Be}) {
+  for (TTextEncoding E : {teShiftJis, teUtf8, teUtf8Bom, teEucJp, teUtf16Le, teUtf16Be}) {
     std::string Form;
     if (OnlyFormIn(Text, E, Form)) FRequired[E].emplace(Form, FCriteria.RequiredFolds);
   }
@@ -442,6 +442,12 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
   Pump();
 }
 
+bool TFileSearch::LacksRequiredText(std::string_view Bytes, const TPossibleEncodings& Possible) const {
+  if (Possible.Marked) return false;  // the mark alone tells the encoding
+  auto Holds = [&](TTextEncoding E) { return !FRequired[E] || FRequired[E]->Find(Bytes) != std::string_view::npos; };
+  return !(Possible.Utf8 && Holds(teUtf8)) && !Holds(teShiftJis) && !(Possible.EucJp && Holds(teEucJp));
+}
+
 bool TFileSearch::TestBytes(const std::string& Path, std::string_view Bytes, TTextEncoding Encoding) {
   if (Encoding == teShiftJis) return ContainsText(Path, Bytes);
   // Most files lack the text: in their own bytes that is told without converting them.
@@ -453,7 +459,8 @@ bool TFileSearch::TestBytes(const std::string& Path, std::string_view Bytes, TTe
 
 std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head,
                                            TTextEncoding& Encoding) {
-  Encoding = FCriteria.OtherEncodings ? DetectTextEncoding(Head, File.Ended()) : teShiftJis;
+  Encoding = teShiftJis;
+  if (File.Info().Size > StreamFrom && FCriteria.OtherEncodings) Encoding = DetectTextEncoding(Head, false);
   // UTF-16 is read whole: its blocks could not be cut at line ends byte by byte.
   if (File.Info().Size > StreamFrom && !IsUtf16(Encoding)) {
     // Pumped as it is read, as a file read whole is: one line may make a block of any size.
@@ -486,9 +493,14 @@ std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::stri
     }
     Bytes = File.Head(Bytes.size() + ReadPiece);
   }
-  // The head the encoding was told from may not have held the first non-ASCII character.
-  if (FCriteria.OtherEncodings && Encoding == teShiftJis && Bytes.size() > Head.size())
-    Encoding = DetectTextEncoding(Bytes, true);
+  // Most files are told to be Shift-JIS from their first kana or kanji. Of the others, most lack the
+  // text whatever their encoding, and need not be told at all.
+  if (FCriteria.OtherEncodings && !IsUtf16(Encoding)) {
+    if (const TPossibleEncodings Possible = PossibleEncodings(Bytes, true); !Possible.OnlyShiftJis()) {
+      if (LacksRequiredText(Bytes, Possible)) return false;
+      Encoding = DetectTextEncoding(Bytes, true);
+    }
+  }
   return TestBytes(Path, Bytes, Encoding);
 }
 

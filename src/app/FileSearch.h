@@ -113,6 +113,9 @@ private:
                                               TTextEncoding& Encoding);
   // The content test of Bytes in Encoding: converted first unless they are in Shift-JIS.
   [[nodiscard]] bool TestBytes(const std::string& Path, std::string_view Bytes, TTextEncoding Encoding);
+  // True when Bytes lack RequiredText in each encoding they may be in; false also when that is not
+  // known.
+  [[nodiscard]] bool LacksRequiredText(std::string_view Bytes, const TPossibleEncodings& Possible) const;
   void PrepareRequiredText();
   void Pump() const;
   void Skip(const std::string& Path, int Error) const;
@@ -123,7 +126,7 @@ private:
   std::vector<TFileId> FAbove;  // the folder being walked and those that lead to it
   TBigString FBuffer;  // the candidates' bytes, kept from file to file
   std::string FConverted;  // a candidate's bytes as code page 932, when it is in another encoding
-  // RequiredText in each encoding, where it has only that form there.
+  // RequiredText in each encoding, where it has only that form there (Shift-JIS: as it is).
   std::array<std::optional<TByteFinder>, 6> FRequired;
   std::unique_ptr<THelpers> FHelpers;  // the run's, started by the first folder worth sharing
   THelpers* FShared = nullptr;          // the run's, or the pool a helper's walk belongs to

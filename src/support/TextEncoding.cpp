@@ -25,6 +25,10 @@ bool InRange(TByte B, TByte Lo, TByte Hi) { return B >= Lo && B <= Hi; }
 // by End.
 int Utf8Length(const char* P, const char* End) {
   const TByte B = At(P);
+  // Kana and kanji: three bytes with no special second-byte range, most of a Japanese text.
+  if (((B >= 0xE1 && B <= 0xEC) || B == 0xEE || B == 0xEF) && End - P >= 3) {
+    return (At(P + 1) & 0xC0) == 0x80 && (At(P + 2) & 0xC0) == 0x80 ? 3 : 0;
+  }
   int Len;
   TByte Lo = 0x80, Hi = 0xBF;  // the allowed range of the second byte
   if (B < 0x80) return 1;
@@ -83,7 +87,12 @@ template <class TLength>
 bool WellFormed(std::string_view Bytes, bool Partial, TLength Length) {
   const char* P = Bytes.data();
   const char* End = P + Bytes.size();
-  while ((P = SkipAscii(P, End)) != End) {
+  while (P < End) {
+    if (At(P) < 0x80) {
+      // A run of ASCII is skipped a block at a time; a lone byte between characters in one step.
+      if (++P < End && At(P) < 0x80) P = SkipAscii(P, End);
+      continue;
+    }
     const int Len = Length(P, End);
     if (Len == 0) return false;
     if (Len < 0) return Partial;
@@ -143,14 +152,39 @@ bool IsWellFormedCp932(std::string_view Bytes, bool Partial) { return WellFormed
 
 bool IsWellFormedEucJp(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, EucJpLength); }
 
+namespace {
+
+// Where the window the encoding is told from starts: a long ASCII start (a licence, a header) says
+// nothing, so the window starts where the rest does. npos: Head is pure ASCII.
+size_t WindowStart(std::string_view Head) {
+  const char* First = SkipAscii(Head.data(), Head.data() + Head.size());
+  if (First == Head.data() + Head.size()) return std::string_view::npos;
+  const auto Offset = static_cast<size_t>(First - Head.data());
+  return Offset < DetectionWindow ? 0 : Offset;
+}
+
+}  // namespace
+
+TPossibleEncodings PossibleEncodings(std::string_view Head, bool Whole) {
+  TPossibleEncodings P;
+  P.Marked = EncodingOfMark(Head) != teShiftJis;
+  const size_t Start = WindowStart(Head);
+  if (P.Marked || Start == std::string_view::npos) return P;
+  constexpr size_t Quick = 4096;
+  // Bytes that are malformed within the first few kilobytes are malformed in the whole window.
+  const std::string_view Window = Head.substr(Start, Quick);
+  const bool Partial = !Whole || Start + Window.size() < Head.size();
+  P.Utf8 = IsWellFormedUtf8(Window, Partial);
+  P.EucJp = IsWellFormedEucJp(Window, Partial);
+  return P;
+}
+
 // Shift-JIS text almost always breaks UTF-8 and EUC-JP at its first kana or kanji, so a Shift-JIS
 // file costs a scan to its first non-ASCII byte and a few bytes more.
 TTextEncoding DetectTextEncoding(std::string_view Head, bool Whole) {
   if (const TTextEncoding Marked = EncodingOfMark(Head); Marked != teShiftJis) return Marked;
-  const char* First = SkipAscii(Head.data(), Head.data() + Head.size());
-  if (First == Head.data() + Head.size()) return teShiftJis;
-  // A long ASCII start (a licence, a header) says nothing: the window starts where the rest does.
-  const size_t Start = static_cast<size_t>(First - Head.data()) < DetectionWindow ? 0 : First - Head.data();
+  const size_t Start = WindowStart(Head);
+  if (Start == std::string_view::npos) return teShiftJis;
   const std::string_view Window = Head.substr(Start, DetectionWindow);
   const bool Partial = !Whole || Start + Window.size() < Head.size();
   const bool Utf8 = IsWellFormedUtf8(Window, Partial);

@@ -32,4 +32,15 @@ inline constexpr size_t DetectionWindow = size_t{64} << 10;
 // statistical detector over 64 KB. Pure ASCII and what is none of them count as Shift-JIS.
 [[nodiscard]] TTextEncoding DetectTextEncoding(std::string_view Head, bool Whole);
 
+// Which encodings other than Shift-JIS DetectTextEncoding (Head, Whole) may still say, told from no
+// more than a few kilobytes: a Shift-JIS text breaks UTF-8 and EUC-JP at its first kana or kanji.
+// Shift-JIS itself may be said whenever Head has no byte-order mark.
+struct TPossibleEncodings {
+  bool Marked = false;  // a byte-order mark tells the encoding
+  bool Utf8 = false;
+  bool EucJp = false;
+  [[nodiscard]] bool OnlyShiftJis() const { return !Marked && !Utf8 && !EucJp; }
+};
+[[nodiscard]] TPossibleEncodings PossibleEncodings(std::string_view Head, bool Whole);
+
 }  // namespace tesvarin

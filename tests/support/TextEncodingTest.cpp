@@ -130,6 +130,12 @@ TEST(TextEncodingTest, DetectionOfEachEncoding) {
   const std::string Utf8 = "東京の会議資料は名前と番号の表示\n";
   ASSERT_TRUE(IsWellFormedCp932(Utf8));
   EXPECT_EQ(DetectTextEncoding(Utf8, true), teUtf8);
+  // Shift-JIS is told from its first characters; the others are not ruled out as quickly.
+  EXPECT_TRUE(PossibleEncodings(Text, true).OnlyShiftJis());
+  EXPECT_TRUE(PossibleEncodings(From(Text, teUtf8), true).Utf8);
+  EXPECT_FALSE(PossibleEncodings(From(Text, teUtf8), true).EucJp);
+  EXPECT_TRUE(PossibleEncodings(Euc, true).EucJp);
+  EXPECT_TRUE(PossibleEncodings("\xEF\xBB\xBF", true).Marked);
   // Bytes that are none of them stay Shift-JIS, as every file was before.
   EXPECT_EQ(DetectTextEncoding("\x80\x80\xFF", true), teShiftJis);
 }
