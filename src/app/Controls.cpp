@@ -195,6 +195,9 @@ TMainFormControls::TMainFormControls()
   Button2.SetEnabled(false);
   Button3.SetHint("置換を実行するメニューが表示されます。");
   Button3.SetEnabled(false);
+  // The caption is wider than the panel: the hint says it whole, and what it does.
+  OtherEncodings.SetHint("Shift-JIS 以外の文字コードも検索する: UTF-8、EUC-JP、UTF-16 のファイルも、"
+                         "それぞれの文字コードで検索・置換します。");
   SpeedButton1.SetHint("下へ検索");
   SpeedButton3.SetHint("上へ検索");
   ComboBox3.SetItems({"より大きい", "より小さい"});

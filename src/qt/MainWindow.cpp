@@ -184,6 +184,8 @@ QWidget* MainWindow::BuildSearchOptionsPage() {
   auto& C = FControls;
   auto* Page = Named(new QWidget, "TabSheet2");
   auto* Layout = new QVBoxLayout(Page);
+  // Seven rows in the height the window's smallest size leaves the pages.
+  Layout->setSpacing(2);
   Layout->addWidget(Named(NewCheckBox(C.FindSubFolder), "FindSubFolder"));
   Layout->addWidget(Named(NewCheckBox(C.CheckBox6), "CheckBox6"));
   Layout->addWidget(Named(NewCheckBox(C.CheckBox1), "CheckBox1"));
