@@ -186,6 +186,8 @@ private:
   [[nodiscard]] std::string CurrentFileBytes() const;
   // Why the current file opened read-only; empty when it did not.
   [[nodiscard]] std::string ReadOnlyNote() const;
+  // Selects the row of Path, or none when it is not listed.
+  void SelectRowOf(const std::string& Path);
 
   // Saves the editor's text over the current file, if it is still as loaded; else asks (in a batch,
   // raises EFileChangedOnDisk). In a batch the backup takes a name no other file of it took.

@@ -36,13 +36,31 @@ void TForm1::FileListClick() {
   int Selected = C.FileList.Selected();
   if (Selected < 0) return;
   std::string Path = RowPath(C.FileList.Item(Selected));
+  const TTextEncoding Encoding = RowEncoding(C.FileList.Item(Selected));
+  FAbortRequested = false;
   SaveIfModified();
+  if (FAbortRequested) {
+    // Cancel at a save question: the current file and its edits stay, and so does its row.
+    FAbortRequested = false;
+    SelectRowOf(C.fName.Caption());
+    return;
+  }
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
-  LoadCurrentFile(Path, RowEncoding(C.FileList.Item(Selected)));
+  LoadCurrentFile(Path, Encoding);
   // Without a search text there is no first hit, and the path stays in the status bar.
   if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
   if (const std::string Note = ReadOnlyNote(); !Note.empty()) C.StatusBar1.SetPanelText(1, Note);
+}
+
+void TForm1::SelectRowOf(const std::string& Path) {
+  for (int I = 0; I < C.FileList.Count(); ++I) {
+    if (RowPath(C.FileList.Item(I)) == Path) {
+      C.FileList.SetSelected(I);
+      return;
+    }
+  }
+  C.FileList.SetSelected(-1);
 }
 
 void TForm1::Search(bool Forward) {

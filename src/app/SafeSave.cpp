@@ -216,7 +216,8 @@ TSaveResult SaveByRename(const TTarget& T, std::string_view Bytes, const TSaveOp
   if (T.Exists && Old.Get() < 0 && (O.Expected || !Backup.empty())) Fail("ファイルを開けません", T.Path, errno);
   const mode_t Mode = T.Exists ? (T.St.st_mode & 07777) : (0666 & ~CurrentUmask());
   TTemporaryFile Temp(FolderOf(T.File), T.Path);
-  if (!TakeOver(Temp.Fd(), T.Exists ? &T.St : nullptr, Old.Get(), Mode) || !WriteAll(Temp.Fd(), Bytes) ||
+  // The bytes before the mode: a write by a user who is not root clears the set-ID bits again.
+  if (!WriteAll(Temp.Fd(), Bytes) || !TakeOver(Temp.Fd(), T.Exists ? &T.St : nullptr, Old.Get(), Mode) ||
       fsync(Temp.Fd()) != 0) {
     Fail("ファイルに書き込めません", T.Path, errno);
   }
@@ -262,6 +263,14 @@ std::string KeepCopy(TTemporaryFile& Copy, const std::string& Path) {
   Fail("ファイルに書き込めず、元に戻せませんでした。元の内容は " + Kept + " にあります", T.Path, Err);
 }
 
+// The kernel clears the set-ID bits of a file written by a user who is not root; its owner may put
+// them back, as they stood. Others leave the file without them.
+void KeepSetIdBits(int Fd, const struct stat& Old) {
+  struct stat Now {};
+  if ((Old.st_mode & 06000) != 0 && fstat(Fd, &Now) == 0 && (Now.st_mode & 07777) != (Old.st_mode & 07777))
+    (void)fchmod(Fd, Old.st_mode & 07777);
+}
+
 TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup) {
   const TFd File(open(T.File.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
   const int Fd = File.Get();
@@ -282,6 +291,7 @@ TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOpt
   bool Ok = lseek(Fd, 0, SEEK_SET) == 0 && WriteAll(Fd, Bytes) && ftruncate(Fd, static_cast<off_t>(Bytes.size())) == 0 &&
             fsync(Fd) == 0 && ReadBackEquals(Fd, Bytes, Hash);
   if (!Ok) Undo(Fd, Copy, OldSize, OldHash, T, Backup, errno);
+  KeepSetIdBits(Fd, T.St);
   return {StampOfWritten(Fd, Hash, Bytes.size()), Backup};
 }
 

@@ -143,7 +143,7 @@ struct ChangedOnDiskWindow : ::testing::Test {
 };
 
 // Enter at the question (the fake answers an unscripted question with its default) keeps the newer
-// file, whether another row is opened or the window is closed; closing then stays open.
+// file and the edits, whether another row is clicked or the window is closed: both stay on the file.
 TEST_F(ChangedOnDiskWindow, EnterKeepsTheNewerFile) {
   Open("b.txt");
   ASSERT_EQ(W->P.Dialogs.Asked.size(), 1u);
@@ -154,8 +154,9 @@ TEST_F(ChangedOnDiskWindow, EnterKeepsTheNewerFile) {
   EXPECT_EQ(Q.Escape, 2u);
   EXPECT_EQ(Tr.Read("a.txt"), "newer\r\n");
   EXPECT_FALSE(fs::exists(Tr.T() + "/a.bak"));
+  EXPECT_EQ(W->C.fName.Caption(), Tr.T() + "/a.txt");  // and the edits stay on screen
+  EXPECT_TRUE(W->E.Ed.Modified());
 
-  Open("a.txt");
   W->E.Ed.Lines().Put(0, "edited again");
   W->E.Ed.SetModified(true);
   Tr.Write("a.txt", "newest\r\n");

@@ -578,6 +578,34 @@ TEST(Form1Edits, ASearchRunAsksForTheEditedFileFirstAndCancelKeepsIt) {
   EXPECT_EQ(Tr.Read("a.txt"), "old");
 }
 
+// Cancel at the question a row click asks keeps the edited file current, edits and row included.
+TEST(Form1Edits, CancelAtARowClickKeepsTheEditedFile) {
+  Tree Tr;
+  Tr.Write("a.txt", "old");
+  Tr.Write("b.txt", "other");
+  Window W(Tr);
+  W.C.SelectFirstSearch.SetChecked(false);
+  W.Search(Tr.T(), "*.txt");
+  ASSERT_EQ(W.C.FileList.Count(), 2);
+  const int A = W.C.FileList.Item(0).Caption == "a.txt" ? 0 : 1;
+  W.C.FileList.SetSelected(A);
+  W.C.FileList.OnClick();
+  W.E.SetModified(true);
+  W.P.Dialogs.Answers = {idCancel};
+  W.C.FileList.SetSelected(1 - A);
+  W.C.FileList.OnClick();
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, "保存確認");
+  EXPECT_EQ(W.C.fName.Caption(), Tr.T() + "/a.txt");
+  EXPECT_TRUE(W.E.Modified());
+  EXPECT_EQ(W.C.FileList.Selected(), A);
+  EXPECT_EQ(Tr.Read("a.txt"), "old");
+  W.P.Dialogs.Answers = {idNo};
+  W.C.FileList.SetSelected(1 - A);
+  W.C.FileList.OnClick();
+  EXPECT_EQ(W.C.fName.Caption(), Tr.T() + "/b.txt");
+  EXPECT_FALSE(W.E.Modified());
+}
+
 TEST(Form1Edits, CancelAtTheClosingQuestionKeepsTheWindowAndWritesNothing) {
   Tree Tr;
   Tr.Write("a.txt", "old");

@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -79,6 +81,15 @@ protected:
     Action->trigger();
     EXPECT_TRUE(Ran);
   }
+  // A check box toggles only when the click lands on its box or its text, and a laid-out check box
+  // may be wider than both, by how wide the installed fonts draw the text: click the box itself.
+  static void Tick(QCheckBox* Box) {
+    QStyleOptionButton Option;
+    Option.initFrom(Box);
+    Option.text = Box->text();
+    const QRect Area = Box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &Option, Box);
+    QTest::mouseClick(Box, Qt::LeftButton, {}, Area.center());
+  }
   template <class W>
   static W* Child(QWidget& Dialog, const char* Name) {
     W* Widget = Dialog.findChild<W*>(QString::fromLatin1(Name));
@@ -107,7 +118,7 @@ TEST_F(ViewSettingsFlow, LineNumbersShowAtOnceAndOkKeepsThemForTheNextStart) {
     EXPECT_TRUE(Form->Editor().Leftbar().Visible());
     QApplication::processEvents();
     EXPECT_NE(EditorImage(), Before);  // repainted behind the dialog
-    QTest::mouseClick(Child<QCheckBox>(D, "ShowImageBar"), Qt::LeftButton);
+    Tick(Child<QCheckBox>(D, "ShowImageBar"));
     EXPECT_TRUE(Form->Editor().Imagebar().Visible());
     Press(D, QDialogButtonBox::Ok);
     EXPECT_FALSE(D.isVisible());
@@ -129,9 +140,9 @@ TEST_F(ViewSettingsFlow, LineNumbersShowAtOnceAndOkKeepsThemForTheNextStart) {
 TEST_F(ViewSettingsFlow, CancelAndEscapePutTheViewBackAndWriteNothing) {
   TEditorViewSettings Start = ReadViewSettings(Form->Editor(), Form->Editor().ExMarks());
   WithDialogFromMenu([&](qt::ViewSettingsDialog& D) {
-    QTest::mouseClick(Child<QCheckBox>(D, "ShowLeftBar"), Qt::LeftButton);
-    QTest::mouseClick(Child<QCheckBox>(D, "ShowRuler"), Qt::LeftButton);
-    QTest::mouseClick(Child<QCheckBox>(D, "Leading"), Qt::LeftButton);
+    Tick(Child<QCheckBox>(D, "ShowLeftBar"));
+    Tick(Child<QCheckBox>(D, "ShowRuler"));
+    Tick(Child<QCheckBox>(D, "Leading"));
     auto* Width = Child<QSpinBox>(D, "WrapByte");
     Width->setFocus();
     Width->selectAll();
@@ -144,7 +155,7 @@ TEST_F(ViewSettingsFlow, CancelAndEscapePutTheViewBackAndWriteNothing) {
   EXPECT_EQ(ReadViewSettings(Form->Editor(), Form->Editor().ExMarks()), Start);
 
   WithDialogFromMenu([&](qt::ViewSettingsDialog& D) {
-    QTest::mouseClick(Child<QCheckBox>(D, "WordWrap"), Qt::LeftButton);
+    Tick(Child<QCheckBox>(D, "WordWrap"));
     EXPECT_FALSE(Form->Editor().WordWrap());
     EXPECT_FALSE(Child<QSpinBox>(D, "WrapByte")->isEnabled());
     QTest::keyClick(&D, Qt::Key_Escape);
@@ -172,7 +183,7 @@ TEST_F(ViewSettingsFlow, AFailedSaveSaysSoAndKeepsTheDialogOpen) {
   fs::create_directories(UserIni());  // a folder where the file should be
   qt::ViewSettingsDialog D(Form->Editor(), Form->Editor().ExMarks(), UserIni(), Root + "/Vimbre.ini");
   D.show();
-  QTest::mouseClick(Child<QCheckBox>(D, "ShowLeftBar"), Qt::LeftButton);
+  Tick(Child<QCheckBox>(D, "ShowLeftBar"));
   size_t Shown = Dialogs.Shown.size();
   Press(D, QDialogButtonBox::Ok);
   EXPECT_TRUE(D.isVisible());
