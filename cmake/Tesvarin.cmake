@@ -8,10 +8,14 @@ function(tesvarin_add_subdirs dir)
   endforeach()
 endfunction()
 
-# One GoogleTest executable from every .cpp of a test folder.
+# One GoogleTest executable from every .cpp of a test folder (RECURSE: and of its subfolders).
 function(tesvarin_add_test name)
-  cmake_parse_arguments(T "" "" "LIBS;ENV" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  cmake_parse_arguments(T "RECURSE" "" "LIBS;ENV" ${ARGN})
+  if(T_RECURSE)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  endif()
   if(NOT sources)
     return()
   endif()

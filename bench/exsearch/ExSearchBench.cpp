@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editor/EditorEx.h"
-#include "editor/EditorExSearch.h"
+#include "editor/search/EditorExSearch.h"
 #include "support/StringList.h"
 
 using namespace tesvarin;

@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorStrings.h"
+#include "editor/text/EditorScreenStrings.h"
+#include "editor/text/EditorStrings.h"
 #include "editor/FakeEditorView.h"
 #include "highlighter/EditorHighlighter.h"
 #include "support/StringList.h"

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "editor/EditorEx.h"
-#include "editor/EditorScroll.h"
-#include "editor/EditorViewInfo.h"
+#include "editor/view/EditorScroll.h"
+#include "editor/settings/EditorViewInfo.h"
 #include "highlighter/EditorHighlighter.h"
 
 namespace tesvarin {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorStrings.h"
-#include "editor/EditorUndo.h"
+#include "editor/text/EditorScreenStrings.h"
+#include "editor/text/EditorStrings.h"
+#include "editor/text/EditorUndo.h"
 #include "support/StringList.h"
 
 namespace tesvarin {

@@ -5,11 +5,11 @@
 
 #include "app/IniFile.h"
 #include "editor/Editor.h"
-#include "editor/EditorExMarks.h"
-#include "editor/EditorExSearch.h"
-#include "editor/EditorFormDefaults.h"
-#include "editor/EditorViewInfo.h"
-#include "editor/WrapOption.h"
+#include "editor/search/EditorExMarks.h"
+#include "editor/search/EditorExSearch.h"
+#include "editor/settings/EditorFormDefaults.h"
+#include "editor/settings/EditorViewInfo.h"
+#include "editor/text/WrapOption.h"
 #include "highlighter/HTMLHighlighter.h"
 #include "support/SjisCodec.h"
 

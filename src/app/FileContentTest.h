@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorExSearch.h"
+#include "editor/search/EditorExSearch.h"
 
 namespace tesvarin {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/HugePages.h"
+#include "editor/text/HugePages.h"
 
 namespace tesvarin {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "editor/ExSearchOption.h"
-#include "editor/HugePages.h"
+#include "editor/search/ExSearchOption.h"
+#include "editor/text/HugePages.h"
 #include "support/FileStamp.h"
 
 namespace tesvarin {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/EditorExSearch.h"
-#include "editor/HugePages.h"
+#include "editor/search/EditorExSearch.h"
+#include "editor/text/HugePages.h"
 
 namespace tesvarin {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/HugePages.h"
+#include "editor/text/HugePages.h"
 
 namespace tesvarin {
 

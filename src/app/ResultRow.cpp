@@ -1,7 +1,7 @@
 #include "app/ResultRow.h"
 
 #include "app/LocalTime.h"
-#include "editor/CharArr.h"
+#include "editor/chars/CharArr.h"
 
 namespace tesvarin {
 

@@ -3,12 +3,13 @@
 
 #include <algorithm>
 
-#include "editor/EditorBars.h"
+#include "editor/view/EditorBars.h"
 #include "editor/EditorContextMenu.h"
-#include "editor/EditorScroll.h"
-#include "editor/EditorSelection.h"
-#include "editor/EditorUndo.h"
-#include "editor/EditorViewInfo.h"
+#include "editor/view/EditorScroll.h"
+#include "editor/caret/EditorSelection.h"
+#include "editor/text/EditorUndo.h"
+#include "editor/text/RowMarks.h"
+#include "editor/settings/EditorViewInfo.h"
 #include "highlighter/Highlighter.h"
 
 namespace tesvarin {
@@ -184,6 +185,29 @@ void TEditor::EndLinesUpdate() {
   if (FCaretBatch > 0) --FCaretBatch;
   ShowCaret();
   if (FCaretBatch == 0) UpdateCaret();
+}
+
+// ---- Row marks: TRowMarks keeps them in the row store; a row whose marks change repaints its strip.
+
+namespace {
+TRowMarks MarksOf(TEditor& E) {
+  return TRowMarks(E.ListRows(), [&E](int ARow) { E.InvalidateImagebarRow(ARow); });
+}
+}  // namespace
+
+int TEditor::FirstRowWithMark(int Mark) const { return TRowMarks(*FRows, nullptr).FirstRowWith(Mark); }
+uint16_t TEditor::RowMarksOf(int ARow) const { return TRowMarks(*FRows, nullptr).Of(ARow); }
+void TEditor::SetRowMarks(int ARow, uint16_t Marks) { MarksOf(*this).Set(ARow, Marks); }
+void TEditor::PutMark(int ARow, int Mark) { MarksOf(*this).Put(ARow, Mark); }
+void TEditor::DeleteMark(int ARow, int Mark) { MarksOf(*this).Delete(ARow, Mark); }
+
+void TEditor::GotoMark(int Mark) {
+  const int Target = FirstRowWithMark(Mark);
+  if (Target < 0) return;
+  const int Visible = ScreenRows();
+  const int Top = TopRow();
+  if (Target < Top || Target >= Top + std::max(Visible, 1)) SetTopRow(std::max(0, Target - Visible / 2));
+  SetRow(Target);
 }
 
 }  // namespace tesvarin

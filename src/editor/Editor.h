@@ -1,10 +1,10 @@
 // The editor control as a headless model: everything it does except putting pixels on a screen.
 // It is a facade: the settings objects, the selection model, the scrolling model, the view scheme
 // and the context menu are parts of their own; the methods of TEditor itself are split by concern
-// over Editor.cpp (life cycle, properties, the row store's view interface), EditorCaretMove.cpp
-// (caret, keys, selection operations), EditorEditing.cpp (text changes), EditorClipboard.cpp,
-// EditorRowMarks.cpp, EditorMessages.cpp (edit-control messages), EditorScrolling.cpp (metrics,
-// scrolling, ViewChanged) and EditorMouse.cpp (mouse, selection drag, pointer zones).
+// over Editor.cpp (life cycle, properties, row marks, the row store's view interface), caret/,
+// edit/ (editing, clipboard, mouse), EditorMessages.cpp (edit-control messages),
+// EditorSettingsChange.cpp (ViewChanged, colour, font, size) and view/ (scrolling commands, the
+// on-screen caret, the paint pass). README.md beside this file says which folder holds what.
 #pragma once
 
 #include <cstdint>
@@ -14,19 +14,19 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/ColumnMap.h"
-#include "editor/EditorCaret.h"
-#include "editor/EditorImagebar.h"
-#include "editor/EditorInput.h"
-#include "editor/EditorLeftbar.h"
-#include "editor/EditorMargin.h"
-#include "editor/EditorMarks.h"
-#include "editor/EditorRuler.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorSpeed.h"
-#include "editor/EditorStrings.h"
-#include "editor/EditorView.h"
-#include "editor/EditorViewTypes.h"
+#include "editor/chars/ColumnMap.h"
+#include "editor/settings/EditorCaret.h"
+#include "editor/settings/EditorImagebar.h"
+#include "editor/edit/EditorInput.h"
+#include "editor/settings/EditorLeftbar.h"
+#include "editor/settings/EditorMargin.h"
+#include "editor/settings/EditorMarks.h"
+#include "editor/settings/EditorRuler.h"
+#include "editor/text/EditorScreenStrings.h"
+#include "editor/settings/EditorSpeed.h"
+#include "editor/text/EditorStrings.h"
+#include "editor/text/EditorView.h"
+#include "editor/settings/EditorViewTypes.h"
 #include "platform/Platform.h"
 #include "support/Component.h"
 #include "support/StringList.h"
@@ -77,7 +77,7 @@ public:
     ++FDelimitersVersion;
   }
 
-  // ---- Settings objects (Editor.cpp, ViewChanged in EditorScrolling.cpp)
+  // ---- Settings objects (Editor.cpp, ViewChanged in EditorSettingsChange.cpp)
   [[nodiscard]] TEditorCaret& Caret() { return FCaret; }
   [[nodiscard]] const TEditorCaret& Caret() const { return FCaret; }
   void SetCaret(const TEditorCaret& Value) { FCaret.Assign(Value); }
@@ -183,7 +183,7 @@ public:
   void PasteText(std::string_view S);
   void BoxPasteText(std::string_view S);
 
-  // ---- Row marks (EditorRowMarks.cpp)
+  // ---- Row marks (Editor.cpp; the rules are TRowMarks')
   void PutMark(int ARow, int Mark);
   void DeleteMark(int ARow, int Mark);
   void GotoMark(int Mark);
@@ -192,7 +192,7 @@ public:
   // The first row carrying Mark; -1 when none does.
   [[nodiscard]] int FirstRowWithMark(int Mark) const;
 
-  // ---- Scrolling and metrics (EditorScrolling.cpp; the model is TEditorScroll)
+  // ---- Scrolling and metrics (view/EditorScrollCommands.cpp; the model is TEditorScroll)
   [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
   [[nodiscard]] const TEditorScroll& Scroll() const { return *FScroll; }
   [[nodiscard]] int TopRow() const override;
@@ -376,7 +376,7 @@ private:
   int FBoxFormat = -1;
   IClipboard* FBoxFormatOwner = nullptr;
 
-  // ---- Caret display (EditorScrolling.cpp)
+  // ---- Caret display (view/EditorCaretDisplay.cpp)
   int FCaretHideCount = 0;
   int FUnderlineHideCount = 0;
   // Moves the pixels of Area with the underline and the caret hidden, then paints what was uncovered.

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "editor/EditorLineScan.h"
-#include "editor/EditorSelection.h"
+#include "editor/search/EditorLineScan.h"
+#include "editor/caret/EditorSelection.h"
 #include "highlighter/Highlighter.h"
 #include "highlighter/HighlighterParser.h"
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "editor/Editor.h"
-#include "editor/EditorExMarks.h"
-#include "editor/EditorExSearch.h"
-#include "editor/EditorSelection.h"
+#include "editor/search/EditorExMarks.h"
+#include "editor/search/EditorExSearch.h"
+#include "editor/caret/EditorSelection.h"
 
 namespace tesvarin {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/EditorScroll.h"
-#include "editor/EditorUndo.h"
+#include "editor/view/EditorScroll.h"
+#include "editor/text/EditorUndo.h"
 
 namespace tesvarin {
 

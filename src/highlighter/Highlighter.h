@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "editor/RowState.h"
+#include "highlighter/RowState.h"
 #include "highlighter/HighlighterColor.h"
 #include "support/NotifyClasses.h"
 #include "support/StringList.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/RowState.h"
+#include "highlighter/RowState.h"
 #include "highlighter/TokenKinds.h"
 
 namespace tesvarin {

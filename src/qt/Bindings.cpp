@@ -1,5 +1,5 @@
 #include "qt/Bindings.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "qt/ErrorReport.h"
 #include "qt/FileListView.h"
 #include "qt/StatusPanel.h"

@@ -21,11 +21,11 @@
 #include "editor/EditorContextMenu.h"
 #include "editor/EditorEx.h"
 #include "editor/EditorMessages.h"
-#include "editor/EditorScroll.h"
+#include "editor/view/EditorScroll.h"
 #include "qt/GlyphCache.h"
 #include "qt/QtCanvas.h"
 #include "qt/QtPlatform.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "support/SjisCodec.h"
 
 namespace tesvarin::qt {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 
 namespace tesvarin::qt {
 

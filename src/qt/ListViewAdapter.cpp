@@ -1,6 +1,6 @@
 #include "qt/ListViewAdapter.h"
 
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 
 namespace tesvarin::qt {
 

@@ -13,14 +13,14 @@
 #include "app/IniPath.h"
 #include "app/FormEditorEx.h"
 #include "editor/EditorEx.h"
-#include "editor/EditorUtils.h"
+#include "editor/settings/EditorResources.h"
 #include "highlighter/HTMLHighlighter.h"
 #include "qt/EditorWidget.h"
 #include "qt/ErrorReport.h"
 #include "qt/FileListView.h"
 #include "qt/ListViewAdapter.h"
 #include "qt/MainWindow.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "qt/ViewSettingsDialog.h"
 
 namespace tesvarin::qt {
@@ -67,7 +67,7 @@ MainForm::MainForm(TFormEnvironment Environment, IDialogs* Dialogs, IUserStore* 
                         &FEventPump, UserStore != nullptr ? UserStore : &FUserStore,
                         &FCursors,   &FShell,
                         ScreenWidth()};
-  InitEditorUtils(FPlatform);
+  InitEditorResources(FPlatform);
   FEditorView->setObjectName(QStringLiteral("EditorView"));
   FWindow->EditorFrame()->layout()->addWidget(FEditorView);
   FEditor = std::make_unique<TEditorEx>(FEditorView, FPlatform);
@@ -106,7 +106,7 @@ MainForm::~MainForm() {
   FFormEditor.reset();
   FEditor.reset();
   FWindow.reset();
-  FinalEditorUtils();
+  FinalEditorResources();
 }
 
 void MainForm::WireListGestures() {

@@ -1,5 +1,5 @@
 #include "qt/QtPlatform.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>

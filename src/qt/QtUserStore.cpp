@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "app/UserFolders.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "support/Exception.h"
 
 namespace tesvarin::qt {

@@ -19,11 +19,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "editor/WrapOption.h"
+#include "editor/text/WrapOption.h"
 #include "qt/ErrorReport.h"
 #include "qt/Fonts.h"
 #include "qt/QtCanvas.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 
 namespace tesvarin::qt {
 

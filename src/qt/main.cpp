@@ -11,7 +11,7 @@
 #include "qt/ErrorReport.h"
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "qt/Translations.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "shell/QtShellServices.h"
-#include "qt/QtText.h"
+#include "shell/QtText.h"
 #include "app/ResultRow.h"
 
 #include <QApplication>

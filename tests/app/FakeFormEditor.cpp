@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "editor/EditorExSearch.h"
+#include "editor/search/EditorExSearch.h"
 #include "support/StringList.h"
 
 namespace tesvarin::test {

@@ -5,7 +5,7 @@
 
 #include "app/FileContentTest.h"
 #include "editor/EditorEx.h"
-#include "editor/EditorExSearch.h"
+#include "editor/search/EditorExSearch.h"
 #include "regexp/REChars.h"
 #include "support/StringList.h"
 

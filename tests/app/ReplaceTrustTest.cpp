@@ -7,7 +7,7 @@
 
 #include "FormTestWindow.h"
 #include "app/FormEditorEx.h"
-#include "editor/EditorScreenStrings.h"
+#include "editor/text/EditorScreenStrings.h"
 #include "support/Sjis.h"
 #include "support/SjisCodec.h"
 

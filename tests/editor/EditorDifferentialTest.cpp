@@ -6,7 +6,7 @@
 #include <random>
 
 #include "editor/Editor.h"
-#include "editor/EditorSelection.h"
+#include "editor/caret/EditorSelection.h"
 #include "support/Sjis.h"
 #include "testsupport/Fakes.h"
 

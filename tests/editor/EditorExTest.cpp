@@ -8,8 +8,8 @@
 
 #include "FakeEditorWindow.h"
 #include "editor/EditorEx.h"
-#include "editor/EditorScroll.h"
-#include "editor/EditorSelection.h"
+#include "editor/view/EditorScroll.h"
+#include "editor/caret/EditorSelection.h"
 #include "regexp/REChars.h"
 
 namespace tesvarin {

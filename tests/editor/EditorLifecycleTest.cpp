@@ -3,7 +3,7 @@
 
 #include "FakeEditorWindow.h"
 #include "editor/Editor.h"
-#include "editor/EditorViewInfo.h"
+#include "editor/settings/EditorViewInfo.h"
 #include "highlighter/HTMLHighlighter.h"
 
 namespace tesvarin {

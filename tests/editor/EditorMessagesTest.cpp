@@ -6,8 +6,8 @@
 
 #include "editor/Editor.h"
 #include "editor/EditorMessages.h"
-#include "editor/EditorUndo.h"
-#include "editor/EditorScroll.h"
+#include "editor/text/EditorUndo.h"
+#include "editor/view/EditorScroll.h"
 #include "FakeEditorWindow.h"
 #include "testsupport/Fakes.h"
 

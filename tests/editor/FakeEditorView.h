@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "editor/ColumnMap.h"
-#include "editor/EditorView.h"
+#include "editor/chars/ColumnMap.h"
+#include "editor/text/EditorView.h"
 
 namespace tesvarin {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "../editor/FakeEditorView.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorStrings.h"
+#include "editor/text/EditorScreenStrings.h"
+#include "editor/text/EditorStrings.h"
 #include "highlighter/EditorHighlighter.h"
 #include "highlighter/HTMLHighlighter.h"
 

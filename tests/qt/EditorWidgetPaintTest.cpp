@@ -16,7 +16,7 @@
 #include <stdexcept>
 
 #include "editor/EditorEx.h"
-#include "editor/EditorScroll.h"
+#include "editor/view/EditorScroll.h"
 #include "qt/EditorWidget.h"
 #include "support/SjisCodec.h"
 #include "Ink.h"

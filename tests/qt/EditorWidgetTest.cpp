@@ -18,8 +18,8 @@
 
 #include "editor/EditorEx.h"
 #include "editor/EditorMessages.h"
-#include "editor/EditorScroll.h"
-#include "editor/EditorSelection.h"
+#include "editor/view/EditorScroll.h"
+#include "editor/caret/EditorSelection.h"
 #include "qt/EditorWidget.h"
 #include "qt/QtPlatform.h"
 #include "support/Exception.h"

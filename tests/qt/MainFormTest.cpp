@@ -192,6 +192,14 @@ TEST_F(MainFormFlow, EditThenAnotherRowAsksToSaveWithEachAnswer) {
     EXPECT_EQ(Dialogs.Shown.back().Text, Tr.T() + "/c.txt\r\n\r\nこのファイルは変更されています。\r\n保存しますか?");
     EXPECT_EQ(Tr.Read("c.txt") == Sjis("X関係なし\r\n"), K.Saved);
     EXPECT_EQ(fs::exists(Tr.T() + "/c.bak"), K.Saved);
+    if (K.Answer == idCancel) {
+      // Cancel stays on the edited file, its row selected; No then leaves it.
+      EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Tr.T() + "/c.txt"));
+      EXPECT_TRUE(Form->Editor().Modified());
+      EXPECT_EQ(List()->currentIndex().row(), RowOf("c.txt"));
+      Dialogs.Answers = {idNo};
+      ClickRow(RowOf("b.txt"));
+    }
     EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Tr.T() + "/b.txt"));
   }
 }
@@ -208,6 +216,11 @@ TEST_F(MainFormFlow, AFileChangedOnDiskIsNotOverwrittenUnasked) {
   EXPECT_EQ(Dialogs.Asked.back().Text, Tr.T() + "/c.txt\r\n\r\nこのファイルは読み込んだ後に他で変更されています。\r\n"
                                                 "上書き保存すると、その変更は失われます。");
   EXPECT_EQ(Tr.Read("c.txt"), "changed by someone else, longer than before");
+  EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Tr.T() + "/c.txt"));  // the edits stay on screen
+  EXPECT_TRUE(Form->Editor().Modified());
+  Dialogs.AskAnswers = {1};  // read the newer text instead, then go on to the row clicked
+  ClickRow(RowOf("b.txt"));
+  EXPECT_EQ(Find<QLabel>("fName")->text(), Q(Tr.T() + "/b.txt"));
   // Overwriting is a choice the user makes; further edits of that text are then saved unasked.
   ClickRow(RowOf("c.txt"));
   QTest::keyClicks(&Form->EditorView(), "Y");
@@ -216,7 +229,7 @@ TEST_F(MainFormFlow, AFileChangedOnDiskIsNotOverwrittenUnasked) {
   ClickRow(RowOf("b.txt"));
   EXPECT_EQ(Tr.Read("c.txt"), "Ychanged by someone else, longer than before");
   EXPECT_EQ(Tr.Read("c.bak"), "changed once more");
-  EXPECT_EQ(Dialogs.Asked.size(), 2u);
+  EXPECT_EQ(Dialogs.Asked.size(), 3u);
 }
 
 // Presses Key in the next modal box once it is open; Seen gets its text.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorExSearch.h"
+#include "editor/search/EditorExSearch.h"
 #include "regexp/REChars.h"
 #include "support/Exception.h"
 #include "support/SjisCodec.h"

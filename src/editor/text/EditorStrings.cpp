@@ -1,0 +1,372 @@
+#include "editor/text/EditorStrings.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "support/Exception.h"
+#include "support/Sjis.h"
+
+namespace tesvarin {
+
+namespace {
+constexpr char CtrlZ = 26;
+
+// Length of S once every lone CR and lone LF has become CR LF, as the rows will store it.
+int64_t StoredLength(std::string_view S) {
+  int64_t Length = 0;
+  ForEachLine(S, [&](std::string_view Line, int Kind) { Length += static_cast<int64_t>(Line.size()) + (Kind >= 0 ? 2 : 0); });
+  return Length;
+}
+
+constexpr bool IsTrailByte(unsigned char B) { return B >= 0x40 && B <= 0xFC && B != 0x7F; }
+// A byte that is a character of its own: ASCII and the half-width katakana.
+constexpr bool IsSingleByteChar(unsigned char B) { return B < 0x80 || (B >= 0xA1 && B <= 0xDF); }
+
+// Walks S on from a lead byte left Pending by the piece before; false at a byte out of form.
+bool WellFormedPiece(std::string_view S, bool& Pending) {
+  for (const char C : S) {
+    const auto B = static_cast<unsigned char>(C);
+    if (Pending) {
+      if (!IsTrailByte(B)) return false;
+      Pending = false;
+    } else if (IsLeadByte(B)) {
+      Pending = true;
+    } else if (!IsSingleByteChar(B)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+class TFile {
+public:
+  TFile(const std::string& Path, int Flags) : FFd(::open(Path.c_str(), Flags | O_CLOEXEC, 0666)) {}
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+  ~TFile() {
+    if (FFd >= 0) ::close(FFd);
+  }
+  [[nodiscard]] int Fd() const { return FFd; }
+  // Closes now so that a failing close is seen.
+  int Close() {
+    int R = ::close(FFd);
+    FFd = -1;
+    return R;
+  }
+
+private:
+  int FFd;
+};
+}  // namespace
+
+int TEditorStrings::Count() const { return FRows.LineCount(); }
+
+void TEditorStrings::CheckLine(int Index) const {
+  if (Index < 0 || Index >= Count()) ListIndexError();
+}
+
+void TEditorStrings::LineRows(int Index, int& First, int& Rows) const {
+  if (!FRows.WordWrap()) {
+    First = Index;
+    Rows = 1;
+    return;
+  }
+  First = FRows.LineToRow(Index);
+  Rows = FRows.LineEndRow(First) - First + 1;
+}
+
+std::string TEditorStrings::Get(int Index) const {
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  std::string S;
+  for (int I = First; I < First + Rows; ++I) S.append(FRows.RowView(I));
+  return S;
+}
+
+void TEditorStrings::CaretAfter(int Row, int64_t Offset) {
+  if (FEditor == nullptr) return;
+  int R = 0;
+  int C = 0;
+  FRows.OffsetToRowCol(Row, Offset, R, C);
+  FEditor->SetCaretRowCol(R, C);
+}
+
+void TEditorStrings::Put(int Index, std::string_view S) {
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  std::string Text(S);
+  if (FRows.RowAttribute(First + Rows - 1) == raCrlf) Text.append("\r\n");
+  FRows.UpdateRows(First, Rows, Text);
+  CaretAfter(First, StoredLength(S));
+}
+
+void TEditorStrings::Insert(int Index, std::string_view S) {
+  if (Index == Count()) {
+    Add(S);
+    return;
+  }
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  std::string Text(S);
+  Text.append("\r\n");
+  FRows.UpdateRows(First, 0, Text);
+  CaretAfter(First, StoredLength(Text));
+}
+
+int TEditorStrings::Add(std::string_view S) {
+  const int Last = FRows.Count() - 1;
+  if (Last >= 0 && FRows.RowAttribute(Last) != raCrlf) {
+    const int Start = FRows.LineStartRow(Last);
+    std::string Text(FRows.RowView(Last));
+    Text.append("\r\n").append(S);
+    const int64_t Before = StoredLength(FRows.LineText(Start, Last - Start).Text);
+    FRows.UpdateRows(Last, 1, Text);
+    CaretAfter(Start, Before + StoredLength(Text));
+    return Count() - 1;
+  }
+  std::string Text(S);
+  Text.append("\r\n");
+  FRows.UpdateRows(Last + 1, 0, Text);
+  CaretAfter(Last + 1, StoredLength(Text));
+  return Count() - 1;
+}
+
+void TEditorStrings::Delete(int Index) {
+  CheckLine(Index);
+  int First = 0;
+  int Rows = 0;
+  LineRows(Index, First, Rows);
+  FRows.UpdateRows(First, Rows, {});
+  if (FEditor != nullptr) FEditor->SetCaretRowCol(std::min(First, FRows.MaxCaretRow()), 0);
+}
+
+void TEditorStrings::Clear() {
+  FTail.clear();
+  FRows.Clear();
+}
+
+namespace {
+
+template <class TString>
+TString JoinRows(const TEditorScreenStrings& Rows) {
+  // Sized first: growing a string of a big text step by step copies it many times over.
+  size_t Size = 0;
+  for (int I = 0; I < Rows.Count(); ++I) Size += Rows.RowView(I).size() + (Rows.RowAttribute(I) == raCrlf ? 2 : 0);
+  TString S;
+  S.reserve(Size);
+  for (int I = 0; I < Rows.Count(); ++I) {
+    S.append(Rows.RowView(I));
+    if (Rows.RowAttribute(I) == raCrlf) S.append("\r\n");
+  }
+  return S;
+}
+
+}  // namespace
+
+std::string TEditorStrings::Text() const { return JoinRows<std::string>(FRows); }
+
+TBigString TEditorStrings::BigText() const { return JoinRows<TBigString>(FRows); }
+
+std::string TEditorStrings::LineBreaks() const { return FRows.LineBreaksOf(0, FRows.Count()); }
+
+void TEditorStrings::FinishLoad() {
+  if (FRows.WordWrap()) FRows.Rewrap();
+  FRows.RefreshAllRowStates();
+}
+
+void TEditorStrings::SetLinesText(std::string_view S) {
+  BeginUpdate();
+  FRows.Clear();
+  if (!S.empty()) {
+    TTextBlock Block = NewTextBlock(S.size());
+    std::memcpy(Block.get(), S.data(), S.size());
+    FRows.SetRowsFromBlock(std::move(Block), S.size());
+  }
+  FinishLoad();
+  FRows.ForgetLastChange();
+  EndUpdate();
+}
+
+void TEditorStrings::Assign(const TStringList& Source) {
+  SetLinesText(Source.Text());
+  if (FEditor != nullptr) FEditor->SetCaretRowCol(FRows.MaxCaretRow(), 0);
+}
+
+void TEditorStrings::Assign(const TEditorStrings& Source) {
+  if (&Source == this) return;
+  SetLinesText(Source.Text());
+  if (FEditor != nullptr) FEditor->SetCaretRowCol(FRows.MaxCaretRow(), 0);
+}
+
+void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
+  BeginUpdate();
+  Clear();
+  struct TCloser {
+    TEditorStrings& Lines;
+    ~TCloser() { Lines.EndUpdate(); }
+  } Closer{*this};
+  TFile File(Path, O_RDONLY);
+  if (File.Fd() < 0) RaiseInOutError("ファイルを開けません", Path, errno);
+  const TStampTaker Taker(File.Fd());
+  off_t End = ::lseek(File.Fd(), 0, SEEK_END);
+  size_t Capacity = End > 0 ? static_cast<size_t>(End) : 0;
+  if (End < 0 || ::lseek(File.Fd(), 0, SEEK_SET) < 0) Capacity = 0;
+  RequireMemoryFor(Capacity, Path);
+  // Sized from the file and not zeroed: every byte kept is read into it. It grows only when the
+  // file turns out longer than its size said, so a plain load holds the file's bytes just once.
+  TTextBlock Block = NewTextBlock(Capacity);
+  size_t Size = 0;
+  int ReadError = 0;
+  char Probe[65536];
+  for (;;) {
+    const bool Full = Size == Capacity;
+    char* Into = Full ? Probe : Block.get() + Size;
+    ssize_t Got = ::read(File.Fd(), Into, Full ? sizeof Probe : Capacity - Size);
+    if (Got < 0 && errno == EINTR) continue;
+    if (Got < 0) {
+      ReadError = errno;
+      break;
+    }
+    if (Got == 0) break;
+    if (Full) {
+      // The file grew or its size is unknown: read on into a bigger block.
+      const size_t NewCapacity = Capacity + std::max<size_t>(Capacity / 2, sizeof Probe);
+      TTextBlock Bigger = NewTextBlock(NewCapacity);
+      if (Size != 0) std::memcpy(Bigger.get(), Block.get(), Size);
+      std::memcpy(Bigger.get() + Size, Probe, static_cast<size_t>(Got));
+      Block = std::move(Bigger);
+      Capacity = NewCapacity;
+    }
+    Size += static_cast<size_t>(Got);
+  }
+  if (Stamp != nullptr) *Stamp = Taker.Finish(File.Fd(), std::string_view(Block.get(), Size));
+  AdoptLoaded(std::move(Block), Size);
+  if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
+  FinishLoad();
+  FRows.ForgetLastChange();
+  FRows.RefreshEditors();
+}
+
+void TEditorStrings::LoadFromBytes(std::string_view Bytes) {
+  BeginUpdate();
+  Clear();
+  struct TCloser {
+    TEditorStrings& Lines;
+    ~TCloser() { Lines.EndUpdate(); }
+  } Closer{*this};
+  TTextBlock Block = NewTextBlock(Bytes.size());
+  if (!Bytes.empty()) std::memcpy(Block.get(), Bytes.data(), Bytes.size());
+  AdoptLoaded(std::move(Block), Bytes.size());
+  FinishLoad();
+  FRows.ForgetLastChange();
+  FRows.RefreshEditors();
+}
+
+void TEditorStrings::AdoptLoaded(TTextBlock Block, size_t Size) {
+  const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));
+  if (Stop != nullptr) {
+    FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));
+    Size = static_cast<size_t>(Stop - Block.get());
+  }
+  FRows.SetRowsFromBlock(std::move(Block), Size);
+}
+
+void TEditorStrings::ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const {
+  std::string Buffer;
+  constexpr size_t Chunk = 1 << 20;
+  Buffer.reserve(Chunk + 4096);
+  auto Flush = [&] {
+    if (!Buffer.empty()) Sink(Buffer);
+    Buffer.clear();
+  };
+  for (int I = 0; I < FRows.Count(); ++I) {
+    std::string_view Row = FRows.RowView(I);
+    if (Row.size() >= Chunk) {
+      Flush();
+      Sink(Row);
+    } else {
+      Buffer.append(Row);
+    }
+    if (FRows.RowAttribute(I) == raCrlf) Buffer.append(LineBreakBytes(FRows.LineBreak(I)));
+    if (Buffer.size() >= Chunk) Flush();
+  }
+  Flush();
+  if (!FTail.empty()) Sink(FTail);
+}
+
+std::string TEditorStrings::FileBytes() const {
+  std::string Out;
+  ProduceFileBytes([&Out](std::string_view Piece) { Out.append(Piece); });
+  return Out;
+}
+
+void TEditorStrings::SaveToFile(const std::string& Path) const {
+  TFile File(Path, O_WRONLY | O_CREAT | O_TRUNC);
+  if (File.Fd() < 0) RaiseInOutError("ファイルを作成できません", Path, errno);
+  ProduceFileBytes([&](std::string_view Piece) {
+    while (!Piece.empty()) {
+      ssize_t W = ::write(File.Fd(), Piece.data(), Piece.size());
+      if (W < 0 && errno == EINTR) continue;
+      if (W < 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
+      Piece.remove_prefix(static_cast<size_t>(W));
+    }
+  });
+  if (File.Close() != 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
+}
+
+// A lead byte before a line break is out of form: a break byte is never a trail byte.
+bool TEditorStrings::WellFormed() const {
+  bool Pending = false;
+  for (int I = 0; I < FRows.Count(); ++I) {
+    if (!WellFormedPiece(FRows.RowView(I), Pending)) return false;
+    if (Pending && FRows.RowAttribute(I) != raWrapped) return false;
+  }
+  return WellFormedPiece(FTail, Pending) && !Pending;
+}
+
+void TEditorStrings::BeginUpdate() {
+  if (FUpdateCount++ == 0) {
+    FRows.BeginUpdate();
+    if (FEditor != nullptr) FEditor->BeginLinesUpdate();
+  }
+}
+
+void TEditorStrings::EndUpdate() {
+  if (FUpdateCount == 0) return;
+  if (--FUpdateCount == 0) {
+    FRows.EndUpdate();
+    if (FEditor != nullptr) FEditor->EndLinesUpdate();
+    FRows.RefreshEditors();
+  }
+}
+
+std::vector<std::string> TEditorStrings::StoredStrings() const {
+  std::vector<std::string> Out;
+  Out.reserve(static_cast<size_t>(Count()));
+  for (int I = 0; I < Count(); ++I) Out.push_back(Get(I));
+  return Out;
+}
+
+void TEditorStrings::ReadStoredStrings(const std::vector<std::string>& Strings) {
+  BeginUpdate();
+  for (const std::string& S : Strings) Add(S);
+  EndUpdate();
+}
+
+bool TEditorStrings::ShouldStoreStrings(const TEditorStrings* Inherited) const {
+  if (Inherited == nullptr) return Count() > 0;
+  return StoredStrings() != Inherited->StoredStrings();
+}
+
+}  // namespace tesvarin

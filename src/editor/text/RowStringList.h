@@ -1,0 +1,153 @@
+// A string list whose items are row records (text, colouring-state text, a free integer and two
+// packed attribute words), kept in a gap buffer so edits in the middle of a long text stay cheap.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "highlighter/RowState.h"
+#include "editor/text/RowText.h"
+#include "editor/text/SplitVector.h"
+#include "editor/text/TextBlock.h"
+#include "support/Exception.h"
+
+namespace tesvarin {
+
+struct TheStringItem {
+  TRowText Text;                          // the row's bytes, without a line break
+  std::unique_ptr<std::string> StateText;  // null when empty: most rows have none
+  int32_t Data = 0;
+  uint32_t Attribute = 0;
+  uint32_t Attribute2 = 0;
+  TLineBreak Break = lbCrLf;  // meaningful on raCrlf rows only; lies in what was padding
+
+  TheStringItem() = default;
+  TheStringItem(TheStringItem&&) noexcept = default;
+  TheStringItem& operator=(TheStringItem&&) noexcept = default;
+  TheStringItem(const TheStringItem& Other);
+  TheStringItem& operator=(const TheStringItem& Other);
+};
+
+// A loaded million-line text holds a million of these.
+static_assert(sizeof(void*) != 8 || sizeof(TheStringItem) <= 40, "a row record grew");
+
+class TRowStringList {
+public:
+  TRowStringList() = default;
+  TRowStringList(const TRowStringList&) = delete;
+  TRowStringList& operator=(const TRowStringList&) = delete;
+  virtual ~TRowStringList() = default;
+
+  [[nodiscard]] int Count() const { return FItems.Size(); }
+  [[nodiscard]] int Capacity() const { return FItems.Capacity(); }
+  void SetCapacity(int Value);
+
+  // Every index outside 0 .. Count-1 (Insert: 0 .. Count) raises the list error; the list is unchanged.
+  [[nodiscard]] std::string Get(int Index) const;
+  [[nodiscard]] std::string_view RowView(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].Text.View();
+  }
+  void Put(int Index, std::string_view S);
+  int Add(std::string_view S);
+  void Insert(int Index, std::string_view S);
+  void Delete(int Index);
+  void Exchange(int A, int B);
+  virtual void Clear();
+
+  [[nodiscard]] const std::string& StateText(int Index) const;
+  void SetStateText(int Index, std::string_view S);
+  [[nodiscard]] int32_t Data(int Index) const;
+  void SetData(int Index, int32_t Value);
+  [[nodiscard]] uint32_t Attribute(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].Attribute;
+  }
+  void SetAttribute(int Index, uint32_t Value);
+  [[nodiscard]] uint32_t Attribute2(int Index) const;
+  void SetAttribute2(int Index, uint32_t Value);
+  [[nodiscard]] TLineBreak LineBreak(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].Break;
+  }
+  void SetLineBreak(int Index, TLineBreak Value) {
+    CheckIndex(Index);
+    FItems[Index].Break = Value;
+  }
+
+  // The whole record; PutItem copies every field.
+  [[nodiscard]] const TheStringItem& Item(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index];
+  }
+  void PutItem(int Index, TheStringItem Value);
+  // The records from Index on that lie next to each other in memory: Count of them.
+  [[nodiscard]] const TheStringItem* ItemRun(int Index, int& Count) const {
+    CheckIndex(Index);
+    return FItems.Run(Index, Count);
+  }
+
+  // Count empty rows at Index (0 .. Count), and removal of a range; one change notification each.
+  void InsertRows(int Index, int Count);
+  void DeleteRange(int Index, int Count);
+
+  // Loaded file text shared by row views; kept until Clear.
+  void AdoptBlock(TTextBlock Block, size_t Size) { FBlocks.push_back({std::move(Block), Size}); }
+  // The adopted block whose bytes hold P, or an empty view.
+  [[nodiscard]] std::string_view BlockHolding(const char* P) const;
+  void PutView(int Index, const char* Data, size_t Size);
+
+  // Rows whose RowAttribute (the low two bits of Attribute) is raWrapped.
+  [[nodiscard]] int WrappedRowCount() const { return FWrappedRows; }
+  // Every row at or after this index has its colouring state not computed (BracketIndex bits 0).
+  [[nodiscard]] int ComputedBound() const { return FComputedBound; }
+  // Changes whenever rows are inserted, removed, moved or given a new attribute word, so lookups
+  // that depend on where lines start can tell whether what they remember still holds.
+  [[nodiscard]] uint64_t LayoutVersion() const { return FLayoutVersion; }
+  // Changes whenever the text of any row may have changed: what a per-row cache is keyed by.
+  [[nodiscard]] uint64_t TextVersion() const { return FTextVersion; }
+
+  void BeginUpdate();
+  void EndUpdate();
+  [[nodiscard]] int UpdateCount() const { return FUpdateCount; }
+  std::function<void(TRowStringList&)> OnChanging;
+  std::function<void(TRowStringList&)> OnChange;
+
+protected:
+  virtual void Changing();
+  virtual void Changed();
+  // Inline, as row walks ask for every row.
+  void CheckIndex(int Index) const {
+    if (Index < 0 || Index >= Count()) ListIndexError();
+  }
+  // After the rows from Index on were marked not computed.
+  void LowerComputedBound(int Index) {
+    if (Index >= 0 && Index < FComputedBound) FComputedBound = Index;
+  }
+
+private:
+  void SetAttributeWord(TheStringItem& Item, int Index, uint32_t Value);
+  void Forget(const TheStringItem& Item);
+  void Note(const TheStringItem& Item, int Index);
+  void NoteComputed(const TheStringItem& Item, int Index);
+
+  TSplitVector<TheStringItem> FItems;
+  struct TBlock {
+    TTextBlock Bytes;
+    size_t Size = 0;
+  };
+  std::vector<TBlock> FBlocks;
+  int FWrappedRows = 0;     /// invariant: number of items with (Attribute & 3) == 1
+  int FComputedBound = 0;   /// invariant: items at >= FComputedBound have (Attribute & 0xF0) == 0
+  int FUpdateCount = 0;
+  uint64_t FLayoutVersion = 0;
+  uint64_t FTextVersion = 0;
+};
+
+using TheStringList = TRowStringList;
+
+}  // namespace tesvarin

@@ -1,0 +1,104 @@
+// A gap buffer: a vector with a movable hole, so runs of insertions and deletions at one place cost
+// only the distance the hole travels, not the size of the whole array.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "editor/text/HugePages.h"
+
+namespace tesvarin {
+
+template <class T>
+class TSplitVector {
+public:
+  [[nodiscard]] int Size() const { return static_cast<int>(FBody.size() - FGapLength); }
+  [[nodiscard]] int Capacity() const { return static_cast<int>(FBody.size()); }
+
+  // Index must lie in 0 .. Size-1; callers check.
+  [[nodiscard]] T& operator[](int Index) { return FBody[Physical(Index)]; }
+  [[nodiscard]] const T& operator[](int Index) const { return FBody[Physical(Index)]; }
+
+  // The elements from Index (0 .. Size-1) on that lie next to each other, up to the gap or the end:
+  // a walk over many of them reads them as an array.
+  [[nodiscard]] const T* Run(int Index, int& Count) const {
+    Count = Index < FGapStart ? FGapStart - Index : Size() - Index;
+    return FBody.data() + Physical(Index);
+  }
+
+  // Never shrinks below Size.
+  void SetCapacity(int NewCapacity) {
+    if (NewCapacity < Size()) NewCapacity = Size();
+    if (NewCapacity == Capacity()) return;
+    MoveGap(Size());
+    FBody.resize(static_cast<size_t>(NewCapacity));
+    FGapLength = FBody.size() - static_cast<size_t>(FGapStart);
+  }
+
+  // Opens Count default-constructed elements at Index (0 .. Size).
+  void InsertEmpty(int Index, int Count) {
+    if (Count <= 0) return;
+    if (static_cast<size_t>(Count) > FGapLength) Grow(Size() + Count);
+    MoveGap(Index);
+    // Gap slots may hold moved-from elements whose plain fields kept their values.
+    for (int I = 0; I < Count; ++I) FBody[static_cast<size_t>(FGapStart + I)] = T{};
+    FGapStart += Count;
+    FGapLength -= static_cast<size_t>(Count);
+  }
+
+  // Removes Count elements from Index; their resources are released at once.
+  void Delete(int Index, int Count) {
+    if (Count <= 0) return;
+    MoveGap(Index);
+    for (int I = 0; I < Count; ++I) FBody[FGapStart + FGapLength + static_cast<size_t>(I)] = T{};
+    FGapLength += static_cast<size_t>(Count);
+  }
+
+  void Clear() {
+    FBody.clear();
+    FBody.shrink_to_fit();
+    FGapStart = 0;
+    FGapLength = 0;
+  }
+
+private:
+  [[nodiscard]] size_t Physical(int Index) const {
+    return static_cast<size_t>(Index) < static_cast<size_t>(FGapStart) ? static_cast<size_t>(Index)
+                                                                         : static_cast<size_t>(Index) + FGapLength;
+  }
+
+  // Growth in steps: a quarter above 64, 16 from 9 to 64, 4 up to 8.
+  static int NextCapacity(int Cap) {
+    if (Cap > 64) return Cap + Cap / 4;
+    if (Cap > 8) return Cap + 16;
+    return Cap + 4;
+  }
+
+  void Grow(int Needed) {
+    int Cap = Capacity();
+    while (Cap < Needed) Cap = NextCapacity(Cap);
+    SetCapacity(Cap);
+  }
+
+  void MoveGap(int Position) {
+    if (Position == FGapStart) return;
+    if (Position < FGapStart) {
+      auto First = FBody.begin() + Position;
+      auto Last = FBody.begin() + FGapStart;
+      std::move_backward(First, Last, Last + static_cast<std::ptrdiff_t>(FGapLength));
+    } else {
+      auto First = FBody.begin() + FGapStart + static_cast<std::ptrdiff_t>(FGapLength);
+      auto Last = FBody.begin() + Position + static_cast<std::ptrdiff_t>(FGapLength);
+      std::move(First, Last, FBody.begin() + FGapStart);
+    }
+    FGapStart = Position;
+  }
+
+  std::vector<T, THugePageAllocator<T>> FBody;  // row records of a big text are read in long walks
+  int FGapStart = 0;      /// invariant: 0 <= FGapStart <= Size()
+  size_t FGapLength = 0;  /// invariant: FGapLength == FBody.size() - Size()
+};
+
+}  // namespace tesvarin
