@@ -35,6 +35,10 @@ public:
     Answered = Clock::now();
     return Buttons == mbOK ? idOK : idYes;
   }
+  size_t Ask(const TQuestion& Question) override {
+    Answered = Clock::now();
+    return Question.Default;
+  }
   Clock::time_point Answered;
 };
 

@@ -46,6 +46,9 @@ public:
   [[nodiscard]] int TopRow() const { return FTopRow; }
   [[nodiscard]] int LeftCol() const { return FLeftCol; }
   [[nodiscard]] int ScrollOffset() const { return FLeftCol * FColWidth; }
+  // Only store a position: the editor's scrolling commands move the pixels, bars and caret with it.
+  void StoreTopRow(int Row) { FTopRow = Row; }
+  void StoreLeftCol(int Col) { FLeftCol = Col; }
 
   // Recomputes every metric from the window, the font and the settings; false without a window.
   bool CalcMetrics();
@@ -79,8 +82,6 @@ public:
   [[nodiscard]] TRect UnderlineRect(int Row) const;
 
 private:
-  friend class TEditor;
-
   [[nodiscard]] int WindowWidth() const;
   [[nodiscard]] int WindowHeight() const;
   void CalcBarSizes();

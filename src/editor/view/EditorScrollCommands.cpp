@@ -34,11 +34,11 @@ void TEditor::ScrollRegion(const TRect& Area, int Dx, int Dy) {
 
 void TEditor::SetTopRow(int ARow) {
   const int New = std::clamp(ARow, 0, RowCount());
-  const int Old = FScroll->FTopRow;
+  const int Old = FScroll->TopRow();
   if (New == Old) return;
   // The underline belongs to the old rows' pixels; it is moved with them.
   HideUnderline();
-  FScroll->FTopRow = New;
+  FScroll->StoreTopRow(New);
   if (FWindow != nullptr) {
     const int Limit = FScroll->VisibleRows() + 1;
     const int Rows = std::clamp(Old - New, -Limit, Limit);
@@ -54,10 +54,10 @@ void TEditor::SetTopRow(int ARow) {
 
 void TEditor::SetLeftCol(int ACol) {
   const int New = std::clamp(ACol, 0, FScroll->MaxLeftCol());
-  const int Old = FScroll->FLeftCol;
+  const int Old = FScroll->LeftCol();
   if (New == Old) return;
   // The ruler scrolls with the text, its caret-column mark with it, so no cell needs repainting.
-  FScroll->FLeftCol = New;
+  FScroll->StoreLeftCol(New);
   if (FWindow != nullptr) {
     const TRect Area{FScroll->LeftOffset(), 0, FWindow->ClientWidth(), FWindow->ClientHeight()};
     ScrollRegion(Area, (Old - New) * FScroll->ColWidth(), 0);
