@@ -8,8 +8,8 @@ set -euo pipefail
 
 # The last row: validators and tools of the install checks, and what `make package` runs.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libzstd-dev libxxhash-dev fonts-ipafont-gothic
-          qt6-translations-l10n
+          libgtest-dev libgmock-dev libbenchmark-dev libzstd-dev libxxhash-dev libuchardet-dev
+          fonts-ipafont-gothic qt6-translations-l10n
           desktop-file-utils appstream groff-base dpkg-dev file)
 for option in "$@"; do
   case "$option" in

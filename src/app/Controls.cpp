@@ -170,6 +170,7 @@ TMainFormControls::TMainFormControls()
       CheckBox2("正規表現検索 "),
       CheckBox3("あいまい検索 "),
       CheckBox4("単語検索 "),
+      OtherEncodings("Shift-JIS 以外の文字コードも検索する", true),
       MakeBackFile("保存時バックアップ作成", true),
       ReplacePreview("一括置換の前にプレビュー", true),
       ConfirmSave("保存するかを確認をする", true),
@@ -180,7 +181,8 @@ TMainFormControls::TMainFormControls()
                 {"種類", 70, taLeftJustify},
                 {"更新日時", 150, taLeftJustify},
                 {"アクセス日時", 150, taLeftJustify},
-                {"属性", 50, taRightJustify}}),
+                {"属性", 50, taRightJustify},
+                {"文字コード", 90, taLeftJustify}}),
       Label8("検索"),
       N2("このファイル内を一括置換"),
       N4("リストのファイルを一括置換"),
@@ -195,6 +197,9 @@ TMainFormControls::TMainFormControls()
   Button2.SetEnabled(false);
   Button3.SetHint("置換を実行するメニューが表示されます。");
   Button3.SetEnabled(false);
+  // The caption is wider than the panel: the hint says it whole, and what it does.
+  OtherEncodings.SetHint("Shift-JIS 以外の文字コードも検索する: UTF-8、EUC-JP、UTF-16 のファイルも、"
+                         "それぞれの文字コードで検索・置換します。");
   SpeedButton1.SetHint("下へ検索");
   SpeedButton3.SetHint("上へ検索");
   ComboBox3.SetItems({"より大きい", "より小さい"});

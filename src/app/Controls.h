@@ -332,6 +332,7 @@ struct TMainFormControls {
   TCheckBoxModel CheckBox2;
   TCheckBoxModel CheckBox3;  // shown indented under CheckBox2
   TCheckBoxModel CheckBox4;
+  TCheckBoxModel OtherEncodings;  // UTF-8, EUC-JP and UTF-16 files are searched too
   // "動作設定"
   TCheckBoxModel MakeBackFile;
   TCheckBoxModel ReplacePreview;  // the batch shows what it will change, and waits for a go
@@ -344,6 +345,7 @@ struct TMainFormControls {
   TButtonModel SpeedButton1;   // search down
   TButtonModel SpeedButton3;   // search up
   TLabelModel fName;           // the current file
+  TLabelModel fEncoding;       // its encoding, beside it
   TStatusBarModel StatusBar1;
 
   TMenuItemModel N2;  // PopupMenu1

@@ -16,6 +16,7 @@
 #include "app/LineBlocks.h"
 #include "app/LocalTime.h"
 #include "app/ResultRow.h"
+#include "support/EncodingConverter.h"
 #include "support/Exception.h"
 
 namespace tesvarin {
@@ -225,7 +226,18 @@ private:
 };
 
 TFileSearch::TFileSearch(TSearchCriteria Criteria, const bool& AbortRequested)
-    : FCriteria(std::move(Criteria)), FAbort(AbortRequested) {}
+    : FCriteria(std::move(Criteria)), FAbort(AbortRequested) {
+  PrepareRequiredText();
+}
+
+void TFileSearch::PrepareRequiredText() {
+  const std::string& Text = FCriteria.RequiredText;
+  if (!FCriteria.OtherEncodings || Text.empty() || Text.find_first_of("\r\n") != std::string::npos) return;
+  for (TTextEncoding E : {teShiftJis, teUtf8, teUtf8Bom, teEucJp, teUtf16Le, teUtf16Be}) {
+    std::string Form;
+    if (OnlyFormIn(Text, E, Form)) FRequired[E].emplace(Form, FCriteria.RequiredFolds);
+  }
+}
 
 TFileSearch::TFileSearch(TFileSearch&&) noexcept = default;
 
@@ -399,18 +411,23 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
     return;
   }
   bool Passes = false;
+  TTextEncoding Encoding = teShiftJis;
   try {
     // The probe first: a non-text file is never read whole, and without a content test nothing
     // more than the probe is read of any file.
     const std::string_view Head =
         File.Head(NonTextProbeSize, ContainsText ? TCandidateFile::HeadReadAhead : NonTextProbeSize);
-    if (IsBinaryProbe(Head.substr(0, NonTextProbeSize))) return;
+    // UTF-16 holds a NUL in every ASCII character: its mark, not the probe, says it is text.
+    const bool Utf16 = FCriteria.OtherEncodings && IsUtf16(EncodingOfMark(Head));
+    if (!Utf16 && IsBinaryProbe(Head.substr(0, NonTextProbeSize))) return;
     Passes = PassesDateAndSize(File.Info());
     // The content test runs for every candidate, as the window's own editor would see it.
     if (ContainsText) {
-      const std::optional<bool> Holds = HoldsText(File, Path, Head);
+      const std::optional<bool> Holds = HoldsText(File, Path, Head, Encoding);
       if (!Holds) return;
       Passes = Passes && *Holds;
+    } else if (Passes && FCriteria.OtherEncodings) {
+      Encoding = DetectTextEncoding(File.Head(DetectionWindow, DetectionWindow), File.Ended());
     }
   } catch (const EInOutError& E) {
     Skip(Path, E.ErrorCode());
@@ -419,14 +436,33 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
   if (Passes && OnFound) {
     TFileInfo Info = File.Info();
     Info.ReadOnly = !File.Writable();  // only for the rows shown
-    OnFound(TFoundFile{Folder, Name, Info});
+    OnFound(TFoundFile{Folder, Name, Info, Encoding});
   }
   if (OnChecked) OnChecked();
   Pump();
 }
 
-std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head) {
-  if (File.Info().Size > StreamFrom) {
+bool TFileSearch::LacksRequiredText(std::string_view Bytes, const TPossibleEncodings& Possible) const {
+  if (Possible.Marked) return false;  // the mark alone tells the encoding
+  auto Holds = [&](TTextEncoding E) { return !FRequired[E] || FRequired[E]->Find(Bytes) != std::string_view::npos; };
+  return !(Possible.Utf8 && Holds(teUtf8)) && !Holds(teShiftJis) && !(Possible.EucJp && Holds(teEucJp));
+}
+
+bool TFileSearch::TestBytes(const std::string& Path, std::string_view Bytes, TTextEncoding Encoding) {
+  if (Encoding == teShiftJis) return ContainsText(Path, Bytes);
+  // Most files lack the text: in their own bytes that is told without converting them.
+  if (FRequired[Encoding] && FRequired[Encoding]->Find(Bytes) == std::string_view::npos) return false;
+  FConverted.clear();
+  ConvertToCp932(Bytes, Encoding, FConverted);
+  return ContainsText(Path, FConverted);
+}
+
+std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head,
+                                           TTextEncoding& Encoding) {
+  Encoding = teShiftJis;
+  if (File.Info().Size > StreamFrom && FCriteria.OtherEncodings) Encoding = DetectTextEncoding(Head, false);
+  // UTF-16 is read whole: its blocks could not be cut at line ends byte by byte.
+  if (File.Info().Size > StreamFrom && !IsUtf16(Encoding)) {
     // Pumped as it is read, as a file read whole is: one line may make a block of any size.
     size_t Unpumped = Head.size();
     bool Stopped = false;
@@ -442,8 +478,10 @@ std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::stri
       return Got;
     };
     TLineBlocks Blocks(FBuffer, Head.size(), Read, StreamBlock, Path);
-    for (std::string_view Block; Blocks.Next(Block) && !Stopped;)
-      if (ContainsText(Path, Block)) return true;
+    // A mark at the file's start is left out of the first block only.
+    TTextEncoding BlockEncoding = Encoding;
+    for (std::string_view Block; Blocks.Next(Block) && !Stopped; BlockEncoding = Encoding == teUtf8Bom ? teUtf8 : Encoding)
+      if (TestBytes(Path, Block, BlockEncoding)) return true;
     if (Stopped) return std::nullopt;
     return false;
   }
@@ -455,7 +493,15 @@ std::optional<bool> TFileSearch::HoldsText(TCandidateFile& File, const std::stri
     }
     Bytes = File.Head(Bytes.size() + ReadPiece);
   }
-  return ContainsText(Path, Bytes);
+  // Most files are told to be Shift-JIS from their first kana or kanji. Of the others, most lack the
+  // text whatever their encoding, and need not be told at all.
+  if (FCriteria.OtherEncodings && !IsUtf16(Encoding)) {
+    if (const TPossibleEncodings Possible = PossibleEncodings(Bytes, true); !Possible.OnlyShiftJis()) {
+      if (LacksRequiredText(Bytes, Possible)) return false;
+      Encoding = DetectTextEncoding(Bytes, true);
+    }
+  }
+  return TestBytes(Path, Bytes, Encoding);
 }
 
 bool TFileSearch::PassesDateAndSize(const TFileInfo& Info) const {

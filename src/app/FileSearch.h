@@ -2,6 +2,7 @@
 // each subfolder in turn; every candidate through the non-text, date, size and content tests.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "app/FileSystem.h"
+#include "support/ByteSearch.h"
+#include "support/TextEncoding.h"
 
 namespace tesvarin {
 
@@ -27,6 +30,13 @@ struct TSearchCriteria {
   std::optional<std::pair<int64_t, int64_t>> WriteTimeRange;
   TSizeRule SizeRule = srNone;
   uint64_t SizeBytes = 0;
+  // Each file's encoding is told from its bytes, and a file in another encoding than Shift-JIS is
+  // tested converted to code page 932. Off: every file is taken as Shift-JIS.
+  bool OtherEncodings = false;
+  // Code page 932 bytes every hit holds (ASCII letters in either case with RequiredFolds): a file in
+  // another encoding that lacks them in its own bytes is not converted. Empty: nothing known.
+  std::string RequiredText;
+  bool RequiredFolds = false;
 };
 
 // Local midnight of the first day and of the day after the last: the exclusive bounds of a date range.
@@ -37,6 +47,7 @@ struct TFoundFile {
   std::string Folder;  // ends with "/"
   std::string Name;
   TFileInfo Info;
+  TTextEncoding Encoding = teShiftJis;
 };
 
 class TFileSearch {
@@ -98,7 +109,14 @@ private:
   [[nodiscard]] bool PassesDateAndSize(const TFileInfo& Info) const;
   // The content test of an open candidate whose first bytes, Head, are read; nullopt when the run
   // was aborted while it was read.
-  [[nodiscard]] std::optional<bool> HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head);
+  [[nodiscard]] std::optional<bool> HoldsText(TCandidateFile& File, const std::string& Path, std::string_view Head,
+                                              TTextEncoding& Encoding);
+  // The content test of Bytes in Encoding: converted first unless they are in Shift-JIS.
+  [[nodiscard]] bool TestBytes(const std::string& Path, std::string_view Bytes, TTextEncoding Encoding);
+  // True when Bytes lack RequiredText in each encoding they may be in; false also when that is not
+  // known.
+  [[nodiscard]] bool LacksRequiredText(std::string_view Bytes, const TPossibleEncodings& Possible) const;
+  void PrepareRequiredText();
   void Pump() const;
   void Skip(const std::string& Path, int Error) const;
 
@@ -107,6 +125,9 @@ private:
   std::set<TFileId> FWalked;
   std::vector<TFileId> FAbove;  // the folder being walked and those that lead to it
   TBigString FBuffer;  // the candidates' bytes, kept from file to file
+  std::string FConverted;  // a candidate's bytes as code page 932, when it is in another encoding
+  // RequiredText in each encoding, where it has only that form there (Shift-JIS: as it is).
+  std::array<std::optional<TByteFinder>, 6> FRequired;
   std::unique_ptr<THelpers> FHelpers;  // the run's, started by the first folder worth sharing
   THelpers* FShared = nullptr;          // the run's, or the pool a helper's walk belongs to
   // Set only in a helper's own walk of a subtree, which records what the run is to report.

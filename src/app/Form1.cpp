@@ -9,6 +9,7 @@
 #include "app/FileSystem.h"
 #include "app/ResultRow.h"
 #include "support/SjisCodec.h"
+#include "support/TextEncoding.h"
 
 namespace tesvarin {
 
@@ -79,6 +80,7 @@ void TForm1::FormCreate() {
   FFindWordHistory.Clear();
   FReplaceWordHistory.Clear();
   C.fName.SetCaption({});
+  C.fEncoding.SetCaption({});
 }
 
 void TForm1::FormDestroy() {
@@ -180,6 +182,7 @@ void TForm1::EndRun() {
   C.FileList.SetFocus();
   C.StatusBar1.SetPanelText(1, {});
   C.fName.SetCaption({});
+  C.fEncoding.SetCaption({});
   C.Button2.SetEnabled(false);
   Editor.Clear();
   Editor.EndUpdate();
@@ -209,6 +212,13 @@ TSearchCriteria TForm1::Criteria() const {
     K.SizeBytes = static_cast<uint64_t>(C.UpDown3.Position()) * 1024;
     if (C.ComboBox3.Text() == Larger) K.SizeRule = srAtLeast;
     if (C.ComboBox3.Text() == Smaller) K.SizeRule = srAtMost;
+  }
+  K.OtherEncodings = C.OtherEncodings.Checked();
+  // A plain find string is what a hit holds byte for byte; an expression says less. Match case
+  // rules the expression out, as the editor's option rules have it.
+  if (K.OtherEncodings && !(C.CheckBox2.Checked() && !C.CheckBox1.Checked())) {
+    K.RequiredText = FindBytes();
+    K.RequiredFolds = !C.CheckBox1.Checked();
   }
   return K;
 }
@@ -266,7 +276,8 @@ void TForm1::AddRow(const TFoundFile& File) {
                   FPlatform.Shell ? FPlatform.Shell->TypeName(Path) : std::string(),
                   FormatWriteTime(File.Info.WriteTime),
                   FormatCreationTime(File.Info.CreationTime),
-                  AttributeLetters(File.Info.ReadOnly, IsHiddenName(File.Name))};
+                  AttributeLetters(File.Info.ReadOnly, IsHiddenName(File.Name)),
+                  std::string(EncodingName(File.Encoding))};
   Row.ImageIndex = FPlatform.Shell ? FPlatform.Shell->IconIndex(Path) : -1;
   C.FileList.Add(std::move(Row));
 }

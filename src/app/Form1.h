@@ -22,6 +22,7 @@
 #include "app/SafeSave.h"
 #include "platform/Platform.h"
 #include "support/StringList.h"
+#include "support/TextEncoding.h"
 
 namespace tesvarin {
 
@@ -50,7 +51,7 @@ inline constexpr const char* WordCharacters = "#%-./:=?_~";
 
 class TForm1 {
 public:
-  static constexpr int ColumnCount = 7;
+  static constexpr int ColumnCount = 8;
 
   TForm1(TMainFormControls& Controls, TPlatform Platform, IFormEditor& Editor, TFormEnvironment Environment);
   TForm1(const TForm1&) = delete;
@@ -196,11 +197,12 @@ private:
   void NoteSkipped(std::string Item);
   // The status bar and a message name what was skipped, when anything was.
   void ReportSkipped(const char* Caption);
-  void ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total);
+  void ReplaceInListedFile(const std::string& Path, TTextEncoding Encoding, std::set<TFileId>& Done, int& Total);
   // Whether a listed file not yet met is to be replaced in; notes it as met.
   [[nodiscard]] bool FirstVisit(const std::string& Path, std::set<TFileId>& Done);
   // Loads a listed file and plans its replace; nothing when it is not to be replaced in.
-  [[nodiscard]] std::optional<TReplacePlan> PlanFile(const std::string& Path, std::string& Original, int& Total);
+  [[nodiscard]] std::optional<TReplacePlan> PlanFile(const std::string& Path, TTextEncoding Encoding,
+                                                    std::string& Original, int& Total);
   // Starts the journal of a batch that changes files of Bytes in all; false when the user would
   // rather not replace.
   [[nodiscard]] bool BeginJournal(std::optional<TJournalRecorder>& Journal, uint64_t Bytes);
@@ -211,8 +213,22 @@ private:
   void BeginReplaceCommand();
   void EndReplaceCommand();
   void ProcessMessages();
-  // Loads the file into the editor as the current one and notes how it stood on disk.
-  void LoadCurrentFile(const std::string& Path);
+  // Loads the file into the editor as the current one and notes how it stood on disk. A file in
+  // another encoding is shown converted, and read-only when it would not convert back unchanged.
+  void LoadCurrentFile(const std::string& Path, TTextEncoding Encoding);
+  // The encoding a search run told for the row's file.
+  [[nodiscard]] static TTextEncoding RowEncoding(const TListItem& Row);
+  // The editor's text to save, in the current file's own encoding; raises EConvertError naming a
+  // character that encoding cannot hold.
+  [[nodiscard]] std::string CurrentFileBytes() const;
+  // Code page 932 text in the current file's own encoding (with its byte order mark).
+  [[nodiscard]] std::string InCurrentEncoding(std::string Text) const;
+  // Why the current file opened read-only; empty when it did not.
+  [[nodiscard]] std::string ReadOnlyNote() const;
+  // The encoding the list gives for Path; Shift-JIS when it is not listed.
+  [[nodiscard]] TTextEncoding ListedEncoding(const std::string& Path) const;
+  // Says in the status bar why the current file is read-only, when it is.
+  void ShowReadOnlyNote();
   // Selects the row of Path, or none when it is not listed.
   void SelectRowOf(const std::string& Path);
 
@@ -239,7 +255,7 @@ private:
   std::string FFilePattern;
   std::string FDataFolder;
   std::string FIniFolder;
-  std::array<int, ColumnCount> FSortDirection{1, 1, 1, 1, 1, 1, 1};
+  std::array<int, ColumnCount> FSortDirection{1, 1, 1, 1, 1, 1, 1, 1};
   TStringList FFileNameHistory;
   TStringList FFolderHistory;
   TStringList FFindWordHistory;
@@ -247,6 +263,8 @@ private:
   std::vector<std::string> FSettingsProblems;  // noted, not yet shown
   std::set<std::string> FReportedProblems;     // keys of the problems told already
   std::optional<TFileStamp> FLoadedStamp;  // of the current file's bytes, when loaded or last saved
+  TTextEncoding FCurrentEncoding = teShiftJis;
+  bool FCurrentLossless = true;  // its text converts back to the bytes it was read from
   TBatchBackups* FBatchBackups = nullptr;   // during a replace in the listed files
   // During a replace in the listed files: the current file's plan and the bytes it was made over,
   // which saving writes, and the journal, which keeps them first.

@@ -55,7 +55,7 @@ void TForm1::TakeBackRun(int Number, const std::string* OnlyPath) {
   const std::string Current = C.fName.Caption();
   if (!Current.empty() && !Editor.Modified() && R.Restored > 0) {
     try {
-      LoadCurrentFile(Current);
+      LoadCurrentFile(Current, FCurrentEncoding);
     } catch (const EInOutError&) {
       // It is shown as it was; a save asks before overwriting the newer file.
     }

@@ -5,6 +5,7 @@
 
 #include "app/FileSystem.h"
 #include "app/Form1.h"
+#include "support/EncodingConverter.h"
 #include "app/SafeSave.h"
 
 #include <cerrno>
@@ -26,6 +27,7 @@ const char* const ListReplaceCaption = "リストされたファイルの置換"
 const char* const ConfirmCaption = "確認";
 const char* const SkippedSuffix = " 個のファイル・フォルダを処理できませんでした。";
 const char* const NotSjisNote = " (Shift-JIS として正しくないため置換しませんでした)";
+const char* const NotLosslessNote = " からシフトJISに変換すると元に戻らない文字があるため置換しませんでした)";
 constexpr size_t SkippedNamed = 5;
 
 }  // namespace
@@ -42,6 +44,7 @@ void TForm1::FileListClick() {
   }
   // Without a search text there is no first hit, and the path stays in the status bar.
   if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
+  ShowReadOnlyNote();
 }
 
 bool TForm1::OpenFile(const std::string& Path) {
@@ -54,8 +57,20 @@ bool TForm1::OpenFile(const std::string& Path) {
   }
   C.StatusBar1.SetPanelText(1, Path);
   C.fName.SetCaption(Path);
-  LoadCurrentFile(Path);
+  LoadCurrentFile(Path, ListedEncoding(Path));
+  ShowReadOnlyNote();
   return true;
+}
+
+TTextEncoding TForm1::ListedEncoding(const std::string& Path) const {
+  for (const TListItem& Row : C.FileList.Items()) {
+    if (RowPath(Row) == Path) return RowEncoding(Row);
+  }
+  return teShiftJis;
+}
+
+void TForm1::ShowReadOnlyNote() {
+  if (const std::string Note = ReadOnlyNote(); !Note.empty()) C.StatusBar1.SetPanelText(1, Note);
 }
 
 void TForm1::SelectRowOf(const std::string& Path) {
@@ -66,12 +81,6 @@ void TForm1::SelectRowOf(const std::string& Path) {
     }
   }
   C.FileList.SetSelected(-1);
-}
-
-void TForm1::LoadCurrentFile(const std::string& Path) {
-  FLoadedStamp.reset();
-  FLoadedStamp = Editor.LoadFromFile(Path);
-  Editor.SetModified(false);
 }
 
 void TForm1::Search(bool Forward) {
@@ -158,6 +167,10 @@ void TForm1::EndReplaceCommand() {
 
 // A replace in a text whose bytes do not pair up into characters could cut one in two.
 bool TForm1::ReplaceableText(const std::string& Path) {
+  if (!FCurrentLossless) {
+    NoteSkipped(Path + " (" + std::string(EncodingName(FCurrentEncoding)) + NotLosslessNote);
+    return false;
+  }
   if (Editor.WellFormed()) return true;
   NoteSkipped(Path + NotSjisNote);
   return false;
@@ -209,9 +222,10 @@ bool TForm1::FirstVisit(const std::string& Path, std::set<TFileId>& Done) {
   return Done.insert(*Id).second && FileExists(Path);
 }
 
-std::optional<TReplacePlan> TForm1::PlanFile(const std::string& Path, std::string& Original, int& Total) {
+std::optional<TReplacePlan> TForm1::PlanFile(const std::string& Path, TTextEncoding Encoding, std::string& Original,
+                                             int& Total) {
   C.fName.SetCaption(Path);
-  LoadCurrentFile(Path);
+  LoadCurrentFile(Path, Encoding);
   if (!ReplaceableText(Path)) return std::nullopt;
   Original = Editor.SaveText();
   TReplaceSpots Spots;
@@ -222,11 +236,12 @@ std::optional<TReplacePlan> TForm1::PlanFile(const std::string& Path, std::strin
 // One row of the batch. A file another row already led to is not replaced twice; a file that
 // cannot be read or saved is noted and the batch goes on. What is saved is the file's plan applied
 // over the bytes read, the same plan the journal keeps.
-void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Done, int& Total) {
+void TForm1::ReplaceInListedFile(const std::string& Path, TTextEncoding Encoding, std::set<TFileId>& Done,
+                                 int& Total) {
   if (!FirstVisit(Path, Done)) return;
   try {
     std::string Original;
-    const std::optional<TReplacePlan> Plan = PlanFile(Path, Original, Total);
+    const std::optional<TReplacePlan> Plan = PlanFile(Path, Encoding, Original, Total);
     if (!Plan) return;
     FBatchPlan = &*Plan;
     FBatchOriginal = &Original;
@@ -243,6 +258,10 @@ void TForm1::ReplaceInListedFile(const std::string& Path, std::set<TFileId>& Don
   } catch (const EInOutError& E) {
     NoteSkipped(E.what());
     Editor.SetModified(false);
+  } catch (const EConvertError& E) {
+    // The replacement has no form in the file's encoding: the file stays as it was.
+    NoteSkipped(Path + " (" + E.what() + ")");
+    Editor.SetModified(false);
   }
 }
 
@@ -250,7 +269,7 @@ bool TForm1::PreviewListedFiles(std::vector<TPlannedFile>& Files) {
   BeginReplaceCommand();
   try {
     PlanListedFiles([&](const std::string& Path, std::string_view, const TReplacePlan& Plan) {
-      Files.push_back({Path, Plan, FLoadedStamp.value_or(TFileStamp{})});
+      Files.push_back({Path, Plan, FLoadedStamp.value_or(TFileStamp{}), FCurrentEncoding});
     });
   } catch (...) {
     EndReplaceCommand();
@@ -272,10 +291,18 @@ void TForm1::ReplaceInPlannedFile(const TPlannedFile& File, int& Total) {
   if (File.Plan.Empty()) return;
   C.fName.SetCaption(File.Path);
   try {
-    std::string Original;
-    const TFileStamp Now = ReadFileStamped(File.Path, Original);
+    std::string Bytes;
+    const TFileStamp Now = ReadFileStamped(File.Path, Bytes);
     // Changed while the preview was shown: the plan is no longer about these bytes.
     if (Now.Size != File.Stamp.Size || Now.Hash != File.Stamp.Hash) throw EFileChangedOnDisk(File.Path);
+    // The plan is about the text as code page 932, which the file's own bytes were planned from.
+    FCurrentEncoding = File.Encoding;
+    std::string Original;
+    if (FCurrentEncoding == teShiftJis) {
+      Original = std::move(Bytes);
+    } else if (!ConvertToCp932(Bytes, FCurrentEncoding, Original)) {
+      throw EFileChangedOnDisk(File.Path);
+    }
     FLoadedStamp = Now;
     Total += static_cast<int>(File.Plan.TickedCount());
     FBatchPlan = &File.Plan;
@@ -333,6 +360,7 @@ void TForm1::N4Click() {
     Editor.EndUpdate();
     Editor.Clear();
     C.fName.SetCaption({});
+    C.fEncoding.SetCaption({});
     FRunning = false;
     FBatchBackups = nullptr;
     FJournal = nullptr;
@@ -348,7 +376,7 @@ void TForm1::N4Click() {
         ProcessMessages();
         if (I >= C.FileList.Count()) break;  // rows purged while input was handled
         C.FileList.SetSelected(I);
-        ReplaceInListedFile(RowPath(C.FileList.Item(I)), Done, Total);
+        ReplaceInListedFile(RowPath(C.FileList.Item(I)), RowEncoding(C.FileList.Item(I)), Done, Total);
       }
     }
     if (Journal) {
@@ -392,7 +420,7 @@ int TForm1::PlanListedFiles(const TPlanned& Planned) {
       if (!FirstVisit(Path, Done)) continue;
       try {
         std::string Original;
-        const std::optional<TReplacePlan> Plan = PlanFile(Path, Original, Total);
+        const std::optional<TReplacePlan> Plan = PlanFile(Path, RowEncoding(C.FileList.Item(I)), Original, Total);
         Editor.SetModified(false);
         if (Plan && !Plan->Empty()) Planned(Path, Original, *Plan);
       } catch (const EInOutError& E) {

@@ -34,11 +34,12 @@ void TForm1::SaveCurrentFile(const std::string& Path) {
   if (Options.MakeBackup && FBatchBackups != nullptr) Options.BackupPath = FBatchBackups->NameFor(Path);
   Options.Expected = FLoadedStamp;
   const bool Planned = FBatchPlan != nullptr && FBatchOriginal != nullptr;
-  const std::string Bytes = Planned ? FBatchPlan->Apply(*FBatchOriginal) : Editor.SaveText();
+  // A plan is made over the text as code page 932; the file gets it in its own encoding.
+  const std::string Bytes = Planned ? InCurrentEncoding(FBatchPlan->Apply(*FBatchOriginal)) : CurrentFileBytes();
   // The journal keeps the old bytes before the file is replaced, so a crash can still be taken back.
   std::function<void()> BeforeReplace;
   if (FJournal != nullptr && Planned) {
-    FJournal->Record(Path, *FBatchOriginal, Bytes);
+    FJournal->Record(Path, FCurrentEncoding == teShiftJis ? *FBatchOriginal : InCurrentEncoding(*FBatchOriginal), Bytes);
     BeforeReplace = [Journal = FJournal] { Journal->Durable(); };
   }
   for (;;) {
@@ -74,7 +75,7 @@ bool TForm1::OverwriteChangedFile(const std::string& Path, TSaveOptions& Options
       Options.Expected = StampOfFile(Path);
       return true;
     case Reload:
-      LoadCurrentFile(Path);
+      LoadCurrentFile(Path, FCurrentEncoding);
       return false;
     default:
       FAbortRequested = true;

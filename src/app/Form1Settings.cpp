@@ -64,6 +64,7 @@ const TBoolValue BoolValues[] = {
     {"Fuzzy", &TMainFormControls::CheckBox3, false},
     {"WholeWord", &TMainFormControls::CheckBox4, false},
     {"ReplacePreview", &TMainFormControls::ReplacePreview, true},
+    {"OtherEncodings", &TMainFormControls::OtherEncodings, true},
 };
 
 struct TTextValue {

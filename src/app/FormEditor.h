@@ -21,6 +21,10 @@ public:
   // raises EInOutError when the file cannot be read (the text is empty then). Returns the stamp of
   // the bytes read, to tell at saving whether the file changed on disk since.
   virtual TFileStamp LoadFromFile(const std::string& Path) = 0;
+  // The same with a file's bytes the caller read and converted to code page 932.
+  virtual void LoadBytes(std::string_view Bytes) = 0;
+  // The user cannot change the text (a file that could not be written back as it was read).
+  virtual void SetReadOnly(bool Value) = 0;
   // The bytes that saving the lines writes: each line with the break it had in the file (a new
   // line with that of the line it was split from), the last line without one when it had none,
   // then any bytes that followed a Ctrl+Z in the file.

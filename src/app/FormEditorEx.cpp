@@ -22,6 +22,11 @@ TFileStamp TFormEditorEx::LoadFromFile(const std::string& Path) {
   return Stamp;
 }
 
+void TFormEditorEx::LoadBytes(std::string_view Bytes) {
+  FEditor.Lines().LoadFromBytes(Bytes);
+  ToTop();
+}
+
 void TFormEditorEx::Clear() {
   FEditor.Lines().Clear();
   ToTop();

@@ -12,6 +12,8 @@ public:
   explicit TFormEditorEx(TEditorEx& Editor) : FEditor(Editor) {}
 
   TFileStamp LoadFromFile(const std::string& Path) override;
+  void LoadBytes(std::string_view Bytes) override;
+  void SetReadOnly(bool Value) override { FEditor.SetReadOnly(Value); }
   [[nodiscard]] std::string SaveText() const override { return FEditor.Lines().FileBytes(); }
   [[nodiscard]] bool WellFormed() const override { return FEditor.Lines().WellFormed(); }
   void BeginUpdate() override { FEditor.Lines().BeginUpdate(); }

@@ -10,6 +10,7 @@
 
 #include "editor/search/EditorExSearch.h"
 #include "support/FileStamp.h"
+#include "support/TextEncoding.h"
 
 namespace tesvarin {
 
@@ -56,6 +57,7 @@ struct TPlannedFile {
   std::string Path;
   TReplacePlan Plan;
   TFileStamp Stamp;
+  TTextEncoding Encoding = teShiftJis;  // of the file; the plan is about its text as code page 932
 };
 
 // The hunks of a unified diff without context lines (what follows the "---" and "+++" lines of the

@@ -188,12 +188,15 @@ QWidget* MainWindow::BuildSearchOptionsPage() {
   auto& C = FControls;
   auto* Page = Named(new QWidget, "TabSheet2");
   auto* Layout = new QVBoxLayout(Page);
+  // Seven rows in the height the window's smallest size leaves the pages.
+  Layout->setSpacing(2);
   Layout->addWidget(Named(NewCheckBox(C.FindSubFolder), "FindSubFolder"));
   Layout->addWidget(Named(NewCheckBox(C.CheckBox6), "CheckBox6"));
   Layout->addWidget(Named(NewCheckBox(C.CheckBox1), "CheckBox1"));
   Layout->addWidget(Named(NewCheckBox(C.CheckBox2), "CheckBox2"));
   Layout->addLayout(Row({Named(NewCheckBox(C.CheckBox3), "CheckBox3")}, 16));
   Layout->addWidget(Named(NewCheckBox(C.CheckBox4), "CheckBox4"));
+  Layout->addWidget(Named(NewCheckBox(C.OtherEncodings), "OtherEncodings"));
   Layout->addStretch(1);
   return Page;
 }
@@ -229,7 +232,8 @@ QWidget* MainWindow::BuildRightArea() {
   auto* Up = Named(new QToolButton, "SpeedButton3");
   Up->setArrowType(Qt::UpArrow);
   BindButton(Up, C.SpeedButton3);
-  auto* BarLayout = Row({Named(NewLabel(C.Label8), "Label8"), Down, Up, Named(NewLabel(C.fName), "fName")});
+  auto* BarLayout = Row({Named(NewLabel(C.Label8), "Label8"), Down, Up, Named(NewLabel(C.fName), "fName"),
+                        Named(NewLabel(C.fEncoding), "fEncoding")});
   BarLayout->setContentsMargins(4, 1, 4, 1);
   BarLayout->addStretch(1);
   Bar->setLayout(BarLayout);

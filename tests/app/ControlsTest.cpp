@@ -31,10 +31,10 @@ TEST(MainFormControls, StartsInTheIdleState) {
 TEST(MainFormControls, ColumnsOfTheResultList) {
   TMainFormControls C;
   const auto& Cols = C.FileList.Columns();
-  ASSERT_EQ(Cols.size(), 7u);
-  const char* Captions[] = {"名前", "フォルダ名", "サイズ", "種類", "更新日時", "アクセス日時", "属性"};
-  const int Widths[] = {120, 200, 70, 70, 150, 150, 50};
-  for (size_t I = 0; I < 7; ++I) {
+  ASSERT_EQ(Cols.size(), 8u);
+  const char* Captions[] = {"名前", "フォルダ名", "サイズ", "種類", "更新日時", "アクセス日時", "属性", "文字コード"};
+  const int Widths[] = {120, 200, 70, 70, 150, 150, 50, 90};
+  for (size_t I = 0; I < 8; ++I) {
     EXPECT_EQ(Cols[I].Caption, Captions[I]);
     EXPECT_EQ(Cols[I].Width, Widths[I]);
     EXPECT_EQ(Cols[I].Alignment, (I == 2 || I == 6) ? taRightJustify : taLeftJustify);

@@ -18,6 +18,14 @@ TFileStamp FakeFormEditor::LoadFromFile(const std::string& Path) {
   return Stamp;
 }
 
+void FakeFormEditor::LoadBytes(std::string_view Bytes) {
+  Clear();
+  ++Loads;
+  TStringList L;
+  L.SetText(std::string(Bytes));
+  Lines = L.Items();
+}
+
 std::string FakeFormEditor::SaveText() const {
   std::string S;
   for (const std::string& L : Lines) S += L + "\r\n";

@@ -11,6 +11,8 @@ namespace tesvarin::test {
 class FakeFormEditor : public IFormEditor {
 public:
   TFileStamp LoadFromFile(const std::string& Path) override;
+  void LoadBytes(std::string_view Bytes) override;
+  void SetReadOnly(bool Value) override { ReadOnly = Value; }
   [[nodiscard]] std::string SaveText() const override;
   [[nodiscard]] bool WellFormed() const override { return true; }  // its tests use ASCII text
   void BeginUpdate() override { ++UpdateCount; }
@@ -40,6 +42,7 @@ public:
   int Line = 0, Pos = 0, SelLength = 0;  // the caret and the selection from it
   int UpdateCount = 0, Loads = 0;
   bool Focused = false;
+  bool ReadOnly = false;
   std::string Removed;
 
 private:

@@ -99,6 +99,9 @@ TEST_F(MainWindowTest, OptionPagesHoldTheirControls) {
   EXPECT_EQ(Find<QCheckBox>("CheckBox2")->text(), Q("正規表現検索 "));
   EXPECT_EQ(Find<QCheckBox>("FindSubFolder")->text(), Q("サブフォルダも探す"));
   EXPECT_TRUE(Find<QCheckBox>("FindSubFolder")->isChecked());
+  EXPECT_TRUE(Tabs->widget(1)->isAncestorOf(Find<QCheckBox>("OtherEncodings")));
+  EXPECT_EQ(Find<QCheckBox>("OtherEncodings")->text(), Q("Shift-JIS 以外の文字コードも検索する"));
+  EXPECT_TRUE(Find<QCheckBox>("OtherEncodings")->isChecked());
   EXPECT_TRUE(Tabs->widget(2)->isAncestorOf(Find<QCheckBox>("ConfirmSave")));
   EXPECT_EQ(Find<QCheckBox>("MakeBackFile")->text(), Q("保存時バックアップ作成"));
   EXPECT_TRUE(Tabs->widget(2)->isAncestorOf(Find<QCheckBox>("ReplacePreview")));
@@ -106,13 +109,13 @@ TEST_F(MainWindowTest, OptionPagesHoldTheirControls) {
   EXPECT_TRUE(Find<QCheckBox>("ReplacePreview")->isChecked());
 }
 
-TEST_F(MainWindowTest, ResultListHasSevenColumns) {
+TEST_F(MainWindowTest, ResultListHasEightColumns) {
   auto* List = Find<qt::FileListView>("FileList");
   QAbstractItemModel* Rows = List->model();
-  ASSERT_EQ(Rows->columnCount(), 7);
-  const char* Captions[] = {"名前", "フォルダ名", "サイズ", "種類", "更新日時", "アクセス日時", "属性"};
-  const int Widths[] = {120, 200, 70, 70, 150, 150, 50};
-  for (int I = 0; I < 7; ++I) {
+  ASSERT_EQ(Rows->columnCount(), 8);
+  const char* Captions[] = {"名前", "フォルダ名", "サイズ", "種類", "更新日時", "アクセス日時", "属性", "文字コード"};
+  const int Widths[] = {120, 200, 70, 70, 150, 150, 50, 90};
+  for (int I = 0; I < 8; ++I) {
     EXPECT_EQ(Rows->headerData(I, Qt::Horizontal).toString(), Q(Captions[I]));
     EXPECT_EQ(List->columnWidth(I), Widths[I]);
   }

@@ -43,6 +43,8 @@ const char* const Usage =
     "  -w, --whole-word     TEXT matches whole words only\n"
     "      --no-subfolders  do not walk subfolders\n"
     "      --hidden         visit dot-named files and folders too\n"
+    "      --sjis-only      read every file as Shift-JIS (default: each file in its own encoding,\n"
+    "                       UTF-8, EUC-JP or UTF-16 told from its bytes)\n"
     "      --from YYYY/MM/DD, --to YYYY/MM/DD   modification date range\n"
     "      --larger KB | --smaller KB           size limit in kilobytes (0 to 10000)\n"
     "      --no-backup      do not keep the previous content as a .bak file\n"
@@ -105,6 +107,7 @@ TOptions ParseArguments(int Argc, char** Argv) {
       {"yes", no_argument, nullptr, LongOnly + 8},        {"paths", no_argument, nullptr, LongOnly + 9},
       {"use-settings", no_argument, nullptr, LongOnly + 10}, {"dry-run", no_argument, nullptr, LongOnly + 11},
       {"journal", no_argument, nullptr, LongOnly + 12},   {"undo", no_argument, nullptr, LongOnly + 13},
+      {"sjis-only", no_argument, nullptr, LongOnly + 14},
       {nullptr, 0, nullptr, 0}};
   TOptions O;
   opterr = 0;  // the messages below say it in this program's words
@@ -211,6 +214,7 @@ void ApplyOptions(const TOptions& O, TMainFormControls& C) {
   Click(C.CheckBox4, Flag("--whole-word"));
   C.FindSubFolder.SetChecked(!Flag("--no-subfolders"));
   C.CheckBox6.SetChecked(Flag("--hidden"));
+  C.OtherEncodings.SetChecked(!Flag("--sjis-only"));
   C.MakeBackFile.SetChecked(!Flag("--no-backup"));
   C.ConfirmSave.SetChecked(Flag("--confirm"));
   C.SelectFirstSearch.SetChecked(false);

@@ -251,16 +251,35 @@ void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
     Size += static_cast<size_t>(Got);
   }
   if (Stamp != nullptr) *Stamp = Taker.Finish(File.Fd(), std::string_view(Block.get(), Size));
+  AdoptLoaded(std::move(Block), Size);
+  if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
+  FinishLoad();
+  FRows.ForgetLastChange();
+  FRows.RefreshEditors();
+}
+
+void TEditorStrings::LoadFromBytes(std::string_view Bytes) {
+  BeginUpdate();
+  Clear();
+  struct TCloser {
+    TEditorStrings& Lines;
+    ~TCloser() { Lines.EndUpdate(); }
+  } Closer{*this};
+  TTextBlock Block = NewTextBlock(Bytes.size());
+  if (!Bytes.empty()) std::memcpy(Block.get(), Bytes.data(), Bytes.size());
+  AdoptLoaded(std::move(Block), Bytes.size());
+  FinishLoad();
+  FRows.ForgetLastChange();
+  FRows.RefreshEditors();
+}
+
+void TEditorStrings::AdoptLoaded(TTextBlock Block, size_t Size) {
   const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));
   if (Stop != nullptr) {
     FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));
     Size = static_cast<size_t>(Stop - Block.get());
   }
   FRows.SetRowsFromBlock(std::move(Block), Size);
-  if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
-  FinishLoad();
-  FRows.ForgetLastChange();
-  FRows.RefreshEditors();
 }
 
 void TEditorStrings::ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const {

@@ -46,6 +46,8 @@ public:
   // too big for this machine's memory is refused before anything is read. Stamp (when given) gets
   // the stamp of the bytes read, for telling later whether the file changed on disk.
   void LoadFromFile(const std::string& Path, TFileStamp* Stamp = nullptr);
+  // As LoadFromFile, from bytes already read (and converted) by the caller.
+  void LoadFromBytes(std::string_view Bytes);
   void SaveToFile(const std::string& Path) const;
   // What SaveToFile writes.
   [[nodiscard]] std::string FileBytes() const;
@@ -70,6 +72,8 @@ private:
   void CheckLine(int Index) const;
   void CaretAfter(int Row, int64_t Offset);
   void FinishLoad();
+  // The loaded bytes become the rows, those from a Ctrl+Z on the tail.
+  void AdoptLoaded(TTextBlock Block, size_t Size);
   // Hands the bytes of FileBytes to Sink in pieces of about a megabyte.
   void ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const;
 

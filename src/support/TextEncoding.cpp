@@ -1,0 +1,203 @@
+#include "support/TextEncoding.h"
+
+#include <uchardet/uchardet.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "support/ByteSearch.h"
+
+namespace tesvarin {
+
+namespace {
+
+using TByte = unsigned char;
+
+// The first non-ASCII byte of [P, End), or End: most text is ASCII for long runs.
+const char* SkipAscii(const char* P, const char* End) { return FindByteInRange(P, End, 0x80, 0xFF); }
+
+TByte At(const char* P) { return static_cast<TByte>(*P); }
+
+bool InRange(TByte B, TByte Lo, TByte Hi) { return B >= Lo && B <= Hi; }
+
+// Length of the UTF-8 character at P (1 to 4), or 0 when it is malformed there; -1 when it is cut
+// by End.
+int Utf8Length(const char* P, const char* End) {
+  const TByte B = At(P);
+  // Kana and kanji: three bytes with no special second-byte range, most of a Japanese text.
+  if (((B >= 0xE1 && B <= 0xEC) || B == 0xEE || B == 0xEF) && End - P >= 3) {
+    return (At(P + 1) & 0xC0) == 0x80 && (At(P + 2) & 0xC0) == 0x80 ? 3 : 0;
+  }
+  int Len;
+  TByte Lo = 0x80, Hi = 0xBF;  // the allowed range of the second byte
+  if (B < 0x80) return 1;
+  if (InRange(B, 0xC2, 0xDF)) {
+    Len = 2;
+  } else if (InRange(B, 0xE0, 0xEF)) {
+    Len = 3;
+    if (B == 0xE0) Lo = 0xA0;  // overlong
+    if (B == 0xED) Hi = 0x9F;  // surrogates
+  } else if (InRange(B, 0xF0, 0xF4)) {
+    Len = 4;
+    if (B == 0xF0) Lo = 0x90;
+    if (B == 0xF4) Hi = 0x8F;
+  } else {
+    return 0;
+  }
+  for (int I = 1; I < Len; ++I) {
+    if (P + I >= End) return -1;
+    if (!InRange(At(P + I), I == 1 ? Lo : 0x80, I == 1 ? Hi : 0xBF)) return 0;
+  }
+  return Len;
+}
+
+int Cp932Length(const char* P, const char* End) {
+  const TByte B = At(P);
+  if (B < 0x80 || InRange(B, 0xA1, 0xDF)) return 1;
+  if (!InRange(B, 0x81, 0x9F) && !InRange(B, 0xE0, 0xFC)) return 0;
+  if (P + 1 >= End) return -1;
+  const TByte T = At(P + 1);
+  return InRange(T, 0x40, 0x7E) || InRange(T, 0x80, 0xFC) ? 2 : 0;
+}
+
+int EucJpLength(const char* P, const char* End) {
+  const TByte B = At(P);
+  if (B < 0x80) return 1;
+  int Len;
+  if (B == 0x8E) {
+    if (P + 1 >= End) return -1;
+    return InRange(At(P + 1), 0xA1, 0xDF) ? 2 : 0;
+  }
+  if (B == 0x8F) {
+    Len = 3;
+  } else if (InRange(B, 0xA1, 0xFE)) {
+    Len = 2;
+  } else {
+    return 0;
+  }
+  for (int I = 1; I < Len; ++I) {
+    if (P + I >= End) return -1;
+    if (!InRange(At(P + I), 0xA1, 0xFE)) return 0;
+  }
+  return Len;
+}
+
+template <class TLength>
+bool WellFormed(std::string_view Bytes, bool Partial, TLength Length) {
+  const char* P = Bytes.data();
+  const char* End = P + Bytes.size();
+  while (P < End) {
+    if (At(P) < 0x80) {
+      // A run of ASCII is skipped a block at a time; a lone byte between characters in one step.
+      if (++P < End && At(P) < 0x80) P = SkipAscii(P, End);
+      continue;
+    }
+    const int Len = Length(P, End);
+    if (Len == 0) return false;
+    if (Len < 0) return Partial;
+    P += Len;
+  }
+  return true;
+}
+
+struct TDetectorDeleter {
+  void operator()(uchardet* D) const { uchardet_delete(D); }
+};
+
+// The detector's answer for Bytes, upper-case ("UTF-8", "EUC-JP", "SHIFT_JIS", ...), or empty.
+std::string DetectorAnswer(std::string_view Bytes) {
+  std::unique_ptr<uchardet, TDetectorDeleter> Detector(uchardet_new());
+  if (!Detector || uchardet_handle_data(Detector.get(), Bytes.data(), Bytes.size()) != 0) return {};
+  uchardet_data_end(Detector.get());
+  std::string Name = uchardet_get_charset(Detector.get());
+  for (char& C : Name)
+    if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+  return Name;
+}
+
+}  // namespace
+
+std::string_view EncodingName(TTextEncoding Encoding) {
+  switch (Encoding) {
+    case teShiftJis: return "シフトJIS";
+    case teUtf8: return "UTF-8";
+    case teUtf8Bom: return "UTF-8 (BOM)";
+    case teEucJp: return "EUC-JP";
+    case teUtf16Le: return "UTF-16LE";
+    case teUtf16Be: return "UTF-16BE";
+  }
+  return {};
+}
+
+std::string_view ByteOrderMark(TTextEncoding Encoding) {
+  switch (Encoding) {
+    case teUtf8Bom: return "\xEF\xBB\xBF";
+    case teUtf16Le: return "\xFF\xFE";
+    case teUtf16Be: return "\xFE\xFF";
+    default: return {};
+  }
+}
+
+TTextEncoding EncodingOfMark(std::string_view Bytes) {
+  for (TTextEncoding E : {teUtf8Bom, teUtf16Le, teUtf16Be}) {
+    if (Bytes.starts_with(ByteOrderMark(E))) return E;
+  }
+  return teShiftJis;
+}
+
+bool IsWellFormedUtf8(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, Utf8Length); }
+
+bool IsWellFormedCp932(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, Cp932Length); }
+
+bool IsWellFormedEucJp(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, EucJpLength); }
+
+namespace {
+
+// Where the window the encoding is told from starts: a long ASCII start (a licence, a header) says
+// nothing, so the window starts where the rest does. npos: Head is pure ASCII.
+size_t WindowStart(std::string_view Head) {
+  const char* First = SkipAscii(Head.data(), Head.data() + Head.size());
+  if (First == Head.data() + Head.size()) return std::string_view::npos;
+  const auto Offset = static_cast<size_t>(First - Head.data());
+  return Offset < DetectionWindow ? 0 : Offset;
+}
+
+}  // namespace
+
+TPossibleEncodings PossibleEncodings(std::string_view Head, bool Whole) {
+  TPossibleEncodings P;
+  P.Marked = EncodingOfMark(Head) != teShiftJis;
+  const size_t Start = WindowStart(Head);
+  if (P.Marked || Start == std::string_view::npos) return P;
+  constexpr size_t Quick = 4096;
+  // Bytes that are malformed within the first few kilobytes are malformed in the whole window.
+  const std::string_view Window = Head.substr(Start, Quick);
+  const bool Partial = !Whole || Start + Window.size() < Head.size();
+  P.Utf8 = IsWellFormedUtf8(Window, Partial);
+  P.EucJp = IsWellFormedEucJp(Window, Partial);
+  return P;
+}
+
+// Shift-JIS text almost always breaks UTF-8 and EUC-JP at its first kana or kanji, so a Shift-JIS
+// file costs a scan to its first non-ASCII byte and a few bytes more.
+TTextEncoding DetectTextEncoding(std::string_view Head, bool Whole) {
+  if (const TTextEncoding Marked = EncodingOfMark(Head); Marked != teShiftJis) return Marked;
+  const size_t Start = WindowStart(Head);
+  if (Start == std::string_view::npos) return teShiftJis;
+  const std::string_view Window = Head.substr(Start, DetectionWindow);
+  const bool Partial = !Whole || Start + Window.size() < Head.size();
+  const bool Utf8 = IsWellFormedUtf8(Window, Partial);
+  const bool Euc = IsWellFormedEucJp(Window, Partial);
+  if (!Utf8 && !Euc) return teShiftJis;
+  const bool Sjis = IsWellFormedCp932(Window, Partial);
+  if (Utf8 + Euc + Sjis == 1) return Utf8 ? teUtf8 : Euc ? teEucJp : teShiftJis;
+  const std::string Answer = DetectorAnswer(Window);
+  if (Answer == "UTF-8" && Utf8) return teUtf8;
+  if (Answer == "EUC-JP" && Euc) return teEucJp;
+  if (Answer == "SHIFT_JIS" && Sjis) return teShiftJis;
+  // Text that is well formed UTF-8 and holds non-ASCII characters is hardly ever anything else.
+  return Utf8 ? teUtf8 : teShiftJis;
+}
+
+}  // namespace tesvarin
