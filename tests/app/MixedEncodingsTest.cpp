@@ -4,6 +4,7 @@
 
 #include "FormTestWindow.h"
 #include "app/FormEditorEx.h"
+#include "app/ReplaceJournal.h"
 #include "support/EncodingConverter.h"
 #include "support/SjisCodec.h"
 
@@ -122,6 +123,34 @@ TEST(MixedEncodings, ReplaceWritesEachFileInItsOwnEncodingAndChangesOnlyTheHits)
   EXPECT_NE(Message.find(Tr.T() + "/outside.txt (UTF-8 からシフトJISに変換すると元に戻らない文字があるため置換しませんでした)"),
             std::string::npos)
       << Message;
+}
+
+// Through the preview with one hit left out, then taken back: each file gets the ticked hit in its
+// own encoding, and taking the run back gives every file its own bytes again.
+TEST(MixedEncodings, APreviewedRunIsWrittenAndTakenBackInEachFilesEncoding) {
+  Tree Tr;
+  WriteTree(Tr);
+  BasicWindow<RealEditor> W(Tr, {}, {}, true);
+  W.C.ConfirmSave.SetChecked(false);
+  W.C.MakeBackFile.SetChecked(false);
+  W.Search(Tr.T(), "*.txt", "東京");
+  ASSERT_EQ(W.C.FileList.Count(), 6);
+  W.C.ReplacePreview.SetChecked(true);
+  W.Form->PreviewReplace = [](std::vector<TPlannedFile>& Planned) {
+    for (TPlannedFile& F : Planned) {
+      EXPECT_EQ(F.Plan.Hits.size(), 2u) << F.Path;
+      F.Plan.Hits.back().Ticked = false;  // the last line keeps its word
+    }
+    return true;
+  };
+  W.C.cReplaceWord.SetText("大阪ｶﾅ");
+  W.P.Dialogs.Answers = {idYes};
+  W.C.N4.Click();
+  const std::string Expected = "大阪ｶﾅの会議資料\r\nｶﾀｶﾅ と ①㈱髙∑ ～\r\n最後の行 東京\r\n";
+  for (const auto& [Name, E] : Files) EXPECT_EQ(Tr.Read(Name), In(E, Expected)) << Name;
+  TReplaceJournal Book(W.Form->JournalFolder());
+  EXPECT_EQ(Book.TakeBack(W.Form->JournaledRun()).Restored, 6);
+  for (const auto& [Name, E] : Files) EXPECT_EQ(Tr.Read(Name), In(E, Text)) << Name;
 }
 
 TEST(MixedEncodings, TheViewerShowsTheConvertedTextAndSavesItBack) {
