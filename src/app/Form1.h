@@ -229,6 +229,8 @@ private:
   [[nodiscard]] TTextEncoding ListedEncoding(const std::string& Path) const;
   // Says in the status bar why the current file is read-only, when it is.
   void ShowReadOnlyNote();
+  // Ends a batch's or a plan's use of the editor as its scratch buffer: no file is current.
+  void EndEditorAsScratch();
   // Selects the row of Path, or none when it is not listed.
   void SelectRowOf(const std::string& Path);
 

@@ -357,11 +357,7 @@ void TForm1::N4Click() {
   FRunning = true;
   Editor.BeginUpdate();
   auto Finish = [this] {
-    Editor.EndUpdate();
-    Editor.Clear();
-    C.fName.SetCaption({});
-    C.fEncoding.SetCaption({});
-    FRunning = false;
+    EndEditorAsScratch();
     FBatchBackups = nullptr;
     FJournal = nullptr;
   };
@@ -397,6 +393,14 @@ void TForm1::N4Click() {
   ReportSkipped(ListReplaceCaption);
 }
 
+void TForm1::EndEditorAsScratch() {
+  Editor.EndUpdate();
+  Editor.Clear();
+  C.fName.SetCaption({});
+  C.fEncoding.SetCaption({});
+  FRunning = false;
+}
+
 int TForm1::PlanListedFiles(const TPlanned& Planned) {
   if (FRunning) return 0;
   int Total = 0;
@@ -405,12 +409,7 @@ int TForm1::PlanListedFiles(const TPlanned& Planned) {
   std::set<TFileId> Done;
   FRunning = true;
   Editor.BeginUpdate();
-  auto Finish = [this] {
-    Editor.EndUpdate();
-    Editor.Clear();
-    C.fName.SetCaption({});
-    FRunning = false;
-  };
+  auto Finish = [this] { EndEditorAsScratch(); };
   try {
     FAbortRequested = false;
     for (int I = 0; I < C.FileList.Count() && !FAbortRequested; ++I) {
