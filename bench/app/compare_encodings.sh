@@ -33,15 +33,7 @@ RUNS=${TESVARIN_BENCH_RUNS:-7}
 export LC_ALL=C
 find "$SJIS" "$UTF8" -type f -exec cat {} + > /dev/null
 
-cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
-seconds() {
-  local start end
-  start=$(date +%s%N)
-  "$@" > /dev/null 2>&1 || true
-  end=$(date +%s%N)
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f\n", (e - s) / 1e9 }'
-}
-median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+. "$HERE/timing.sh"
 
 # race LABEL CMD-A... -- CMD-B... -- CMD-C...: the three lists must agree; prints medians and A/B, A/C.
 race() {

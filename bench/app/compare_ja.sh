@@ -28,19 +28,9 @@ HAVE_RG=$(command -v rg > /dev/null && echo 1 || echo 0)
 [[ $HAVE_RG == 1 ]] || echo "ripgrep not installed (scripts/install-deps.sh --bench): its column stays empty"
 find "$CORPUS" -type f -exec cat {} + > /dev/null
 
-# The bytes of a UTF-8 text in code page 932, and the same as ripgrep escapes.
-cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
+. "$HERE/timing.sh"
+# Bytes on standard input as ripgrep escapes them.
 rg_escape() { od -An -tx1 -v | tr -s ' \n' ' ' | sed 's/^ //; s/ $//; s/\([0-9a-f][0-9a-f]\)/\\x\1/g; s/ //g'; }
-
-# Wall time of one run of "$@" in seconds.
-seconds() {
-  local start end
-  start=$(date +%s%N)
-  "$@" > /dev/null 2>&1 || true
-  end=$(date +%s%N)
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f\n", (e - s) / 1e9 }'
-}
-median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 
 # compare LABEL CHECK TESVARIN-ARGS... -- GREP-ARGS... -- RG-ARGS...
 # CHECK 1: the three file lists must agree.
