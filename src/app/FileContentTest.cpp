@@ -86,21 +86,21 @@ size_t TFileContentTest::NextCandidateLine(size_t From) {
 
 // Breaks are the only bytes the CR LF form changes, so what the search looks for without them is in
 // the raw bytes wherever it is in the text. The bytes after a Ctrl+Z only add candidates.
-bool TFileContentTest::RawBytesRuleOut() {
-  const std::string& Find = FSearch.FindString();
+bool RawBytesRuleOut(TEditorExSearch& Search, std::string_view Raw) {
+  const std::string& Find = Search.FindString();
   if (Find.empty()) return false;
-  if (FSearch.ExSearchOptions().Contains(soRegexp)) {
-    const auto& Literals = FSearch.PreparedMatcher().RequiredLiterals().Searched();
+  if (Search.ExSearchOptions().Contains(soRegexp)) {
+    const auto& Literals = Search.PreparedMatcher().RequiredLiterals().Searched();
     if (Literals.empty() || std::any_of(Literals.begin(), Literals.end(), HasBreakByte)) return false;
   } else if (HasBreakByte(Find)) {
     return false;
   }
-  return FSearch.FirstCandidate(FRaw, 0) == std::string_view::npos;
+  return Search.FirstCandidate(Raw, 0) == std::string_view::npos;
 }
 
 // As the viewer: the rest of the line after the current hit, then each following line whole.
 bool TFileContentTest::FindNext() {
-  if (FRawPending && RawBytesRuleOut()) return false;
+  if (FRawPending && RawBytesRuleOut(FSearch, FRaw)) return false;
   size_t From = FSelStart + FSelLength;
   FSelStart = From;
   FSelLength = 0;

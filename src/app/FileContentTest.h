@@ -11,6 +11,9 @@
 
 namespace tesvarin {
 
+// True when no line of Raw (bytes whose breaks may be CR, LF or CR LF) can hold a hit of Search.
+[[nodiscard]] bool RawBytesRuleOut(TEditorExSearch& Search, std::string_view Raw);
+
 class TFileContentTest {
 public:
   // Raises EInOutError when the file cannot be read. The search starts at the top.
@@ -41,8 +44,6 @@ private:
   [[nodiscard]] size_t LineEnd(size_t Pos);
   // Start of the first line from From on that may hold a hit; npos when none may.
   [[nodiscard]] size_t NextCandidateLine(size_t From);
-  // True when the loaded bytes, before their breaks are made CR LF, cannot hold a hit.
-  [[nodiscard]] bool RawBytesRuleOut();
 
   std::string FText;
   // The file's bytes, those after a Ctrl+Z included; FOwn holds them when this object read them, and

@@ -21,6 +21,7 @@
 #include "app/ReplacePlan.h"
 #include "app/SafeSave.h"
 #include "platform/Platform.h"
+#include "support/FileBytes.h"
 #include "support/StringList.h"
 #include "support/TextEncoding.h"
 
@@ -200,9 +201,19 @@ private:
   void ReplaceInListedFile(const std::string& Path, TTextEncoding Encoding, std::set<TFileId>& Done, int& Total);
   // Whether a listed file not yet met is to be replaced in; notes it as met.
   [[nodiscard]] bool FirstVisit(const std::string& Path, std::set<TFileId>& Done);
-  // Loads a listed file and plans its replace; nothing when it is not to be replaced in.
-  [[nodiscard]] std::optional<TReplacePlan> PlanFile(const std::string& Path, TTextEncoding Encoding,
-                                                    std::string& Original, int& Total);
+  // A listed file as a batch reads it, never into the editor: its own bytes, mapped, and its text
+  // as code page 932 (the bytes themselves for a Shift-JIS file), which its plan is made over.
+  struct TBatchFile {
+    TBatchFile(const std::string& Path, TTextEncoding Encoding) : Own(Path), Encoding(Encoding) {}
+    TFileBytes Own;  // the file's own bytes
+    TTextEncoding Encoding;
+    std::string Converted;
+    [[nodiscard]] std::string_view Text() const {
+      return Encoding == teShiftJis ? Own.Bytes() : std::string_view(Converted);
+    }
+  };
+  // Plans the replace in a listed file read as File; nothing when it is not to be replaced in.
+  [[nodiscard]] std::optional<TReplacePlan> PlanFile(const std::string& Path, TBatchFile& File, int& Total);
   // Starts the journal of a batch that changes files of Bytes in all; false when the user would
   // rather not replace.
   [[nodiscard]] bool BeginJournal(std::optional<TJournalRecorder>& Journal, uint64_t Bytes);
@@ -268,10 +279,14 @@ private:
   TTextEncoding FCurrentEncoding = teShiftJis;
   bool FCurrentLossless = true;  // its text converts back to the bytes it was read from
   TBatchBackups* FBatchBackups = nullptr;   // during a replace in the listed files
-  // During a replace in the listed files: the current file's plan and the bytes it was made over,
-  // which saving writes, and the journal, which keeps them first.
-  const TReplacePlan* FBatchPlan = nullptr;
-  const std::string* FBatchOriginal = nullptr;
+  // During a replace in the listed files: the current file and its plan, which saving splices into
+  // its bytes, and the journal, which keeps them first.
+  struct TBatchWrite {
+    const TBatchFile& File;
+    const TReplacePlan& Plan;
+  };
+  const TBatchWrite* FBatchWrite = nullptr;
+  TEditorExSearch FBatchSearch;  // the editor's search, as a batch runs it over a file's bytes
   TJournalRecorder* FJournal = nullptr;
   int FJournaledRun = 0;
   int FUnchangedCount = 0;

@@ -1,5 +1,6 @@
 // The current file in its own encoding: loaded converted to code page 932, saved converted back.
 #include "app/Form1.h"
+#include "app/SplicedReplace.h"
 #include "support/EncodingConverter.h"
 #include "support/Exception.h"
 #include "support/Sjis.h"
@@ -56,13 +57,7 @@ std::string TForm1::CurrentFileBytes() const { return InCurrentEncoding(Editor.S
 
 std::string TForm1::InCurrentEncoding(std::string Text) const {
   if (FCurrentEncoding == teShiftJis) return Text;
-  std::string Out(ByteOrderMark(FCurrentEncoding));
-  size_t Bad = 0;
-  if (!ConvertFromCp932(Text, FCurrentEncoding, Out, &Bad)) {
-    throw EConvertError("文字「" + Cp932ToUtf8Lossy(Text.substr(Bad, CharLength(Text, Bad))) + "」は " +
-                        std::string(EncodingName(FCurrentEncoding)) + " で表せないため保存できません");
-  }
-  return Out;
+  return std::string(ByteOrderMark(FCurrentEncoding)) + InEncoding(Text, FCurrentEncoding);
 }
 
 }  // namespace tesvarin

@@ -5,8 +5,9 @@
 
 #include "app/FileSystem.h"
 #include "app/Form1.h"
-#include "support/EncodingConverter.h"
 #include "app/SafeSave.h"
+#include "app/SplicedReplace.h"
+#include "support/EncodingConverter.h"
 
 #include <cerrno>
 #include <cstring>
@@ -222,46 +223,73 @@ bool TForm1::FirstVisit(const std::string& Path, std::set<TFileId>& Done) {
   return Done.insert(*Id).second && FileExists(Path);
 }
 
-std::optional<TReplacePlan> TForm1::PlanFile(const std::string& Path, TTextEncoding Encoding, std::string& Original,
-                                             int& Total) {
+// The batch finds the hits in the file's bytes, as the editor's replace-all would in its lines, and
+// never loads the file into the editor: a file of any size is replaced in bounded memory.
+std::optional<TReplacePlan> TForm1::PlanFile(const std::string& Path, TBatchFile& File, int& Total) {
   C.fName.SetCaption(Path);
-  LoadCurrentFile(Path, Encoding);
-  if (!ReplaceableText(Path)) return std::nullopt;
-  Original = Editor.SaveText();
+  C.fEncoding.SetCaption(std::string(EncodingName(File.Encoding)));
+  Editor.Clear();
+  Editor.SetModified(false);
+  FCurrentEncoding = File.Encoding;
+  FLoadedStamp = File.Own.Stamp();
+  // Characters outside code page 932 stay as they are: only the hits' bytes are written.
+  if (File.Encoding != teShiftJis) (void)ConvertToCp932(File.Own.Bytes(), File.Encoding, File.Converted);
+  // As the editor judges its lines: a lead byte before a break, or at the end, is out of form too.
+  if (!IsWellFormedCp932(File.Text())) {
+    NoteSkipped(Path + NotSjisNote);
+    return std::nullopt;
+  }
+  C.StatusBar1.SetPanelText(1, {});
+  // The pass matches as the check boxes say, like the searches that listed and showed the file.
+  SetSearchOptions();
+  FBatchSearch.SetFindString(FindBytes());
+  FBatchSearch.SetExSearchOptions(Editor.ExSearchOptions());
   TReplaceSpots Spots;
-  Total += ReplaceInEditor(&Spots);
-  return TReplacePlan(Original, Spots);
+  const int N = FindReplaceSpots(FBatchSearch, File.Text(), ReplaceBytes(), true, Spots);
+  TReplacePlan Plan(File.Text(), Spots);
+  if (File.Encoding != teShiftJis && N > 0) {
+    // A hit that cannot be written back in the file's own encoding leaves the whole file alone.
+    try {
+      (void)SplicesOf(Plan, File.Own.Bytes(), File.Encoding);
+    } catch (const EConvertError& E) {
+      NoteSkipped(Path + " (" + E.what() + ")");
+      return std::nullopt;
+    }
+  }
+  Total += N;
+  return Plan;
 }
 
 // One row of the batch. A file another row already led to is not replaced twice; a file that
-// cannot be read or saved is noted and the batch goes on. What is saved is the file's plan applied
-// over the bytes read, the same plan the journal keeps.
+// cannot be read or saved is noted and the batch goes on. What is saved is the file's plan spliced
+// into the bytes read, the same plan the journal keeps.
 void TForm1::ReplaceInListedFile(const std::string& Path, TTextEncoding Encoding, std::set<TFileId>& Done,
                                  int& Total) {
   if (!FirstVisit(Path, Done)) return;
   try {
-    std::string Original;
-    const std::optional<TReplacePlan> Plan = PlanFile(Path, Encoding, Original, Total);
-    if (!Plan) return;
-    FBatchPlan = &*Plan;
-    FBatchOriginal = &Original;
+    TBatchFile File(Path, Encoding);
+    const std::optional<TReplacePlan> Plan = PlanFile(Path, File, Total);
+    if (!Plan || Plan->Empty()) return;
+    const TBatchWrite Write{File, *Plan};
+    FBatchWrite = &Write;
     struct TForget {
       TForm1& F;
-      ~TForget() { F.FBatchPlan = nullptr, F.FBatchOriginal = nullptr; }
+      ~TForget() {
+        F.FBatchWrite = nullptr;
+        F.Editor.SetModified(false);
+      }
     } Forget{*this};
+    Editor.SetModified(true);
     SaveIfModified();
     // Saving made a new file: the names still to come may lead to it.
     if (std::optional<TFileId> Saved = FileIdOf(Path)) Done.insert(*Saved);
   } catch (const EFileChangedOnDisk&) {
     NoteUnchanged(Path);
-    Editor.SetModified(false);
   } catch (const EInOutError& E) {
     NoteSkipped(E.what());
-    Editor.SetModified(false);
   } catch (const EConvertError& E) {
     // The replacement has no form in the file's encoding: the file stays as it was.
     NoteSkipped(Path + " (" + E.what() + ")");
-    Editor.SetModified(false);
   }
 }
 
@@ -287,39 +315,34 @@ bool TForm1::PreviewListedFiles(std::vector<TPlannedFile>& Files) {
   return PreviewReplace(Files);
 }
 
-void TForm1::ReplaceInPlannedFile(const TPlannedFile& File, int& Total) {
-  if (File.Plan.Empty()) return;
-  C.fName.SetCaption(File.Path);
+void TForm1::ReplaceInPlannedFile(const TPlannedFile& Planned, int& Total) {
+  if (Planned.Plan.Empty()) return;
+  C.fName.SetCaption(Planned.Path);
   try {
-    std::string Bytes;
-    const TFileStamp Now = ReadFileStamped(File.Path, Bytes);
+    const TBatchFile File(Planned.Path, Planned.Encoding);
+    const TFileStamp& Now = File.Own.Stamp();
     // Changed while the preview was shown: the plan is no longer about these bytes.
-    if (Now.Size != File.Stamp.Size || Now.Hash != File.Stamp.Hash) throw EFileChangedOnDisk(File.Path);
-    // The plan is about the text as code page 932, which the file's own bytes were planned from.
+    if (Now.Size != Planned.Stamp.Size || Now.Hash != Planned.Stamp.Hash) throw EFileChangedOnDisk(Planned.Path);
     FCurrentEncoding = File.Encoding;
-    std::string Original;
-    if (FCurrentEncoding == teShiftJis) {
-      Original = std::move(Bytes);
-    } else if (!ConvertToCp932(Bytes, FCurrentEncoding, Original)) {
-      throw EFileChangedOnDisk(File.Path);
-    }
     FLoadedStamp = Now;
-    Total += static_cast<int>(File.Plan.TickedCount());
-    FBatchPlan = &File.Plan;
-    FBatchOriginal = &Original;
+    const TBatchWrite Write{File, Planned.Plan};
+    FBatchWrite = &Write;
     struct TForget {
       TForm1& F;
       ~TForget() {
-        F.FBatchPlan = nullptr, F.FBatchOriginal = nullptr;
+        F.FBatchWrite = nullptr;
         F.Editor.SetModified(false);
       }
     } Forget{*this};
     Editor.SetModified(true);
+    Total += static_cast<int>(Planned.Plan.TickedCount());
     SaveIfModified();
   } catch (const EFileChangedOnDisk&) {
-    NoteUnchanged(File.Path);
+    NoteUnchanged(Planned.Path);
   } catch (const EInOutError& E) {
     NoteSkipped(E.what());
+  } catch (const EConvertError& E) {
+    NoteSkipped(Planned.Path + " (" + E.what() + ")");
   }
 }
 
@@ -418,13 +441,11 @@ int TForm1::PlanListedFiles(const TPlanned& Planned) {
       const std::string Path = RowPath(C.FileList.Item(I));
       if (!FirstVisit(Path, Done)) continue;
       try {
-        std::string Original;
-        const std::optional<TReplacePlan> Plan = PlanFile(Path, RowEncoding(C.FileList.Item(I)), Original, Total);
-        Editor.SetModified(false);
-        if (Plan && !Plan->Empty()) Planned(Path, Original, *Plan);
+        TBatchFile File(Path, RowEncoding(C.FileList.Item(I)));
+        const std::optional<TReplacePlan> Plan = PlanFile(Path, File, Total);
+        if (Plan && !Plan->Empty()) Planned(Path, File.Text(), *Plan);
       } catch (const EInOutError& E) {
         NoteSkipped(E.what());
-        Editor.SetModified(false);
       }
     }
   } catch (...) {

@@ -1,6 +1,7 @@
 // Saving the current file: the save question, the check that the file on disk is still the one
 // loaded, and the backups of a batch.
 #include "app/Form1.h"
+#include "app/SplicedReplace.h"
 
 namespace tesvarin {
 
@@ -33,13 +34,16 @@ void TForm1::SaveCurrentFile(const std::string& Path) {
   Options.MakeBackup = C.MakeBackFile.Checked();
   if (Options.MakeBackup && FBatchBackups != nullptr) Options.BackupPath = FBatchBackups->NameFor(Path);
   Options.Expected = FLoadedStamp;
-  const bool Planned = FBatchPlan != nullptr && FBatchOriginal != nullptr;
-  // A plan is made over the text as code page 932; the file gets it in its own encoding.
-  const std::string Bytes = Planned ? InCurrentEncoding(FBatchPlan->Apply(*FBatchOriginal)) : CurrentFileBytes();
+  const bool Planned = FBatchWrite != nullptr;
+  // A batch writes the file's own bytes with the plan's hits spliced in, in the file's encoding.
+  const TByteSplices Splices =
+      Planned ? SplicesOf(FBatchWrite->Plan, FBatchWrite->File.Own.Bytes(), FBatchWrite->File.Encoding) : TByteSplices();
+  const std::string Bytes = Planned ? std::string() : CurrentFileBytes();
   // The journal keeps the old bytes before the file is replaced, so a crash can still be taken back.
   std::function<void()> BeforeReplace;
   if (FJournal != nullptr && Planned) {
-    FJournal->Record(Path, FCurrentEncoding == teShiftJis ? *FBatchOriginal : InCurrentEncoding(*FBatchOriginal), Bytes);
+    const std::string_view Old = FBatchWrite->File.Own.Bytes();
+    FJournal->Record(Path, Old, SplicedSize(Old.size(), Splices), JournalHash(Old, Splices));
     BeforeReplace = [Journal = FJournal] { Journal->Durable(); };
   }
   for (;;) {
@@ -48,7 +52,8 @@ void TForm1::SaveCurrentFile(const std::string& Path) {
       // and Modified stays set.
       TSaveResult Saved;
       try {
-        Saved = SaveFileSafely(Path, Bytes, Options, BeforeReplace);
+        Saved = Planned ? SaveFileSpliced(Path, Splices, Options, BeforeReplace)
+                        : SaveFileSafely(Path, Bytes, Options, BeforeReplace);
       } catch (...) {
         if (FJournal != nullptr && Planned) FJournal->Dropped(Path);
         throw;

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "app/SafeSave.h"
@@ -254,6 +256,19 @@ private:
 
 uint64_t JournalHash(std::string_view Bytes) { return XXH3_64bits(Bytes.data(), Bytes.size()); }
 
+uint64_t JournalHash(std::string_view Old, const TByteSplices& Splices) {
+  const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> State(XXH3_createState(), &XXH3_freeState);
+  if (!State || XXH3_64bits_reset(State.get()) == XXH_ERROR) throw std::bad_alloc();
+  size_t At = 0;
+  for (const TByteSplice& S : Splices) {
+    (void)XXH3_64bits_update(State.get(), Old.data() + At, static_cast<size_t>(S.Offset) - At);
+    (void)XXH3_64bits_update(State.get(), S.New.data(), S.New.size());
+    At = static_cast<size_t>(S.Offset + S.Length);
+  }
+  (void)XXH3_64bits_update(State.get(), Old.data() + At, Old.size() - At);
+  return XXH3_64bits_digest(State.get());
+}
+
 int TJournalRun::FileCount() const {
   return static_cast<int>(std::count_if(Files.begin(), Files.end(), [](const TJournalEntry& E) {
     return E.State != TJournalFileState::Dropped;
@@ -419,12 +434,16 @@ void TJournalRecorder::Append(std::string_view Bytes, bool Sync) {
 }
 
 void TJournalRecorder::Record(const std::string& Path, std::string_view Old, std::string_view New) {
+  Record(Path, Old, New.size(), JournalHash(New));
+}
+
+void TJournalRecorder::Record(const std::string& Path, std::string_view Old, uint64_t NewSize, uint64_t NewHash) {
   TWriter W;
   W.Str(Path);
   W.U64(Old.size());
   W.U64(JournalHash(Old));
-  W.U64(New.size());
-  W.U64(JournalHash(New));
+  W.U64(NewSize);
+  W.U64(NewHash);
   std::string Packed(ZSTD_compressBound(Old.size()), '\0');
   const size_t N = ZSTD_compressCCtx(static_cast<ZSTD_CCtx*>(FContext), Packed.data(), Packed.size(), Old.data(),
                                      Old.size(), CompressionLevel);

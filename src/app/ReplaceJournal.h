@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/SafeSave.h"
+
 namespace tesvarin {
 
 struct TJournalBounds {
@@ -99,6 +101,8 @@ public:
   // written; Durable waits until it has. Raises EInOutError when it cannot: the file must then not
   // be replaced.
   void Record(const std::string& Path, std::string_view Old, std::string_view New);
+  // The same, given the size and JournalHash of the new bytes.
+  void Record(const std::string& Path, std::string_view Old, uint64_t NewSize, uint64_t NewHash);
   // Returns once the last record is on disk; raises EInOutError when it could not be synced.
   void Durable();
   // The file recorded last was not replaced after all.
@@ -123,5 +127,7 @@ private:
 
 // The hash the journal keeps of file contents.
 [[nodiscard]] uint64_t JournalHash(std::string_view Bytes);
+// The same of Old with Splices made, without making them.
+[[nodiscard]] uint64_t JournalHash(std::string_view Old, const TByteSplices& Splices);
 
 }  // namespace tesvarin

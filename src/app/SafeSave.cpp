@@ -10,6 +10,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -106,6 +107,70 @@ bool ReadBackHashes(int Fd, uint64_t Size, uint64_t Hash) {
   errno = EIO;
   return false;
 }
+
+// What a save writes: bytes given whole, or the old file's bytes with splices made, copied from a
+// descriptor that holds them while they are written.
+class TNewBytes {
+public:
+  explicit TNewBytes(std::string_view Whole) : FWhole(Whole), FSize(Whole.size()) {}
+  TNewBytes(const TByteSplices& Splices, uint64_t OldSize)
+      : FSplices(&Splices), FOldSize(OldSize), FSize(SplicedSize(OldSize, Splices)) {}
+
+  [[nodiscard]] uint64_t Size() const { return FSize; }
+  // Whether the splices lie in order within the old bytes.
+  [[nodiscard]] bool Valid() const {
+    uint64_t At = 0;
+    if (FSplices == nullptr) return true;
+    for (const TByteSplice& S : *FSplices) {
+      if (S.Offset < At || S.Length > FOldSize - S.Offset) return false;
+      At = S.Offset + S.Length;
+    }
+    return true;
+  }
+  // Writes them at Fd's offset, the old bytes read from Old; false with errno set, EIO when Old
+  // holds fewer bytes than it should.
+  bool Write(int Fd, int Old) {
+    if (FSplices == nullptr) return WriteAll(Fd, FWhole);
+    TStampHash H;
+    std::vector<char> Buffer(Chunk);
+    uint64_t At = 0;
+    auto Copy = [&](uint64_t To) {
+      while (At < To) {
+        const ssize_t N = pread(Old, Buffer.data(), static_cast<size_t>(std::min<uint64_t>(Chunk, To - At)),
+                                static_cast<off_t>(At));
+        if (N < 0 && errno == EINTR) continue;
+        if (N == 0) errno = EIO;
+        if (N <= 0) return false;
+        const std::string_view Piece(Buffer.data(), static_cast<size_t>(N));
+        if (!WriteAll(Fd, Piece)) return false;
+        H.Update(Piece);
+        At += Piece.size();
+      }
+      return true;
+    };
+    for (const TByteSplice& S : *FSplices) {
+      if (!Copy(S.Offset) || !WriteAll(Fd, S.New)) return false;
+      H.Update(S.New);
+      At = S.Offset + S.Length;
+    }
+    if (!Copy(FOldSize)) return false;
+    FHash = H.Final();
+    return true;
+  }
+  // Whether Fd, read back from the disk, holds what Write wrote; Hash gets its hash.
+  bool ReadBack(int Fd, uint64_t& Hash) const {
+    if (FSplices == nullptr) return ReadBackEquals(Fd, FWhole, Hash);
+    Hash = FHash;
+    return ReadBackHashes(Fd, FSize, FHash);
+  }
+
+private:
+  std::string_view FWhole;
+  const TByteSplices* FSplices = nullptr;
+  uint64_t FOldSize = 0;
+  uint64_t FSize = 0;
+  uint64_t FHash = 0;
+};
 
 // Everything From holds, from its start, written at To's offset; Hash and Size get what was copied.
 bool CopyBytes(int From, int To, uint64_t& Hash, uint64_t& Size) {
@@ -211,25 +276,28 @@ void WriteBackup(int OldFd, const struct stat& Old, const std::string& Backup) {
   if (!Copy.RenameOver(Backup)) Fail("バックアップを作成できません", Backup, errno);
 }
 
-TSaveResult SaveByRename(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup,
+TSaveResult SaveByRename(const TTarget& T, TNewBytes& Bytes, const TSaveOptions& O, const std::string& Backup,
                          const std::function<void()>& BeforeReplace) {
   const TFd Old(T.Exists ? open(T.File.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1);
   if (T.Exists && Old.Get() < 0 && (O.Expected || !Backup.empty())) Fail("ファイルを開けません", T.Path, errno);
   const mode_t Mode = T.Exists ? (T.St.st_mode & 07777) : (0666 & ~CurrentUmask());
   TTemporaryFile Temp(FolderOf(T.File), T.Path);
   // The bytes before the mode: a write by a user who is not root clears the set-ID bits again.
-  if (!WriteAll(Temp.Fd(), Bytes) || !TakeOver(Temp.Fd(), T.Exists ? &T.St : nullptr, Old.Get(), Mode) ||
+  if (!Bytes.Write(Temp.Fd(), Old.Get()) || !TakeOver(Temp.Fd(), T.Exists ? &T.St : nullptr, Old.Get(), Mode) ||
       fsync(Temp.Fd()) != 0) {
-    Fail("ファイルに書き込めません", T.Path, errno);
+    const int Err = errno;
+    // Old bytes that ran short were changed under the save, which says so rather than fail.
+    if (Old.Get() >= 0) RequireUnchanged(Old.Get(), O, T.Path);
+    Fail("ファイルに書き込めません", T.Path, Err);
   }
   uint64_t Hash = 0;
-  if (!ReadBackEquals(Temp.Fd(), Bytes, Hash)) Fail("書き込んだ内容を確かめられません", T.Path, errno);
+  if (!Bytes.ReadBack(Temp.Fd(), Hash)) Fail("書き込んだ内容を確かめられません", T.Path, errno);
   if (Old.Get() >= 0) RequireUnchanged(Old.Get(), O, T.Path);
   if (!Backup.empty()) WriteBackup(Old.Get(), T.St, Backup);
   if (O.Expected && !StatMatches(T.File, *O.Expected)) throw EFileChangedOnDisk(T.Path);
   if (BeforeReplace) BeforeReplace();
   if (!Temp.RenameOver(T.File)) Fail("ファイルを置き換えられません", T.Path, errno);
-  return {StampOfWritten(Temp.Fd(), Hash, Bytes.size()), Backup};
+  return {StampOfWritten(Temp.Fd(), Hash, Bytes.Size()), Backup};
 }
 
 // Room for the new bytes is taken before the first old byte is overwritten, where the file system
@@ -273,7 +341,7 @@ void KeepSetIdBits(int Fd, const struct stat& Old) {
     (void)fchmod(Fd, Old.st_mode & 07777);
 }
 
-TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOptions& O, const std::string& Backup,
+TSaveResult SaveInPlace(const TTarget& T, TNewBytes& Bytes, const TSaveOptions& O, const std::string& Backup,
                         const std::function<void()>& BeforeReplace) {
   const TFd File(open(T.File.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
   const int Fd = File.Get();
@@ -288,15 +356,16 @@ TSaveResult SaveInPlace(const TTarget& T, std::string_view Bytes, const TSaveOpt
            Backs ? Backup : T.Path, OldHash, OldSize);
   const TFileStamp Old = Taker.Finish(Fd, OldHash, OldSize);
   if (!Old.Steady || (O.Expected && !SameFileState(*O.Expected, Old))) throw EFileChangedOnDisk(T.Path);
-  Reserve(Fd, Bytes.size(), T.Path);
+  Reserve(Fd, Bytes.Size(), T.Path);
   if (BeforeReplace) BeforeReplace();
   if (Backs && !Copy.RenameOver(Backup)) Fail("バックアップを作成できません", Backup, errno);
   uint64_t Hash = 0;
-  bool Ok = lseek(Fd, 0, SEEK_SET) == 0 && WriteAll(Fd, Bytes) && ftruncate(Fd, static_cast<off_t>(Bytes.size())) == 0 &&
-            fsync(Fd) == 0 && ReadBackEquals(Fd, Bytes, Hash);
+  // Spliced bytes come from the copy: the file itself is being overwritten.
+  bool Ok = lseek(Fd, 0, SEEK_SET) == 0 && Bytes.Write(Fd, Copy.Fd()) &&
+            ftruncate(Fd, static_cast<off_t>(Bytes.Size())) == 0 && fsync(Fd) == 0 && Bytes.ReadBack(Fd, Hash);
   if (!Ok) Undo(Fd, Copy, OldSize, OldHash, T, Backup, errno);
   KeepSetIdBits(Fd, T.St);
-  return {StampOfWritten(Fd, Hash, Bytes.size()), Backup};
+  return {StampOfWritten(Fd, Hash, Bytes.Size()), Backup};
 }
 
 // Like the desktop's read-only attribute: a file nobody may write is refused, by root too.
@@ -317,8 +386,10 @@ std::string BackupName(const std::string& Path) {
   return Path.substr(0, Dot) + ".bak";
 }
 
-TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options,
-                           const std::function<void()>& BeforeReplace) {
+namespace {
+
+TSaveResult Save(const std::string& Path, TNewBytes& Bytes, const TSaveOptions& Options,
+                 const std::function<void()>& BeforeReplace) {
   // A write past the file-size limit must fail as an error, not end the process.
   static const bool IgnoringFileSizeSignal = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
   (void)IgnoringFileSizeSignal;
@@ -336,6 +407,28 @@ TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, cons
   }
   if (T.Exists && T.St.st_nlink > 1) return SaveInPlace(T, Bytes, Options, Backup, BeforeReplace);
   return SaveByRename(T, Bytes, Options, Backup, BeforeReplace);
+}
+
+}  // namespace
+
+TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options,
+                           const std::function<void()>& BeforeReplace) {
+  TNewBytes New(Bytes);
+  return Save(Path, New, Options, BeforeReplace);
+}
+
+uint64_t SplicedSize(uint64_t OldSize, const TByteSplices& Splices) {
+  uint64_t Size = OldSize;
+  for (const TByteSplice& S : Splices) Size = Size - S.Length + S.New.size();
+  return Size;
+}
+
+TSaveResult SaveFileSpliced(const std::string& Path, const TByteSplices& Splices, const TSaveOptions& Options,
+                            const std::function<void()>& BeforeReplace) {
+  if (!Options.Expected) Fail("ファイルに書き込めません", Path, EINVAL);
+  TNewBytes New(Splices, Options.Expected->Size);
+  if (!New.Valid()) Fail("ファイルに書き込めません", Path, EINVAL);
+  return Save(Path, New, Options, BeforeReplace);
 }
 
 void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBackup) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/Exception.h"
 #include "support/FileStamp.h"
@@ -49,5 +50,23 @@ struct TSaveResult {
 TSaveResult SaveFileSafely(const std::string& Path, std::string_view Bytes, const TSaveOptions& Options,
                            const std::function<void()>& BeforeReplace = {});
 void SaveFileSafely(const std::string& Path, std::string_view Bytes, bool MakeBackup);
+
+// Length bytes of a file from Offset on, to be replaced by New.
+struct TByteSplice {
+  uint64_t Offset = 0;
+  uint64_t Length = 0;
+  std::string New;
+};
+using TByteSplices = std::vector<TByteSplice>;
+
+// The size of OldSize bytes with Splices made.
+[[nodiscard]] uint64_t SplicedSize(uint64_t OldSize, const TByteSplices& Splices);
+
+// As SaveFileSafely, the new bytes being the file's own with Splices (ascending, apart, within the
+// file) made: the bytes between them are copied from the file while the new one is written, so a
+// file of any size is saved in bounded memory. Options.Expected is required, since the splices are
+// about the bytes it stamps; the new bytes are checked against the hash of what was written.
+TSaveResult SaveFileSpliced(const std::string& Path, const TByteSplices& Splices, const TSaveOptions& Options,
+                            const std::function<void()>& BeforeReplace = {});
 
 }  // namespace tesvarin

@@ -355,8 +355,8 @@ TEST(Form1Replace, ListWithBackupsAndAnswers) {
     std::string A, B;                 // contents afterwards
     bool BackupA;
   } Cases[] = {
-      {false, {}, "x NEW\r\n", "y NEW\r\n", true},
-      {true, {idYes, idNo}, "x NEW\r\n", "y old", true},
+      {false, {}, "x NEW", "y NEW", true},
+      {true, {idYes, idNo}, "x NEW", "y old", true},
       {true, {idCancel}, "x old", "y old", false},
   };
   for (const Case& K : Cases) {
