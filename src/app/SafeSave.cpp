@@ -128,32 +128,48 @@ public:
     return true;
   }
   // Writes them at Fd's offset, the old bytes read from Old; false with errno set, EIO when Old
-  // holds fewer bytes than it should.
+  // holds fewer bytes than it should. Old is read and the new bytes written a chunk at a time, so
+  // a file with many hits costs no call per hit.
   bool Write(int Fd, int Old) {
     if (FSplices == nullptr) return WriteAll(Fd, FWhole);
     TStampHash H;
-    std::vector<char> Buffer(Chunk);
-    uint64_t At = 0;
-    auto Copy = [&](uint64_t To) {
-      while (At < To) {
-        const ssize_t N = pread(Old, Buffer.data(), static_cast<size_t>(std::min<uint64_t>(Chunk, To - At)),
-                                static_cast<off_t>(At));
-        if (N < 0 && errno == EINTR) continue;
-        if (N == 0) errno = EIO;
-        if (N <= 0) return false;
-        const std::string_view Piece(Buffer.data(), static_cast<size_t>(N));
-        if (!WriteAll(Fd, Piece)) return false;
-        H.Update(Piece);
-        At += Piece.size();
+    std::vector<char> In(Chunk);
+    uint64_t InAt = 0;  // the offset in Old of In's first byte
+    size_t InSize = 0;
+    std::string Out;
+    Out.reserve(Chunk);
+    auto Emit = [&](std::string_view Piece) {
+      Out.append(Piece);
+      if (Out.size() < Chunk) return true;
+      H.Update(Out);
+      const bool Ok = WriteAll(Fd, Out);
+      Out.clear();
+      return Ok;
+    };
+    auto Copy = [&](uint64_t From, uint64_t To) {
+      while (From < To) {
+        if (From < InAt || From >= InAt + InSize) {
+          const ssize_t N = pread(Old, In.data(), In.size(), static_cast<off_t>(From));
+          if (N < 0 && errno == EINTR) continue;
+          if (N == 0) errno = EIO;
+          if (N <= 0) return false;
+          InAt = From;
+          InSize = static_cast<size_t>(N);
+        }
+        const auto Take = static_cast<size_t>(std::min(To, InAt + InSize) - From);
+        if (!Emit(std::string_view(In.data() + (From - InAt), Take))) return false;
+        From += Take;
       }
       return true;
     };
+    uint64_t At = 0;
     for (const TByteSplice& S : *FSplices) {
-      if (!Copy(S.Offset) || !WriteAll(Fd, S.New)) return false;
-      H.Update(S.New);
+      if (!Copy(At, S.Offset) || !Emit(S.New)) return false;
       At = S.Offset + S.Length;
     }
-    if (!Copy(FOldSize)) return false;
+    if (!Copy(At, FOldSize)) return false;
+    H.Update(Out);
+    if (!WriteAll(Fd, Out)) return false;
     FHash = H.Final();
     return true;
   }
