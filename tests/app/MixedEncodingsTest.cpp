@@ -173,5 +173,76 @@ TEST(MixedEncodings, TheViewerShowsTheConvertedTextAndSavesItBack) {
   EXPECT_EQ(W.C.fEncoding.Caption(), "シフトJIS");
 }
 
+// A file with a character that code page 932 cannot hold, in each encoding that may hold one: the
+// text around it, in the file's encoding, and that character's own bytes.
+struct OutsideFile {
+  const char* Name;
+  TTextEncoding Encoding;
+  std::string Outside;  // the bytes of a character outside code page 932
+  [[nodiscard]] std::string Bytes(const std::string& Word) const {
+    std::string Tail;
+    EXPECT_TRUE(ConvertFromCp932(Utf8ToCp932(" " + Word + "\r\n"), Encoding, Tail));
+    return In(Encoding, Word + " と ") + Outside + Tail;
+  }
+};
+
+const OutsideFile OutsideFiles[] = {
+    {"utf8.txt", teUtf8, "\xED\x95\x9C"},                    // 한
+    {"utf8bom.txt", teUtf8Bom, "\xF0\x9F\x98\x80"},          // an emoji, four bytes
+    {"euc.txt", teEucJp, "\x8F\xB0\xA1"},                    // 丂, of JIS X 0212
+    {"utf16le.txt", teUtf16Le, std::string("\x3D\xD8\x00\xDE", 4)},  // the emoji as a surrogate pair
+    {"utf16be.txt", teUtf16Be, std::string("\xD5\x5C", 2)},  // 한
+};
+
+TEST(MixedEncodings, AFileWithACharacterOutsideCodePage932IsReplacedOnlyAtTheHitBytes) {
+  Tree Tr;
+  for (const OutsideFile& F : OutsideFiles) Tr.Write(F.Name, F.Bytes("東京"));
+  Window W(Tr);
+  W.Search(Tr.T(), "*.txt", "東京");
+  ASSERT_EQ(W.C.FileList.Count(), 5);
+  W.C.cReplaceWord.SetText("大阪");
+  W.P.Dialogs.Answers = {idYes};
+  W.C.N4.Click();
+  for (const OutsideFile& F : OutsideFiles) EXPECT_EQ(Tr.Read(F.Name), F.Bytes("大阪")) << F.Name;
+  EXPECT_EQ(W.Form->SkippedCount(), 0);
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, "10 個の置換作業が終了しました。");
+}
+
+// A hit that takes in the character it cannot write back leaves the whole file as it is, named.
+TEST(MixedEncodings, AHitOverACharacterOutsideCodePage932LeavesTheFileAndNamesIt) {
+  Tree Tr;
+  for (const OutsideFile& F : OutsideFiles) Tr.Write(F.Name, F.Bytes("東京"));
+  Tr.Write("sjis.txt", In(teShiftJis, "東京 と x 東京\r\n"));
+  Window W(Tr);
+  W.C.CheckBox2.SetChecked(true);
+  W.Search(Tr.T(), "*.txt", "と . 東");
+  ASSERT_EQ(W.C.FileList.Count(), 6);
+  W.C.cReplaceWord.SetText("-");
+  W.P.Dialogs.Answers = {idYes};
+  W.C.N4.Click();
+  for (const OutsideFile& F : OutsideFiles) EXPECT_EQ(Tr.Read(F.Name), F.Bytes("東京")) << F.Name;
+  EXPECT_EQ(Tr.Read("sjis.txt"), In(teShiftJis, "東京 -京\r\n"));
+  EXPECT_EQ(W.Form->SkippedCount(), 5);
+  const std::string Message = W.P.Dialogs.Shown.back().Text;
+  EXPECT_NE(Message.find(Tr.T() + "/euc.txt (置換する箇所に EUC-JP からシフトJISに変換すると元に戻らない文字があるため置換しませんでした)"),
+            std::string::npos)
+      << Message;
+}
+
+// The same through the dry run's plans: a file that would be left is not shown as changing.
+TEST(MixedEncodings, APlanRunLeavesOutAFileWhoseHitCannotBeWrittenBack) {
+  Tree Tr;
+  Tr.Write("utf8.txt", OutsideFiles[0].Bytes("東京"));
+  Window W(Tr);
+  W.C.CheckBox2.SetChecked(true);
+  W.Search(Tr.T(), "*.txt", "と . 東");
+  ASSERT_EQ(W.C.FileList.Count(), 1);
+  W.C.cReplaceWord.SetText("-");
+  int Planned = 0;
+  W.Form->PlanListedFiles([&](const std::string&, std::string_view, const TReplacePlan&) { ++Planned; });
+  EXPECT_EQ(Planned, 0);
+  EXPECT_EQ(W.Form->SkippedCount(), 1);
+}
+
 }  // namespace
 }  // namespace tesvarin::test
