@@ -433,6 +433,54 @@ void TJournalRecorder::Append(std::string_view Bytes, bool Sync) {
   RaiseInOutError("置換の記録に書き込めません", FPath, Error);
 }
 
+// The old bytes are compressed a piece at a time straight into the run's file, so a file of any
+// size is kept in bounded memory; the data record's length is filled in once it is known. Nothing
+// of a record that fails stays in the file.
+void TJournalRecorder::AppendCompressed(const std::string& FileRecord, std::string_view Old) {
+  auto* Context = static_cast<ZSTD_CCtx*>(FContext);
+  std::string Out = FileRecord + DataKind + std::string(8, '\0');
+  const uint64_t LengthAt = FEnd + FileRecord.size() + 1;
+  uint64_t Written = 0, Packed = 0;
+  auto Undo = [&](int Error) {
+    if (ftruncate(FFd, static_cast<off_t>(FEnd)) == 0) lseek(FFd, static_cast<off_t>(FEnd), SEEK_SET);
+    RaiseInOutError("置換の記録に書き込めません", FPath, Error);
+  };
+  auto Flush = [&] {
+    if (!WriteAll(FFd, Out)) Undo(errno);
+    Written += Out.size();
+    Out.clear();
+  };
+  ZSTD_CCtx_reset(Context, ZSTD_reset_session_only);
+  size_t Status = ZSTD_CCtx_setParameter(Context, ZSTD_c_compressionLevel, CompressionLevel);
+  if (!ZSTD_isError(Status)) Status = ZSTD_CCtx_setPledgedSrcSize(Context, Old.size());
+  const size_t Room = ZSTD_CStreamOutSize();
+  ZSTD_inBuffer In{Old.data(), Old.size(), 0};
+  for (bool Done = ZSTD_isError(Status); !Done;) {
+    // Fed a megabyte at a time, so that the pages of a mapped file are read in order.
+    const size_t Feed = std::min(Old.size(), In.pos + (size_t{1} << 20));
+    ZSTD_inBuffer Piece{Old.data(), Feed, In.pos};
+    const bool Last = Feed == Old.size();
+    const size_t Before = Out.size();
+    Out.resize(Before + Room);
+    ZSTD_outBuffer Into{Out.data() + Before, Room, 0};
+    Status = ZSTD_compressStream2(Context, &Into, &Piece, Last ? ZSTD_e_end : ZSTD_e_continue);
+    Out.resize(Before + Into.pos);
+    Packed += Into.pos;
+    In.pos = Piece.pos;
+    if (ZSTD_isError(Status)) break;
+    Done = Last && Status == 0;
+    if (Out.size() >= (size_t{1} << 20) || Done) Flush();
+  }
+  if (ZSTD_isError(Status)) {
+    if (ftruncate(FFd, static_cast<off_t>(FEnd)) == 0) lseek(FFd, static_cast<off_t>(FEnd), SEEK_SET);
+    throw EInOutError(std::string("置換の記録を圧縮できません: ") + ZSTD_getErrorName(Status), EIO);
+  }
+  char Length[8];
+  for (int I = 0; I < 8; ++I) Length[I] = static_cast<char>((Packed >> (8 * I)) & 0xFF);
+  if (pwrite(FFd, Length, sizeof Length, static_cast<off_t>(LengthAt)) != static_cast<ssize_t>(sizeof Length)) Undo(errno);
+  FEnd += Written;
+}
+
 void TJournalRecorder::Record(const std::string& Path, std::string_view Old, std::string_view New) {
   Record(Path, Old, New.size(), JournalHash(New));
 }
@@ -444,13 +492,8 @@ void TJournalRecorder::Record(const std::string& Path, std::string_view Old, uin
   W.U64(JournalHash(Old));
   W.U64(NewSize);
   W.U64(NewHash);
-  std::string Packed(ZSTD_compressBound(Old.size()), '\0');
-  const size_t N = ZSTD_compressCCtx(static_cast<ZSTD_CCtx*>(FContext), Packed.data(), Packed.size(), Old.data(),
-                                     Old.size(), CompressionLevel);
-  if (ZSTD_isError(N)) throw EInOutError(std::string("置換の記録を圧縮できません: ") + ZSTD_getErrorName(N), EIO);
-  Packed.resize(N);
   if (FSyncing.valid()) Durable();
-  Append(MakeRecord(FileKind, W.Out) + MakeRecord(DataKind, Packed), false);
+  AppendCompressed(MakeRecord(FileKind, W.Out), Old);
   ++FRecorded;
   // The sync runs beside the writing of the new file, whose own sync takes as long.
   FSyncing = std::async(std::launch::async, [Fd = FFd] { return fdatasync(Fd) == 0 ? 0 : errno; });

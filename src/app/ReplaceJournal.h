@@ -114,6 +114,8 @@ private:
   friend class TReplaceJournal;
   TJournalRecorder(const TReplaceJournal& Journal, int Number, std::string Path, int Fd);
   void Append(std::string_view Bytes, bool Sync);
+  // Appends FileRecord and the data record of Old, compressed.
+  void AppendCompressed(const std::string& FileRecord, std::string_view Old);
 
   TReplaceJournal FJournal;  // a copy: the recorder may outlive the object that began it
   int FNumber;

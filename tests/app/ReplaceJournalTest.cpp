@@ -217,5 +217,27 @@ TEST(ReplaceJournal, TheBatchJournalsWhatItWritesAndIsTakenBackLater) {
   EXPECT_EQ(Tr.Read("b.txt"), "b HIT edited");
 }
 
+// Old bytes of many megabytes are compressed into the run a piece at a time and come back whole; a
+// spliced save is recorded by the hash of its bytes without their being made.
+TEST(ReplaceJournal, ABigFileSplicedIsTakenBackToItsOldBytes) {
+  Book B;
+  std::string Old;
+  for (uint64_t I = 0; Old.size() < (size_t{5} << 20); ++I) Old += "line " + std::to_string(I * 7919 % 100003) + " old\r\n";
+  const std::string Path = B.File("big.txt", Old);
+  const TByteSplices Splices = {{5, 1, "X"}, {Old.size() - 5, 3, "new"}};
+  std::string New = Old;
+  New.replace(Old.size() - 5, 3, "new").replace(5, 1, "X");
+  EXPECT_EQ(JournalHash(Old, Splices), JournalHash(New));
+  TJournalRecorder R = B.Journal.Begin({1700000000, B.Dir.Path, "old", "new", ""});
+  R.Record(Path, Old, SplicedSize(Old.size(), Splices), JournalHash(Old, Splices));
+  TSaveOptions O;
+  O.Expected = StampOfFile(Path);
+  (void)SaveFileSpliced(Path, Splices, O);
+  R.Finish();
+  EXPECT_TRUE(ReadFileBytes(Path) == New);
+  EXPECT_EQ(B.Journal.TakeBack(R.Number()).Restored, 1);
+  EXPECT_TRUE(ReadFileBytes(Path) == Old);
+}
+
 }  // namespace
 }  // namespace tesvarin::test
