@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "support/ByteSearch.h"
+
 namespace tesvarin {
 
 namespace {
@@ -21,11 +23,12 @@ namespace {
 }
 
 // Line breaks in S[From, To): CR LF, a lone CR and a lone LF count one each.
+// Counted from break to break: a big file's hit may lie far down.
 [[nodiscard]] int64_t BreaksIn(std::string_view S, size_t From, size_t To) {
   int64_t N = 0;
-  for (size_t I = From; I < To; ++I) {
-    if (S[I] == '\n') ++N;
-    else if (S[I] == '\r' && (I + 1 >= S.size() || S[I + 1] != '\n')) ++N;
+  const char* const End = S.data() + To;
+  for (const char* P = S.data() + From; (P = FindAnyByte(P, End, "\r\n")) < End; ++P) {
+    if (*P == '\n' || P + 1 == S.data() + S.size() || P[1] != '\n') ++N;
   }
   return N;
 }

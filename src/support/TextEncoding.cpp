@@ -83,6 +83,7 @@ int EucJpLength(const char* P, const char* End) {
   return Len;
 }
 
+// Length is a lambda, not a function pointer, so that each encoding's loop gets its test inlined.
 template <class TLength>
 bool WellFormed(std::string_view Bytes, bool Partial, TLength Length) {
   const char* P = Bytes.data();
@@ -146,11 +147,11 @@ TTextEncoding EncodingOfMark(std::string_view Bytes) {
   return teShiftJis;
 }
 
-bool IsWellFormedUtf8(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, Utf8Length); }
+bool IsWellFormedUtf8(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return Utf8Length(P, End); }); }
 
-bool IsWellFormedCp932(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, Cp932Length); }
+bool IsWellFormedCp932(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return Cp932Length(P, End); }); }
 
-bool IsWellFormedEucJp(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, EucJpLength); }
+bool IsWellFormedEucJp(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return EucJpLength(P, End); }); }
 
 namespace {
 
