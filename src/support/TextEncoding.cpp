@@ -2,6 +2,8 @@
 
 #include <uchardet/uchardet.h>
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -52,14 +54,21 @@ int Utf8Length(const char* P, const char* End) {
   return Len;
 }
 
-int Cp932Length(const char* P, const char* End) {
-  const TByte B = At(P);
-  if (B < 0x80 || InRange(B, 0xA1, 0xDF)) return 1;
-  if (!InRange(B, 0x81, 0x9F) && !InRange(B, 0xE0, 0xFC)) return 0;
-  if (P + 1 >= End) return -1;
-  const TByte T = At(P + 1);
-  return InRange(T, 0x40, 0x7E) || InRange(T, 0x80, 0xFC) ? 2 : 0;
-}
+// What each byte is in code page 932: 0 out of form, 1 a character of its own, 2 a lead byte; and
+// which bytes may follow a lead. Looked up, so that a big Japanese text is checked a character a step.
+constexpr std::array<uint8_t, 256> Cp932Kinds = [] {
+  std::array<uint8_t, 256> K{};
+  for (unsigned B = 0; B < 256; ++B) {
+    if (B < 0x80 || (B >= 0xA1 && B <= 0xDF)) K[B] = 1;
+    else if ((B >= 0x81 && B <= 0x9F) || (B >= 0xE0 && B <= 0xFC)) K[B] = 2;
+  }
+  return K;
+}();
+constexpr std::array<bool, 256> Cp932Trails = [] {
+  std::array<bool, 256> T{};
+  for (unsigned B = 0x40; B <= 0xFC; ++B) T[B] = B != 0x7F;
+  return T;
+}();
 
 int EucJpLength(const char* P, const char* End) {
   const TByte B = At(P);
@@ -149,7 +158,22 @@ TTextEncoding EncodingOfMark(std::string_view Bytes) {
 
 bool IsWellFormedUtf8(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return Utf8Length(P, End); }); }
 
-bool IsWellFormedCp932(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return Cp932Length(P, End); }); }
+bool IsWellFormedCp932(std::string_view Bytes, bool Partial) {
+  const auto* P = reinterpret_cast<const unsigned char*>(Bytes.data());
+  const auto* const End = P + Bytes.size();
+  while (P < End) {
+    const uint8_t Kind = Cp932Kinds[*P];
+    if (Kind == 1) {
+      ++P;
+      continue;
+    }
+    if (Kind == 0) return false;
+    if (P + 1 == End) return Partial;
+    if (!Cp932Trails[P[1]]) return false;
+    P += 2;
+  }
+  return true;
+}
 
 bool IsWellFormedEucJp(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return EucJpLength(P, End); }); }
 
