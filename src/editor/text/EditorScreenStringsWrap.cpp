@@ -96,7 +96,7 @@ void TEditorScreenStrings::RebuildRows(bool Wrap) {
         NewItem.Text.Assign(Line.substr(At, Len));
       At += Len;
       NewItem.Attribute = K + 1 < Pieces.size() ? raWrapped : raCrlf;
-      NewItem.Break = Item(End).Break;
+      NewItem.Text.SetBreak(Item(End).Text.Break());
       Out.push_back(std::move(NewItem));
     }
     for (int I = Row; I <= End; ++I) {
@@ -145,23 +145,60 @@ void TEditorScreenStrings::WrapOptionChanged() {
 }
 
 void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
-  std::string_view Text(Block.get(), Size);
+  const std::string_view Text(Block.get(), Size);
+  // Cut as they are made: a whole text cut again after loading would hold its rows twice.
+  const bool Wrap = FWordWrap && !Loading() && Size != 0;
+  const TColumnSettings Settings = ColumnSettings();
+  const int W = FWrapOption.WrapByte();
+  // Without a tab a line is as wide as its bytes (one more for a cut-off lead byte).
+  auto Wraps = [&](std::string_view Line, bool Tab) {
+    return Wrap && (Tab || Line.size() + 1 >= static_cast<size_t>(W)) && DisplayWidth(Line, Settings) >= W;
+  };
+  // The rows of the lines that wrap, in order: how many, then the length of each.
+  std::vector<int> Cuts;
+  std::vector<int> Pieces;
   int64_t Rows = 0;
-  ForEachLine(Text, [&](std::string_view Line, int Kind) {
-    if (Kind >= 0 || !Line.empty()) ++Rows;
-  });
+  {
+    TLineReader Reader(Text);
+    std::string_view Line;
+    int Kind = 0;
+    bool Tab = false;
+    while (Reader.Next<true>(Line, Kind, Tab)) {
+      if (Kind < 0 && Line.empty()) break;
+      if (!Wraps(Line, Tab)) {
+        ++Rows;
+        continue;
+      }
+      CutLine(Line, FWrapOption, Settings, Pieces);
+      Cuts.push_back(static_cast<int>(Pieces.size()));
+      Cuts.insert(Cuts.end(), Pieces.begin(), Pieces.end());
+      Rows += static_cast<int64_t>(Pieces.size());
+    }
+  }
+  if (Wrap) DropSelections();
   BeginUpdate();
   TRowAttributeStringList::Clear();
-  // Sized once for the whole file: growth steps would leave up to a quarter of the records unused.
-  SetCapacity(static_cast<int>(Rows) + LoadGap);
-  InsertRows(0, static_cast<int>(Rows));
-  int Row = 0;
-  ForEachLine(Text, [&](std::string_view Line, int Kind) {
-    if (Kind < 0 && Line.empty()) return;
-    PutView(Row, Line.data(), Line.size());
-    if (Kind < 0) SetRowAttribute(Row, raEof);
-    else SetLineBreak(Row, LineBreakOfKind(Kind));
-    ++Row;
+  TLineReader Reader(Text);
+  std::string_view Line;
+  int Kind = 0;
+  bool Tab = false;
+  size_t NextCut = 0;
+  int Left = 0;  // rows of Line still to make
+  bool Whole = true;
+  size_t At = 0;
+  AppendRows(static_cast<int>(Rows), LoadGap, [&](TheStringItem& Item, int) {
+    if (Left == 0) {
+      Reader.Next<true>(Line, Kind, Tab);
+      Whole = !Wraps(Line, Tab);
+      Left = Whole ? 1 : Cuts[NextCut++];
+      At = 0;
+    }
+    const size_t Length = Whole ? Line.size() : static_cast<size_t>(Cuts[NextCut++]);
+    Item.Text.SetView(Line.data() + At, Length);
+    At += Length;
+    --Left;
+    if (Kind >= 0) Item.Text.SetBreak(LineBreakOfKind(Kind));
+    Item.Attribute = Left > 0 ? raWrapped : Kind < 0 ? raEof : raCrlf;
   });
   AdoptBlock(std::move(Block), Size);
   EndUpdate();
