@@ -152,7 +152,7 @@ int Sort(int Rows) {
   return 0;
 }
 
-// A field of /proc/self/status in MB: VmRSS (resident now), VmHWM (resident at its peak).
+// A field of /proc/self/status in MiB: VmRSS (resident now), VmHWM (resident at its peak).
 double StatusMb(const std::string& Field) {
   std::ifstream In("/proc/self/status");
   std::string Name;
@@ -193,7 +193,7 @@ int Open(const std::string& File) {
   TEditorEx& Editor = B.Form->Editor();
   std::printf("open %.3f s to the first page painted; %d rows, word wrap %s, vertical range %d\n", Seconds,
               Editor.Lines().Count(), Editor.WordWrap() ? "on" : "off", View.verticalScrollBar()->maximum());
-  std::printf("resident before the click %.0f MB, after %.0f MB, peak %.0f MB\n", Before, StatusMb("VmRSS"),
+  std::printf("resident before the click %.0f MiB, after %.0f MiB, peak %.0f MiB\n", Before, StatusMb("VmRSS"),
               StatusMb("VmHWM"));
   return 0;
 }
