@@ -1,7 +1,10 @@
 // TEditorScreenStrings's rows from text: cutting lines into rows, and cutting or joining them again
 // when word wrap or its options change.
 #include <algorithm>
+#include <cstring>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "editor/text/EditorScreenStrings.h"
@@ -13,6 +16,8 @@ namespace tesvarin {
 namespace {
 // Free records left after a bulk fill, for the first edits.
 constexpr int LoadGap = 64;
+// Below this a second thread costs more than it saves.
+constexpr size_t ParallelCountFrom = size_t{32} << 20;
 }  // namespace
 
 void TEditorScreenStrings::StrToRows(std::string_view Text, TEditorStringList& Rows) const {
@@ -53,6 +58,62 @@ TRowText ShareOrCopy(const TRowText& Source, size_t At, size_t Length) {
   else
     T.Assign(V);
   return T;
+}
+
+// Whether Line may make more than one row: without a tab a line is as wide as its bytes (one more
+// for a lead byte cut off at its end).
+bool Wraps(std::string_view Line, bool Tab, const TColumnSettings& Settings, int W) {
+  return (Tab || Line.size() + 1 >= static_cast<size_t>(W)) && DisplayWidth(Line, Settings) >= W;
+}
+
+// The rows the lines of a text make, and the rows of the lines that wrap, in order: how many, then
+// the length of each.
+struct TRowCount {
+  int64_t Rows = 0;
+  std::vector<int> Cuts;
+};
+
+void CountPart(std::string_view Part, bool Wrap, const TEditorWrapOption& Options, const TColumnSettings& Settings,
+               TRowCount& Out) {
+  const int W = Options.WrapByte();
+  std::vector<int> Pieces;
+  TLineReader Reader(Part);
+  std::string_view Line;
+  int Kind = 0;
+  bool Tab = false;
+  while (Reader.Next<true>(Line, Kind, Tab)) {
+    if (Kind < 0 && Line.empty()) break;
+    if (!Wrap || !Wraps(Line, Tab, Settings, W)) {
+      ++Out.Rows;
+      continue;
+    }
+    CutLine(Line, Options, Settings, Pieces);
+    Out.Cuts.push_back(static_cast<int>(Pieces.size()));
+    Out.Cuts.insert(Out.Cuts.end(), Pieces.begin(), Pieces.end());
+    Out.Rows += static_cast<int64_t>(Pieces.size());
+  }
+}
+
+// A big text is counted in two halves at once, split after a LF: a LF always ends a line.
+TRowCount CountRows(std::string_view Text, bool Wrap, const TEditorWrapOption& Options,
+                    const TColumnSettings& Settings) {
+  TRowCount Count;
+  const size_t Size = Text.size();
+  const void* Half = Size >= ParallelCountFrom && std::thread::hardware_concurrency() > 1
+                         ? std::memchr(Text.data() + Size / 2, '\n', Size - Size / 2)
+                         : nullptr;
+  const size_t Split = Half != nullptr ? static_cast<size_t>(static_cast<const char*>(Half) + 1 - Text.data()) : Size;
+  if (Split >= Size) {
+    CountPart(Text, Wrap, Options, Settings, Count);
+    return Count;
+  }
+  TRowCount Second;
+  auto Later = std::async(std::launch::async, [&] { CountPart(Text.substr(Split), Wrap, Options, Settings, Second); });
+  CountPart(Text.substr(0, Split), Wrap, Options, Settings, Count);
+  Later.get();
+  Count.Rows += Second.Rows;
+  Count.Cuts.insert(Count.Cuts.end(), Second.Cuts.begin(), Second.Cuts.end());
+  return Count;
 }
 }  // namespace
 
@@ -150,31 +211,8 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
   const bool Wrap = FWordWrap && !Loading() && Size != 0;
   const TColumnSettings Settings = ColumnSettings();
   const int W = FWrapOption.WrapByte();
-  // Without a tab a line is as wide as its bytes (one more for a cut-off lead byte).
-  auto Wraps = [&](std::string_view Line, bool Tab) {
-    return Wrap && (Tab || Line.size() + 1 >= static_cast<size_t>(W)) && DisplayWidth(Line, Settings) >= W;
-  };
-  // The rows of the lines that wrap, in order: how many, then the length of each.
-  std::vector<int> Cuts;
-  std::vector<int> Pieces;
-  int64_t Rows = 0;
-  {
-    TLineReader Reader(Text);
-    std::string_view Line;
-    int Kind = 0;
-    bool Tab = false;
-    while (Reader.Next<true>(Line, Kind, Tab)) {
-      if (Kind < 0 && Line.empty()) break;
-      if (!Wraps(Line, Tab)) {
-        ++Rows;
-        continue;
-      }
-      CutLine(Line, FWrapOption, Settings, Pieces);
-      Cuts.push_back(static_cast<int>(Pieces.size()));
-      Cuts.insert(Cuts.end(), Pieces.begin(), Pieces.end());
-      Rows += static_cast<int64_t>(Pieces.size());
-    }
-  }
+  const TRowCount Count = CountRows(Text, Wrap, FWrapOption, Settings);
+  const std::vector<int>& Cuts = Count.Cuts;
   if (Wrap) DropSelections();
   BeginUpdate();
   TRowAttributeStringList::Clear();
@@ -186,10 +224,10 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
   int Left = 0;  // rows of Line still to make
   bool Whole = true;
   size_t At = 0;
-  AppendRows(static_cast<int>(Rows), LoadGap, [&](TheStringItem& Item, int) {
+  AppendRows(static_cast<int>(Count.Rows), LoadGap, [&](TheStringItem& Item, int) {
     if (Left == 0) {
       Reader.Next<true>(Line, Kind, Tab);
-      Whole = !Wraps(Line, Tab);
+      Whole = !(Wrap && Wraps(Line, Tab, Settings, W));
       Left = Whole ? 1 : Cuts[NextCut++];
       At = 0;
     }

@@ -215,5 +215,29 @@ TEST(RowStoreLoad, CutsRowsAsWrappingAfterwardsWould) {
   }
 }
 
+// A text big enough to be counted in two halves at once.
+TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
+  std::mt19937 Rng(23);
+  std::string Text;
+  while (Text.size() < (size_t{33} << 20)) Text += RandomFileText(Rng);
+  TEditorScreenStrings Wrapped;
+  TEditorStrings WrappedLines(Wrapped, nullptr);
+  Wrapped.WrapOption().SetWrapByte(40);
+  Wrapped.SetWordWrap(true);
+  WrappedLines.LoadFromBytes(Text);
+  TEditorScreenStrings Later;
+  TEditorStrings LaterLines(Later, nullptr);
+  Later.WrapOption().SetWrapByte(40);
+  LaterLines.LoadFromBytes(Text);
+  Later.SetWordWrap(true);
+  ASSERT_EQ(Wrapped.Count(), Later.Count());
+  ASSERT_GT(Wrapped.WrappedRowCount(), 0);
+  for (int I = 0; I < Wrapped.Count(); ++I) {
+    ASSERT_EQ(Wrapped.RowView(I), Later.RowView(I)) << I;
+    ASSERT_EQ(Wrapped.Attribute(I), Later.Attribute(I)) << I;
+  }
+  ASSERT_TRUE(WrappedLines.FileBytes() == Text);
+}
+
 }  // namespace
 }  // namespace tesvarin
