@@ -67,10 +67,21 @@ bool Wraps(std::string_view Line, bool Tab, const TColumnSettings& Settings, int
 }
 
 // The rows the lines of a text make, and the rows of the lines that wrap, in order: how many, then
-// the length of each.
+// the length of each. A big text has millions of wrapped lines and their cuts are held while its rows
+// are made, so each number takes one 16-bit word, or two from 32768 on.
 struct TRowCount {
   int64_t Rows = 0;
-  std::vector<int> Cuts;
+  std::vector<uint16_t> Cuts;
+
+  void Put(size_t V) {
+    if (V >= 0x8000) Cuts.push_back(static_cast<uint16_t>(0x8000 | (V >> 16)));
+    Cuts.push_back(static_cast<uint16_t>(V & 0xFFFF));
+  }
+  [[nodiscard]] size_t Take(size_t& At) const {
+    const size_t First = Cuts[At++];
+    if ((First & 0x8000) == 0) return First;
+    return ((First & 0x7FFF) << 16) | Cuts[At++];
+  }
 };
 
 void CountPart(std::string_view Part, bool Wrap, const TEditorWrapOption& Options, const TColumnSettings& Settings,
@@ -88,8 +99,8 @@ void CountPart(std::string_view Part, bool Wrap, const TEditorWrapOption& Option
       continue;
     }
     CutLine(Line, Options, Settings, Pieces);
-    Out.Cuts.push_back(static_cast<int>(Pieces.size()));
-    Out.Cuts.insert(Out.Cuts.end(), Pieces.begin(), Pieces.end());
+    Out.Put(Pieces.size());
+    for (const int Piece : Pieces) Out.Put(static_cast<size_t>(Piece));
     Out.Rows += static_cast<int64_t>(Pieces.size());
   }
 }
@@ -105,6 +116,7 @@ TRowCount CountRows(std::string_view Text, bool Wrap, const TEditorWrapOption& O
   const size_t Split = Half != nullptr ? static_cast<size_t>(static_cast<const char*>(Half) + 1 - Text.data()) : Size;
   if (Split >= Size) {
     CountPart(Text, Wrap, Options, Settings, Count);
+    Count.Cuts.shrink_to_fit();
     return Count;
   }
   TRowCount Second;
@@ -112,6 +124,7 @@ TRowCount CountRows(std::string_view Text, bool Wrap, const TEditorWrapOption& O
   CountPart(Text.substr(0, Split), Wrap, Options, Settings, Count);
   Later.get();
   Count.Rows += Second.Rows;
+  Count.Cuts.reserve(Count.Cuts.size() + Second.Cuts.size());  // exactly: no room to spare
   Count.Cuts.insert(Count.Cuts.end(), Second.Cuts.begin(), Second.Cuts.end());
   return Count;
 }
@@ -212,7 +225,6 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
   const TColumnSettings Settings = ColumnSettings();
   const int W = FWrapOption.WrapByte();
   const TRowCount Count = CountRows(Text, Wrap, FWrapOption, Settings);
-  const std::vector<int>& Cuts = Count.Cuts;
   if (Wrap) DropSelections();
   BeginUpdate();
   TRowAttributeStringList::Clear();
@@ -228,10 +240,10 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
     if (Left == 0) {
       Reader.Next<true>(Line, Kind, Tab);
       Whole = !(Wrap && Wraps(Line, Tab, Settings, W));
-      Left = Whole ? 1 : Cuts[NextCut++];
+      Left = Whole ? 1 : static_cast<int>(Count.Take(NextCut));
       At = 0;
     }
-    const size_t Length = Whole ? Line.size() : static_cast<size_t>(Cuts[NextCut++]);
+    const size_t Length = Whole ? Line.size() : Count.Take(NextCut);
     Item.Text.SetView(Line.data() + At, Length);
     At += Length;
     --Left;

@@ -219,6 +219,9 @@ TEST(RowStoreLoad, CutsRowsAsWrappingAfterwardsWould) {
 TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
   std::mt19937 Rng(23);
   std::string Text;
+  while (Text.size() < (size_t{16} << 20)) Text += RandomFileText(Rng);
+  // A line of more rows than a 16-bit count holds.
+  Text += std::string(size_t{2} << 20, 'a') + "\r\n";
   while (Text.size() < (size_t{33} << 20)) Text += RandomFileText(Rng);
   TEditorScreenStrings Wrapped;
   TEditorStrings WrappedLines(Wrapped, nullptr);
