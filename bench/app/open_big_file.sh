@@ -21,6 +21,6 @@ for BUILD in "$@"; do
   WIN=$(cd "$BUILD" && pwd)/bench/app/window_bench
   [[ -x "$WIN" ]] || { echo "no window_bench in $BUILD" >&2; exit 2; }
   echo "$WIN"
-  /usr/bin/time -f "cpu: user %U s, system %S s" "$WIN" open "$WORK/dir/big.txt" 2>&1 | grep -E '^(open|resident|cpu)' |
+  /usr/bin/time -f "cpu (whole run): user %U s, system %S s" "$WIN" open "$WORK/dir/big.txt" 2>&1 | grep -E '^(open|resident|cpu)' |
     awk -v mb="$MB" '/^resident/ { print; printf "  resident after %.2fx the file, at its peak %.2fx\n", $8 / mb, $11 / mb; next } { print }'
 done
