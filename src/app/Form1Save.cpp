@@ -46,6 +46,14 @@ void TForm1::SaveCurrentFile(const std::string& Path) {
     FJournal->Record(Path, Old, SplicedSize(Old.size(), Splices), JournalHash(Old, Splices));
     BeforeReplace = [Journal = FJournal] { Journal->Durable(); };
   }
+  if (Planned) {
+    // Cut short under its mapping while the plan was made: the plan is about bytes the file no
+    // longer holds.
+    BeforeReplace = [Then = std::move(BeforeReplace), &Own = FBatchWrite->File.Own, Path] {
+      if (Own.Cut()) throw EFileChangedOnDisk(Path);
+      if (Then) Then();
+    };
+  }
   for (;;) {
     try {
       // On failure this raises with the file unchanged (or its old content under the backup name),

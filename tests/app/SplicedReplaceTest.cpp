@@ -4,8 +4,13 @@
 // save itself, on its own and through the window's batch.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <random>
 #include <tuple>
@@ -194,6 +199,30 @@ TEST(SplicedReplace, AMappedFileIsTheSameBytesAndStampAsOneRead) {
   WriteFileBytes(Path, "");
   EXPECT_EQ(TFileBytes(Path, 0).Bytes(), "");
   EXPECT_THROW(TFileBytes(Dir / "none.txt", 0), EInOutError);
+}
+
+// Another program may shorten a mapped file at any moment: what lies past its new end reads as
+// zeros and the bytes say they are cut, while a bus error outside a guarded mapping still ends the
+// process as before.
+TEST(SplicedReplace, AMappedFileCutShortReadsAsZerosAndSaysSo) {
+  test::TempFolder Dir;
+  const std::string Path = Dir / "a.txt";
+  WriteFileBytes(Path, std::string(16 * 4096, 'a'));
+  const TFileBytes Mapped(Path, 1), Other(Path, 1);
+  ASSERT_FALSE(Mapped.Cut());
+  ASSERT_EQ(truncate(Path.c_str(), 4096), 0);
+  const std::string_view Bytes = Mapped.Bytes();
+  EXPECT_EQ(std::count(Bytes.begin(), Bytes.end(), 'a'), 4096);
+  EXPECT_EQ(Bytes.back(), '\0');
+  EXPECT_TRUE(Mapped.Cut());
+  EXPECT_FALSE(Other.Cut());
+  EXPECT_EXIT(
+      {
+        const int Fd = open(Path.c_str(), O_RDONLY);
+        auto* P = static_cast<const volatile char*>(mmap(nullptr, 8 * 4096, PROT_READ, MAP_PRIVATE, Fd, 0));
+        _exit(P[5 * 4096]);
+      },
+      testing::KilledBySignal(SIGBUS), "");
 }
 
 // The batch through the window on a file big enough to be mapped: the bytes written are the
