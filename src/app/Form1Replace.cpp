@@ -351,6 +351,11 @@ void TForm1::N4Click() {
   std::string Question = "\"" + C.cFindWord.Text() + "\" を\r\n\"" + C.cReplaceWord.Text() + "\" に\r\n置き換えますか？";
   if (FPlatform.Dialogs->MessageBox(Question, ConfirmCaption, mbYesNo) != idYes) return;
   if (C.FileList.Count() == 0) return;
+  // The batch takes over the viewer: edits of the current file are saved or dropped first, as the
+  // user says, and Cancel stops the batch before it starts.
+  FAbortRequested = false;
+  SaveIfModified();
+  if (FAbortRequested) return;
   const bool Preview = C.ReplacePreview.Checked() && PreviewReplace;
   std::vector<TPlannedFile> Previewed;
   if (Preview && !PreviewListedFiles(Previewed)) return;

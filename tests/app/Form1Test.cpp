@@ -606,6 +606,31 @@ TEST(Form1Edits, CancelAtARowClickKeepsTheEditedFile) {
   EXPECT_FALSE(W.E.Modified());
 }
 
+// The list's replace takes over the viewer: edits of the current file are asked about first, and
+// Cancel there replaces nothing and keeps them.
+TEST(Form1Edits, TheListReplaceAsksAboutEditsOfTheCurrentFileFirst) {
+  Tree Tr;
+  Tr.Write("a.txt", "hit old");
+  Tr.Write("b.txt", "hit");
+  Window W(Tr);
+  W.C.SelectFirstSearch.SetChecked(false);
+  W.Search(Tr.T(), "*.txt", "hit");
+  ASSERT_EQ(W.C.FileList.Count(), 2);
+  W.C.FileList.SetSelected(0);
+  W.C.FileList.OnClick();
+  const std::string Current = W.C.fName.Caption();
+  W.E.SetModified(true);
+  W.C.cReplaceWord.SetText("HIT");
+  W.P.Dialogs.Answers = {idYes, idCancel};
+  W.C.N4.Click();
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Caption, "保存確認");
+  EXPECT_EQ(W.P.Dialogs.Shown.back().Text, Current + "\r\n\r\nこのファイルは変更されています。\r\n保存しますか?");
+  EXPECT_EQ(Tr.Read("a.txt"), "hit old");
+  EXPECT_EQ(Tr.Read("b.txt"), "hit");
+  EXPECT_TRUE(W.E.Modified());
+  EXPECT_EQ(W.C.fName.Caption(), Current);
+}
+
 TEST(Form1Edits, CancelAtTheClosingQuestionKeepsTheWindowAndWritesNothing) {
   Tree Tr;
   Tr.Write("a.txt", "old");
