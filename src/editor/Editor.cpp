@@ -15,11 +15,7 @@
 namespace tesvarin {
 
 TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
-    : FWindow(Window),
-      FPlatform(Platform),
-      FRows(std::make_shared<TEditorScreenStrings>()),
-      FView(std::make_unique<TEditorViewInfo>()),
-      FDelimiters(DefaultDelimiters()) {
+    : TEditModel(Window, Platform, *this, *this) {
   FSelection = std::make_unique<TEditorSelection>(*this);
   FScroll = std::make_unique<TEditorScroll>(*this);
   FContextMenu = std::make_unique<TEditorContextMenu>(*this);
@@ -62,11 +58,6 @@ void TEditor::ShareRowsWith(TEditor& Other) {
 
 int TEditor::UndoListMax() const { return FRows->UndoObj().UndoListMax(); }
 void TEditor::SetUndoListMax(int Value) { FRows->UndoObj().SetUndoListMax(Value); }
-
-THighlighter& TEditor::ActiveHighlighter() const {
-  if (FHighlighter != nullptr) return *FHighlighter;
-  return FView->Highlighter();
-}
 
 IRowStateProvider* TEditor::RowStateProvider() const { return &ActiveHighlighter(); }
 
@@ -118,49 +109,11 @@ void TEditor::SetLoading(bool Value) {
   if (!Value) FModified = false;
 }
 
-// ---- Rows seen by the parts
-
-const TRowColumns& TEditor::CachedColumns(int ARow) const {
-  TColumnMapCache& C = FMapCache;
-  const bool Same = C.Row == ARow && C.Rows == FRows.get() && C.TextVersion == FRows->TextVersion() &&
-                    CachedSettingsHold();
-  if (!Same) {
-    C.Settings = ColumnSettings();
-    C.OwnSettings = FRows->ActiveEditor() == this;
-    C.DelimitersVersion = FDelimitersVersion;
-    C.Columns.Reset(RowView(ARow), C.Settings);
-    C.Row = ARow;
-    C.Rows = FRows.get();
-    C.TextVersion = FRows->TextVersion();
-  }
-  return C.Columns;
-}
-
-// Asked on every caret rule: settings the active editor took from itself are checked against its
-// own fields, the delimiters by their version, rather than built again and compared.
-bool TEditor::CachedSettingsHold() const {
-  const TColumnMapCache& C = FMapCache;
-  if (!C.OwnSettings || FRows->ActiveEditor() != this) return C.Settings == ColumnSettings();
-  return C.DelimitersVersion == FDelimitersVersion && C.Settings.TabSpaceCount == FCaret.TabSpaceCount() &&
-         C.Settings.WordWrap == FRows->WordWrap() && C.Settings.WrapByte == FRows->WrapByte();
-}
-
-const TColumnMap& TEditor::CachedColumnMap(int ARow) const { return CachedColumns(ARow).Map(); }
-
-TColumnMap TEditor::RowColumnMap(int ARow) const { return CachedColumnMap(ARow); }
-
-int TEditor::RowWidth(int ARow) const { return CachedColumns(ARow).Width(); }
-
-int TEditor::CaretByte() const {
-  const TRowColumns& Columns = CachedColumns(FRow);
-  const int Width = Columns.Width();
-  if (FCol >= Width) return static_cast<int>(RowView(FRow).size()) + (FCol - Width);
-  return Columns.ByteOf(FCol);
-}
-
-bool TEditor::Focused() const { return FWindow != nullptr && FWindow->Focused(); }
-
 // ---- IEditorView
+
+void TEditor::SelectionChanged() {
+  if (OnSelectionChange) OnSelectionChange(this, true);
+}
 
 void TEditor::TextChanged() {
   const TLastChange& Change = FRows->LastChange();

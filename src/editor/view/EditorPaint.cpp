@@ -82,6 +82,10 @@ void TEditor::PaintRect(ICanvas& Canvas, const TRect& Area) {
   }
 }
 
+void TEditor::RowPainted(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) {
+  DrawLine(LineStr, X, Y, Index, ARect, Selected);
+}
+
 void TEditor::DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) {
   if (OnDrawLine) OnDrawLine(this, LineStr, X, Y, Index, ARect, Selected);
 }
