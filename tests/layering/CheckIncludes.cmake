@@ -51,7 +51,6 @@ set(known_exceptions
   "editor/view/EditorBars.cpp|editor/Editor.h"
   "editor/view/EditorPaint.cpp|editor/Editor.h"
   "editor/view/EditorPainter.cpp|editor/Editor.h"
-  "editor/view/EditorScroll.h|editor/Editor.h"
   "editor/view/EditorScrollCommands.cpp|editor/Editor.h"
   "editor/view/EditorCaretDisplay.cpp|editor/Editor.h"
   "editor/search/EditorExPaint.cpp|editor/EditorEx.h"
