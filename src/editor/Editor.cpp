@@ -19,7 +19,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FSelection = std::make_unique<TEditorSelection>(*this);
   FScroll = std::make_unique<TEditorScroll>(*this);
   FContextMenu = std::make_unique<TEditorContextMenu>(*this);
-  FBars = std::make_unique<TEditorBars>(*this);
+  FBars = std::make_unique<TEditorBars>(*this, *FScroll);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -148,8 +148,6 @@ TRowMarks MarksOf(TEditor& E) {
 }
 }  // namespace
 
-int TEditor::FirstRowWithMark(int Mark) const { return TRowMarks(*FRows, nullptr).FirstRowWith(Mark); }
-uint16_t TEditor::RowMarksOf(int ARow) const { return TRowMarks(*FRows, nullptr).Of(ARow); }
 void TEditor::SetRowMarks(int ARow, uint16_t Marks) { MarksOf(*this).Set(ARow, Marks); }
 void TEditor::PutMark(int ARow, int Mark) { MarksOf(*this).Put(ARow, Mark); }
 void TEditor::DeleteMark(int ARow, int Mark) { MarksOf(*this).Delete(ARow, Mark); }

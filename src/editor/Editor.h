@@ -117,10 +117,7 @@ public:
   void PutMark(int ARow, int Mark);
   void DeleteMark(int ARow, int Mark);
   void GotoMark(int Mark);
-  [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
   void SetRowMarks(int ARow, uint16_t Marks);
-  // The first row carrying Mark; -1 when none does.
-  [[nodiscard]] int FirstRowWithMark(int Mark) const;
 
   // ---- Scrolling and metrics (view/EditorScrollCommands.cpp; the model is TEditorScroll)
   [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
@@ -293,7 +290,6 @@ private:
   int FUnderlineRow = -1;       // the row whose underline is drawn, -1: none
 
   // ---- Painting state (EditorPaint.cpp)
-  friend class TEditorPainter;
   void UpdateItalicMode();
   // The ruler cell of a column, empty while the ruler or the column is not shown.
   [[nodiscard]] TRect RulerCellRect(int ACol) const;

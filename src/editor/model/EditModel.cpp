@@ -2,6 +2,7 @@
 #include "editor/model/EditModel.h"
 
 #include "editor/settings/EditorViewInfo.h"
+#include "editor/text/RowMarks.h"
 #include "highlighter/Highlighter.h"
 
 namespace tesvarin {
@@ -22,6 +23,9 @@ THighlighter& TEditModel::ActiveHighlighter() const {
   if (FHighlighter != nullptr) return *FHighlighter;
   return FView->Highlighter();
 }
+
+uint16_t TEditModel::RowMarksOf(int ARow) const { return TRowMarks(*FRows, nullptr).Of(ARow); }
+int TEditModel::FirstRowWithMark(int Mark) const { return TRowMarks(*FRows, nullptr).FirstRowWith(Mark); }
 
 int64_t TEditModel::TextLength() const {
   int64_t N = 0;

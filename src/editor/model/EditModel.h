@@ -54,6 +54,9 @@ public:
   [[nodiscard]] std::string_view RowView(int ARow) const {
     return ARow < 0 || ARow >= FRows->Count() ? std::string_view() : FRows->RowView(ARow);
   }
+  // The bookmarks of a row (bit N: mark N), and the first row carrying Mark (-1 when none does).
+  [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
+  [[nodiscard]] int FirstRowWithMark(int Mark) const;
   // Offset of the text's end: row lengths, two per line break, one past a last row without one.
   [[nodiscard]] int64_t TextLength() const;
 

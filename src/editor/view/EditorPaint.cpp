@@ -42,7 +42,7 @@ void TEditor::PaintRect(ICanvas& Canvas, const TRect& Area) {
   const TRect A = IntersectRect(Area, {0, 0, Width, Height});
   if (A.IsEmpty()) return;
   const TEditorScroll& S = *FScroll;
-  TEditorPainter Painter(*this, Canvas);
+  TEditorPainter Painter(*this, *FScroll, *FSelection, Canvas);
   const TPaintScope Scope(*this, FPainter, Painter);
   Painter.SetClip(A);
   const int TopOffset = S.TopOffset();
