@@ -20,6 +20,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FScroll = std::make_unique<TEditorScroll>(*this);
   FContextMenu = std::make_unique<TEditorContextMenu>(*this);
   FBars = std::make_unique<TEditorBars>(*this, *FScroll);
+  FCaretDisplay = std::make_unique<TCaretDisplay>(*this, *FScroll, *FSelection, *FBars);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -139,6 +140,31 @@ void TEditor::EndLinesUpdate() {
   ShowCaret();
   if (FCaretBatch == 0) UpdateCaret();
 }
+
+// ---- The on-screen caret: TCaretDisplay draws it; a batch of caret changes places it once, at its end.
+
+void TEditor::RecreateCaret() {
+  if (FWindow == nullptr) return;
+  FCaretDisplay->Recreate(FHitStyle == hsCaret && SelState() == selHit ? FHitLength : 0);
+  UpdateCaret();
+}
+
+void TEditor::UpdateCaret() {
+  if (FCaretBatch > 0 || FWindow == nullptr) return;
+  if (!FCaretDisplay->Created()) {
+    RecreateCaret();
+    return;
+  }
+  FCaretDisplay->Place();
+  if (Focused() && OnCaretMoved) OnCaretMoved(this);
+}
+
+void TEditor::HideCaret() { FCaretDisplay->Hide(); }
+void TEditor::ShowCaret() { FCaretDisplay->Show(); }
+void TEditor::HideUnderline() { FCaretDisplay->HideUnderline(); }
+void TEditor::ShowUnderline() { FCaretDisplay->ShowUnderline(); }
+void TEditor::MarkRulerColumn(int ACol) { FCaretDisplay->MarkRulerColumn(ACol); }
+void TEditor::UnmarkRulerColumn(int ACol) { FCaretDisplay->UnmarkRulerColumn(ACol); }
 
 // ---- Row marks: TRowMarks keeps them in the row store; a row whose marks change repaints its strip.
 

@@ -1,10 +1,11 @@
 // The editor control as a headless model: everything it does except putting pixels on a screen.
-// It is a facade: the settings objects, the selection model, the scrolling model, the view scheme
-// and the context menu are parts of their own; the methods of TEditor itself are split by concern
+// It is a facade built on the shared model (model/TEditModel): the settings objects, the selection
+// model, the scrolling model, the on-screen caret, the view scheme and the context menu are parts of
+// their own that take the model, not the editor; the methods of TEditor itself are split by concern
 // over Editor.cpp (life cycle, properties, row marks, the row store's view interface), caret/,
 // edit/ (editing, clipboard, mouse), EditorMessages.cpp (edit-control messages),
 // EditorSettingsChange.cpp (ViewChanged, colour, font, size) and view/ (scrolling commands, the
-// on-screen caret, the paint pass). README.md beside this file says which folder holds what.
+// paint pass). README.md beside this file says which folder holds what.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 
 #include "editor/edit/EditorInput.h"
 #include "editor/model/EditModel.h"
+#include "editor/view/CaretDisplay.h"
 #include "platform/Platform.h"
 #include "support/Component.h"
 #include "support/StringList.h"
@@ -95,7 +97,7 @@ public:
   void KeyPress(std::string_view Chars, TShiftState Shift = {});
   void ImeComposition(std::string_view Result);
   void ImeCandidateWindow(bool Open);
-  [[nodiscard]] bool CaretOnScreen() const { return FCaretOnScreen; }
+  [[nodiscard]] bool CaretOnScreen() const { return FCaretDisplay->OnScreen(); }
   void InsertText(std::string_view S);
   void DeleteSelection();
   void DeleteKey();  // the Delete key, with or without Ctrl
@@ -143,7 +145,7 @@ public:
   // level and only while nothing is selected.
   void HideUnderline();
   void ShowUnderline();
-  [[nodiscard]] bool UnderlineHidden() const { return FUnderlineHideCount > 0; }
+  [[nodiscard]] bool UnderlineHidden() const { return FCaretDisplay->UnderlineHidden(); }
 
   // ---- Painting (EditorPaint.cpp; rows are painted by TEditorPainter, the bars by TEditorBars)
   // Paints every part of the window that Area (client pixels) touches.
@@ -154,7 +156,7 @@ public:
   // The ruler cell of a column shown inverted (the caret's column), or back to normal.
   void MarkRulerColumn(int ACol);
   void UnmarkRulerColumn(int ACol);
-  [[nodiscard]] int MarkedRulerColumn() const { return FRulerMarkCol; }
+  [[nodiscard]] int MarkedRulerColumn() const { return FCaretDisplay->MarkedRulerColumn(); }
   // Repaints the leftbar of rows Row1 .. Row2 (either order) at once.
   void InvalidateLeftbarRows(int Row1, int Row2);
   // Repaints the image-bar strip of a row at once (its marks changed).
@@ -276,28 +278,17 @@ private:
   int FBoxFormat = -1;
   IClipboard* FBoxFormatOwner = nullptr;
 
-  // ---- Caret display (view/EditorCaretDisplay.cpp)
-  int FCaretHideCount = 0;
-  int FUnderlineHideCount = 0;
+  // ---- Caret display (the system caret, underline and ruler mark are TCaretDisplay's)
   // Moves the pixels of Area with the underline and the caret hidden, then paints what was uncovered.
   void ScrollRegion(const TRect& Area, int Dx, int Dy);
-  // Shows or hides the system caret so it shows exactly while unhidden and inside the visible cells.
-  void SyncCaretVisibility();
-  void MoveUnderline();
-  void InvalidateUnderline(int ARow);
-  bool FCaretCreated = false;
-  bool FCaretOnScreen = false;  // the system caret is showing
-  int FUnderlineRow = -1;       // the row whose underline is drawn, -1: none
+  std::unique_ptr<TCaretDisplay> FCaretDisplay;
 
   // ---- Painting state (EditorPaint.cpp)
   void UpdateItalicMode();
-  // The ruler cell of a column, empty while the ruler or the column is not shown.
-  [[nodiscard]] TRect RulerCellRect(int ACol) const;
   // Images and text metrics changed: the ruler, corner and edge images are made again when next drawn.
   void BarsChanged();
   std::unique_ptr<TEditorBars> FBars;
   TEditorPainter* FPainter = nullptr;
-  int FRulerMarkCol = -1;
 
   // ---- Mouse state (EditorMouse.cpp)
   enum class TDragState : uint8_t { None, Armed, Active };

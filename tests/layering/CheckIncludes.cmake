@@ -50,7 +50,6 @@ set(known_exceptions
   "editor/edit/EditorMouse.cpp|editor/EditorMessages.h"
   "editor/view/EditorPaint.cpp|editor/Editor.h"
   "editor/view/EditorScrollCommands.cpp|editor/Editor.h"
-  "editor/view/EditorCaretDisplay.cpp|editor/Editor.h"
   "editor/search/EditorExPaint.cpp|editor/EditorEx.h"
 )
 

@@ -50,7 +50,7 @@ void TEditor::PaintRect(ICanvas& Canvas, const TRect& Area) {
   const int BarsRight = S.ImagebarWidth() + S.LeftbarWidth();
   if (A.Left < LeftOffset && A.Top < TopOffset) FBars->DrawCorner(Painter);
   if (A.Top < S.RulerHeight() && A.Right > LeftOffset) {
-    FRulerMarkCol = FCol;
+    FCaretDisplay->RulerPainted(FCol);
     FBars->DrawRuler(Painter, FCol);
   }
   // The margins between the bars and the text belong to no painter of their own.
@@ -75,7 +75,7 @@ void TEditor::PaintRect(ICanvas& Canvas, const TRect& Area) {
     Painter.Fill({Left, Y + TextHeight, A.Right, Y + RowHeight}, FColor);
   }
   const bool CaretRowShown = FRow >= S.TopRow() && FRow < S.TopRow() + S.VisibleRows();
-  if (FMarks.Underline().Visible() && FUnderlineHideCount == 0 && CaretRowShown && FRow >= First && FRow <= Last) {
+  if (FMarks.Underline().Visible() && !FCaretDisplay->UnderlineHidden() && CaretRowShown && FRow >= First && FRow <= Last) {
     // From the text area's left: a row may have been painted from a column left of Left.
     Painter.SetClip({LeftOffset, S.RowToY(First), A.Right, S.RowToY(Last) + RowHeight});
     Painter.DrawUnderline(FRow);
