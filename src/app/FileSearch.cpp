@@ -77,7 +77,8 @@ public:
         FRunAbort(Run.FAbort),
         FMakeTest(Run.ContainsText ? Run.MakeHelperContentTest : nullptr),
         FStreamFrom(Run.StreamFrom),
-        FStreamBlock(Run.StreamBlock) {
+        FStreamBlock(Run.StreamBlock),
+        FRequired(Run.FRequired) {
     // Every content test first: one that cannot be made must leave no thread waiting behind.
     std::vector<TWorker> Workers(Threads);
     if (FMakeTest) {
@@ -185,6 +186,7 @@ private:
     TFileSearch Own(FCriteria, Abort);
     TLog& Log = Sub.Log;
     Own.FShared = this;
+    Own.FRequired = FRequired;
     Own.FRecord = &Log;
     Own.FStop = &FStopping;
     Own.FBuffer = std::move(W.Buffer);
@@ -216,6 +218,7 @@ private:
   const std::function<std::function<bool(std::string_view)>()> FMakeTest;  // empty: no content test
   const size_t FStreamFrom;
   const size_t FStreamBlock;
+  const std::shared_ptr<const TRequiredForms> FRequired;
   TWorker FRunWorker;  // used on the run's thread, while it waits
   std::mutex FLock;
   std::condition_variable FChanged;  // an offer, a subtree done, or the stop
@@ -227,16 +230,9 @@ private:
 
 TFileSearch::TFileSearch(TSearchCriteria Criteria, const bool& AbortRequested)
     : FCriteria(std::move(Criteria)), FAbort(AbortRequested) {
-  PrepareRequiredText();
-}
-
-void TFileSearch::PrepareRequiredText() {
   const std::string& Text = FCriteria.RequiredText;
-  if (!FCriteria.OtherEncodings || Text.empty() || Text.find_first_of("\r\n") != std::string::npos) return;
-  for (TTextEncoding E : {teShiftJis, teUtf8, teUtf8Bom, teEucJp, teUtf16Le, teUtf16Be}) {
-    std::string Form;
-    if (OnlyFormIn(Text, E, Form)) FRequired[E].emplace(Form, FCriteria.RequiredFolds);
-  }
+  if (FCriteria.OtherEncodings && !Text.empty() && Text.find_first_of("\r\n") == std::string::npos)
+    FRequired = std::make_shared<const TRequiredForms>(Text, FCriteria.RequiredFolds);
 }
 
 TFileSearch::TFileSearch(TFileSearch&&) noexcept = default;
@@ -444,14 +440,20 @@ void TFileSearch::CheckFileAt(int At, const std::string& Folder, const std::stri
 
 bool TFileSearch::LacksRequiredText(std::string_view Bytes, const TPossibleEncodings& Possible) const {
   if (Possible.Marked) return false;  // the mark alone tells the encoding
-  auto Holds = [&](TTextEncoding E) { return !FRequired[E] || FRequired[E]->Find(Bytes) != std::string_view::npos; };
+  if (!FRequired) return false;
+  auto Holds = [&](TTextEncoding E) {
+    const TByteFinder* Form = FRequired->In(E);
+    return !Form || Form->Find(Bytes) != std::string_view::npos;
+  };
   return !(Possible.Utf8 && Holds(teUtf8)) && !Holds(teShiftJis) && !(Possible.EucJp && Holds(teEucJp));
 }
 
 bool TFileSearch::TestBytes(const std::string& Path, std::string_view Bytes, TTextEncoding Encoding) {
   if (Encoding == teShiftJis) return ContainsText(Path, Bytes);
   // Most files lack the text: in their own bytes that is told without converting them.
-  if (FRequired[Encoding] && FRequired[Encoding]->Find(Bytes) == std::string_view::npos) return false;
+  if (const TByteFinder* Form = FRequired ? FRequired->In(Encoding) : nullptr;
+      Form && Form->Find(Bytes) == std::string_view::npos)
+    return false;
   FConverted.clear();
   ConvertToCp932(Bytes, Encoding, FConverted);
   return ContainsText(Path, FConverted);

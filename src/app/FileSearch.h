@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/FileSystem.h"
+#include "app/RequiredForms.h"
 #include "support/ByteSearch.h"
 #include "support/TextEncoding.h"
 
@@ -116,7 +117,6 @@ private:
   // True when Bytes lack RequiredText in each encoding they may be in; false also when that is not
   // known.
   [[nodiscard]] bool LacksRequiredText(std::string_view Bytes, const TPossibleEncodings& Possible) const;
-  void PrepareRequiredText();
   void Pump() const;
   void Skip(const std::string& Path, int Error) const;
 
@@ -126,8 +126,9 @@ private:
   std::vector<TFileId> FAbove;  // the folder being walked and those that lead to it
   TBigString FBuffer;  // the candidates' bytes, kept from file to file
   std::string FConverted;  // a candidate's bytes as code page 932, when it is in another encoding
-  // RequiredText in each encoding, where it has only that form there (Shift-JIS: as it is).
-  std::array<std::optional<TByteFinder>, 6> FRequired;
+  // RequiredText in each encoding; null when nothing is known or every file is Shift-JIS. One for
+  // the run and its helpers' walks.
+  std::shared_ptr<const TRequiredForms> FRequired;
   std::unique_ptr<THelpers> FHelpers;  // the run's, started by the first folder worth sharing
   THelpers* FShared = nullptr;          // the run's, or the pool a helper's walk belongs to
   // Set only in a helper's own walk of a subtree, which records what the run is to report.

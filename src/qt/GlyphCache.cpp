@@ -68,9 +68,9 @@ GlyphCache::Glyph GlyphFromFallback(GlyphCache::Face& F, const QString& Char) {
 }
 
 GlyphCache::Glyph FindGlyph(GlyphCache::Face& F, std::string_view Char) {
-  const TConvertResult R = TryCp932ToUtf8(Char);
-  if (!R.Ok) return {0, 0, 0};
-  const QString Text = QString::fromUtf8(R.Text.c_str());
+  const std::optional<std::string> Shown = Cp932CharForDisplay(Char);
+  if (!Shown) return {0, 0, 0};
+  const QString Text = QString::fromUtf8(Shown->c_str());
   for (size_t K = 0; K < F.Fonts.size(); ++K) {
     const GlyphCache::Glyph G = GlyphIn(F.Fonts[K], static_cast<quint16>(K), Text);
     if (G.Index != 0) return G;

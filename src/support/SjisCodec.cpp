@@ -6,10 +6,13 @@
 #include <cstdio>
 
 #include "support/Exception.h"
+#include "support/Sjis.h"
 
 namespace tesvarin {
 
 namespace {
+
+constexpr std::string_view UndecodableMark = "\xE3\x80\x93";  // U+3013
 
 // One iconv descriptor per conversion call: calls are rare (user input, clipboard, display).
 class TIconv {
@@ -100,10 +103,18 @@ std::string Cp932ToUtf8Lossy(std::string_view Sjis) {
   while (!Sjis.empty()) {
     size_t Done = Cd.Convert(Sjis, Out);
     if (Done >= Sjis.size()) break;
-    Out += "\xEF\xBF\xBD";
-    Sjis.remove_prefix(Done + 1);
+    const size_t Len = CharLength(Sjis, Done);
+    Out += Len == 2 ? UndecodableMark : "\xEF\xBF\xBD";
+    Sjis.remove_prefix(Done + Len);
   }
   return Out;
+}
+
+std::optional<std::string> Cp932CharForDisplay(std::string_view Char) {
+  TConvertResult R = TryCp932ToUtf8(Char);
+  if (R.Ok) return std::move(R.Text);
+  if (Char.size() == 2) return std::string(UndecodableMark);
+  return std::nullopt;
 }
 
 }  // namespace tesvarin

@@ -21,7 +21,13 @@ struct TConvertResult {
 [[nodiscard]] std::string Utf8ToCp932(std::string_view Utf8);
 [[nodiscard]] std::string Cp932ToUtf8(std::string_view Sjis);
 
-// For display only: bytes that do not decode become U+FFFD, one per byte.
+// For display only: a double-byte code that decodes to nothing (unassigned, or what a character
+// outside code page 932 becomes in a file of another encoding) becomes one U+3013, the mark such a
+// character is shown with; any other byte that does not decode becomes U+FFFD.
 [[nodiscard]] std::string Cp932ToUtf8Lossy(std::string_view Sjis);
+
+// One character (as CharLength counts it) for display: its UTF-8 form, U+3013 for a double-byte code
+// without one, and nothing for a single byte without one.
+[[nodiscard]] std::optional<std::string> Cp932CharForDisplay(std::string_view Char);
 
 }  // namespace tesvarin

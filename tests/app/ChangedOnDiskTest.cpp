@@ -12,7 +12,9 @@
 #include "FormTestWindow.h"
 #include "app/FormEditorEx.h"
 #include "app/SafeSave.h"
+#include "support/EncodingConverter.h"
 #include "support/Exception.h"
+#include "support/SjisCodec.h"
 
 namespace tesvarin::test {
 
@@ -218,6 +220,38 @@ TEST(ChangedOnDisk, TheBatchLeavesAChangedFileAndNamesIt) {
   EXPECT_EQ(End.Caption, "リストされたファイルの置換");
   EXPECT_EQ(End.Text, "3 個の置換作業が終了しました。\r\n\r\nバックアップを 2 個作成しました。\r\n\r\n"
                       "読み込んだ後に他で変更されたため、1 個のファイルは変更していません:\r\n" + Tr.T() + "/b.txt");
+}
+
+// Files in other encodings are planned over their text as code page 932: a change after the read
+// must still leave the file as the other program wrote it, whatever its encoding.
+TEST(ChangedOnDisk, TheBatchLeavesAChangedFileInAnyEncoding) {
+  for (const TTextEncoding E : {teUtf8, teUtf8Bom, teEucJp, teUtf16Le}) {
+    SCOPED_TRACE(EncodingName(E));
+    auto In = [E](const char* Utf8) {
+      std::string Out = std::string(ByteOrderMark(E));
+      EXPECT_TRUE(ConvertFromCp932(Utf8ToCp932(Utf8), E, Out));
+      return Out;
+    };
+    Tree Tr;
+    Tr.Write("a.txt", In("東京の会議\r\n"));
+    Tr.Write("b.txt", In("東京の会議\r\n"));
+    const std::string Newer = In("東京の会議、追記\r\n");
+    ViewerWindow W(Tr);
+    W.C.ConfirmSave.SetChecked(false);
+    W.Search(Tr.T(), "*.txt", "東京");
+    ASSERT_EQ(W.C.FileList.Count(), 2);
+    W.C.cReplaceWord.SetText("大阪");
+    W.P.Dialogs.Answers = {idYes};
+    {
+      TArmed Armed({.AtEndOfRead = [&](int Fd) {
+        if (PathOfFd(Fd) == Tr.T() + "/b.txt" && Tr.Read("b.txt") != Newer) Tr.Write("b.txt", Newer);
+      }});
+      W.C.N4.Click();
+    }
+    EXPECT_EQ(Tr.Read("a.txt"), In("大阪の会議\r\n"));
+    EXPECT_EQ(Tr.Read("b.txt"), Newer);
+    EXPECT_EQ(W.Form->UnchangedItems(), std::vector<std::string>{Tr.T() + "/b.txt"});
+  }
 }
 
 }  // namespace

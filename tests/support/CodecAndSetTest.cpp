@@ -38,6 +38,16 @@ TEST(SjisCodec, LossyDecodingMarksEachBadByte) {
   EXPECT_EQ(Cp932ToUtf8Lossy("\x82\xA0\x82"), "あ\xEF\xBF\xBD");
 }
 
+// An unassigned double-byte code (what a character outside code page 932 reads as) is one
+// character shown as 〓: its trail byte must not turn into a half-width kana of its own.
+TEST(SjisCodec, AnUndecodableDoubleByteCodeIsShownAsOneMark) {
+  EXPECT_EQ(Cp932ToUtf8Lossy("a\x81\xAD" "b\x81\xAD"), "a〓b〓");
+  EXPECT_EQ(Cp932CharForDisplay("\x81\xAD"), "〓");
+  EXPECT_EQ(Cp932CharForDisplay("\x82\xA0"), "あ");
+  EXPECT_EQ(Cp932CharForDisplay("\xB6"), "ｶ");
+  EXPECT_EQ(Cp932CharForDisplay("\xFF"), std::nullopt);
+}
+
 TEST(Sjis, LowerCasingSkipsTrailBytes) {
   std::string S = "AB\x83\x41Z";
   AsciiLowerSjis(S);
