@@ -21,6 +21,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FContextMenu = std::make_unique<TEditorContextMenu>(*this);
   FBars = std::make_unique<TEditorBars>(*this, *FScroll);
   FCaretDisplay = std::make_unique<TCaretDisplay>(*this, *FScroll, *FSelection, *FBars);
+  FPaintPass = std::make_unique<TPaintPass>(*this, *FScroll, *FSelection, *FBars, *FCaretDisplay);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -157,6 +158,23 @@ void TEditor::UpdateCaret() {
   }
   FCaretDisplay->Place();
   if (Focused() && OnCaretMoved) OnCaretMoved(this);
+}
+
+// ---- Painting: TPaintPass paints and invalidates; the editor raises OnDrawLine after each row.
+
+void TEditor::PaintRect(ICanvas& Canvas, const TRect& Area) { FPaintPass->Paint(Canvas, Area); }
+void TEditor::InvalidateRows(int Row1, int Row2) { FPaintPass->InvalidateRows(Row1, Row2); }
+void TEditor::InvalidateRow(int ARow) { FPaintPass->InvalidateRow(ARow); }
+void TEditor::InvalidateLeftbarRows(int Row1, int Row2) { FPaintPass->InvalidateLeftbarRows(Row1, Row2); }
+void TEditor::InvalidateImagebarRow(int ARow) { FPaintPass->InvalidateImagebarRow(ARow); }
+void TEditor::Invalidate() { FPaintPass->Invalidate(); }
+
+void TEditor::RowPainted(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) {
+  DrawLine(LineStr, X, Y, Index, ARect, Selected);
+}
+
+void TEditor::DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) {
+  if (OnDrawLine) OnDrawLine(this, LineStr, X, Y, Index, ARect, Selected);
 }
 
 void TEditor::HideCaret() { FCaretDisplay->Hide(); }

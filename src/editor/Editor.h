@@ -18,6 +18,7 @@
 #include "editor/edit/EditorInput.h"
 #include "editor/model/EditModel.h"
 #include "editor/view/CaretDisplay.h"
+#include "editor/view/PaintPass.h"
 #include "platform/Platform.h"
 #include "support/Component.h"
 #include "support/StringList.h"
@@ -147,7 +148,7 @@ public:
   void ShowUnderline();
   [[nodiscard]] bool UnderlineHidden() const { return FCaretDisplay->UnderlineHidden(); }
 
-  // ---- Painting (EditorPaint.cpp; rows are painted by TEditorPainter, the bars by TEditorBars)
+  // ---- Painting (TPaintPass; rows are painted by TEditorPainter, the bars by TEditorBars)
   // Paints every part of the window that Area (client pixels) touches.
   void PaintRect(ICanvas& Canvas, const TRect& Area);
   // The image bar's pictures; an index without an image here takes the built-in one.
@@ -215,7 +216,7 @@ protected:
   // Called after each row (or selection span of a row) is painted; raises OnDrawLine.
   virtual void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected);
   // The painter of the paint in progress, null outside PaintRect.
-  [[nodiscard]] TEditorPainter* Painter() const { return FPainter; }
+  [[nodiscard]] TEditorPainter* Painter() const { return FPaintPass->Painter(); }
 
   // ---- IEditorSignals: what the parts tell the editor
   void SelectionChanged() override;
@@ -283,12 +284,12 @@ private:
   void ScrollRegion(const TRect& Area, int Dx, int Dy);
   std::unique_ptr<TCaretDisplay> FCaretDisplay;
 
-  // ---- Painting state (EditorPaint.cpp)
+  // ---- Painting state (EditorSettingsChange.cpp)
   void UpdateItalicMode();
   // Images and text metrics changed: the ruler, corner and edge images are made again when next drawn.
   void BarsChanged();
   std::unique_ptr<TEditorBars> FBars;
-  TEditorPainter* FPainter = nullptr;
+  std::unique_ptr<TPaintPass> FPaintPass;
 
   // ---- Mouse state (EditorMouse.cpp)
   enum class TDragState : uint8_t { None, Armed, Active };
