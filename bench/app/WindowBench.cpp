@@ -4,8 +4,12 @@
 //                                        milliseconds from the press to the run's end, p50 and p99
 //   window_bench sort ROWS               ROWS synthetic rows, one header click per column, twice;
 //                                        prints the milliseconds of each click, painted
+//   window_bench open FILE               lists FILE's folder (no search text), clicks FILE's row and
+//                                        paints the editor; prints the seconds from the click to the
+//                                        first page painted and the resident memory (now and peak)
 #include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -13,12 +17,15 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/Form1.h"
+#include "editor/EditorEx.h"
+#include "qt/EditorWidget.h"
 #include "qt/FileListView.h"
 #include "qt/MainForm.h"
 #include "qt/MainWindow.h"
@@ -145,6 +152,52 @@ int Sort(int Rows) {
   return 0;
 }
 
+// A field of /proc/self/status in MiB: VmRSS (resident now), VmHWM (resident at its peak).
+double StatusMb(const std::string& Field) {
+  std::ifstream In("/proc/self/status");
+  std::string Name;
+  while (In >> Name) {
+    if (Name == Field + ":") {
+      double Kb = 0;
+      In >> Kb;
+      return Kb / 1024;
+    }
+    In.ignore(1 << 10, '\n');
+  }
+  return -1;
+}
+
+int Open(const std::string& File) {
+  const size_t Slash = File.rfind('/');
+  if (Slash == std::string::npos) {
+    std::fprintf(stderr, "open: give the file with its folder\n");
+    return 2;
+  }
+  Bench B;
+  B.Prepare(File.substr(0, Slash).c_str(), "");
+  B.Form->Controls().cFileName.SetText(File.substr(Slash + 1));
+  B.Form->Controls().Button1.Click();
+  QApplication::processEvents();
+  auto* List = B.Form->Window().FileList();
+  if (B.Form->Controls().FileList.Count() != 1) {
+    std::fprintf(stderr, "open: the folder listed %d rows, not one\n", B.Form->Controls().FileList.Count());
+    return 1;
+  }
+  const double Before = StatusMb("VmRSS");
+  const QRect Row = List->visualRect(List->model()->index(0, 0));
+  auto Start = Clock::now();
+  QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, Row.center());
+  auto& View = B.Form->EditorView();
+  View.viewport()->repaint();
+  const double Seconds = Ms(Clock::now() - Start) / 1000;
+  TEditorEx& Editor = B.Form->Editor();
+  std::printf("open %.3f s to the first page painted; %d rows, word wrap %s, vertical range %d\n", Seconds,
+              Editor.Lines().Count(), Editor.WordWrap() ? "on" : "off", View.verticalScrollBar()->maximum());
+  std::printf("resident before the click %.0f MiB, after %.0f MiB, peak %.0f MiB\n", Before, StatusMb("VmRSS"),
+              StatusMb("VmHWM"));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +206,7 @@ int main(int argc, char** argv) {
   if (Mode == "search" && argc == 4) return Search(argv[2], argv[3]);
   if (Mode == "abort" && argc == 5) return Abort(argv[2], argv[3], std::stoi(argv[4]));
   if (Mode == "sort" && argc == 3) return Sort(std::stoi(argv[2]));
-  std::fprintf(stderr, "usage: window_bench search ROOT WORD | abort ROOT WORD TRIES | sort ROWS\n");
+  if (Mode == "open" && argc == 3) return Open(argv[2]);
+  std::fprintf(stderr, "usage: window_bench search ROOT WORD | abort ROOT WORD TRIES | sort ROWS | open FILE\n");
   return 2;
 }

@@ -10,6 +10,7 @@
 
 #include "editor/chars/ColumnMap.h"
 #include "editor/text/EditorView.h"
+#include "editor/text/LineScan.h"
 #include "editor/text/RowAttrStrings.h"
 #include "editor/text/WrapOption.h"
 
@@ -158,25 +159,6 @@ private:
 
 // Hands out Breaks, in order, to the raCrlf rows of Rows (CR LF once they run out).
 void GiveLineBreaks(TRowAttributeStringList& Rows, std::string_view Breaks);
-
-// Calls Fn(piece, kind) for each line of Text: CR LF, a lone CR and a lone LF each end one; NUL
-// bytes are kept. Kind is 0 for CR LF, 1 for CR, 2 for LF, -1 for the last piece, which has no
-// break (it is reported also when empty).
-template <class F>
-void ForEachLine(std::string_view Text, F&& Fn) {
-  size_t Start = 0;
-  const size_t N = Text.size();
-  for (size_t I = 0; I < N; ++I) {
-    char C = Text[I];
-    if (C != '\r' && C != '\n') continue;
-    size_t Len = I - Start;
-    int Kind = C == '\n' ? 2 : (I + 1 < N && Text[I + 1] == '\n' ? 0 : 1);
-    if (Kind == 0) ++I;
-    Fn(Text.substr(Start, Len), Kind);
-    Start = I + 1;
-  }
-  Fn(Text.substr(Start), -1);
-}
 
 [[nodiscard]] constexpr TLineBreak LineBreakOfKind(int Kind) { return Kind == 1 ? lbCr : Kind == 2 ? lbLf : lbCrLf; }
 

@@ -180,8 +180,8 @@ TBigString TEditorStrings::BigText() const { return JoinRows<TBigString>(FRows);
 
 std::string TEditorStrings::LineBreaks() const { return FRows.LineBreaksOf(0, FRows.Count()); }
 
+// The rows were cut as they were made.
 void TEditorStrings::FinishLoad() {
-  if (FRows.WordWrap()) FRows.Rewrap();
   FRows.RefreshAllRowStates();
 }
 

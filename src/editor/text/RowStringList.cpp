@@ -12,24 +12,10 @@ namespace {
 constexpr uint32_t RowAttributeMask = 3;
 constexpr uint32_t WrappedValue = 1;
 constexpr uint32_t BracketMask = 0xF0;
-const std::string EmptyString;
 
 bool IsWrapped(uint32_t Attribute) { return (Attribute & RowAttributeMask) == WrappedValue; }
 bool IsComputed(uint32_t Attribute) { return (Attribute & BracketMask) != 0; }
 }  // namespace
-
-TheStringItem::TheStringItem(const TheStringItem& Other)
-    : Text(Other.Text),
-      StateText(Other.StateText ? std::make_unique<std::string>(*Other.StateText) : nullptr),
-      Data(Other.Data),
-      Attribute(Other.Attribute),
-      Attribute2(Other.Attribute2),
-      Break(Other.Break) {}
-
-TheStringItem& TheStringItem::operator=(const TheStringItem& Other) {
-  if (this != &Other) *this = TheStringItem(Other);
-  return *this;
-}
 
 void TRowStringList::SetCapacity(int Value) { FItems.SetCapacity(Value); }
 
@@ -125,21 +111,14 @@ void TRowStringList::Clear() {
   Changed();
 }
 
-const std::string& TRowStringList::StateText(int Index) const {
+std::string_view TRowStringList::StateText(int Index) const {
   CheckIndex(Index);
-  const auto& P = FItems[Index].StateText;
-  return P ? *P : EmptyString;
+  return FItems[Index].Text.State();
 }
 
 void TRowStringList::SetStateText(int Index, std::string_view S) {
   CheckIndex(Index);
-  auto& P = FItems[Index].StateText;
-  if (S.empty())
-    P.reset();
-  else if (P)
-    P->assign(S);
-  else
-    P = std::make_unique<std::string>(S);
+  FItems[Index].Text.SetState(S);
 }
 
 int32_t TRowStringList::Data(int Index) const {

@@ -18,22 +18,16 @@
 namespace tesvarin {
 
 struct TheStringItem {
-  TRowText Text;                          // the row's bytes, without a line break
-  std::unique_ptr<std::string> StateText;  // null when empty: most rows have none
+  // The row's bytes without a line break, the break (meaningful on raCrlf rows only) and the
+  // colouring-state text; the words below fill what would be its padding.
+  [[no_unique_address]] TRowText Text;
   int32_t Data = 0;
   uint32_t Attribute = 0;
   uint32_t Attribute2 = 0;
-  TLineBreak Break = lbCrLf;  // meaningful on raCrlf rows only; lies in what was padding
-
-  TheStringItem() = default;
-  TheStringItem(TheStringItem&&) noexcept = default;
-  TheStringItem& operator=(TheStringItem&&) noexcept = default;
-  TheStringItem(const TheStringItem& Other);
-  TheStringItem& operator=(const TheStringItem& Other);
 };
 
-// A loaded million-line text holds a million of these.
-static_assert(sizeof(void*) != 8 || sizeof(TheStringItem) <= 40, "a row record grew");
+// A loaded big text holds tens of millions of these.
+static_assert(sizeof(void*) != 8 || sizeof(TheStringItem) <= 24, "a row record grew");
 
 class TRowStringList {
 public:
@@ -59,7 +53,7 @@ public:
   void Exchange(int A, int B);
   virtual void Clear();
 
-  [[nodiscard]] const std::string& StateText(int Index) const;
+  [[nodiscard]] std::string_view StateText(int Index) const;
   void SetStateText(int Index, std::string_view S);
   [[nodiscard]] int32_t Data(int Index) const;
   void SetData(int Index, int32_t Value);
@@ -72,11 +66,11 @@ public:
   void SetAttribute2(int Index, uint32_t Value);
   [[nodiscard]] TLineBreak LineBreak(int Index) const {
     CheckIndex(Index);
-    return FItems[Index].Break;
+    return FItems[Index].Text.Break();
   }
   void SetLineBreak(int Index, TLineBreak Value) {
     CheckIndex(Index);
-    FItems[Index].Break = Value;
+    FItems[Index].Text.SetBreak(Value);
   }
 
   // The whole record; PutItem copies every field.
@@ -100,6 +94,10 @@ public:
   // The adopted block whose bytes hold P, or an empty view.
   [[nodiscard]] std::string_view BlockHolding(const char* P) const;
   void PutView(int Index, const char* Data, size_t Size);
+  // Appends Count rows made by Make(Item, K) for K = 0 .. Count-1, Item a fresh record, leaving room
+  // for Spare more; one change notification. A bulk load builds its rows in place this way.
+  template <class F>
+  void AppendRows(int Count, int Spare, F&& Make);
 
   // Rows whose RowAttribute (the low two bits of Attribute) is raWrapped.
   [[nodiscard]] int WrappedRowCount() const { return FWrappedRows; }
@@ -147,6 +145,18 @@ private:
   uint64_t FLayoutVersion = 0;
   uint64_t FTextVersion = 0;
 };
+
+template <class F>
+void TRowStringList::AppendRows(int N, int Spare, F&& Make) {
+  if (N <= 0) return;
+  Changing();
+  const int First = Count();
+  FItems.Append(N, Spare, Make);
+  ++FLayoutVersion;
+  ++FTextVersion;
+  for (int Index = First; Index < First + N; ++Index) Note(FItems[Index], Index);
+  Changed();
+}
 
 using TheStringList = TRowStringList;
 

@@ -48,6 +48,33 @@ public:
     FGapLength -= static_cast<size_t>(Count);
   }
 
+  // Appends Count elements, each made in place by Make(Element, K) from a default-constructed one;
+  // when the array must grow it leaves room for Spare more.
+  template <class F>
+  void Append(int Count, int Spare, F&& Make) {
+    if (Count <= 0) return;
+    MoveGap(Size());
+    const size_t Old = static_cast<size_t>(Size());
+    const size_t Needed = Old + static_cast<size_t>(Count);
+    if (Needed > FBody.size()) {
+      // Built straight into their place: the gap's spare records would be written twice.
+      FBody.resize(Old);
+      FBody.reserve(Needed + static_cast<size_t>(std::max(Spare, 0)));
+      for (int K = 0; K < Count; ++K) Make(FBody.emplace_back(), K);
+      FBody.resize(FBody.capacity());
+      FGapStart = static_cast<int>(Needed);
+      FGapLength = FBody.size() - Needed;
+      return;
+    }
+    for (int K = 0; K < Count; ++K) {
+      T& Slot = FBody[Old + static_cast<size_t>(K)];
+      Slot = T{};
+      Make(Slot, K);
+    }
+    FGapStart += Count;
+    FGapLength -= static_cast<size_t>(Count);
+  }
+
   // Removes Count elements from Index; their resources are released at once.
   void Delete(int Index, int Count) {
     if (Count <= 0) return;

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "editor/FakeEditorView.h"
+#include "editor/text/EditorScreenStrings.h"
+#include "editor/text/EditorStrings.h"
+#include "editor/text/LineScan.h"
+#include "editor/text/RowText.h"
+#include "editor/text/SplitVector.h"
+#include "editor/text/TextBlock.h"
+
+namespace tesvarin {
+namespace {
+
+void ExpectRow(const TRowText& T, std::string_view Bytes, TLineBreak Break, std::string_view State, bool View) {
+  EXPECT_EQ(T.View(), Bytes);
+  EXPECT_EQ(T.Size(), static_cast<int>(Bytes.size()));
+  EXPECT_EQ(T.Break(), Break);
+  EXPECT_EQ(T.State(), State);
+  EXPECT_EQ(T.IsView(), View);
+}
+
+TEST(RowText, BytesBreakAndStateTextStayApartInBothForms) {
+  const std::string Loaded = "loaded \x82\xA0 text";
+  TRowText T;
+  T.SetView(Loaded.data(), Loaded.size());
+  T.SetBreak(lbLf);
+  ExpectRow(T, Loaded, lbLf, "", true);
+  // A state text boxes the row; the view and the break are untouched, and taking it away unboxes.
+  T.SetState("<!--");
+  ExpectRow(T, Loaded, lbLf, "<!--", true);
+  EXPECT_EQ(T.View().data(), Loaded.data());
+  T.SetState("/*");
+  ExpectRow(T, Loaded, lbLf, "/*", true);
+  // A copy owns its bytes and keeps everything else.
+  TRowText Copy(T);
+  ExpectRow(Copy, Loaded, lbLf, "/*", false);
+  EXPECT_NE(Copy.View().data(), Loaded.data());
+  T.SetState("");
+  ExpectRow(T, Loaded, lbLf, "", true);
+  // Own bytes from a piece of themselves, boxed and packed.
+  Copy.Assign(Copy.View().substr(7));
+  ExpectRow(Copy, "\x82\xA0 text", lbLf, "/*", false);
+  Copy.SetState({});
+  Copy.Assign(Copy.View().substr(0, 2));
+  ExpectRow(Copy, "\x82\xA0", lbLf, "", false);
+  Copy.SetBreak(lbCr);
+  Copy.SetView(Loaded.data(), 6);
+  ExpectRow(Copy, "loaded", lbCr, "", true);
+  Copy.Assign({});
+  ExpectRow(Copy, "", lbCr, "", false);
+  // A move leaves an empty row behind.
+  TRowText Moved(std::move(T));
+  ExpectRow(Moved, Loaded, lbLf, "", true);
+  ExpectRow(T, "", lbCrLf, "", false);  // NOLINT(bugprone-use-after-move): moved-from is empty by contract
+  T = std::move(Moved);
+  ExpectRow(T, Loaded, lbLf, "", true);
+}
+
+TEST(RowText, ARowTooLongForThePackedSizeKeepsItsLength) {
+  // Mapped, never touched: the row only views it.
+  const size_t Long = (size_t{1} << 29) + 3;
+  TTextBlock Block = NewTextBlock(Long);
+  TRowText T;
+  T.SetBreak(lbCr);
+  T.SetView(Block.get(), Long);
+  EXPECT_EQ(T.View().size(), Long);
+  EXPECT_EQ(T.View().data(), Block.get());
+  EXPECT_TRUE(T.IsView());
+  EXPECT_EQ(T.Break(), lbCr);
+  T.SetState("s");
+  EXPECT_EQ(T.View().size(), Long);
+  T.SetState("");
+  T.SetView(Block.get() + 5, 10);
+  ExpectRow(T, std::string_view(Block.get() + 5, 10), lbCr, "", true);
+}
+
+// The lines a byte-by-byte walk finds: piece, kind, whether it holds a tab.
+std::vector<std::tuple<std::string, int, bool>> ReferenceLines(std::string_view Text) {
+  std::vector<std::tuple<std::string, int, bool>> Out;
+  size_t Start = 0;
+  for (size_t I = 0; I < Text.size(); ++I) {
+    if (Text[I] != '\r' && Text[I] != '\n') continue;
+    const int Kind = Text[I] == '\n' ? 2 : (I + 1 < Text.size() && Text[I + 1] == '\n' ? 0 : 1);
+    const std::string_view Piece = Text.substr(Start, I - Start);
+    Out.emplace_back(Piece, Kind, Piece.find('\t') != std::string_view::npos);
+    if (Kind == 0) ++I;
+    Start = I + 1;
+  }
+  const std::string_view Last = Text.substr(Start);
+  Out.emplace_back(Last, -1, Last.find('\t') != std::string_view::npos);
+  return Out;
+}
+
+TEST(LineReader, FindsTheBreaksAndTabsAByteWalkFinds) {
+  std::mt19937 Rng(5);
+  const char Bytes[] = {'a', '\r', '\n', '\t', '\0', '\x82', '\xA0', ' ', 'z'};
+  for (int Round = 0; Round < 400; ++Round) {
+    std::string Text;
+    const int N = static_cast<int>(Rng() % 90);
+    // Mostly long runs without breaks, so breaks fall on every place of a sixteen-byte block.
+    for (int I = 0; I < N; ++I) Text.push_back(Bytes[Rng() % 4 == 0 ? Rng() % 9 : (Rng() % 2 ? 0 : 6)]);
+    std::vector<std::tuple<std::string, int, bool>> Got;
+    TLineReader Reader(Text);
+    std::string_view Line;
+    int Kind = 0;
+    bool Tab = false;
+    while (Reader.Next<true>(Line, Kind, Tab)) Got.emplace_back(Line, Kind, Tab);
+    ASSERT_EQ(Got, ReferenceLines(Text)) << Round;
+    std::vector<std::tuple<std::string, int, bool>> Plain;
+    ForEachLine(Text, [&](std::string_view Piece, int K) { Plain.emplace_back(Piece, K, false); });
+    ASSERT_EQ(Plain.size(), Got.size());
+    for (size_t I = 0; I < Got.size(); ++I) {
+      EXPECT_EQ(std::get<0>(Plain[I]), std::get<0>(Got[I]));
+      EXPECT_EQ(std::get<1>(Plain[I]), std::get<1>(Got[I]));
+    }
+  }
+}
+
+TEST(SplitVector, AppendBuildsInPlaceWhereverTheGapIs) {
+  TSplitVector<int> Split;
+  std::vector<int> Plain;
+  std::mt19937 Rng(3);
+  for (int Step = 0; Step < 300; ++Step) {
+    const int Size = Split.Size();
+    if (Rng() % 2 == 0 && Size > 0) {
+      // Leaves the gap in the middle for the next append to move.
+      const int At = static_cast<int>(Rng() % static_cast<unsigned>(Size));
+      Split.InsertEmpty(At, 1);
+      Split[At] = -Step;
+      Plain.insert(Plain.begin() + At, -Step);
+    }
+    const int Count = static_cast<int>(Rng() % 40);
+    const int Spare = static_cast<int>(Rng() % 8);
+    Split.Append(Count, Spare, [&](int& Slot, int K) {
+      EXPECT_EQ(Slot, 0);
+      Slot = Step * 100 + K;
+    });
+    for (int K = 0; K < Count; ++K) Plain.push_back(Step * 100 + K);
+    ASSERT_EQ(Split.Size(), static_cast<int>(Plain.size()));
+    ASSERT_GE(Split.Capacity(), Split.Size());
+  }
+  for (int I = 0; I < Split.Size(); ++I) ASSERT_EQ(Split[I], Plain[static_cast<size_t>(I)]) << I;
+}
+
+struct TLoadCase {
+  bool WordBreak;
+  bool FollowRetMark;
+  bool Leading;
+  int WrapByte;
+};
+
+// Whole lines of characters, tabs and breaks of every kind; some lines far past the wrap width.
+std::string RandomFileText(std::mt19937& Rng) {
+  static const char* const Pieces[] = {"a",    "word ", "\t",       "\x82\xA0", "\x81\x42", "\x81\x75",
+                                       "\xB1", ",",     "\x88\x9F", "xyz",      "\x81\x76"};
+  static const char* const Breaks[] = {"\r\n", "\n", "\r"};
+  std::string S;
+  const int Lines = 1 + static_cast<int>(Rng() % 30);
+  for (int L = 0; L < Lines; ++L) {
+    const int Chars = Rng() % 4 == 0 ? static_cast<int>(Rng() % 160) : static_cast<int>(Rng() % 12);
+    for (int I = 0; I < Chars; ++I) S += Pieces[Rng() % 11];
+    if (L + 1 < Lines || Rng() % 2 == 0) S += Breaks[Rng() % 3];
+  }
+  return S;
+}
+
+// Loading with word wrap on makes the rows that loading without it and then wrapping makes.
+TEST(RowStoreLoad, CutsRowsAsWrappingAfterwardsWould) {
+  std::mt19937 Rng(17);
+  const TLoadCase Cases[] = {{false, false, false, 20}, {true, false, true, 20}, {false, true, false, 24},
+                             {true, true, true, 31}};
+  for (const TLoadCase& Case : Cases) {
+    for (int Round = 0; Round < 60; ++Round) {
+      std::string Text = RandomFileText(Rng);
+      if (Round % 7 == 0) Text += "\x1A tail";
+      auto Setup = [&](TEditorScreenStrings& Rows) {
+        Rows.WrapOption().SetWrapByte(Case.WrapByte);
+        Rows.WrapOption().SetWordBreak(Case.WordBreak);
+        Rows.WrapOption().SetFollowRetMark(Case.FollowRetMark);
+        Rows.WrapOption().SetLeading(Case.Leading);
+      };
+      TEditorScreenStrings Wrapped;
+      FakeEditorView WrappedView;
+      Wrapped.AttachEditor(WrappedView);
+      TEditorStrings WrappedLines(Wrapped, &WrappedView);
+      Setup(Wrapped);
+      Wrapped.SetWordWrap(true);
+      WrappedLines.LoadFromBytes(Text);
+
+      TEditorScreenStrings Later;
+      FakeEditorView LaterView;
+      Later.AttachEditor(LaterView);
+      TEditorStrings LaterLines(Later, &LaterView);
+      Setup(Later);
+      LaterLines.LoadFromBytes(Text);
+      Later.SetWordWrap(true);
+
+      ASSERT_EQ(Wrapped.Count(), Later.Count()) << Round;
+      for (int I = 0; I < Wrapped.Count(); ++I) {
+        ASSERT_EQ(Wrapped.RowView(I), Later.RowView(I)) << Round << " row " << I;
+        ASSERT_EQ(Wrapped.Attribute(I), Later.Attribute(I)) << Round << " row " << I;
+        ASSERT_EQ(Wrapped.Attribute2(I), Later.Attribute2(I)) << Round << " row " << I;
+        if (Wrapped.RowAttribute(I) == raCrlf) {
+          ASSERT_EQ(Wrapped.LineBreak(I), Later.LineBreak(I)) << Round;
+        }
+      }
+      // Saved unchanged, the file keeps every byte.
+      ASSERT_EQ(WrappedLines.FileBytes(), Text) << Round;
+    }
+  }
+}
+
+// A text big enough to be counted in two halves at once.
+TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
+  std::mt19937 Rng(23);
+  std::string Text;
+  while (Text.size() < (size_t{16} << 20)) Text += RandomFileText(Rng);
+  // A line of more rows than a 16-bit count holds.
+  Text += std::string(size_t{2} << 20, 'a') + "\r\n";
+  while (Text.size() < (size_t{33} << 20)) Text += RandomFileText(Rng);
+  TEditorScreenStrings Wrapped;
+  TEditorStrings WrappedLines(Wrapped, nullptr);
+  Wrapped.WrapOption().SetWrapByte(40);
+  Wrapped.SetWordWrap(true);
+  WrappedLines.LoadFromBytes(Text);
+  TEditorScreenStrings Later;
+  TEditorStrings LaterLines(Later, nullptr);
+  Later.WrapOption().SetWrapByte(40);
+  LaterLines.LoadFromBytes(Text);
+  Later.SetWordWrap(true);
+  ASSERT_EQ(Wrapped.Count(), Later.Count());
+  ASSERT_GT(Wrapped.WrappedRowCount(), 0);
+  for (int I = 0; I < Wrapped.Count(); ++I) {
+    ASSERT_EQ(Wrapped.RowView(I), Later.RowView(I)) << I;
+    ASSERT_EQ(Wrapped.Attribute(I), Later.Attribute(I)) << I;
+  }
+  ASSERT_TRUE(WrappedLines.FileBytes() == Text);
+}
+
+}  // namespace
+}  // namespace tesvarin
