@@ -15,15 +15,13 @@
 namespace tesvarin {
 
 TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
-    : FWindow(Window),
-      FPlatform(Platform),
-      FRows(std::make_shared<TEditorScreenStrings>()),
-      FView(std::make_unique<TEditorViewInfo>()),
-      FDelimiters(DefaultDelimiters()) {
+    : TEditModel(Window, Platform, *this, *this) {
   FSelection = std::make_unique<TEditorSelection>(*this);
   FScroll = std::make_unique<TEditorScroll>(*this);
   FContextMenu = std::make_unique<TEditorContextMenu>(*this);
-  FBars = std::make_unique<TEditorBars>(*this);
+  FBars = std::make_unique<TEditorBars>(*this, *FScroll);
+  FCaretDisplay = std::make_unique<TCaretDisplay>(*this, *FScroll, *FSelection, *FBars);
+  FPaintPass = std::make_unique<TPaintPass>(*this, *FScroll, *FSelection, *FBars, *FCaretDisplay);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -62,11 +60,6 @@ void TEditor::ShareRowsWith(TEditor& Other) {
 
 int TEditor::UndoListMax() const { return FRows->UndoObj().UndoListMax(); }
 void TEditor::SetUndoListMax(int Value) { FRows->UndoObj().SetUndoListMax(Value); }
-
-THighlighter& TEditor::ActiveHighlighter() const {
-  if (FHighlighter != nullptr) return *FHighlighter;
-  return FView->Highlighter();
-}
 
 IRowStateProvider* TEditor::RowStateProvider() const { return &ActiveHighlighter(); }
 
@@ -118,49 +111,11 @@ void TEditor::SetLoading(bool Value) {
   if (!Value) FModified = false;
 }
 
-// ---- Rows seen by the parts
-
-const TRowColumns& TEditor::CachedColumns(int ARow) const {
-  TColumnMapCache& C = FMapCache;
-  const bool Same = C.Row == ARow && C.Rows == FRows.get() && C.TextVersion == FRows->TextVersion() &&
-                    CachedSettingsHold();
-  if (!Same) {
-    C.Settings = ColumnSettings();
-    C.OwnSettings = FRows->ActiveEditor() == this;
-    C.DelimitersVersion = FDelimitersVersion;
-    C.Columns.Reset(RowView(ARow), C.Settings);
-    C.Row = ARow;
-    C.Rows = FRows.get();
-    C.TextVersion = FRows->TextVersion();
-  }
-  return C.Columns;
-}
-
-// Asked on every caret rule: settings the active editor took from itself are checked against its
-// own fields, the delimiters by their version, rather than built again and compared.
-bool TEditor::CachedSettingsHold() const {
-  const TColumnMapCache& C = FMapCache;
-  if (!C.OwnSettings || FRows->ActiveEditor() != this) return C.Settings == ColumnSettings();
-  return C.DelimitersVersion == FDelimitersVersion && C.Settings.TabSpaceCount == FCaret.TabSpaceCount() &&
-         C.Settings.WordWrap == FRows->WordWrap() && C.Settings.WrapByte == FRows->WrapByte();
-}
-
-const TColumnMap& TEditor::CachedColumnMap(int ARow) const { return CachedColumns(ARow).Map(); }
-
-TColumnMap TEditor::RowColumnMap(int ARow) const { return CachedColumnMap(ARow); }
-
-int TEditor::RowWidth(int ARow) const { return CachedColumns(ARow).Width(); }
-
-int TEditor::CaretByte() const {
-  const TRowColumns& Columns = CachedColumns(FRow);
-  const int Width = Columns.Width();
-  if (FCol >= Width) return static_cast<int>(RowView(FRow).size()) + (FCol - Width);
-  return Columns.ByteOf(FCol);
-}
-
-bool TEditor::Focused() const { return FWindow != nullptr && FWindow->Focused(); }
-
 // ---- IEditorView
+
+void TEditor::SelectionChanged() {
+  if (OnSelectionChange) OnSelectionChange(this, true);
+}
 
 void TEditor::TextChanged() {
   const TLastChange& Change = FRows->LastChange();
@@ -187,6 +142,48 @@ void TEditor::EndLinesUpdate() {
   if (FCaretBatch == 0) UpdateCaret();
 }
 
+// ---- The on-screen caret: TCaretDisplay draws it; a batch of caret changes places it once, at its end.
+
+void TEditor::RecreateCaret() {
+  if (FWindow == nullptr) return;
+  FCaretDisplay->Recreate(FHitStyle == hsCaret && SelState() == selHit ? FHitLength : 0);
+  UpdateCaret();
+}
+
+void TEditor::UpdateCaret() {
+  if (FCaretBatch > 0 || FWindow == nullptr) return;
+  if (!FCaretDisplay->Created()) {
+    RecreateCaret();
+    return;
+  }
+  FCaretDisplay->Place();
+  if (Focused() && OnCaretMoved) OnCaretMoved(this);
+}
+
+// ---- Painting: TPaintPass paints and invalidates; the editor raises OnDrawLine after each row.
+
+void TEditor::PaintRect(ICanvas& Canvas, const TRect& Area) { FPaintPass->Paint(Canvas, Area); }
+void TEditor::InvalidateRows(int Row1, int Row2) { FPaintPass->InvalidateRows(Row1, Row2); }
+void TEditor::InvalidateRow(int ARow) { FPaintPass->InvalidateRow(ARow); }
+void TEditor::InvalidateLeftbarRows(int Row1, int Row2) { FPaintPass->InvalidateLeftbarRows(Row1, Row2); }
+void TEditor::InvalidateImagebarRow(int ARow) { FPaintPass->InvalidateImagebarRow(ARow); }
+void TEditor::Invalidate() { FPaintPass->Invalidate(); }
+
+void TEditor::RowPainted(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) {
+  DrawLine(LineStr, X, Y, Index, ARect, Selected);
+}
+
+void TEditor::DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) {
+  if (OnDrawLine) OnDrawLine(this, LineStr, X, Y, Index, ARect, Selected);
+}
+
+void TEditor::HideCaret() { FCaretDisplay->Hide(); }
+void TEditor::ShowCaret() { FCaretDisplay->Show(); }
+void TEditor::HideUnderline() { FCaretDisplay->HideUnderline(); }
+void TEditor::ShowUnderline() { FCaretDisplay->ShowUnderline(); }
+void TEditor::MarkRulerColumn(int ACol) { FCaretDisplay->MarkRulerColumn(ACol); }
+void TEditor::UnmarkRulerColumn(int ACol) { FCaretDisplay->UnmarkRulerColumn(ACol); }
+
 // ---- Row marks: TRowMarks keeps them in the row store; a row whose marks change repaints its strip.
 
 namespace {
@@ -195,8 +192,6 @@ TRowMarks MarksOf(TEditor& E) {
 }
 }  // namespace
 
-int TEditor::FirstRowWithMark(int Mark) const { return TRowMarks(*FRows, nullptr).FirstRowWith(Mark); }
-uint16_t TEditor::RowMarksOf(int ARow) const { return TRowMarks(*FRows, nullptr).Of(ARow); }
 void TEditor::SetRowMarks(int ARow, uint16_t Marks) { MarksOf(*this).Set(ARow, Marks); }
 void TEditor::PutMark(int ARow, int Mark) { MarksOf(*this).Put(ARow, Mark); }
 void TEditor::DeleteMark(int ARow, int Mark) { MarksOf(*this).Delete(ARow, Mark); }

@@ -1,10 +1,11 @@
 // The editor control as a headless model: everything it does except putting pixels on a screen.
-// It is a facade: the settings objects, the selection model, the scrolling model, the view scheme
-// and the context menu are parts of their own; the methods of TEditor itself are split by concern
+// It is a facade built on the shared model (model/TEditModel): the settings objects, the selection
+// model, the scrolling model, the on-screen caret, the view scheme and the context menu are parts of
+// their own that take the model, not the editor; the methods of TEditor itself are split by concern
 // over Editor.cpp (life cycle, properties, row marks, the row store's view interface), caret/,
 // edit/ (editing, clipboard, mouse), EditorMessages.cpp (edit-control messages),
 // EditorSettingsChange.cpp (ViewChanged, colour, font, size) and view/ (scrolling commands, the
-// on-screen caret, the paint pass). README.md beside this file says which folder holds what.
+// paint pass). README.md beside this file says which folder holds what.
 #pragma once
 
 #include <cstdint>
@@ -14,19 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/chars/ColumnMap.h"
-#include "editor/settings/EditorCaret.h"
-#include "editor/settings/EditorImagebar.h"
 #include "editor/edit/EditorInput.h"
-#include "editor/settings/EditorLeftbar.h"
-#include "editor/settings/EditorMargin.h"
-#include "editor/settings/EditorMarks.h"
-#include "editor/settings/EditorRuler.h"
-#include "editor/text/EditorScreenStrings.h"
-#include "editor/settings/EditorSpeed.h"
-#include "editor/text/EditorStrings.h"
-#include "editor/text/EditorView.h"
-#include "editor/settings/EditorViewTypes.h"
+#include "editor/model/EditModel.h"
+#include "editor/view/CaretDisplay.h"
+#include "editor/view/PaintPass.h"
 #include "platform/Platform.h"
 #include "support/Component.h"
 #include "support/StringList.h"
@@ -41,8 +33,6 @@ class TEditorContextMenu;
 class TEditorPainter;
 class TEditorBars;
 
-enum TEditorSelState : uint8_t { selNone, selStarted, selSelected, selHit };
-
 using TSelectionChangeEvent = std::function<void(TObject* Sender, bool Selected)>;
 // After a row is painted: its display text (with the next row's bytes when it wraps on), the x of its
 // column 0, its top, its index, the rectangle just painted and whether selection colours were used.
@@ -50,7 +40,7 @@ using TDrawLineEvent = std::function<void(TObject* Sender, std::string_view Line
                                           const TRect& ARect, bool Selected)>;
 
 
-class TEditor : public TComponent, public IEditorView {
+class TEditor : public TComponent, public IEditorView, protected IEditorSignals, public TEditModel {
 public:
   // Window may be null: the editor then has no metrics and skips every window step. The platform's
   // clipboard and cursor table may be null too (clipboard commands and pointer shapes do nothing).
@@ -60,78 +50,25 @@ public:
   TEditor& operator=(const TEditor&) = delete;
 
   // ---- Row store, Lines and sharing (Editor.cpp)
-  [[nodiscard]] TEditorScreenStrings& ListRows() { return *FRows; }
-  [[nodiscard]] const TEditorScreenStrings& ListRows() const { return *FRows; }
-  [[nodiscard]] TEditorStrings& Lines() { return *FLines; }
-  [[nodiscard]] const TEditorStrings& Lines() const { return *FLines; }
   // Shows Other's text in this editor too: both stay attached to one row store.
   void ShareRowsWith(TEditor& Other);
-  [[nodiscard]] int RowCount() const { return FRows->Count(); }
-  [[nodiscard]] bool WordWrap() const { return FRows->WordWrap(); }
-  void SetWordWrap(bool Value) { FRows->SetWordWrap(Value); }
-  [[nodiscard]] TEditorWrapOption& WrapOption() { return FRows->WrapOption(); }
   [[nodiscard]] int UndoListMax() const;
   void SetUndoListMax(int Value);
-  void SetDelimiters(const TByteSet& Value) {
-    FDelimiters = Value;
-    ++FDelimitersVersion;
-  }
 
   // ---- Settings objects (Editor.cpp, ViewChanged in EditorSettingsChange.cpp)
-  [[nodiscard]] TEditorCaret& Caret() { return FCaret; }
-  [[nodiscard]] const TEditorCaret& Caret() const { return FCaret; }
-  void SetCaret(const TEditorCaret& Value) { FCaret.Assign(Value); }
-  [[nodiscard]] TEditorMargin& Margin() { return FMargin; }
-  [[nodiscard]] const TEditorMargin& Margin() const { return FMargin; }
-  void SetMargin(const TEditorMargin& Value) { FMargin.Assign(Value); }
-  [[nodiscard]] TEditorMarks& Marks() { return FMarks; }
-  [[nodiscard]] const TEditorMarks& Marks() const { return FMarks; }
-  void SetMarks(const TEditorMarks& Value) { FMarks.Assign(Value); }
-  [[nodiscard]] TEditorRuler& Ruler() { return FRuler; }
-  [[nodiscard]] const TEditorRuler& Ruler() const { return FRuler; }
-  void SetRuler(const TEditorRuler& Value) { FRuler.Assign(Value); }
-  [[nodiscard]] TEditorLeftbar& Leftbar() { return FLeftbar; }
-  [[nodiscard]] const TEditorLeftbar& Leftbar() const { return FLeftbar; }
-  void SetLeftbar(const TEditorLeftbar& Value) { FLeftbar.Assign(Value); }
-  [[nodiscard]] TEditorImagebar& Imagebar() { return FImagebar; }
-  [[nodiscard]] const TEditorImagebar& Imagebar() const { return FImagebar; }
-  void SetImagebar(const TEditorImagebar& Value) { FImagebar.Assign(Value); }
-  [[nodiscard]] TEditorSpeed& Speed() { return FSpeed; }
-  [[nodiscard]] const TEditorSpeed& Speed() const { return FSpeed; }
-  void SetSpeed(const TEditorSpeed& Value) { FSpeed.Assign(Value); }
-  [[nodiscard]] TEditorViewInfo& View() { return *FView; }
-  [[nodiscard]] const TEditorViewInfo& View() const { return *FView; }
   // Copies, then scrolls the caret into view.
   void SetView(const TEditorViewInfo& Value);
 
   // External colouring scheme; null: the View scheme colours the text.
-  [[nodiscard]] THighlighter* Highlighter() const { return FHighlighter; }
   void SetHighlighter(THighlighter* Value);
-  // The scheme that colours the text now: Highlighter, else View's own.
-  [[nodiscard]] THighlighter& ActiveHighlighter() const;
-  [[nodiscard]] TEditorHitStyle HitStyle() const { return FHitStyle; }
   void SetHitStyle(TEditorHitStyle Value);
-  [[nodiscard]] TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle Value);
   [[nodiscard]] const TStringList& ReserveWordList() const;
   void SetReserveWordList(const TStringList& Value);
-  [[nodiscard]] TColor Color() const { return FColor; }
   void SetColor(TColor Value);
-  [[nodiscard]] const TFontSpec& Font() const { return FFont; }
   void SetFont(const TFontSpec& Value);
 
-  [[nodiscard]] bool ReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool Value) { FReadOnly = Value; }
-  [[nodiscard]] bool WantTabs() const { return FWantTabs; }
-  void SetWantTabs(bool Value) { FWantTabs = Value; }
-  [[nodiscard]] bool WantReturns() const { return FWantReturns; }
-  void SetWantReturns(bool Value) { FWantReturns = Value; }
-  [[nodiscard]] bool Modified() const { return FModified; }
-  void SetModified(bool Value) { FModified = Value; }
-
   // ---- Caret and selection (EditorCaretMove.cpp; the selection model is TEditorSelection)
-  [[nodiscard]] int Row() const { return FRow; }
-  [[nodiscard]] int Col() const { return FCol; }
   void SetRow(int Value);
   void SetCol(int Value);
   void SetRowCol(int ARow, int ACol);
@@ -150,22 +87,18 @@ public:
   void CleanSelection() override;
   void ShowHit(int Length);
   [[nodiscard]] int HitLength() const { return FHitLength; }
-  // The caret's byte index in its row (Col less the tab fill up to it), which may lie past the end.
-  [[nodiscard]] int CaretByte() const;
   // Key down: movement keys, Delete, Escape, the context menu's shortcuts. Repeat: auto-repeat.
   void KeyDown(uint16_t Key, TShiftState Shift, bool Repeat = false);
   void KeyUp(uint16_t Key, TShiftState Shift);
   // A key is auto-repeating: placing the caret after a scroll may wait for its release.
   [[nodiscard]] bool KeyRepeating() const { return FKeyRepeating; }
-  // Offset of the text's end: row lengths, two per line break, one past a last row without one.
-  [[nodiscard]] int64_t TextLength() const;
 
   // ---- Editing (EditorEditing.cpp)
   // Character messages as queued: each byte is one message, so a lead byte pairs with the next.
   void KeyPress(std::string_view Chars, TShiftState Shift = {});
   void ImeComposition(std::string_view Result);
   void ImeCandidateWindow(bool Open);
-  [[nodiscard]] bool CaretOnScreen() const { return FCaretOnScreen; }
+  [[nodiscard]] bool CaretOnScreen() const { return FCaretDisplay->OnScreen(); }
   void InsertText(std::string_view S);
   void DeleteSelection();
   void DeleteKey();  // the Delete key, with or without Ctrl
@@ -187,10 +120,7 @@ public:
   void PutMark(int ARow, int Mark);
   void DeleteMark(int ARow, int Mark);
   void GotoMark(int Mark);
-  [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
   void SetRowMarks(int ARow, uint16_t Marks);
-  // The first row carrying Mark; -1 when none does.
-  [[nodiscard]] int FirstRowWithMark(int Mark) const;
 
   // ---- Scrolling and metrics (view/EditorScrollCommands.cpp; the model is TEditorScroll)
   [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
@@ -198,7 +128,7 @@ public:
   [[nodiscard]] int TopRow() const override;
   void SetTopRow(int ARow) override;
   [[nodiscard]] int LeftCol() const;
-  void SetLeftCol(int ACol);
+  void SetLeftCol(int ACol) override;
   void VScroll(TScrollCode Code, int Pos);
   void HScroll(TScrollCode Code, int Pos);
   void MakeCaretVisible();
@@ -216,22 +146,18 @@ public:
   // level and only while nothing is selected.
   void HideUnderline();
   void ShowUnderline();
-  [[nodiscard]] bool UnderlineHidden() const { return FUnderlineHideCount > 0; }
+  [[nodiscard]] bool UnderlineHidden() const { return FCaretDisplay->UnderlineHidden(); }
 
-  // ---- Painting (EditorPaint.cpp; rows are painted by TEditorPainter, the bars by TEditorBars)
+  // ---- Painting (TPaintPass; rows are painted by TEditorPainter, the bars by TEditorBars)
   // Paints every part of the window that Area (client pixels) touches.
   void PaintRect(ICanvas& Canvas, const TRect& Area);
-  // Italic glyphs overhang their cells, so every token is drawn after the row is filled.
-  [[nodiscard]] bool ItalicMode() const { return FItalicMode; }
   // The image bar's pictures; an index without an image here takes the built-in one.
-  [[nodiscard]] const std::vector<TImage>& ImageDigits() const { return FImageDigits; }
   void SetImageDigits(std::vector<TImage> Value);
-  [[nodiscard]] const std::vector<TImage>& ImageMarks() const { return FImageMarks; }
   void SetImageMarks(std::vector<TImage> Value);
   // The ruler cell of a column shown inverted (the caret's column), or back to normal.
   void MarkRulerColumn(int ACol);
   void UnmarkRulerColumn(int ACol);
-  [[nodiscard]] int MarkedRulerColumn() const { return FRulerMarkCol; }
+  [[nodiscard]] int MarkedRulerColumn() const { return FCaretDisplay->MarkedRulerColumn(); }
   // Repaints the leftbar of rows Row1 .. Row2 (either order) at once.
   void InvalidateLeftbarRows(int Row1, int Row2);
   // Repaints the image-bar strip of a row at once (its marks changed).
@@ -260,18 +186,8 @@ public:
   TNotifyEvent OnTopRowChange;
   TNotifyEvent OnTopColChange;
 
-  // ---- Helpers shared by the parts (Editor.cpp)
-  [[nodiscard]] TColumnSettings ColumnSettings() const { return FRows->ColumnSettings(); }
-  [[nodiscard]] TColumnMap RowColumnMap(int ARow) const;
-  // Display width of a row (0 for the row after the last).
-  [[nodiscard]] int RowWidth(int ARow) const;
-  [[nodiscard]] std::string_view RowView(int ARow) const {
-    return ARow < 0 || ARow >= FRows->Count() ? std::string_view() : FRows->RowView(ARow);
-  }
-  [[nodiscard]] bool Focused() const override;
-  [[nodiscard]] IEditorWindow* Window() const { return FWindow; }
-  [[nodiscard]] const TPlatform& Platform() const { return FPlatform; }
-  void InvalidateRows(int Row1, int Row2);
+  // ---- Helpers shared by the parts (Editor.cpp; the rows, columns and settings are TEditModel's)
+  void InvalidateRows(int Row1, int Row2) override;
   void Invalidate();  // the whole window
 
   // ---- IEditorView (Editor.cpp)
@@ -289,6 +205,7 @@ public:
   [[nodiscard]] int TabSpaceCount() const override { return FCaret.TabSpaceCount(); }
   [[nodiscard]] const TByteSet& Delimiters() const override { return FDelimiters; }
   [[nodiscard]] bool InitBracketsFull() const override { return FSpeed.InitBracketsFull(); }
+  [[nodiscard]] bool Focused() const override { return TEditModel::Focused(); }
   [[nodiscard]] bool Loading() const override { return FLoading; }
   void SetLoading(bool Value);
   [[nodiscard]] bool Destroying() const override { return FDestroying; }
@@ -299,26 +216,14 @@ protected:
   // Called after each row (or selection span of a row) is painted; raises OnDrawLine.
   virtual void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected);
   // The painter of the paint in progress, null outside PaintRect.
-  [[nodiscard]] TEditorPainter* Painter() const { return FPainter; }
+  [[nodiscard]] TEditorPainter* Painter() const { return FPaintPass->Painter(); }
+
+  // ---- IEditorSignals: what the parts tell the editor
+  void SelectionChanged() override;
+  void RowPainted(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) override;
 
 private:
   void WireSettings();
-  [[nodiscard]] const TColumnMap& CachedColumnMap(int ARow) const;
-
-  // The columns of the row looked at last: caret moves and selections ask for them many times.
-  struct TColumnMapCache {
-    int Row = -1;
-    uint64_t TextVersion = 0;
-    const TEditorScreenStrings* Rows = nullptr;
-    TColumnSettings Settings;
-    // Taken from this editor as the active one, with these delimiters: then checked without a copy.
-    bool OwnSettings = false;
-    uint64_t DelimitersVersion = 0;
-    TRowColumns Columns;
-  };
-  [[nodiscard]] const TRowColumns& CachedColumns(int ARow) const;
-  [[nodiscard]] bool CachedSettingsHold() const;
-  mutable TColumnMapCache FMapCache;
 
   // ---- Caret state (EditorCaretMove.cpp)
   // After a change of Row or Col: RowChanged for vertical moves, Direction +1 or -1 horizontally.
@@ -326,8 +231,6 @@ private:
   void MoveByKey(uint16_t Key, TShiftState Shift, bool Repeat);
   void WordRight();
   void WordLeft();
-  int FRow = 0;
-  int FCol = 0;
   int FKeptCol = 0;
   bool FHasKeptCol = false;
   int FCaretBatch = 0;  // caret changes in a batch place the system caret once at the end
@@ -376,32 +279,17 @@ private:
   int FBoxFormat = -1;
   IClipboard* FBoxFormatOwner = nullptr;
 
-  // ---- Caret display (view/EditorCaretDisplay.cpp)
-  int FCaretHideCount = 0;
-  int FUnderlineHideCount = 0;
+  // ---- Caret display (the system caret, underline and ruler mark are TCaretDisplay's)
   // Moves the pixels of Area with the underline and the caret hidden, then paints what was uncovered.
   void ScrollRegion(const TRect& Area, int Dx, int Dy);
-  // Shows or hides the system caret so it shows exactly while unhidden and inside the visible cells.
-  void SyncCaretVisibility();
-  void MoveUnderline();
-  void InvalidateUnderline(int ARow);
-  bool FCaretCreated = false;
-  bool FCaretOnScreen = false;  // the system caret is showing
-  int FUnderlineRow = -1;       // the row whose underline is drawn, -1: none
+  std::unique_ptr<TCaretDisplay> FCaretDisplay;
 
-  // ---- Painting state (EditorPaint.cpp)
-  friend class TEditorPainter;
+  // ---- Painting state (EditorSettingsChange.cpp)
   void UpdateItalicMode();
-  // The ruler cell of a column, empty while the ruler or the column is not shown.
-  [[nodiscard]] TRect RulerCellRect(int ACol) const;
   // Images and text metrics changed: the ruler, corner and edge images are made again when next drawn.
   void BarsChanged();
   std::unique_ptr<TEditorBars> FBars;
-  TEditorPainter* FPainter = nullptr;
-  std::vector<TImage> FImageDigits;
-  std::vector<TImage> FImageMarks;
-  bool FItalicMode = false;
-  int FRulerMarkCol = -1;
+  std::unique_ptr<TPaintPass> FPaintPass;
 
   // ---- Mouse state (EditorMouse.cpp)
   enum class TDragState : uint8_t { None, Armed, Active };
@@ -420,34 +308,9 @@ private:
   void UpdatePointer(TShiftState Shift, int X, int Y);
   void SetPointerZone(int Zone, TCursor Cursor);
 
-  IEditorWindow* FWindow;
-  TPlatform FPlatform;
-  std::shared_ptr<TEditorScreenStrings> FRows;
-  std::unique_ptr<TEditorStrings> FLines;
-  TEditorCaret FCaret;
-  TEditorMargin FMargin;
-  TEditorMarks FMarks;
-  TEditorRuler FRuler;
-  TEditorLeftbar FLeftbar;
-  TEditorImagebar FImagebar;
-  TEditorSpeed FSpeed;
-  std::unique_ptr<TEditorViewInfo> FView;
   std::unique_ptr<TEditorSelection> FSelection;
   std::unique_ptr<TEditorScroll> FScroll;
   std::unique_ptr<TEditorContextMenu> FContextMenu;
-  THighlighter* FHighlighter = nullptr;
-  TEditorHitStyle FHitStyle = hsSelect;
-  TScrollStyle FScrollBars = ssNone;
-  TColor FColor = clWhite;
-  TFontSpec FFont{"FixedSys", 9, clBlack, {}};
-  TByteSet FDelimiters;
-  uint64_t FDelimitersVersion = 0;
-  bool FReadOnly = false;
-  bool FWantTabs = true;
-  bool FWantReturns = true;
-  bool FModified = false;
-  bool FLoading = false;
-  bool FDestroying = false;
 };
 
 }  // namespace tesvarin

@@ -8,6 +8,25 @@
 
 namespace tesvarin {
 
+void TEditor::UpdateItalicMode() {
+  FItalicMode = FFont.Style.Contains(fsItalic) || ActiveHighlighter().HasItalicStyle(ActiveHighlighter());
+}
+
+void TEditor::BarsChanged() {
+  FBars->Changed();
+  UpdateItalicMode();
+}
+
+void TEditor::SetImageDigits(std::vector<TImage> Value) {
+  FImageDigits = std::move(Value);
+  Invalidate();
+}
+
+void TEditor::SetImageMarks(std::vector<TImage> Value) {
+  FImageMarks = std::move(Value);
+  Invalidate();
+}
+
 namespace {
 
 bool HasVertBar(TScrollStyle S) { return S == ssVertical || S == ssBoth; }

@@ -178,18 +178,6 @@ void TEditor::CleanSelection() {
 
 // ---- offsets
 
-int64_t TEditor::TextLength() const {
-  int64_t N = 0;
-  const int Count = FRows->Count();
-  for (int R = 0; R < Count; ++R) {
-    N += static_cast<int64_t>(FRows->RowView(R).size());
-    const TRowAttribute A = FRows->RowAttribute(R);
-    if (A == raCrlf) N += 2;
-    else if (A == raEof) N += 1;
-  }
-  return N;
-}
-
 void TEditor::SetSelStart(int64_t Offset) {
   TCaretBatch Batch(*this);
   CleanSelection();

@@ -17,30 +17,30 @@ void Span(int A1, int A2, int B1, int B2, int& First, int& Last) {
 
 }  // namespace
 
-int TEditorSelection::RowLength(int ARow) const { return static_cast<int>(FEditor.RowView(ARow).size()); }
+int TEditorSelection::RowLength(int ARow) const { return static_cast<int>(FModel.RowView(ARow).size()); }
 
 bool TEditorSelection::EndsLine(int ARow) const {
-  return ARow >= 0 && ARow < FEditor.RowCount() && FEditor.ListRows().RowAttribute(ARow) == raCrlf;
+  return ARow >= 0 && ARow < FModel.RowCount() && FModel.ListRows().RowAttribute(ARow) == raCrlf;
 }
 
 TSelPoint TEditorSelection::CaretPoint() const {
   TSelPoint P;
-  P.Row = FEditor.Row();
-  P.Byte = std::clamp(FEditor.CaretByte(), 0, RowLength(P.Row));
-  P.Col = FEditor.Col();
+  P.Row = FModel.Row();
+  P.Byte = std::clamp(FModel.CaretByte(), 0, RowLength(P.Row));
+  P.Col = FModel.Col();
   return P;
 }
 
 int TEditorSelection::CappedCol(const TSelPoint& P) const {
   if (FBoxMode) return P.Col;
-  return std::min(P.Col, FEditor.RowWidth(P.Row));
+  return std::min(P.Col, FModel.RowWidth(P.Row));
 }
 
 int TEditorSelection::AnchorCol() const { return CappedCol(FAnchor); }
 
 void TEditorSelection::Start() {
-  if (FState != selNone) FEditor.CleanSelection();
-  if (FEditor.RowCount() == 0) return;
+  if (FState != selNone) FModel.Signals().CleanSelection();
+  if (FModel.RowCount() == 0) return;
   FAnchor = CaretPoint();
   FCaret = FAnchor;
   FState = selStarted;
@@ -60,8 +60,8 @@ void TEditorSelection::Extend(bool AsHit) {
     Span(OldRect.Top, OldRect.Bottom, FRect.Top, FRect.Bottom, First, Last);
   else
     Span(OldCaretRow, OldCaretRow, FCaret.Row, FCaret.Row, First, Last);
-  FEditor.InvalidateRows(First, Last);
-  if (FEditor.OnSelectionChange) FEditor.OnSelectionChange(&FEditor, true);
+  FModel.Signals().InvalidateRows(First, Last);
+  FModel.Signals().SelectionChanged();
 }
 
 void TEditorSelection::SetBoxMode(bool Value) {
@@ -74,8 +74,8 @@ void TEditorSelection::SetBoxMode(bool Value) {
   int First = 0;
   int Last = 0;
   Span(OldRect.Top, OldRect.Bottom, FRect.Top, FRect.Bottom, First, Last);
-  FEditor.InvalidateRows(First, Last);
-  if (FEditor.OnSelectionChange) FEditor.OnSelectionChange(&FEditor, true);
+  FModel.Signals().InvalidateRows(First, Last);
+  FModel.Signals().SelectionChanged();
 }
 
 void TEditorSelection::Recompute() {
@@ -109,12 +109,12 @@ TBoxSpan TEditorSelection::BoxSpan(const TColumnMap& Map, int RowLength, int Lef
 }
 
 TBoxSpan TEditorSelection::BoxSpanOfRow(int ARow) const {
-  if (ARow < 0 || ARow >= FEditor.RowCount()) return TBoxSpan{};
-  return BoxSpan(FEditor.RowColumnMap(ARow), RowLength(ARow), FRect.Left, FRect.Right);
+  if (ARow < 0 || ARow >= FModel.RowCount()) return TBoxSpan{};
+  return BoxSpan(FModel.RowColumnMap(ARow), RowLength(ARow), FRect.Left, FRect.Right);
 }
 
 // The place after a final line break holds no bytes and makes no box row.
-int TEditorSelection::LastRow() const { return std::min(FRect.Bottom, FEditor.RowCount() - 1); }
+int TEditorSelection::LastRow() const { return std::min(FRect.Bottom, FModel.RowCount() - 1); }
 
 int64_t TEditorSelection::Length() const {
   if (!HasSelection()) return 0;
@@ -129,7 +129,7 @@ int64_t TEditorSelection::Length() const {
   if (FRange.StartRow == FRange.EndRow) return FRange.EndByte - FRange.StartByte + 1;
   N = RowLength(FRange.StartRow) - FRange.StartByte + (EndsLine(FRange.StartRow) ? 2 : 0);
   for (int R = FRange.StartRow + 1; R < FRange.EndRow; ++R) N += RowLength(R) + (EndsLine(R) ? 2 : 0);
-  if (FRange.EndRow < FEditor.RowCount()) N += FRange.EndByte + 1;
+  if (FRange.EndRow < FModel.RowCount()) N += FRange.EndByte + 1;
   return N;
 }
 
@@ -147,13 +147,13 @@ std::string TEditorSelection::Text() const {
 void TEditorSelection::AppendBoxText(std::string& Out) const {
   for (int R = FRect.Top; R <= LastRow(); ++R) {
     const TBoxSpan S = BoxSpanOfRow(R);
-    Out.append(FEditor.RowView(R).substr(static_cast<size_t>(S.First), static_cast<size_t>(S.End - S.First)));
+    Out.append(FModel.RowView(R).substr(static_cast<size_t>(S.First), static_cast<size_t>(S.End - S.First)));
     Out.append("\r\n");
   }
 }
 
 void TEditorSelection::AppendStreamText(std::string& Out) const {
-  const std::string_view First = FEditor.RowView(FRange.StartRow);
+  const std::string_view First = FModel.RowView(FRange.StartRow);
   if (FRange.StartRow == FRange.EndRow) {
     const int N = FRange.EndByte - FRange.StartByte + 1;
     if (N > 0) Out.append(First.substr(static_cast<size_t>(FRange.StartByte), static_cast<size_t>(N)));
@@ -162,17 +162,17 @@ void TEditorSelection::AppendStreamText(std::string& Out) const {
   Out.append(First.substr(std::min(First.size(), static_cast<size_t>(FRange.StartByte))));
   if (EndsLine(FRange.StartRow)) Out.append("\r\n");
   for (int R = FRange.StartRow + 1; R < FRange.EndRow; ++R) {
-    Out.append(FEditor.RowView(R));
+    Out.append(FModel.RowView(R));
     if (EndsLine(R)) Out.append("\r\n");
   }
-  if (FRange.EndRow < FEditor.RowCount())
-    Out.append(FEditor.RowView(FRange.EndRow).substr(0, static_cast<size_t>(FRange.EndByte + 1)));
+  if (FRange.EndRow < FModel.RowCount())
+    Out.append(FModel.RowView(FRange.EndRow).substr(0, static_cast<size_t>(FRange.EndByte + 1)));
 }
 
 bool TEditorSelection::Contains(int ARow, int ACol) const {
   if (!HasSelection() || ARow < FRect.Top || ARow > FRect.Bottom) return false;
   if (FBoxMode) return ACol >= FRect.Left && ACol < FRect.Right;
-  const TColumnMap Map = FEditor.RowColumnMap(ARow);
+  const TColumnMap Map = FModel.RowColumnMap(ARow);
   const int Len = RowLength(ARow);
   int Byte = Len;  // past the row's end: its line break
   if (ACol < static_cast<int>(Map.size())) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor/chars/ColumnMap.h"
-#include "editor/Editor.h"
+#include "editor/model/EditModel.h"
 
 namespace tesvarin {
 
@@ -45,7 +45,7 @@ struct TSelPoint {
 
 class TEditorSelection {
 public:
-  explicit TEditorSelection(TEditor& Editor) : FEditor(Editor) {}
+  explicit TEditorSelection(TEditModel& Model) : FModel(Model) {}
   TEditorSelection(const TEditorSelection&) = delete;
   TEditorSelection& operator=(const TEditorSelection&) = delete;
 
@@ -93,7 +93,7 @@ private:
   void AppendStreamText(std::string& Out) const;
   void AppendBoxText(std::string& Out) const;
 
-  TEditor& FEditor;
+  TEditModel& FModel;
   TEditorSelState FState = selNone;
   bool FBoxMode = false;
   TSelPoint FAnchor;  /// Col uncapped: a mode switch recomputes from it

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "editor/Editor.h"
+#include "editor/model/EditModel.h"
 #include "editor/view/EditorBarImages.h"
 #include "editor/view/EditorPainter.h"
 #include "editor/view/EditorScroll.h"
@@ -22,16 +22,16 @@ TColor Or(TColor Color, TColor Fallback) { return Color == clNone ? Fallback : C
 
 }  // namespace
 
-TColor TEditorBars::RulerBk() const { return Or(FEditor.Ruler().BkColor(), FEditor.Color()); }
-TColor TEditorBars::RulerInk() const { return Or(FEditor.Ruler().Color(), FEditor.Font().Color); }
-TColor TEditorBars::RulerMark() const { return Or(FEditor.Ruler().MarkColor(), FEditor.Font().Color); }
-TColor TEditorBars::LeftbarBk() const { return Or(FEditor.Leftbar().BkColor(), FEditor.Color()); }
+TColor TEditorBars::RulerBk() const { return Or(FModel.Ruler().BkColor(), FModel.Color()); }
+TColor TEditorBars::RulerInk() const { return Or(FModel.Ruler().Color(), FModel.Font().Color); }
+TColor TEditorBars::RulerMark() const { return Or(FModel.Ruler().MarkColor(), FModel.Font().Color); }
+TColor TEditorBars::LeftbarBk() const { return Or(FModel.Leftbar().BkColor(), FModel.Color()); }
 
 TEditorBars::TGeometry TEditorBars::CurrentGeometry() const {
-  const TEditorScroll& S = FEditor.Scroll();
-  const int Client = FEditor.Window() != nullptr ? FEditor.Window()->ClientWidth() : 0;
+  const TEditorScroll& S = FScroll;
+  const int Client = FModel.Window() != nullptr ? FModel.Window()->ClientWidth() : 0;
   return {S.ColWidth(),     S.RulerHeight(),  S.LeftOffset(), S.TopOffset(),
-          S.ImagebarWidth(), S.LeftbarWidth(), std::max(FEditor.Platform().ScreenWidth, Client)};
+          S.ImagebarWidth(), S.LeftbarWidth(), std::max(FModel.Platform().ScreenWidth, Client)};
 }
 
 void TEditorBars::Prepare() {
@@ -52,14 +52,14 @@ void TEditorBars::Prepare() {
 TImage TEditorBars::MakeGauge(TColor Ink, TColor Bk) const {
   const int W = FGeometry.ColWidth;
   const int H = FGeometry.RulerHeight;
-  const int Range = FEditor.Ruler().GaugeRange();
+  const int Range = FModel.Ruler().GaugeRange();
   const int Period = Range * W;
   TImage Gauge(Period * (FGeometry.Width / Period + 2), H, Bk);
   for (int B = 0; B < Range; ++B) {
     const int Top = B == 0 ? 0 : B == Range / 2 ? 3 : 6;
     FillImageRect(Gauge, {B * W, Top, B * W + 1, H - 1}, Ink);
   }
-  if (FEditor.Ruler().Edge()) {
+  if (FModel.Ruler().Edge()) {
     FillImageRect(Gauge, {0, H - 2, Period, H - 1}, clWhite);
     FillImageRect(Gauge, {0, H - 1, Period, H}, clGray);
   } else {
@@ -74,7 +74,7 @@ void TEditorBars::NumberRulers(int Base) {
   FRulerBase = Base;
   FRulerNormal = FGaugeNormal;
   FRulerMarked = FGaugeMarked;
-  const int Period = FEditor.Ruler().GaugeRange() * FGeometry.ColWidth;
+  const int Period = FModel.Ruler().GaugeRange() * FGeometry.ColWidth;
   for (int X = 0; X < FRulerNormal.Width(); X += Period) {
     const int Number = Base + X / FGeometry.ColWidth;
     const bool Last = Number > 999;
@@ -90,18 +90,18 @@ void TEditorBars::NumberRulers(int Base) {
 }
 
 TRect TEditorBars::RulerCell(int ACol) const {
-  const TEditorScroll& S = FEditor.Scroll();
+  const TEditorScroll& S = FScroll;
   if (S.RulerHeight() == 0 || ACol < S.LeftCol() || ACol > S.LeftCol() + S.VisibleCols()) return {};
   const int X = S.ColToX(ACol) + 1;
-  const int Bottom = S.RulerHeight() - (FEditor.Ruler().Edge() ? 2 : 1);
+  const int Bottom = S.RulerHeight() - (FModel.Ruler().Edge() ? 2 : 1);
   return {X, 0, X + S.ColWidth() - 1, Bottom};
 }
 
 void TEditorBars::DrawRuler(TEditorPainter& Painter, int MarkCol) {
-  const TEditorScroll& S = FEditor.Scroll();
+  const TEditorScroll& S = FScroll;
   if (S.RulerHeight() == 0) return;
   Prepare();
-  const int Range = FEditor.Ruler().GaugeRange();
+  const int Range = FModel.Ruler().GaugeRange();
   const int Shift = S.LeftCol() % Range;
   const int Base = S.LeftCol() - Shift;
   NumberRulers(Base);
@@ -117,8 +117,8 @@ void TEditorBars::DrawRuler(TEditorPainter& Painter, int MarkCol) {
 
 TImage TEditorBars::MakeCorner() const {
   const TGeometry& G = FGeometry;
-  TImage Corner(G.LeftOffset, G.TopOffset, FEditor.Color());
-  const TEditorLeftbar& Bar = FEditor.Leftbar();
+  TImage Corner(G.LeftOffset, G.TopOffset, FModel.Color());
+  const TEditorLeftbar& Bar = FModel.Leftbar();
   const bool BarEdge = Bar.Visible() && Bar.Edge();
   const int BarRight = G.ImagebarWidth + G.LeftbarWidth;
   if (BarEdge) {
@@ -127,7 +127,7 @@ TImage TEditorBars::MakeCorner() const {
     FillImageRect(Corner, {BarRight - 2, 0, BarRight - 1, G.TopOffset}, clWhite);
     FillImageRect(Corner, {BarRight - 1, 0, BarRight, G.TopOffset}, clGray);
   }
-  if (FEditor.Ruler().Visible() && FEditor.Ruler().Edge()) {
+  if (FModel.Ruler().Visible() && FModel.Ruler().Edge()) {
     const int Left = BarEdge ? BarRight : 0;
     const int H = G.RulerHeight;
     FillImageRect(Corner, {Left, 0, G.LeftOffset, H}, RulerBk());
@@ -147,9 +147,9 @@ void TEditorBars::DrawCorner(TEditorPainter& Painter) {
 // ---- Leftbar
 
 std::string TEditorBars::LeftbarText(int ARow) const {
-  const TEditorLeftbar& Bar = FEditor.Leftbar();
+  const TEditorLeftbar& Bar = FModel.Leftbar();
   if (!Bar.ShowNumber()) return {};
-  const TEditorScreenStrings& Rows = FEditor.ListRows();
+  const TEditorScreenStrings& Rows = FModel.ListRows();
   const int Count = Rows.Count();
   const bool EndsWithBreak = Count == 0 || Rows.RowAttribute(Count - 1) != raEof;
   const bool AfterLast = ARow == Count && EndsWithBreak;
@@ -161,19 +161,19 @@ std::string TEditorBars::LeftbarText(int ARow) const {
   }
   if (!Bar.ZeroBase()) ++Number;
   std::string Text = std::to_string(Number);
-  const auto Digits = static_cast<size_t>(FEditor.Scroll().LeftbarDigits());
+  const auto Digits = static_cast<size_t>(FScroll.LeftbarDigits());
   if (Text.size() < Digits) Text.insert(0, Digits - Text.size(), Bar.ZeroLead() ? '0' : ' ');
   return Text;
 }
 
 void TEditorBars::DrawLeftbar(TEditorPainter& Painter, int First, int Last) {
-  const TEditorScroll& S = FEditor.Scroll();
+  const TEditorScroll& S = FScroll;
   if (S.LeftbarWidth() == 0 || First > Last) return;
-  const TEditorLeftbar& Bar = FEditor.Leftbar();
+  const TEditorLeftbar& Bar = FModel.Leftbar();
   const int Left = S.ImagebarWidth();
   const int EdgeX = Left + S.LeftbarWidth() - 2;
   const TColor Bk = LeftbarBk();
-  Painter.SetTextFont(FEditor.Font().Style, Or(Bar.Color(), FEditor.Font().Color));
+  Painter.SetTextFont(FModel.Font().Style, Or(Bar.Color(), FModel.Font().Color));
   Painter.SetBrush(Bk);
   for (int Row = First; Row <= Last; ++Row) {
     const int Y = S.RowToY(Row);
@@ -188,32 +188,32 @@ void TEditorBars::DrawLeftbar(TEditorPainter& Painter, int First, int Last) {
   const int Top = S.RowToY(First);
   const int Bottom = S.RowToY(Last) + S.RowHeight();
   Painter.Fill({EdgeX, Top, EdgeX + 1, Bottom}, Bar.Edge() ? clWhite : Bk);
-  Painter.Fill({EdgeX + 1, Top, EdgeX + 2, Bottom}, Bar.Edge() ? clGray : Or(Bar.Color(), FEditor.Font().Color));
+  Painter.Fill({EdgeX + 1, Top, EdgeX + 2, Bottom}, Bar.Edge() ? clGray : Or(Bar.Color(), FModel.Font().Color));
 }
 
 // ---- Image bar
 
 void TEditorBars::DrawImagebar(TEditorPainter& Painter, int First, int Last) {
-  const TEditorScroll& S = FEditor.Scroll();
+  const TEditorScroll& S = FScroll;
   const int Width = S.ImagebarWidth();
   if (Width == 0) return;
-  const TEditorLeftbar& Bar = FEditor.Leftbar();
-  const TEditorImagebar& Imagebar = FEditor.Imagebar();
-  const TColor Bk = Bar.Visible() && Bar.BkColor() != clNone ? Bar.BkColor() : FEditor.Color();
+  const TEditorLeftbar& Bar = FModel.Leftbar();
+  const TEditorImagebar& Imagebar = FModel.Imagebar();
+  const TColor Bk = Bar.Visible() && Bar.BkColor() != clNone ? Bar.BkColor() : FModel.Color();
   const TRect Area = Painter.Clip();
   for (int Row = First; Row <= Last; ++Row) {
     const int Y = S.RowToY(Row);
     const TRect Strip{0, Y, Width, Y + S.RowHeight()};
     Painter.Fill(Strip, Bk);
-    const unsigned Marks = Row < FEditor.RowCount() ? FEditor.RowMarksOf(Row) : 0;
+    const unsigned Marks = Row < FModel.RowCount() ? FModel.RowMarksOf(Row) : 0;
     if (Marks == 0) continue;
     Painter.SetClip(IntersectRect(Area, Strip));
     if ((Marks & 0x3FFu) != 0) {
-      const TImage& Image = ImageAt(FEditor.ImageDigits(), DefaultImageDigits(), std::countr_zero(Marks & 0x3FFu));
+      const TImage& Image = ImageAt(FModel.ImageDigits(), DefaultImageDigits(), std::countr_zero(Marks & 0x3FFu));
       Painter.Image(Imagebar.LeftMargin(), Y + 2, Image, {0, 0, Image.Width(), Image.Height()});
     }
     if ((Marks & 0xFC00u) != 0) {
-      const TImage& Image = ImageAt(FEditor.ImageMarks(), DefaultImageMarks(), std::countr_zero(Marks >> 10));
+      const TImage& Image = ImageAt(FModel.ImageMarks(), DefaultImageMarks(), std::countr_zero(Marks >> 10));
       Painter.Image(Imagebar.LeftMargin() + Imagebar.DigitWidth(), Y + 2, Image, {0, 0, Image.Width(), Image.Height()});
     }
     Painter.SetClip(Area);

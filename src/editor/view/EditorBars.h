@@ -9,12 +9,13 @@
 
 namespace tesvarin {
 
-class TEditor;
+class TEditModel;
 class TEditorPainter;
+class TEditorScroll;
 
 class TEditorBars {
 public:
-  explicit TEditorBars(TEditor& Editor) : FEditor(Editor) {}
+  TEditorBars(const TEditModel& Model, const TEditorScroll& Scroll) : FModel(Model), FScroll(Scroll) {}
 
   // A setting, the colour or the font changed: the images are made again when next drawn.
   void Changed() { FStale = true; }
@@ -57,7 +58,8 @@ private:
   [[nodiscard]] TColor RulerMark() const;
   [[nodiscard]] TColor LeftbarBk() const;
 
-  TEditor& FEditor;
+  const TEditModel& FModel;
+  const TEditorScroll& FScroll;
   bool FStale = true;
   TGeometry FGeometry;
   TImage FCorner;

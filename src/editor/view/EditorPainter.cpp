@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "editor/Editor.h"
 #include "editor/view/EditorScroll.h"
 #include "editor/caret/EditorSelection.h"
+#include "editor/model/EditModel.h"
 #include "editor/view/DotLine.h"
 #include "editor/settings/EditorViewInfo.h"
 #include "highlighter/EditorHighlighter.h"
@@ -40,8 +40,13 @@ void NarrowSteps(int P, int S, int Lo, int Hi, int& T0, int& T1) {
 
 }  // namespace
 
-TEditorPainter::TEditorPainter(TEditor& Editor, ICanvas& Canvas)
-    : FEditor(Editor), FScroll(Editor.Scroll()), FCanvas(Canvas), FParser(Editor.ActiveHighlighter().NewParser()) {}
+TEditorPainter::TEditorPainter(TEditModel& Model, const TEditorScroll& Scroll, const TEditorSelection& Selection,
+                               ICanvas& Canvas)
+    : FModel(Model),
+      FScroll(Scroll),
+      FSelection(Selection),
+      FCanvas(Canvas),
+      FParser(Model.ActiveHighlighter().NewParser()) {}
 
 TEditorPainter::~TEditorPainter() = default;
 
@@ -92,7 +97,7 @@ void TEditorPainter::SetTextFont(TFontStyles Style, TColor Color) {
   Style.Exclude(fsUnderline);
   // Only style and colour change within a paint.
   if (FFontSet && Style == FFont.Style && Color == FFont.Color) return;
-  FFont = FEditor.Font();
+  FFont = FModel.Font();
   FFont.Style = Style;
   FFont.Color = Color;
   FFontSet = true;
@@ -136,16 +141,16 @@ void TEditorPainter::TextOut(int X, int Y, const TRect& ClipRect, std::string_vi
 
 void TEditorPainter::LoadRow(int ARow) {
   if (FText.Row == ARow) return;
-  TEditorScreenStrings& Rows = FEditor.ListRows();
+  TEditorScreenStrings& Rows = FModel.ListRows();
   if (Rows.BracketIndex(ARow) == -2) Rows.RefreshRowStates(ARow, false);
   FText.Row = ARow;
-  FText.Long = ExpandTabs(Rows.RowView(ARow), FEditor.ColumnSettings(), DisplayLimit, FText.Display);
+  FText.Long = ExpandTabs(Rows.RowView(ARow), FModel.ColumnSettings(), DisplayLimit, FText.Display);
   FText.Length = static_cast<int>(FText.Display.size());
   FText.Cut = CutLength(FText.Display);
 }
 
 void TEditorPainter::PaintRow(int ARow, const TRect& RowRect) {
-  if (ARow >= FEditor.RowCount()) {
+  if (ARow >= FModel.RowCount()) {
     PaintPastEnd(ARow, RowRect);
     return;
   }
@@ -159,8 +164,8 @@ void TEditorPainter::PaintRow(int ARow, const TRect& RowRect) {
     const auto Before = static_cast<size_t>(Col - 1);
     if (IsLeadByte(FText.Display[Before]) && IsCharStartFrom(FText.Display, 0, Before)) Rect.Left -= W;
   }
-  const TEditorSelState State = FEditor.SelState();
-  if (State == selSelected || (State == selHit && FEditor.HitStyle() == hsDraw)) {
+  const TEditorSelState State = FSelection.State();
+  if (State == selSelected || (State == selHit && FModel.HitStyle() == hsDraw)) {
     PaintSpans(Rect);
   } else {
     PaintSpan(Rect, false);
@@ -168,7 +173,7 @@ void TEditorPainter::PaintRow(int ARow, const TRect& RowRect) {
 }
 
 bool TEditorPainter::SelectedColumns(int ARow, int& First, int& Last) const {
-  const TEditorSelection& Sel = FEditor.Selection();
+  const TEditorSelection& Sel = FSelection;
   First = INT_MIN;
   Last = INT_MAX;
   if (Sel.BoxMode()) {
@@ -180,8 +185,8 @@ bool TEditorPainter::SelectedColumns(int ARow, int& First, int& Last) const {
   }
   const TSelRange& R = Sel.Range();
   if (ARow < R.StartRow || ARow > R.EndRow) return false;
-  const auto Settings = [this] { return FEditor.ColumnSettings(); };
-  const std::string_view Row = FEditor.RowView(ARow);
+  const auto Settings = [this] { return FModel.ColumnSettings(); };
+  const std::string_view Row = FModel.RowView(ARow);
   if (ARow == R.StartRow) First = ByteToColumnWith(Row, R.StartByte, Settings);
   if (ARow == R.EndRow) Last = ByteToColumnWith(Row, R.EndByte + 1, Settings);
   return true;
@@ -211,53 +216,53 @@ void TEditorPainter::PaintSpans(const TRect& RowRect) {
 }
 
 TEditorPainter::TColors TEditorPainter::SelectionColors() const {
-  const auto* Scheme = dynamic_cast<const TEditorHighlighter*>(&FEditor.ActiveHighlighter());
-  TEditorColors& Colors = Scheme != nullptr ? Scheme->Colors() : FEditor.View().Colors();
-  const THighlighterColor& Item = FEditor.SelState() == selHit ? Colors.Hit() : Colors.Select();
+  const auto* Scheme = dynamic_cast<const TEditorHighlighter*>(&FModel.ActiveHighlighter());
+  TEditorColors& Colors = Scheme != nullptr ? Scheme->Colors() : FModel.View().Colors();
+  const THighlighterColor& Item = FSelection.State() == selHit ? Colors.Hit() : Colors.Select();
   // Unset colours show the selection inverted.
-  return {Item.BkColor() == clNone ? FEditor.Font().Color : Item.BkColor(),
-          Item.Color() == clNone ? FEditor.Color() : Item.Color()};
+  return {Item.BkColor() == clNone ? FModel.Font().Color : Item.BkColor(),
+          Item.Color() == clNone ? FModel.Color() : Item.Color()};
 }
 
 void TEditorPainter::PaintSpan(const TRect& Rect, bool Selected) {
   FClip = Rect;
   const int Y = FScroll.RowToY(FText.Row);
   const int X0 = FScroll.LeftOffset() - FScroll.ScrollOffset();
-  const TColors Pair = Selected ? SelectionColors() : TColors{FEditor.Color(), FEditor.Font().Color};
+  const TColors Pair = Selected ? SelectionColors() : TColors{FModel.Color(), FModel.Font().Color};
   FTokenText.clear();
   SetBrush(Pair.Bk);
-  if (FEditor.ItalicMode()) {
+  if (FModel.ItalicMode()) {
     Fill(Rect, Pair.Bk);
   } else {
-    SetTextFont(FEditor.Font().Style, Pair.Text);
+    SetTextFont(FModel.Font().Style, Pair.Text);
     TextOut(X0, Y, Rect, FText.Display, true);
   }
   const bool ScrolledAway = int64_t{FText.Length + 5} * FScroll.ColWidth() < FScroll.ScrollOffset();
   if (!ScrolledAway && FText.Length > 0) PaintTokens(Rect, Selected, Pair);
-  FEditor.DrawLine(FTokenText.empty() ? std::string_view(FText.Display) : std::string_view(FTokenText), X0, Y,
+  FModel.Signals().RowPainted(FTokenText.empty() ? std::string_view(FText.Display) : std::string_view(FTokenText), X0, Y,
                    FText.Row, Rect, Selected);
   FClip = Rect;  // the hook may have narrowed it
   PaintRowEnd(Rect, Selected);
 }
 
 void TEditorPainter::PaintTokens(const TRect& Rect, bool Selected, const TColors& Pair) {
-  const TEditorScreenStrings& Rows = FEditor.ListRows();
+  const TEditorScreenStrings& Rows = FModel.ListRows();
   const int W = FScroll.ColWidth();
   const int Y = FScroll.RowToY(FText.Row);
   const int X0 = FScroll.LeftOffset() - FScroll.ScrollOffset();
   int RightLimit = std::min(Rect.Right, FScroll.LeftOffset() + MaxCols * W - FScroll.ScrollOffset());
   std::string_view Text = FText.Display;
-  if (FEditor.WordWrap() && Rows.RowAttribute(FText.Row) == raWrapped && FText.Row + 1 < Rows.Count()) {
+  if (FModel.WordWrap() && Rows.RowAttribute(FText.Row) == raWrapped && FText.Row + 1 < Rows.Count()) {
     FTokenText = FText.Display;
     FTokenText.append(Rows.RowView(FText.Row + 1).substr(0, WrapLookahead));
     Text = FTokenText;
     RightLimit = std::min(RightLimit, X0 + FText.Length * W);
   }
   FParser->SetRowText(Text, Rows.RowState(FText.Row));
-  const TColor Back = FEditor.Color();
-  const TColor Fore = FEditor.Font().Color;
-  const TFontStyles FontStyle = FEditor.Font().Style;
-  const bool Italic = FEditor.ItalicMode();
+  const TColor Back = FModel.Color();
+  const TColor Fore = FModel.Font().Color;
+  const TFontStyles FontStyle = FModel.Font().Style;
+  const bool Italic = FModel.ItalicMode();
   const std::string_view Drawn = std::string_view(FText.Display).substr(0, static_cast<size_t>(FText.Cut));
   while (FParser->NextToken() != ttEnd) {
     const int Pos = FParser->TokenPos();
@@ -295,19 +300,19 @@ void TEditorPainter::PaintTokens(const TRect& Rect, bool Selected, const TColors
 
 // ---- Marks
 
-TColor TEditorPainter::MarkColor(TColor Color) const { return Color == clNone ? FEditor.Font().Color : Color; }
+TColor TEditorPainter::MarkColor(TColor Color) const { return Color == clNone ? FModel.Font().Color : Color; }
 
 void TEditorPainter::PaintRowEnd(const TRect& Rect, bool Selected) {
   const int X0 = FScroll.LeftOffset() - FScroll.ScrollOffset();
   const int X1 = X0 + std::min(FText.Length, FText.Cut) * FScroll.ColWidth();
   if (X1 >= Rect.Right) return;
   const int Y = FScroll.RowToY(FText.Row);
-  const TEditorMarks& Marks = FEditor.Marks();
+  const TEditorMarks& Marks = FModel.Marks();
   const TColor SelText = Selected ? SelectionColors().Text : clNone;
   const auto Colour = [&](const TEditorMark& Mark) { return Selected ? SelText : MarkColor(Mark.Color()); };
   if (!FText.Long && FText.Length <= FText.Cut) {
-    const TRowAttribute Attr = FEditor.ListRows().RowAttribute(FText.Row);
-    if (Marks.EofMark().Visible() && FText.Row == FEditor.RowCount() - 1 && Attr == raEof) {
+    const TRowAttribute Attr = FModel.ListRows().RowAttribute(FText.Row);
+    if (Marks.EofMark().Visible() && FText.Row == FModel.RowCount() - 1 && Attr == raEof) {
       DrawEofMark(X1, Y);
     } else if (Marks.RetMark().Visible() && Attr == raCrlf) {
       DrawRetMark(X1, Y, Colour(Marks.RetMark()));
@@ -321,23 +326,23 @@ void TEditorPainter::PaintRowEnd(const TRect& Rect, bool Selected) {
 
 void TEditorPainter::PaintPastEnd(int ARow, const TRect& RowRect) {
   FClip = RowRect;
-  Fill(RowRect, FEditor.Color());
-  const int Count = FEditor.RowCount();
-  const bool EndsWithBreak = Count == 0 || FEditor.ListRows().RowAttribute(Count - 1) != raEof;
-  if (FEditor.Marks().EofMark().Visible() && ARow == Count && EndsWithBreak) {
+  Fill(RowRect, FModel.Color());
+  const int Count = FModel.RowCount();
+  const bool EndsWithBreak = Count == 0 || FModel.ListRows().RowAttribute(Count - 1) != raEof;
+  if (FModel.Marks().EofMark().Visible() && ARow == Count && EndsWithBreak) {
     DrawEofMark(FScroll.LeftOffset() - FScroll.ScrollOffset(), FScroll.RowToY(ARow));
   }
 }
 
 void TEditorPainter::DrawEofMark(int X, int Y) {
   if (X < FScroll.LeftOffset()) return;
-  const IEditorWindow* Window = FEditor.Window();
+  const IEditorWindow* Window = FModel.Window();
   const TRect TextArea{FScroll.LeftOffset(), FScroll.TopOffset(), Window->ClientWidth(), Window->ClientHeight()};
   const TRect Cell{X, Y, X + 6 * FScroll.ColWidth(), Y + FScroll.FontHeight()};
   const TRect Clip = IntersectRect(IntersectRect(Cell, TextArea), FClip);
   if (Clip.IsEmpty()) return;
-  SetTextFont(FEditor.Font().Style, MarkColor(FEditor.Marks().EofMark().Color()));
-  SetBrush(FEditor.Color());
+  SetTextFont(FModel.Font().Style, MarkColor(FModel.Marks().EofMark().Color()));
+  SetBrush(FModel.Color());
   TextOut(X, Y, Clip, "[EOF]", true);
 }
 
@@ -373,7 +378,7 @@ void TEditorPainter::DrawHideMark(int X, int Y, TColor Color) {
 
 void TEditorPainter::DrawUnderline(int ARow) {
   const int Y = FScroll.RowToY(ARow) + FScroll.FontHeight();
-  Line(FScroll.LeftOffset(), Y, FEditor.Window()->ClientWidth(), Y, MarkColor(FEditor.Marks().Underline().Color()));
+  Line(FScroll.LeftOffset(), Y, FModel.Window()->ClientWidth(), Y, MarkColor(FModel.Marks().Underline().Color()));
 }
 
 }  // namespace tesvarin

@@ -12,8 +12,9 @@
 
 namespace tesvarin {
 
-class TEditor;
+class TEditModel;
 class TEditorScroll;
+class TEditorSelection;
 class THighlighterColor;
 class THighlighterParser;
 
@@ -23,7 +24,8 @@ public:
   // crosses the limit to be told apart as it would be in the whole row.
   static constexpr int DisplayLimit = 1256;
 
-  TEditorPainter(TEditor& Editor, ICanvas& Canvas);
+  TEditorPainter(TEditModel& Model, const TEditorScroll& Scroll, const TEditorSelection& Selection,
+                 ICanvas& Canvas);
   ~TEditorPainter();
   TEditorPainter(const TEditorPainter&) = delete;
   TEditorPainter& operator=(const TEditorPainter&) = delete;
@@ -84,8 +86,9 @@ private:
   // The row's columns a selection covers: [First, Last) display columns, or none.
   [[nodiscard]] bool SelectedColumns(int ARow, int& First, int& Last) const;
 
-  TEditor& FEditor;
+  TEditModel& FModel;  // rows not yet coloured get their states as they are painted
   const TEditorScroll& FScroll;
+  const TEditorSelection& FSelection;
   ICanvas& FCanvas;
   TRect FClip;
   std::unique_ptr<THighlighterParser> FParser;

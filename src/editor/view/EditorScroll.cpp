@@ -17,18 +17,18 @@ bool HasHorzBar(TScrollStyle S) { return S == ssHorizontal || S == ssBoth; }
 
 }  // namespace
 
-TEditorScroll::TEditorScroll(TEditor& Editor) : FEditor(Editor) { CalcMetrics(); }
+TEditorScroll::TEditorScroll(TEditModel& Model) : FModel(Model) { CalcMetrics(); }
 
-int TEditorScroll::WindowWidth() const { return FEditor.Window() != nullptr ? FEditor.Window()->ClientWidth() : 0; }
+int TEditorScroll::WindowWidth() const { return FModel.Window() != nullptr ? FModel.Window()->ClientWidth() : 0; }
 
 int TEditorScroll::WindowHeight() const {
-  return FEditor.Window() != nullptr ? FEditor.Window()->ClientHeight() : 0;
+  return FModel.Window() != nullptr ? FModel.Window()->ClientHeight() : 0;
 }
 
 int TEditorScroll::CalcLeftbarDigits() const {
-  const TEditorLeftbar& Bar = FEditor.Leftbar();
+  const TEditorLeftbar& Bar = FModel.Leftbar();
   if (!Bar.Visible() || !Bar.ShowNumber()) return Bar.Column();
-  const TEditorScreenStrings& Rows = FEditor.ListRows();
+  const TEditorScreenStrings& Rows = FModel.ListRows();
   const int Count = Rows.Count();
   int Largest = Bar.ShowNumberMode() == nmLine ? Rows.LineCount() - 1 : Count - 1;
   // The row after the last one is numbered too when the text ends with a line break (or is empty).
@@ -38,19 +38,19 @@ int TEditorScroll::CalcLeftbarDigits() const {
 }
 
 void TEditorScroll::CalcBarSizes() {
-  const TEditorRuler& Ruler = FEditor.Ruler();
+  const TEditorRuler& Ruler = FModel.Ruler();
   FRulerHeight = Ruler.Visible() ? (Ruler.Edge() ? 11 : 10) : 0;
-  FImagebarWidth = FEditor.Imagebar().Width();
+  FImagebarWidth = FModel.Imagebar().Width();
   FLeftbarDigits = CalcLeftbarDigits();
-  const TEditorLeftbar& Bar = FEditor.Leftbar();
+  const TEditorLeftbar& Bar = FModel.Leftbar();
   FLeftbarWidth = Bar.Visible() ? Bar.LeftMargin() + FLeftbarDigits * FColWidth + Bar.RightMargin() + 2 : 0;
 }
 
 bool TEditorScroll::CalcMetrics() {
-  const IEditorWindow* Window = FEditor.Window();
+  const IEditorWindow* Window = FModel.Window();
   if (Window == nullptr) return false;
-  const TTextMetrics Tm = Window->FontMetrics(FEditor.Font());
-  const TEditorMargin& Margin = FEditor.Margin();
+  const TTextMetrics Tm = Window->FontMetrics(FModel.Font());
+  const TEditorMargin& Margin = FModel.Margin();
   // A font that reports no width or height would make every position divide by zero.
   FFontHeight = std::max(Tm.Height + Tm.ExternalLeading, 1);
   FAveCharWidth = std::max(Tm.AveCharWidth, 1);
@@ -59,7 +59,7 @@ bool TEditorScroll::CalcMetrics() {
   CalcBarSizes();
   FTopOffset = Margin.Top() + FRulerHeight;
   FLeftOffset = Margin.Left() + FImagebarWidth + FLeftbarWidth;
-  const TScrollStyle Bars = FEditor.ScrollBars();
+  const TScrollStyle Bars = FModel.ScrollBars();
   const int HorzBar = HasHorzBar(Bars) ? Window->HorzScrollBarHeight() : 0;
   const int VertBar = HasVertBar(Bars) ? Window->VertScrollArrowHeight() : 0;
   FVisibleRows = std::max(1, (Window->ClientHeight() - FTopOffset - 5 - HorzBar) / FRowHeight);
@@ -68,15 +68,15 @@ bool TEditorScroll::CalcMetrics() {
   return true;
 }
 
-int TEditorScroll::MaxTopRow() const { return std::max(0, FEditor.RowCount() + FVisibleRows - 1); }
+int TEditorScroll::MaxTopRow() const { return std::max(0, FModel.RowCount() + FVisibleRows - 1); }
 
 void TEditorScroll::UpdateScrollRanges() {
   const int Largest = MaxTopRow();
-  if (FTopRow > Largest) FEditor.SetTopRow(Largest);
-  if (FLeftCol > MaxLeftCol()) FEditor.SetLeftCol(MaxLeftCol());
-  IEditorWindow* Window = FEditor.Window();
+  if (FTopRow > Largest) FModel.Signals().SetTopRow(Largest);
+  if (FLeftCol > MaxLeftCol()) FModel.Signals().SetLeftCol(MaxLeftCol());
+  IEditorWindow* Window = FModel.Window();
   if (Window == nullptr) return;
-  const TScrollStyle Bars = FEditor.ScrollBars();
+  const TScrollStyle Bars = FModel.ScrollBars();
   if (HasVertBar(Bars)) {
     Window->SetScrollRange(true, 0, std::max(FVisibleRows, Largest), FVisibleRows);
     Window->SetScrollPos(true, FTopRow);
@@ -94,14 +94,14 @@ TColRow TEditorScroll::MouseToPos(int X, int Y, bool Round) const {
 }
 
 TPoint TEditorScroll::CaretPos() const {
-  TPoint P{ColToX(FEditor.Col()), RowToY(FEditor.Row())};
-  if (FEditor.Caret().Style() == csBrief) P.Y += FFontHeight - 2;
+  TPoint P{ColToX(FModel.Col()), RowToY(FModel.Row())};
+  if (FModel.Caret().Style() == csBrief) P.Y += FFontHeight - 2;
   return P;
 }
 
 TCaretShape TEditorScroll::CreateCaretShape(bool OnDoubleByte, int HitCols) const {
   if (HitCols > 0) return {HitCols * FColWidth, FFontHeight};
-  if (FEditor.Caret().Style() == csBrief) return {OnDoubleByte ? 2 * FAveCharWidth : FAveCharWidth, 2};
+  if (FModel.Caret().Style() == csBrief) return {OnDoubleByte ? 2 * FAveCharWidth : FAveCharWidth, 2};
   return {2, FFontHeight};
 }
 
@@ -110,7 +110,7 @@ bool TEditorScroll::CellVisible(int Row, int Col) const {
 }
 
 TRect TEditorScroll::RowsRect(int First, int Last) const {
-  if (FEditor.Window() == nullptr) return {};
+  if (FModel.Window() == nullptr) return {};
   const int Height = WindowHeight();
   // Rows whose top lies inside the window, the partly shown one at the bottom included.
   const int LastOnScreen = FTopRow + std::max(0, (Height - FTopOffset + FRowHeight - 1) / FRowHeight) - 1;
@@ -121,7 +121,7 @@ TRect TEditorScroll::RowsRect(int First, int Last) const {
 }
 
 TRect TEditorScroll::UnderlineRect(int Row) const {
-  if (FEditor.Window() == nullptr || Row < FTopRow || Row >= FTopRow + FVisibleRows) return {};
+  if (FModel.Window() == nullptr || Row < FTopRow || Row >= FTopRow + FVisibleRows) return {};
   const int Y = RowToY(Row) + FFontHeight;
   return {FLeftOffset, Y, WindowWidth(), Y + 1};
 }

@@ -2,7 +2,7 @@
 // row and left column, the scroll ranges and the pixel positions of rows, columns and the caret.
 #pragma once
 
-#include "editor/Editor.h"
+#include "editor/model/EditModel.h"
 
 namespace tesvarin {
 
@@ -25,7 +25,7 @@ public:
   static constexpr int MaxCols = 1000;
 
   // Computes the metrics at once when the editor already has its window.
-  explicit TEditorScroll(TEditor& Editor);
+  explicit TEditorScroll(TEditModel& Model);
 
   // Metrics. Without a window they stay at a one-pixel, one-cell grid, so positions never divide
   // by zero.
@@ -59,8 +59,8 @@ public:
   [[nodiscard]] int MaxLeftCol() const { return MaxCols - FVisibleCols / 2 > 0 ? MaxCols - FVisibleCols / 2 : 0; }
   // The horizontal bar's end: half a screen past the last column.
   [[nodiscard]] int MaxHorzPos() const { return FVisibleCols / 2 + MaxCols; }
-  // Clamps TopRow and LeftCol (through the editor, so the view follows) and sets the bars' ranges,
-  // pages and positions for the bars the editor has.
+  // Clamps TopRow and LeftCol (through the editor's signals, so the view follows) and sets the
+  // bars' ranges, pages and positions for the bars the editor has.
   void UpdateScrollRanges();
 
   // Left of the text area the point is moved a cell further left, so a drag there reaches the
@@ -86,7 +86,7 @@ private:
   [[nodiscard]] int WindowHeight() const;
   void CalcBarSizes();
 
-  TEditor& FEditor;
+  TEditModel& FModel;
   int FFontHeight = 1;
   int FAveCharWidth = 1;
   int FColWidth = 1;    /// invariant: >= 1
