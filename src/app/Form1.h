@@ -214,6 +214,8 @@ private:
   };
   // Plans the replace in a listed file read as File; nothing when it is not to be replaced in.
   [[nodiscard]] std::optional<TReplacePlan> PlanFile(const std::string& Path, TBatchFile& File, int& Total);
+  // Saves File with Plan's ticked hits spliced in, as the current file is saved.
+  void SaveBatchFile(const TBatchFile& File, const TReplacePlan& Plan);
   // Starts the journal of a batch that changes files of Bytes in all; false when the user would
   // rather not replace.
   [[nodiscard]] bool BeginJournal(std::optional<TJournalRecorder>& Journal, uint64_t Bytes);

@@ -260,6 +260,22 @@ std::optional<TReplacePlan> TForm1::PlanFile(const std::string& Path, TBatchFile
   return Plan;
 }
 
+// Saves a batch file as its plan says, through the current file's save (question, stamp, backup,
+// journal); the editor is left unmodified whatever happens.
+void TForm1::SaveBatchFile(const TBatchFile& File, const TReplacePlan& Plan) {
+  const TBatchWrite Write{File, Plan};
+  FBatchWrite = &Write;
+  struct TForget {
+    TForm1& F;
+    ~TForget() {
+      F.FBatchWrite = nullptr;
+      F.Editor.SetModified(false);
+    }
+  } Forget{*this};
+  Editor.SetModified(true);
+  SaveIfModified();
+}
+
 // One row of the batch. A file another row already led to is not replaced twice; a file that
 // cannot be read or saved is noted and the batch goes on. What is saved is the file's plan spliced
 // into the bytes read, the same plan the journal keeps.
@@ -270,17 +286,7 @@ void TForm1::ReplaceInListedFile(const std::string& Path, TTextEncoding Encoding
     TBatchFile File(Path, Encoding);
     const std::optional<TReplacePlan> Plan = PlanFile(Path, File, Total);
     if (!Plan || Plan->Empty()) return;
-    const TBatchWrite Write{File, *Plan};
-    FBatchWrite = &Write;
-    struct TForget {
-      TForm1& F;
-      ~TForget() {
-        F.FBatchWrite = nullptr;
-        F.Editor.SetModified(false);
-      }
-    } Forget{*this};
-    Editor.SetModified(true);
-    SaveIfModified();
+    SaveBatchFile(File, *Plan);
     // Saving made a new file: the names still to come may lead to it.
     if (std::optional<TFileId> Saved = FileIdOf(Path)) Done.insert(*Saved);
   } catch (const EFileChangedOnDisk&) {
@@ -325,18 +331,8 @@ void TForm1::ReplaceInPlannedFile(const TPlannedFile& Planned, int& Total) {
     if (Now.Size != Planned.Stamp.Size || Now.Hash != Planned.Stamp.Hash) throw EFileChangedOnDisk(Planned.Path);
     FCurrentEncoding = File.Encoding;
     FLoadedStamp = Now;
-    const TBatchWrite Write{File, Planned.Plan};
-    FBatchWrite = &Write;
-    struct TForget {
-      TForm1& F;
-      ~TForget() {
-        F.FBatchWrite = nullptr;
-        F.Editor.SetModified(false);
-      }
-    } Forget{*this};
-    Editor.SetModified(true);
     Total += static_cast<int>(Planned.Plan.TickedCount());
-    SaveIfModified();
+    SaveBatchFile(File, Planned.Plan);
   } catch (const EFileChangedOnDisk&) {
     NoteUnchanged(Planned.Path);
   } catch (const EInOutError& E) {
