@@ -40,12 +40,4 @@ int CountChar(std::string_view S, char C, int N) {
   return Count;
 }
 
-bool ContainsChar(std::string_view Needle, std::string_view Set) {
-  if (Needle.empty() || Needle.size() > Set.size()) return false;
-  for (size_t I = 0; I < Set.size(); I += CharLength(Set, I)) {
-    if (Set.compare(I, Needle.size(), Needle) == 0) return true;
-  }
-  return false;
-}
-
 }  // namespace tesvarin

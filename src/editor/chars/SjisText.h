@@ -13,8 +13,6 @@ namespace tesvarin {
 [[nodiscard]] unsigned char CharAt(std::string_view S, int I);
 // How many bytes equal to C stand in the first min(N, size) bytes of S.
 [[nodiscard]] int CountChar(std::string_view S, char C, int N);
-// Needle (one character) occurs in Set at a character boundary of Set.
-[[nodiscard]] bool ContainsChar(std::string_view Needle, std::string_view Set);
 [[nodiscard]] constexpr int Max(int A, int B) { return A > B ? A : B; }
 [[nodiscard]] constexpr int Min(int A, int B) { return A < B ? A : B; }
 

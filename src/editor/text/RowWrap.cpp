@@ -1,13 +1,12 @@
 #include "editor/text/RowWrap.h"
 
 #include "editor/text/AttributeArray.h"
-#include "editor/chars/SjisText.h"
 
 namespace tesvarin {
 
 namespace {
 
-bool In(std::string_view Char, const std::string& Set) { return !Char.empty() && ContainsChar(Char, Set); }
+bool In(std::string_view Char, const TCharSet& Set) { return Set.Contains(Char); }
 
 // Moves the cursor from the wrap width back or forward to the cut point.
 void FindCut(TEditorAttributeArray& C, const TEditorWrapOption& O) {
@@ -19,7 +18,7 @@ void FindCut(TEditorAttributeArray& C, const TEditorWrapOption& O) {
       C.PriorChar();
   }
   if (O.FollowPunctuation()) {
-    while (C.Pos() < W + 2 && In(C.NextChar(), O.PunctuationStr())) {
+    while (C.Pos() < W + 2 && In(C.NextChar(), O.PunctuationSet())) {
       bool Double = C.NextChar().size() == 2;
       C.Next();
       if (Double) C.Next();
@@ -27,9 +26,9 @@ void FindCut(TEditorAttributeArray& C, const TEditorWrapOption& O) {
   }
   if (O.Leading() && C.Pos() < C.MapLength()) {
     const int Limit = (W / 5) * 4;
-    while (C.Pos() > Limit && In(C.CurrentChar(), O.LeadStr())) C.PriorChar();
-    if (C.Pos() + 1 < C.MapLength() && In(C.NextChar(), O.FollowStr())) {
-      while (C.Pos() > Limit && (In(C.CurrentChar(), O.LeadStr()) || In(C.NextChar(), O.FollowStr())))
+    while (C.Pos() > Limit && In(C.CurrentChar(), O.LeadSet())) C.PriorChar();
+    if (C.Pos() + 1 < C.MapLength() && In(C.NextChar(), O.FollowSet())) {
+      while (C.Pos() > Limit && (In(C.CurrentChar(), O.LeadSet()) || In(C.NextChar(), O.FollowSet())))
         C.PriorChar();
     }
   }

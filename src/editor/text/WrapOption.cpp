@@ -16,9 +16,10 @@ void TEditorWrapOption::SetFlag(bool& Field, bool Value) {
   Changed();
 }
 
-void TEditorWrapOption::SetText(std::string& Field, std::string_view Value) {
+void TEditorWrapOption::SetText(std::string& Field, TCharSet& Set, std::string_view Value) {
   if (Field == Value) return;
   Field.assign(Value);
+  Set = TCharSet(Field);
   Changed();
 }
 
@@ -37,6 +38,9 @@ void TEditorWrapOption::Assign(const TPersistent& Source) {
   FFollowStr = S->FFollowStr;
   FLeadStr = S->FLeadStr;
   FPunctuationStr = S->FPunctuationStr;
+  FFollowSet = S->FFollowSet;
+  FLeadSet = S->FLeadSet;
+  FPunctuationSet = S->FPunctuationSet;
   EndUpdate();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/chars/CharSet.h"
 #include "support/NotifyClasses.h"
 
 namespace tesvarin {
@@ -34,15 +35,19 @@ public:
   [[nodiscard]] bool FollowRetMark() const { return FFollowRetMark; }
   void SetFollowRetMark(bool Value) { SetFlag(FFollowRetMark, Value); }
   [[nodiscard]] const std::string& FollowStr() const { return FFollowStr; }
-  void SetFollowStr(std::string_view Value) { SetText(FFollowStr, Value); }
+  void SetFollowStr(std::string_view Value) { SetText(FFollowStr, FFollowSet, Value); }
   [[nodiscard]] const std::string& LeadStr() const { return FLeadStr; }
-  void SetLeadStr(std::string_view Value) { SetText(FLeadStr, Value); }
+  void SetLeadStr(std::string_view Value) { SetText(FLeadStr, FLeadSet, Value); }
   [[nodiscard]] const std::string& PunctuationStr() const { return FPunctuationStr; }
-  void SetPunctuationStr(std::string_view Value) { SetText(FPunctuationStr, Value); }
+  void SetPunctuationStr(std::string_view Value) { SetText(FPunctuationStr, FPunctuationSet, Value); }
+  // The three lists as sets, for the cutting.
+  [[nodiscard]] const TCharSet& FollowSet() const { return FFollowSet; }
+  [[nodiscard]] const TCharSet& LeadSet() const { return FLeadSet; }
+  [[nodiscard]] const TCharSet& PunctuationSet() const { return FPunctuationSet; }
 
 private:
   void SetFlag(bool& Field, bool Value);
-  void SetText(std::string& Field, std::string_view Value);
+  void SetText(std::string& Field, TCharSet& Set, std::string_view Value);
 
   int FWrapByte = 80;
   bool FWordBreak = false;
@@ -52,6 +57,9 @@ private:
   std::string FFollowStr{DefaultFollowStr};
   std::string FLeadStr{DefaultLeadStr};
   std::string FPunctuationStr{DefaultPunctuationStr};
+  TCharSet FFollowSet{DefaultFollowStr};
+  TCharSet FLeadSet{DefaultLeadStr};
+  TCharSet FPunctuationSet{DefaultPunctuationStr};
 };
 
 }  // namespace tesvarin

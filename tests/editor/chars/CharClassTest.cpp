@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "editor/chars/CharArr.h"
+#include "editor/chars/CharSet.h"
 #include "editor/chars/SjisText.h"
 #include "support/Sjis.h"
 
@@ -137,13 +141,41 @@ TEST(StringHelpers, CharAtCountCharMaxMin) {
   EXPECT_EQ(Min(3, -2), -2);
 }
 
-TEST(StringHelpers, ContainsCharOnlyAtCharacterBoundaries) {
-  const std::string List = "\x81\x41\x81\x42";  // 、。
-  EXPECT_TRUE(ContainsChar("\x81\x42", List));
-  EXPECT_FALSE(ContainsChar("\x41", List));  // the trail byte of 、
-  EXPECT_FALSE(ContainsChar("", List));
-  EXPECT_FALSE(ContainsChar("abc", "ab"));
-  EXPECT_TRUE(ContainsChar(")", "!),"));
+TEST(CharSet, HoldsCharactersOnlyAtTheirBoundaries) {
+  const TCharSet Set("\x81\x41\x81\x42");  // 、。
+  EXPECT_TRUE(Set.Contains("\x81\x42"));
+  EXPECT_FALSE(Set.Contains("\x41"));  // the trail byte of 、
+  EXPECT_FALSE(Set.Contains(""));
+  EXPECT_FALSE(TCharSet("ab").Contains("abc"));
+  EXPECT_TRUE(TCharSet("!),").Contains(")"));
+  EXPECT_FALSE(TCharSet().Contains("a"));
+}
+
+// The set answers as a walk over the list's characters would, for lists and characters of every
+// kind: lead bytes at the very end, half-width kana, trail bytes that look like ASCII.
+TEST(CharSet, AgreesWithAWalkOverTheList) {
+  auto Walk = [](std::string_view Char, std::string_view List) {
+    if (Char.empty() || Char.size() > List.size()) return false;
+    for (size_t I = 0; I < List.size(); I += CharLength(List, I))
+      if (List.compare(I, Char.size(), Char) == 0) return true;
+    return false;
+  };
+  const unsigned char Bytes[] = {'A', ')', '@', 0x81, 0x82, 0x9F, 0xA1, 0xB1, 0xDF, 0xE0, 0xFC, 0x41, 0x42, 0x5C};
+  std::mt19937 Rng(5);
+  auto Pick = [&] { return static_cast<char>(Bytes[Rng() % sizeof Bytes]); };
+  int Hits = 0;
+  for (int Round = 0; Round < 3000; ++Round) {
+    std::string List;
+    for (int N = static_cast<int>(Rng() % 9); N > 0; --N) List += Pick();
+    const TCharSet Set(List);
+    for (int K = 0; K < 20; ++K) {
+      std::string Char(1, Pick());
+      if (Rng() % 2 == 0) Char += Pick();
+      ASSERT_EQ(Set.Contains(Char), Walk(Char, List)) << Round;
+      Hits += Walk(Char, List) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(Hits, 1000);
 }
 
 }  // namespace
