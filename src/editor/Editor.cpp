@@ -22,6 +22,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FBars = std::make_unique<TEditorBars>(*this, *FScroll);
   FCaretDisplay = std::make_unique<TCaretDisplay>(*this, *FScroll, *FSelection, *FBars);
   FPaintPass = std::make_unique<TPaintPass>(*this, *FScroll, *FSelection, *FBars, *FCaretDisplay);
+  FScrollCommands = std::make_unique<TScrollCommands>(*this, *FScroll, *FCaretDisplay);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -113,8 +114,8 @@ void TEditor::SetLoading(bool Value) {
 
 // ---- IEditorView
 
-void TEditor::SelectionChanged() {
-  if (OnSelectionChange) OnSelectionChange(this, true);
+void TEditor::SelectionChanged(bool Selected) {
+  if (OnSelectionChange) OnSelectionChange(this, Selected);
 }
 
 void TEditor::TextChanged() {
@@ -140,6 +141,26 @@ void TEditor::EndLinesUpdate() {
   if (FCaretBatch > 0) --FCaretBatch;
   ShowCaret();
   if (FCaretBatch == 0) UpdateCaret();
+}
+
+// ---- Scrolling: TScrollCommands moves the view, TEditorScroll keeps the metrics and positions.
+
+int TEditor::TopRow() const { return FScroll->TopRow(); }
+int TEditor::LeftCol() const { return FScroll->LeftCol(); }
+int TEditor::ScreenRows() const { return FScroll->ScreenRows(); }
+int TEditor::VisibleRows() const { return FScroll->VisibleRows(); }
+void TEditor::SetTopRow(int ARow) { FScrollCommands->SetTopRow(ARow); }
+void TEditor::SetLeftCol(int ACol) { FScrollCommands->SetLeftCol(ACol); }
+void TEditor::VScroll(TScrollCode Code, int Pos) { FScrollCommands->VScroll(Code, Pos); }
+void TEditor::HScroll(TScrollCode Code, int Pos) { FScrollCommands->HScroll(Code, Pos); }
+void TEditor::MakeCaretVisible() { FScrollCommands->MakeCaretVisible(); }
+
+void TEditor::TopRowChanged() {
+  if (OnTopRowChange) OnTopRowChange(this);
+}
+
+void TEditor::LeftColChanged() {
+  if (OnTopColChange) OnTopColChange(this);
 }
 
 // ---- The on-screen caret: TCaretDisplay draws it; a batch of caret changes places it once, at its end.

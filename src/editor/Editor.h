@@ -15,10 +15,11 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/edit/EditorInput.h"
+#include "editor/model/EditorInput.h"
 #include "editor/model/EditModel.h"
 #include "editor/view/CaretDisplay.h"
 #include "editor/view/PaintPass.h"
+#include "editor/view/ScrollCommands.h"
 #include "platform/Platform.h"
 #include "support/Component.h"
 #include "support/StringList.h"
@@ -71,13 +72,13 @@ public:
   // ---- Caret and selection (EditorCaretMove.cpp; the selection model is TEditorSelection)
   void SetRow(int Value);
   void SetCol(int Value);
-  void SetRowCol(int ARow, int ACol);
+  void SetRowCol(int ARow, int ACol) override;
   [[nodiscard]] TEditorSelection& Selection() { return *FSelection; }
   [[nodiscard]] const TEditorSelection& Selection() const { return *FSelection; }
   [[nodiscard]] TEditorSelState SelState() const;
   [[nodiscard]] bool Selected() const { return SelState() != selNone; }
   [[nodiscard]] bool SelectionMode() const;  // box mode
-  void SetSelectionMode(bool Box);
+  void SetSelectionMode(bool Box) override;
   void SetSelStart(int64_t Offset);
   void SetSelLength(int64_t Length);
   [[nodiscard]] int64_t GetSelStart() const;
@@ -91,7 +92,7 @@ public:
   void KeyDown(uint16_t Key, TShiftState Shift, bool Repeat = false);
   void KeyUp(uint16_t Key, TShiftState Shift);
   // A key is auto-repeating: placing the caret after a scroll may wait for its release.
-  [[nodiscard]] bool KeyRepeating() const { return FKeyRepeating; }
+  [[nodiscard]] bool KeyRepeating() const { return FScrollCommands->KeyRepeating(); }
 
   // ---- Editing (EditorEditing.cpp)
   // Character messages as queued: each byte is one message, so a lead byte pairs with the next.
@@ -122,7 +123,7 @@ public:
   void GotoMark(int Mark);
   void SetRowMarks(int ARow, uint16_t Marks);
 
-  // ---- Scrolling and metrics (view/EditorScrollCommands.cpp; the model is TEditorScroll)
+  // ---- Scrolling and metrics (TScrollCommands; the model is TEditorScroll)
   [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
   [[nodiscard]] const TEditorScroll& Scroll() const { return *FScroll; }
   [[nodiscard]] int TopRow() const override;
@@ -131,11 +132,11 @@ public:
   void SetLeftCol(int ACol) override;
   void VScroll(TScrollCode Code, int Pos);
   void HScroll(TScrollCode Code, int Pos);
-  void MakeCaretVisible();
+  void MakeCaretVisible() override;
   // Places the system caret (and the input method window) at the caret, fires OnCaretMoved.
-  void UpdateCaret();
+  void UpdateCaret() override;
   // Rebuilds the caret's shape (style, overwrite, a hsCaret hit block) and places it.
-  void RecreateCaret();
+  void RecreateCaret() override;
   void Resize();
   // The handler of every settings object and highlighter.
   void ViewChanged(TObject* Sender);
@@ -218,8 +219,11 @@ protected:
   // The painter of the paint in progress, null outside PaintRect.
   [[nodiscard]] TEditorPainter* Painter() const { return FPaintPass->Painter(); }
 
-  // ---- IEditorSignals: what the parts tell the editor
-  void SelectionChanged() override;
+  // ---- IEditorSignals: what the parts ask of the editor
+  void SelectionChanged(bool Selected) override;
+  [[nodiscard]] int VisibleRows() const override;
+  void TopRowChanged() override;
+  void LeftColChanged() override;
   void RowPainted(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) override;
 
 private:
@@ -235,7 +239,6 @@ private:
   bool FHasKeptCol = false;
   int FCaretBatch = 0;  // caret changes in a batch place the system caret once at the end
   int FHitLength = 0;
-  bool FKeyRepeating = false;
   friend class TCaretBatch;
   // Selects N bytes from the start of the current selection (or the caret), as a hit with AsHit.
   void SelectBytes(int64_t N, bool AsHit);
@@ -279,10 +282,9 @@ private:
   int FBoxFormat = -1;
   IClipboard* FBoxFormatOwner = nullptr;
 
-  // ---- Caret display (the system caret, underline and ruler mark are TCaretDisplay's)
-  // Moves the pixels of Area with the underline and the caret hidden, then paints what was uncovered.
-  void ScrollRegion(const TRect& Area, int Dx, int Dy);
+  // ---- Caret display and scrolling (the system caret, underline and ruler mark are TCaretDisplay's)
   std::unique_ptr<TCaretDisplay> FCaretDisplay;
+  std::unique_ptr<TScrollCommands> FScrollCommands;
 
   // ---- Painting state (EditorSettingsChange.cpp)
   void UpdateItalicMode();

@@ -268,7 +268,7 @@ void TEditor::ShowHit(int Length) {
 
 void TEditor::KeyDown(uint16_t Key, TShiftState Shift, bool Repeat) {
   if (HandleShortCut(Key, Shift)) return;
-  FKeyRepeating = Repeat;
+  FScrollCommands->SetKeyRepeating(Repeat);
   switch (Key) {
     case VK_DELETE:
       DeleteKey();
@@ -297,9 +297,9 @@ void TEditor::KeyDown(uint16_t Key, TShiftState Shift, bool Repeat) {
 void TEditor::KeyUp(uint16_t Key, TShiftState Shift) {
   // The drag pointer follows Ctrl at once, not only at the next mouse move.
   if (Key == VK_CONTROL) DragShiftChanged(Shift);
-  if (!FKeyRepeating) return;
+  if (!FScrollCommands->KeyRepeating()) return;
   // Scrolls during the repeat may have left the system caret where it was.
-  FKeyRepeating = false;
+  FScrollCommands->SetKeyRepeating(false);
   UpdateCaret();
 }
 
