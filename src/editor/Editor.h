@@ -216,8 +216,7 @@ protected:
   void Notification(TComponent* Component, TOperation Operation) override;
   // Called after each row (or selection span of a row) is painted; raises OnDrawLine.
   virtual void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected);
-  // The painter of the paint in progress, null outside PaintRect.
-  [[nodiscard]] TEditorPainter* Painter() const { return FPaintPass->Painter(); }
+  [[nodiscard]] const TPaintPass& PaintPass() const { return *FPaintPass; }
 
   // ---- IEditorSignals: what the parts ask of the editor
   void SelectionChanged(bool Selected) override;

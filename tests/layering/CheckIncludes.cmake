@@ -48,7 +48,6 @@ set(known_exceptions
   "editor/edit/EditorMouse.cpp|editor/Editor.h"
   "editor/edit/EditorMouse.cpp|editor/EditorContextMenu.h"
   "editor/edit/EditorMouse.cpp|editor/EditorMessages.h"
-  "editor/search/EditorExPaint.cpp|editor/EditorEx.h"
 )
 
 function(unit_of path out)
