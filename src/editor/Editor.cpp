@@ -23,6 +23,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FCaretDisplay = std::make_unique<TCaretDisplay>(*this, *FScroll, *FSelection, *FBars);
   FPaintPass = std::make_unique<TPaintPass>(*this, *FScroll, *FSelection, *FBars, *FCaretDisplay);
   FScrollCommands = std::make_unique<TScrollCommands>(*this, *FScroll, *FCaretDisplay);
+  FEditCommands = std::make_unique<TEditCommands>(*this, *FSelection, *FCaretDisplay);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -142,6 +143,19 @@ void TEditor::EndLinesUpdate() {
   ShowCaret();
   if (FCaretBatch == 0) UpdateCaret();
 }
+
+// ---- Editing: TEditCommands
+
+void TEditor::KeyPress(std::string_view Chars, TShiftState Shift) { FEditCommands->KeyPress(Chars, Shift); }
+void TEditor::ImeComposition(std::string_view Result) { FEditCommands->ImeComposition(Result); }
+void TEditor::ImeCandidateWindow(bool Open) { FEditCommands->ImeCandidateWindow(Open); }
+void TEditor::InsertText(std::string_view S) { FEditCommands->InsertText(S); }
+void TEditor::DeleteSelection() { FEditCommands->DeleteSelection(); }
+void TEditor::DeleteKey() { FEditCommands->DeleteKey(); }
+void TEditor::Undo() { FEditCommands->Undo(); }
+void TEditor::Redo() { FEditCommands->Redo(); }
+bool TEditor::CanUndo() const { return FRows->UndoObj().CanUndo(); }
+bool TEditor::CanRedo() const { return FRows->UndoObj().CanRedo(); }
 
 // ---- Scrolling: TScrollCommands moves the view, TEditorScroll keeps the metrics and positions.
 

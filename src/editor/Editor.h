@@ -17,6 +17,7 @@
 
 #include "editor/model/EditorInput.h"
 #include "editor/model/EditModel.h"
+#include "editor/edit/EditCommands.h"
 #include "editor/view/CaretDisplay.h"
 #include "editor/view/PaintPass.h"
 #include "editor/view/ScrollCommands.h"
@@ -31,7 +32,6 @@ class TEditorViewInfo;
 class TEditorSelection;
 class TEditorScroll;
 class TEditorContextMenu;
-class TEditorPainter;
 class TEditorBars;
 
 using TSelectionChangeEvent = std::function<void(TObject* Sender, bool Selected)>;
@@ -94,7 +94,7 @@ public:
   // A key is auto-repeating: placing the caret after a scroll may wait for its release.
   [[nodiscard]] bool KeyRepeating() const { return FScrollCommands->KeyRepeating(); }
 
-  // ---- Editing (EditorEditing.cpp)
+  // ---- Editing (TEditCommands)
   // Character messages as queued: each byte is one message, so a lead byte pairs with the next.
   void KeyPress(std::string_view Chars, TShiftState Shift = {});
   void ImeComposition(std::string_view Result);
@@ -108,7 +108,7 @@ public:
   [[nodiscard]] bool CanUndo() const;
   [[nodiscard]] bool CanRedo() const;
   // Character messages still to drop after an input-method result was inserted whole.
-  [[nodiscard]] int ImeSkip() const { return FImeSkip; }
+  [[nodiscard]] int ImeSkip() const { return FEditCommands->ImeSkip(); }
 
   // ---- Clipboard (EditorClipboard.cpp)
   void CopyToClipboard();
@@ -249,32 +249,9 @@ private:
   void MoveRight(bool Ctrl);
   void MoveHomeEnd(bool End, bool Ctrl);
 
-  // ---- Editing state (EditorEditing.cpp)
-  int FImeSkip = 0;
-  bool FImeOpen = false;
-  // The change frame: offsets are measured from FrameRow(ARow), a row the change cannot move.
-  [[nodiscard]] int FrameRow(int ARow) const;
-  [[nodiscard]] int64_t FrameOffset(int First, int ARow, int Byte) const;
-  // Rows A .. A+N-1 become Text through the row store, then the caret goes Offset bytes from First.
-  void ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset);
-  // The row's bytes followed by CR LF when it ends with one.
-  [[nodiscard]] std::string RowWithBreak(int ARow, std::string_view Bytes) const;
-  [[nodiscard]] bool EditingBlocked() const;
-  void DropHit();
-  void BackspaceKey();
-  void TabKey(TShiftState Shift);
-  void EnterKey(TShiftState Shift);
-  [[nodiscard]] int EnterIndentWidth() const;
-  [[nodiscard]] std::string IndentString(int Width) const;
-  [[nodiscard]] bool UnindentApplies(int Byte) const;
-  void Unindent();
-  void JoinWithRowAbove();
-  void JoinWithNextRow(int Byte);
-  // The selection's rows give way to their remaining text with S at the cut point.
-  void ReplaceSelection(std::string_view S);
-  // The selected rows without their selected bytes (Data: the 1-based cut position); FirstRow and
-  // RowsReplaced say which rows of the store they stand for. False without a selection.
-  bool SelectionRemains(TEditorStringList& Rows, int& FirstRow, int& RowsReplaced) const;
+  std::unique_ptr<TEditCommands> FEditCommands;
+
+  // ---- Clipboard state (EditorClipboard.cpp)
   [[nodiscard]] int BoxFormat();
   // The byte a box column falls on in Row, which is first filled with spaces up to the column.
   int BoxInsertByte(std::string& Row, int ACol) const;

@@ -34,21 +34,21 @@ void TEditor::CopyToClipboard() {
 }
 
 void TEditor::CutToClipboard() {
-  if (EditingBlocked() || SelState() != selSelected) return;
+  if (FEditCommands->EditingBlocked() || SelState() != selSelected) return;
   CopyToClipboard();
   DeleteSelection();
 }
 
 void TEditor::PasteFromClipboard() {
   IClipboard* Clip = FPlatform.Clipboard;
-  if (EditingBlocked() || Clip == nullptr || !Clip->HasText()) return;
+  if (FEditCommands->EditingBlocked() || Clip == nullptr || !Clip->HasText()) return;
   const std::string Text = Clip->Text();
   if (Clip->HasFormat(BoxFormat())) BoxPasteText(Text);
   else PasteText(Text);
 }
 
 void TEditor::PasteText(std::string_view S) {
-  if (EditingBlocked()) return;
+  if (FEditCommands->EditingBlocked()) return;
   if (S.empty()) {
     DeleteSelection();
     return;
@@ -80,7 +80,7 @@ int TEditor::BoxInsertByte(std::string& Row, int ACol) const {
 }
 
 void TEditor::BoxPasteText(std::string_view S) {
-  if (EditingBlocked()) return;
+  if (FEditCommands->EditingBlocked()) return;
   if (S.empty()) {
     DeleteSelection();
     return;
@@ -90,7 +90,7 @@ void TEditor::BoxPasteText(std::string_view S) {
   int Top = FRow;
   int Replaced = 0;
   int Column = FCol;
-  if (SelectionRemains(Cut, Top, Replaced))
+  if (FEditCommands->SelectionRemains(Cut, Top, Replaced))
     Column = FSelection->BoxMode() ? FSelection->Rect().Left : ByteToColumn(RowView(Top), Cut.Data(0) - 1, ColumnSettings());
   const int Count = FRows->Count();
   const int Total = std::max(static_cast<int>(Lines.size()), Cut.Count());
@@ -122,9 +122,9 @@ void TEditor::BoxPasteText(std::string_view S) {
     if (R >= Count || FRows->RowAttribute(R) != raWrapped) Text.append("\r\n");
   }
   Replaced = std::max(Replaced, OldRows);
-  const int First = FrameRow(std::min(Top, std::max(Count - 1, 0)));
-  const int64_t Offset = FrameOffset(First, Top, 0) + CaretInText;
-  ApplyChange(std::min(Top, Count), Replaced, Text, First, Offset);
+  const int First = FEditCommands->FrameRow(std::min(Top, std::max(Count - 1, 0)));
+  const int64_t Offset = FEditCommands->FrameOffset(First, Top, 0) + CaretInText;
+  FEditCommands->ApplyChange(std::min(Top, Count), Replaced, Text, First, Offset);
 }
 
 }  // namespace tesvarin
