@@ -24,6 +24,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FPaintPass = std::make_unique<TPaintPass>(*this, *FScroll, *FSelection, *FBars, *FCaretDisplay);
   FScrollCommands = std::make_unique<TScrollCommands>(*this, *FScroll, *FCaretDisplay);
   FEditCommands = std::make_unique<TEditCommands>(*this, *FSelection, *FCaretDisplay);
+  FClipboard = std::make_unique<TEditorClipboard>(*this, *FSelection, *FEditCommands);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -156,6 +157,14 @@ void TEditor::Undo() { FEditCommands->Undo(); }
 void TEditor::Redo() { FEditCommands->Redo(); }
 bool TEditor::CanUndo() const { return FRows->UndoObj().CanUndo(); }
 bool TEditor::CanRedo() const { return FRows->UndoObj().CanRedo(); }
+
+// ---- Clipboard: TEditorClipboard
+
+void TEditor::CopyToClipboard() { FClipboard->CopyToClipboard(); }
+void TEditor::CutToClipboard() { FClipboard->CutToClipboard(); }
+void TEditor::PasteFromClipboard() { FClipboard->PasteFromClipboard(); }
+void TEditor::PasteText(std::string_view S) { FClipboard->PasteText(S); }
+void TEditor::BoxPasteText(std::string_view S) { FClipboard->BoxPasteText(S); }
 
 // ---- Scrolling: TScrollCommands moves the view, TEditorScroll keeps the metrics and positions.
 

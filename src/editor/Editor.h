@@ -18,6 +18,7 @@
 #include "editor/model/EditorInput.h"
 #include "editor/model/EditModel.h"
 #include "editor/edit/EditCommands.h"
+#include "editor/edit/EditorClipboard.h"
 #include "editor/view/CaretDisplay.h"
 #include "editor/view/PaintPass.h"
 #include "editor/view/ScrollCommands.h"
@@ -110,7 +111,7 @@ public:
   // Character messages still to drop after an input-method result was inserted whole.
   [[nodiscard]] int ImeSkip() const { return FEditCommands->ImeSkip(); }
 
-  // ---- Clipboard (EditorClipboard.cpp)
+  // ---- Clipboard (TEditorClipboard)
   void CopyToClipboard();
   void CutToClipboard();
   void PasteFromClipboard();
@@ -250,13 +251,7 @@ private:
   void MoveHomeEnd(bool End, bool Ctrl);
 
   std::unique_ptr<TEditCommands> FEditCommands;
-
-  // ---- Clipboard state (EditorClipboard.cpp)
-  [[nodiscard]] int BoxFormat();
-  // The byte a box column falls on in Row, which is first filled with spaces up to the column.
-  int BoxInsertByte(std::string& Row, int ACol) const;
-  int FBoxFormat = -1;
-  IClipboard* FBoxFormatOwner = nullptr;
+  std::unique_ptr<TEditorClipboard> FClipboard;
 
   // ---- Caret display and scrolling (the system caret, underline and ruler mark are TCaretDisplay's)
   std::unique_ptr<TCaretDisplay> FCaretDisplay;
