@@ -25,6 +25,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
   FScrollCommands = std::make_unique<TScrollCommands>(*this, *FScroll, *FCaretDisplay);
   FEditCommands = std::make_unique<TEditCommands>(*this, *FSelection, *FCaretDisplay);
   FClipboard = std::make_unique<TEditorClipboard>(*this, *FSelection, *FEditCommands);
+  FMouse = std::make_unique<TEditorMouse>(*this, *FSelection, *FScroll, *FCaretDisplay, *FClipboard);
   FRows->AttachEditor(*this);
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   WireSettings();
@@ -165,6 +166,30 @@ void TEditor::CutToClipboard() { FClipboard->CutToClipboard(); }
 void TEditor::PasteFromClipboard() { FClipboard->PasteFromClipboard(); }
 void TEditor::PasteText(std::string_view S) { FClipboard->PasteText(S); }
 void TEditor::BoxPasteText(std::string_view S) { FClipboard->BoxPasteText(S); }
+
+// ---- Mouse: TEditorMouse; the context menu is the editor's own face.
+
+void TEditor::MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y) {
+  FMouse->MouseDown(Button, Shift, X, Y);
+}
+void TEditor::MouseMove(TShiftState Shift, int X, int Y) { FMouse->MouseMove(Shift, X, Y); }
+void TEditor::MouseUp(TEditorMouseButton Button, TShiftState Shift, int X, int Y) { FMouse->MouseUp(Button, Shift, X, Y); }
+void TEditor::CancelDrag() { FMouse->CancelDrag(); }
+void TEditor::DragShiftChanged(TShiftState Shift) { FMouse->DragShiftChanged(Shift); }
+
+void TEditor::ContextPopup(int X, int Y) {
+  FContextMenu->Update();
+  if (FWindow != nullptr) FWindow->PopupContextMenu({X, Y});
+}
+
+bool TEditor::HandleShortCut(uint16_t Key, TShiftState Shift) {
+  const TEditorMenuItem* Item = FContextMenu->FindShortCut(Key, Shift);
+  if (Item == nullptr) return false;
+  // States as of this key, not as of the last popup: a disabled command must not run. Only a
+  // shortcut key pays for them, so typing stays cheap in a long text.
+  FContextMenu->Update();
+  return FContextMenu->Execute(*Item);
+}
 
 // ---- Scrolling: TScrollCommands moves the view, TEditorScroll keeps the metrics and positions.
 

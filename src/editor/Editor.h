@@ -19,6 +19,7 @@
 #include "editor/model/EditModel.h"
 #include "editor/edit/EditCommands.h"
 #include "editor/edit/EditorClipboard.h"
+#include "editor/edit/EditorMouse.h"
 #include "editor/view/CaretDisplay.h"
 #include "editor/view/PaintPass.h"
 #include "editor/view/ScrollCommands.h"
@@ -166,11 +167,11 @@ public:
   void InvalidateImagebarRow(int ARow);
   TDrawLineEvent OnDrawLine;
 
-  // ---- Mouse (EditorMouse.cpp)
+  // ---- Mouse (TEditorMouse; the context menu in Editor.cpp)
   void MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
   void MouseMove(TShiftState Shift, int X, int Y);
   void MouseUp(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
-  [[nodiscard]] bool Dragging() const { return FDragState == TDragState::Active; }
+  [[nodiscard]] bool Dragging() const { return FMouse->Dragging(); }
   // The menu computed for this moment: captions, enabled and ticked states (EditorContextMenu).
   [[nodiscard]] TEditorContextMenu& ContextMenu() { return *FContextMenu; }
   void ContextPopup(int X, int Y);
@@ -264,22 +265,7 @@ private:
   std::unique_ptr<TEditorBars> FBars;
   std::unique_ptr<TPaintPass> FPaintPass;
 
-  // ---- Mouse state (EditorMouse.cpp)
-  enum class TDragState : uint8_t { None, Armed, Active };
-  TDragState FDragState = TDragState::None;
-  bool FMouseLeftDown = false;
-  bool FRowSelecting = false;
-  int FCursorZone = -1;
-  int FRowSelectFirst = 0;  // the row a margin press selected; a drag keeps it selected
-  [[nodiscard]] bool CanDragSelection() const;
-  // The text position under a point, its row clamped to the rows a caret may stand on.
-  [[nodiscard]] TPoint TextPosAt(int X, int Y, bool Round) const;
-  void SelectWholeRows(int ToRow);
-  void ExtendMouseSelection(int X, int Y);
-  void DropSelection(TShiftState Shift, int X, int Y);
-  void MoveSelectionTo(int DropRow, int DropByte);
-  void UpdatePointer(TShiftState Shift, int X, int Y);
-  void SetPointerZone(int Zone, TCursor Cursor);
+  std::unique_ptr<TEditorMouse> FMouse;
 
   std::unique_ptr<TEditorSelection> FSelection;
   std::unique_ptr<TEditorScroll> FScroll;

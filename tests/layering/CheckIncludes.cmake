@@ -43,9 +43,6 @@ set(qt_units shell qt)
 set(known_exceptions
   "editor/caret/EditorCaretMove.cpp|editor/Editor.h"
   "editor/caret/EditorCaretMove.cpp|editor/view/EditorScroll.h"
-  "editor/edit/EditorMouse.cpp|editor/Editor.h"
-  "editor/edit/EditorMouse.cpp|editor/EditorContextMenu.h"
-  "editor/edit/EditorMouse.cpp|editor/EditorMessages.h"
 )
 
 function(unit_of path out)

@@ -124,8 +124,8 @@ void TEditor::NormalizeColumn(bool RowChanged, int Direction) {
     FHasKeptCol = true;
   };
   if (!FCaret.FreeCaret() && FCol > W) {
-    if (FCaret.KeepCaret()) Keep(FMouseLeftDown ? W : FCol);
-    if (!(FCaret.FreeRow() && RowChanged && !FMouseLeftDown)) FCol = W;
+    if (FCaret.KeepCaret()) Keep(MouseLeftDown() ? W : FCol);
+    if (!(FCaret.FreeRow() && RowChanged && !MouseLeftDown())) FCol = W;
   }
   if (Direction == 0) Direction = -1;
   if (Columns.KindAt(FCol) == ckDbcs2) {
