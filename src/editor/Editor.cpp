@@ -18,6 +18,7 @@ TEditor::TEditor(IEditorWindow* Window, const TPlatform& Platform)
     : TEditModel(Window, Platform, *this, *this) {
   FSelection = std::make_unique<TEditorSelection>(*this);
   FScroll = std::make_unique<TEditorScroll>(*this);
+  FCaretMover = std::make_unique<TCaretMover>(*this, *FSelection);
   FContextMenu = std::make_unique<TEditorContextMenu>(*this);
   FBars = std::make_unique<TEditorBars>(*this, *FScroll);
   FCaretDisplay = std::make_unique<TCaretDisplay>(*this, *FScroll, *FSelection, *FBars);
@@ -58,7 +59,7 @@ void TEditor::ShareRowsWith(TEditor& Other) {
   FLines = std::make_unique<TEditorStrings>(*FRows, this);
   FRow = 0;
   FCol = 0;
-  FHasKeptCol = false;
+  FCaretMover->ForgetKeptColumn();
   Refresh();
 }
 
@@ -137,13 +138,73 @@ void TEditor::TextChanged() {
 
 void TEditor::BeginLinesUpdate() {
   HideCaret();
-  ++FCaretBatch;
+  FCaretMover->BeginBatch();
 }
 
 void TEditor::EndLinesUpdate() {
-  if (FCaretBatch > 0) --FCaretBatch;
+  const bool Outer = FCaretMover->EndBatch();
   ShowCaret();
-  if (FCaretBatch == 0) UpdateCaret();
+  if (Outer) UpdateCaret();
+}
+
+// ---- Caret and selection: TCaretMover moves the caret, TEditorSelection keeps the selection.
+
+void TEditor::SetRow(int Value) { FCaretMover->SetRow(Value); }
+void TEditor::SetCol(int Value) { FCaretMover->SetCol(Value); }
+void TEditor::SetRowCol(int ARow, int ACol) { FCaretMover->SetRowCol(ARow, ACol); }
+TEditorSelState TEditor::SelState() const { return FSelection->State(); }
+bool TEditor::SelectionMode() const { return FSelection->BoxMode(); }
+
+void TEditor::SetSelectionMode(bool Box) {
+  if (Dragging() || Box == FSelection->BoxMode()) return;
+  FSelection->SetBoxMode(Box);
+  if (OnSelectionModeChange) OnSelectionModeChange(this);
+}
+
+void TEditor::CleanSelection() { FCaretMover->CleanSelection(); }
+void TEditor::SetSelStart(int64_t Offset) { FCaretMover->SetSelStart(Offset); }
+void TEditor::SetSelLength(int64_t Length) { FCaretMover->SelectBytes(Length, false); }
+int64_t TEditor::GetSelStart() const { return FCaretMover->GetSelStart(); }
+int64_t TEditor::GetSelLength() const { return FSelection->Length(); }
+std::string TEditor::GetSelText() const { return FSelection->Text(); }
+void TEditor::SelectAll() { FCaretMover->SelectAll(); }
+void TEditor::ShowHit(int Length) { FCaretMover->ShowHit(Length); }
+
+void TEditor::KeyDown(uint16_t Key, TShiftState Shift, bool Repeat) {
+  if (HandleShortCut(Key, Shift)) return;
+  FScrollCommands->SetKeyRepeating(Repeat);
+  switch (Key) {
+    case VK_DELETE:
+      DeleteKey();
+      return;
+    case VK_ESCAPE:
+      CancelDrag();
+      return;
+    case VK_CONTROL:
+      DragShiftChanged(Shift);
+      return;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+      FCaretMover->MoveByKey(Key, Shift, Repeat);
+      return;
+    default:
+      return;
+  }
+}
+
+void TEditor::KeyUp(uint16_t Key, TShiftState Shift) {
+  // The drag pointer follows Ctrl at once, not only at the next mouse move.
+  if (Key == VK_CONTROL) DragShiftChanged(Shift);
+  if (!FScrollCommands->KeyRepeating()) return;
+  // Scrolls during the repeat may have left the system caret where it was.
+  FScrollCommands->SetKeyRepeating(false);
+  UpdateCaret();
 }
 
 // ---- Editing: TEditCommands
@@ -215,12 +276,12 @@ void TEditor::LeftColChanged() {
 
 void TEditor::RecreateCaret() {
   if (FWindow == nullptr) return;
-  FCaretDisplay->Recreate(FHitStyle == hsCaret && SelState() == selHit ? FHitLength : 0);
+  FCaretDisplay->Recreate(FHitStyle == hsCaret && SelState() == selHit ? FCaretMover->HitLength() : 0);
   UpdateCaret();
 }
 
 void TEditor::UpdateCaret() {
-  if (FCaretBatch > 0 || FWindow == nullptr) return;
+  if (FCaretMover->InBatch() || FWindow == nullptr) return;
   if (!FCaretDisplay->Created()) {
     RecreateCaret();
     return;

@@ -1,11 +1,11 @@
 // The editor control as a headless model: everything it does except putting pixels on a screen.
-// It is a facade built on the shared model (model/TEditModel): the settings objects, the selection
-// model, the scrolling model, the on-screen caret, the view scheme and the context menu are parts of
-// their own that take the model, not the editor; the methods of TEditor itself are split by concern
-// over Editor.cpp (life cycle, properties, row marks, the row store's view interface), caret/,
-// edit/ (editing, clipboard, mouse), EditorMessages.cpp (edit-control messages),
-// EditorSettingsChange.cpp (ViewChanged, colour, font, size) and view/ (scrolling commands, the
-// paint pass). README.md beside this file says which folder holds what.
+// TEditor is a facade over the shared model (model/TEditModel) and the parts that take it: caret
+// movement and the selection (caret/TCaretMover, TEditorSelection), scrolling (view/TEditorScroll,
+// TScrollCommands), the on-screen caret and painting (view/TCaretDisplay, TPaintPass), editing, the
+// clipboard and the mouse (edit/TEditCommands, TEditorClipboard, TEditorMouse). Its own methods are
+// the public surface, mostly one-line forwards (Editor.cpp), the answer to a settings change
+// (EditorSettingsChange.cpp) and what the parts ask of it (IEditorSignals). README.md beside this
+// file says which folder holds what.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,7 @@
 
 #include "editor/model/EditorInput.h"
 #include "editor/model/EditModel.h"
+#include "editor/caret/CaretMover.h"
 #include "editor/edit/EditCommands.h"
 #include "editor/edit/EditorClipboard.h"
 #include "editor/edit/EditorMouse.h"
@@ -71,7 +72,7 @@ public:
   void SetColor(TColor Value);
   void SetFont(const TFontSpec& Value);
 
-  // ---- Caret and selection (EditorCaretMove.cpp; the selection model is TEditorSelection)
+  // ---- Caret and selection (TCaretMover; the selection model is TEditorSelection)
   void SetRow(int Value);
   void SetCol(int Value);
   void SetRowCol(int ARow, int ACol) override;
@@ -89,7 +90,7 @@ public:
   void SelectAll();
   void CleanSelection() override;
   void ShowHit(int Length);
-  [[nodiscard]] int HitLength() const { return FHitLength; }
+  [[nodiscard]] int HitLength() const { return FCaretMover->HitLength(); }
   // Key down: movement keys, Delete, Escape, the context menu's shortcuts. Repeat: auto-repeat.
   void KeyDown(uint16_t Key, TShiftState Shift, bool Repeat = false);
   void KeyUp(uint16_t Key, TShiftState Shift);
@@ -230,26 +231,7 @@ protected:
 private:
   void WireSettings();
 
-  // ---- Caret state (EditorCaretMove.cpp)
-  // After a change of Row or Col: RowChanged for vertical moves, Direction +1 or -1 horizontally.
-  void NormalizeColumn(bool RowChanged, int Direction);
-  void MoveByKey(uint16_t Key, TShiftState Shift, bool Repeat);
-  void WordRight();
-  void WordLeft();
-  int FKeptCol = 0;
-  bool FHasKeptCol = false;
-  int FCaretBatch = 0;  // caret changes in a batch place the system caret once at the end
-  int FHitLength = 0;
-  friend class TCaretBatch;
-  // Selects N bytes from the start of the current selection (or the caret), as a hit with AsHit.
-  void SelectBytes(int64_t N, bool AsHit);
-  // The caret to the start of the selection or hit, when there is one.
-  void CaretToSelStart();
-  void MoveVertical(int Delta, bool Ctrl, bool Repeat);
-  void MovePage(bool Down, bool Repeat);
-  void MoveLeft(bool Ctrl);
-  void MoveRight(bool Ctrl);
-  void MoveHomeEnd(bool End, bool Ctrl);
+  std::unique_ptr<TCaretMover> FCaretMover;
 
   std::unique_ptr<TEditCommands> FEditCommands;
   std::unique_ptr<TEditorClipboard> FClipboard;

@@ -73,6 +73,11 @@ public:
   // ---- Caret position
   [[nodiscard]] int Row() const { return FRow; }
   [[nodiscard]] int Col() const { return FCol; }
+  // Only stores the position: TCaretMover normalizes it and the on-screen caret follows.
+  void StoreRowCol(int ARow, int ACol) {
+    FRow = ARow;
+    FCol = ACol;
+  }
   // The caret's byte index in its row (Col less the tab fill up to it), which may lie past the end.
   [[nodiscard]] int CaretByte() const;
 
