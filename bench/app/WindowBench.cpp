@@ -167,7 +167,22 @@ double StatusMb(const std::string& Field) {
   return -1;
 }
 
-int Open(const std::string& File) {
+// Word wrap turned off and on again on the loaded text, as the settings dialog does, each until the
+// page is painted again.
+void ToggleWrap(qt::MainForm& Form) {
+  TEditorEx& Editor = Form.Editor();
+  auto& View = Form.EditorView();
+  for (const bool Wrap : {!Editor.WordWrap(), Editor.WordWrap()}) {
+    const auto Start = Clock::now();
+    Editor.SetWordWrap(Wrap);
+    View.viewport()->repaint();
+    std::printf("word wrap %s: %.3f s to the page painted, %d rows; resident %.0f MiB, peak %.0f MiB\n",
+                Wrap ? "on" : "off", Ms(Clock::now() - Start) / 1000, Editor.Lines().Count(), StatusMb("VmRSS"),
+                StatusMb("VmHWM"));
+  }
+}
+
+int Open(const std::string& File, bool Toggle) {
   const size_t Slash = File.rfind('/');
   if (Slash == std::string::npos) {
     std::fprintf(stderr, "open: give the file with its folder\n");
@@ -195,6 +210,7 @@ int Open(const std::string& File) {
               Editor.Lines().Count(), Editor.WordWrap() ? "on" : "off", View.verticalScrollBar()->maximum());
   std::printf("resident before the click %.0f MiB, after %.0f MiB, peak %.0f MiB\n", Before, StatusMb("VmRSS"),
               StatusMb("VmHWM"));
+  if (Toggle) ToggleWrap(*B.Form);
   return 0;
 }
 
@@ -206,7 +222,8 @@ int main(int argc, char** argv) {
   if (Mode == "search" && argc == 4) return Search(argv[2], argv[3]);
   if (Mode == "abort" && argc == 5) return Abort(argv[2], argv[3], std::stoi(argv[4]));
   if (Mode == "sort" && argc == 3) return Sort(std::stoi(argv[2]));
-  if (Mode == "open" && argc == 3) return Open(argv[2]);
-  std::fprintf(stderr, "usage: window_bench search ROOT WORD | abort ROOT WORD TRIES | sort ROWS | open FILE\n");
+  if (Mode == "open" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "wrap")))
+    return Open(argv[2], argc == 4);
+  std::fprintf(stderr, "usage: window_bench search ROOT WORD | abort ROOT WORD TRIES | sort ROWS | open FILE [wrap]\n");
   return 2;
 }

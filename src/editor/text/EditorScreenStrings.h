@@ -110,8 +110,9 @@ public:
   [[nodiscard]] bool Loading() const;
 
   // Replaces all rows by the lines of Size bytes of Block, which the store keeps; the rows view it.
-  // A text not ending in a break gets a raEof last row; each line keeps the break it had.
-  void SetRowsFromBlock(TTextBlock Block, size_t Size);
+  // A text not ending in a break gets a raEof last row; each line keeps the break it had. CheckRows
+  // hears how many rows the text makes before their records are made, and may refuse by raising.
+  void SetRowsFromBlock(TTextBlock Block, size_t Size, const std::function<void(int64_t Rows)>& CheckRows = {});
 
   // The breaks of the lines that end among N rows from Row, one TLineBreak byte each, in order.
   [[nodiscard]] std::string LineBreaksOf(int Row, int N) const;

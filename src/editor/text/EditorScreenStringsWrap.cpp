@@ -1,7 +1,11 @@
 // TEditorScreenStrings's rows from text: cutting lines into rows, and cutting or joining them again
 // when word wrap or its options change.
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstring>
+#include <exception>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
@@ -10,6 +14,7 @@
 #include "editor/text/EditorScreenStrings.h"
 #include "editor/text/EditorUndo.h"
 #include "editor/text/RowWrap.h"
+#include "support/Exception.h"
 
 namespace tesvarin {
 
@@ -18,6 +23,10 @@ namespace {
 constexpr int LoadGap = 64;
 // Below this a second thread costs more than it saves.
 constexpr size_t ParallelCountFrom = size_t{32} << 20;
+// Rows are counted in ints, the free records after a bulk fill included.
+constexpr int64_t MaxRowCount = INT_MAX - LoadGap;
+
+[[noreturn]] void RaiseTooManyRows() { throw EInOutError("行数が多すぎて表示できません", EFBIG); }
 }  // namespace
 
 void TEditorScreenStrings::StrToRows(std::string_view Text, TEditorStringList& Rows) const {
@@ -50,16 +59,6 @@ int TEditorScreenStrings::WrapCount(std::string_view Line) const {
 }
 
 namespace {
-TRowText ShareOrCopy(const TRowText& Source, size_t At, size_t Length) {
-  TRowText T;
-  std::string_view V = Source.View().substr(At, Length);
-  if (Source.IsView())
-    T.SetView(V.data(), V.size());
-  else
-    T.Assign(V);
-  return T;
-}
-
 // Whether Line may make more than one row: without a tab a line is as wide as its bytes (one more
 // for a lead byte cut off at its end).
 bool Wraps(std::string_view Line, bool Tab, const TColumnSettings& Settings, int W) {
@@ -130,66 +129,127 @@ TRowCount CountRows(std::string_view Text, bool Wrap, const TEditorWrapOption& O
 }
 }  // namespace
 
-// Re-cuts (Wrap) or joins every line; marks follow their line, the last row keeps its ending.
+namespace {
+// The text of a line made of Rows (records of its rows in order). Views into one loaded block that
+// follow each other are joined as a view: a big text unwrapped keeps no copy of its lines. Otherwise
+// the rows are copied into Joined. Shared: whether the result may be viewed rather than copied.
+template <class RowAt>
+std::string_view JoinedLine(size_t N, RowAt&& Row, const TRowStringList& List, std::string& Joined, bool& Shared) {
+  const TRowText& First = Row(0);
+  Shared = First.IsView() || (N == 1 && First.Size() == 0);
+  if (N == 1) return First.View();
+  const char* Start = nullptr;
+  const char* End = nullptr;
+  for (size_t I = 0; I < N && Shared; ++I) {
+    const std::string_view V = Row(I).View();
+    if (V.empty()) continue;
+    if (!Row(I).IsView() || (End != nullptr && V.data() != End)) Shared = false;
+    if (Start == nullptr) Start = V.data();
+    End = V.data() + V.size();
+  }
+  if (Shared && Start == nullptr) return {};
+  if (Shared) {
+    const std::string_view Block = List.BlockHolding(Start);
+    if (Block.data() + Block.size() >= End) return {Start, static_cast<size_t>(End - Start)};
+  }
+  Shared = false;
+  Joined.clear();
+  for (size_t I = 0; I < N; ++I) Joined.append(Row(I).View());
+  return Joined;
+}
+}  // namespace
+
+// Re-cuts (Wrap) or joins every line; marks follow their line, the last row keeps its ending. The
+// first pass cuts the lines and notes how far the new rows run ahead of the old ones; the second
+// rebuilds the records in place with that much room, so a big text is never held twice.
 void TEditorScreenStrings::RebuildRows(bool Wrap) {
   if (Count() == 0 || (Wrap && Loading())) return;
   DropSelections();
-  auto Handler = std::move(OnChange);
+  // The store's own change handler waits until every row is made, also when the rebuild is refused.
+  struct TQuiet {
+    TEditorScreenStrings& Rows;
+    std::function<void(TRowStringList&)> Handler;
+    ~TQuiet() {
+      Rows.EndUpdate();
+      Rows.OnChange = std::move(Handler);
+    }
+  } Quiet{*this, std::move(OnChange)};
   OnChange = nullptr;
   BeginUpdate();
   TRowAttribute LastAttr = RowAttribute(Count() - 1);
   if (LastAttr == raWrapped) LastAttr = raEof;
   const TColumnSettings Settings = ColumnSettings();
   const int W = FWrapOption.WrapByte();
-  std::vector<TheStringItem> Out;
-  Out.reserve(static_cast<size_t>(Count()));
   std::vector<int> Pieces;
   std::string Joined;
+  bool Shared = false;
+  TRowCount Cuts;           // the pieces of each line that is cut, in order
+  std::vector<bool> IsCut;  // per line
+  int64_t Lead = 0;
   for (int Row = 0; Row < Count();) {
     const int End = LineEndRow(Row);
-    const TheStringItem& First = Item(Row);
-    const bool Single = End == Row;
-    if (!Single) {
-      Joined.clear();
-      for (int I = Row; I <= End; ++I) Joined.append(RowView(I));
-    }
-    std::string_view Line = Single ? First.Text.View() : std::string_view(Joined);
-    Pieces.clear();
-    if (Wrap && DisplayWidth(Line, Settings) >= W)
+    auto RowAt = [&](size_t I) -> const TRowText& { return Item(Row + static_cast<int>(I)).Text; };
+    const std::string_view Line = JoinedLine(static_cast<size_t>(End - Row + 1), RowAt, *this, Joined, Shared);
+    const bool Cut = Wrap && DisplayWidth(Line, Settings) >= W;
+    IsCut.push_back(Cut);
+    int64_t Made = 1;
+    if (Cut) {
       CutLine(Line, FWrapOption, Settings, Pieces);
-    else
-      Pieces.push_back(static_cast<int>(Line.size()));
-    const size_t Base = Out.size();
-    size_t At = 0;
-    for (size_t K = 0; K < Pieces.size(); ++K) {
-      TheStringItem NewItem;
-      const size_t Len = static_cast<size_t>(Pieces[K]);
-      if (Single)
-        NewItem.Text = ShareOrCopy(First.Text, At, Len);
-      else
-        NewItem.Text.Assign(Line.substr(At, Len));
-      At += Len;
-      NewItem.Attribute = K + 1 < Pieces.size() ? raWrapped : raCrlf;
-      NewItem.Text.SetBreak(Item(End).Text.Break());
-      Out.push_back(std::move(NewItem));
+      Cuts.Put(Pieces.size());
+      for (const int Piece : Pieces) Cuts.Put(static_cast<size_t>(Piece));
+      Made = static_cast<int64_t>(Pieces.size());
     }
-    for (int I = Row; I <= End; ++I) {
-      const size_t Target = std::min(Base + static_cast<size_t>(I - Row), Out.size() - 1);
-      Out[Target].Attribute2 |= static_cast<uint32_t>(RowMarks(I)) << 16;
-    }
+    Cuts.Rows += Made;
+    Lead = std::max(Lead, Cuts.Rows - (End + 1));
     Row = End + 1;
   }
-  Out.back().Attribute = LastAttr;
-  const int NewCount = static_cast<int>(Out.size());
-  if (NewCount > Count()) {
-    SetCapacity(NewCount + LoadGap);
-    InsertRows(Count(), NewCount - Count());
-  }
-  else
-    DeleteRange(NewCount, Count() - NewCount);
-  for (int I = 0; I < NewCount; ++I) PutItem(I, std::move(Out[static_cast<size_t>(I)]));
-  EndUpdate();
-  OnChange = std::move(Handler);
+  if (Cuts.Rows > MaxRowCount) RaiseTooManyRows();
+  std::vector<TheStringItem> Old;  // the rows of the line being made, taken
+  std::vector<TheStringItem> New;
+  size_t NextCut = 0;
+  size_t Line = 0;
+  Restream(static_cast<int>(Lead), [&](auto&& Take, auto&& Put, auto&& Left) {
+    // Out of memory half way: the lines not yet made keep their old rows, so no text is lost.
+    struct TKeepRest {
+      std::vector<TheStringItem>& Old;
+      decltype(Take)& TakeOld;
+      decltype(Put)& PutNew;
+      decltype(Left)& AnyLeft;
+      ~TKeepRest() {
+        if (std::uncaught_exceptions() == 0) return;
+        for (TheStringItem& Item : Old) PutNew(std::move(Item));
+        while (AnyLeft()) PutNew(TakeOld());
+      }
+    } KeepRest{Old, Take, Put, Left};
+    while (Left()) {
+      Old.clear();
+      do Old.push_back(Take());
+      while (Left() && (Old.back().Attribute & 3) == raWrapped);
+      auto RowAt = [&](size_t I) -> const TRowText& { return Old[I].Text; };
+      const std::string_view Text = JoinedLine(Old.size(), RowAt, *this, Joined, Shared);
+      const bool Cut = IsCut[Line++];
+      const size_t N = Cut ? Cuts.Take(NextCut) : 1;
+      const TLineBreak Break = Old.back().Text.Break();
+      New.clear();
+      size_t At = 0;
+      for (size_t K = 0; K < N; ++K) {
+        TheStringItem& NewItem = New.emplace_back();
+        const size_t Length = Cut ? Cuts.Take(NextCut) : Text.size();
+        if (Shared)
+          NewItem.Text.SetView(Text.data() + At, Length);
+        else
+          NewItem.Text.Assign(Text.substr(At, Length));
+        At += Length;
+        NewItem.Text.SetBreak(Break);
+        NewItem.Attribute = K + 1 < N ? raWrapped : !Left() ? LastAttr : raCrlf;
+        // Each old row's marks go to the new row at its place, or the line's last.
+        for (size_t I = K; I < Old.size() && (I == K || K + 1 == N); ++I)
+          NewItem.Attribute2 |= Old[I].Attribute2 & 0xFFFF0000u;
+      }
+      Old.clear();  // nothing below allocates: the room was made first
+      for (TheStringItem& Item : New) Put(std::move(Item));
+    }
+  });
 }
 
 void TEditorScreenStrings::Rewrap() { RebuildRows(true); }
@@ -201,7 +261,12 @@ void TEditorScreenStrings::SetWordWrap(bool Value) {
   FWordWrap = Value;
   if (Loading()) return;
   FUndo->ClearUndo();
-  RebuildRows(Value);
+  try {
+    RebuildRows(Value);
+  } catch (...) {
+    FWordWrap = !Value;  // refused, or cut short with the rest of the lines as they were
+    throw;
+  }
   RefreshAllRowStates();
   RefreshEditors();
   ClampEditors();
@@ -218,13 +283,15 @@ void TEditorScreenStrings::WrapOptionChanged() {
   for (IEditorView* E : FEditors) E->SetCaretRowCol(E->CaretRow(), 0);
 }
 
-void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size) {
+void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {
   const std::string_view Text(Block.get(), Size);
   // Cut as they are made: a whole text cut again after loading would hold its rows twice.
   const bool Wrap = FWordWrap && !Loading() && Size != 0;
   const TColumnSettings Settings = ColumnSettings();
   const int W = FWrapOption.WrapByte();
   const TRowCount Count = CountRows(Text, Wrap, FWrapOption, Settings);
+  if (CheckRows) CheckRows(Count.Rows);
+  if (Count.Rows > MaxRowCount) RaiseTooManyRows();
   if (Wrap) DropSelections();
   BeginUpdate();
   TRowAttributeStringList::Clear();

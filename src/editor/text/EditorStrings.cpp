@@ -251,7 +251,10 @@ void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
     Size += static_cast<size_t>(Got);
   }
   if (Stamp != nullptr) *Stamp = Taker.Finish(File.Fd(), std::string_view(Block.get(), Size));
-  AdoptLoaded(std::move(Block), Size);
+  // The row records come on top of the text: refused here rather than failing half way through them.
+  AdoptLoaded(std::move(Block), Size, [&](int64_t Rows) {
+    RequireMemoryFor(Size + static_cast<uint64_t>(Rows) * sizeof(TheStringItem), Path);
+  });
   if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
   FinishLoad();
   FRows.ForgetLastChange();
@@ -273,13 +276,13 @@ void TEditorStrings::LoadFromBytes(std::string_view Bytes) {
   FRows.RefreshEditors();
 }
 
-void TEditorStrings::AdoptLoaded(TTextBlock Block, size_t Size) {
+void TEditorStrings::AdoptLoaded(TTextBlock Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {
   const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));
   if (Stop != nullptr) {
     FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));
     Size = static_cast<size_t>(Stop - Block.get());
   }
-  FRows.SetRowsFromBlock(std::move(Block), Size);
+  FRows.SetRowsFromBlock(std::move(Block), Size, CheckRows);
 }
 
 void TEditorStrings::ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const {

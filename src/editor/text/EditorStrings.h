@@ -73,7 +73,7 @@ private:
   void CaretAfter(int Row, int64_t Offset);
   void FinishLoad();
   // The loaded bytes become the rows, those from a Ctrl+Z on the tail.
-  void AdoptLoaded(TTextBlock Block, size_t Size);
+  void AdoptLoaded(TTextBlock Block, size_t Size, const std::function<void(int64_t Rows)>& CheckRows = {});
   // Hands the bytes of FileBytes to Sink in pieces of about a megabyte.
   void ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const;
 

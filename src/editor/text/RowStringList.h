@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +100,13 @@ public:
   template <class F>
   void AppendRows(int Count, int Spare, F&& Make);
 
+  // Rebuilds every row in place, front to back: Rebuild(Take, Put, Left) takes each old record in
+  // order (Take()), puts the new ones (Put(Item)) and asks whether old ones are left (Left()); it
+  // must take them all. Lead: the most the records put ever run ahead of those taken, which is the
+  // only room the rebuild needs beyond the records themselves. One change notification.
+  template <class F>
+  void Restream(int Lead, F&& Rebuild);
+
   // Rows whose RowAttribute (the low two bits of Attribute) is raWrapped.
   [[nodiscard]] int WrappedRowCount() const { return FWrappedRows; }
   // Every row at or after this index has its colouring state not computed (BracketIndex bits 0).
@@ -155,6 +163,27 @@ void TRowStringList::AppendRows(int N, int Spare, F&& Make) {
   ++FLayoutVersion;
   ++FTextVersion;
   for (int Index = First; Index < First + N; ++Index) Note(FItems[Index], Index);
+  Changed();
+}
+
+template <class F>
+void TRowStringList::Restream(int Lead, F&& Rebuild) {
+  Changing();
+  FItems.BeginRestream(Lead);
+  FWrappedRows = 0;
+  FComputedBound = 0;
+  int Made = 0;
+  auto Take = [this] { return FItems.TakeNext(); };
+  auto Put = [this, &Made](TheStringItem Item) {
+    FItems.PutNext(std::move(Item));
+    Note(FItems[Made], Made);
+    ++Made;
+  };
+  auto Left = [this] { return FItems.HasNext(); };
+  Rebuild(Take, Put, Left);
+  if (FItems.HasNext()) throw std::logic_error("a row rebuild left old rows behind");
+  ++FLayoutVersion;
+  ++FTextVersion;
   Changed();
 }
 

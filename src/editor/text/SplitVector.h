@@ -75,6 +75,33 @@ public:
     FGapLength -= static_cast<size_t>(Count);
   }
 
+  // A rebuild in place, front to back: the gap goes to the front with room for Lead more elements,
+  // TakeNext moves the next old element out and PutNext places a new one before the old ones left.
+  // The new ones may run at most Lead ahead of those taken; a whole array rebuilt this way never
+  // needs a second copy of itself.
+  void BeginRestream(int Lead) {
+    if (Lead > 0 && static_cast<size_t>(Lead) > FGapLength) SetCapacity(Size() + Lead);
+    MoveGap(0);
+  }
+  [[nodiscard]] bool HasNext() const { return FGapStart + FGapLength < FBody.size(); }
+  [[nodiscard]] T TakeNext() {
+    T& Slot = FBody[static_cast<size_t>(FGapStart) + FGapLength];
+    T Value = std::move(Slot);
+    Slot = T{};
+    ++FGapLength;
+    return Value;
+  }
+  void PutNext(T Value) {
+    if (FGapLength == 0) {  // a Lead too small costs a copy, never an element
+      const int At = FGapStart;
+      Grow(Size() + 1);
+      MoveGap(At);
+    }
+    FBody[static_cast<size_t>(FGapStart)] = std::move(Value);
+    ++FGapStart;
+    --FGapLength;
+  }
+
   // Removes Count elements from Index; their resources are released at once.
   void Delete(int Index, int Count) {
     if (Count <= 0) return;

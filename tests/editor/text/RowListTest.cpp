@@ -55,6 +55,34 @@ TEST(SplitVector, AgreesWithAPlainVectorUnderRandomEdits) {
   ASSERT_EQ(Joined, Plain);
 }
 
+// A rebuild in place, front to back: each old element taken once in order, the new ones placed before
+// those left. With the lead it needs the array keeps its room; a lead too small costs room, not order.
+TEST(SplitVector, RestreamRebuildsInPlaceInOrder) {
+  for (const int Lead : {4, 0}) {
+    TSplitVector<int> Split;
+    Split.InsertEmpty(0, 6);
+    for (int I = 0; I < 6; ++I) Split[I] = I;
+    Split.Delete(1, 1);  // the gap somewhere in the middle: 0 2 3 4 5
+    const int Room = Split.Capacity();
+    Split.BeginRestream(Lead);
+    std::vector<int> Taken;
+    // The first two old elements make three new ones each, the rest one each: four ahead at most.
+    while (Split.HasNext()) {
+      const int Old = Split.TakeNext();
+      Taken.push_back(Old);
+      const int Copies = Taken.size() <= 2 ? 3 : 1;
+      for (int K = 0; K < Copies; ++K) Split.PutNext(Old * 10 + K);
+    }
+    EXPECT_EQ(Taken, (std::vector<int>{0, 2, 3, 4, 5}));
+    std::vector<int> Got;
+    for (int I = 0; I < Split.Size(); ++I) Got.push_back(Split[I]);
+    EXPECT_EQ(Got, (std::vector<int>{0, 1, 2, 20, 21, 22, 30, 40, 50})) << Lead;
+    if (Lead == 4) {
+      EXPECT_LE(Split.Capacity(), std::max(Room, 5 + Lead));
+    }
+  }
+}
+
 TEST(RowAttributeStringList, PackedFieldsLeaveTheirNeighboursAlone) {
   TRowAttributeStringList Rows;
   Rows.Add("row");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "editor/text/RowText.h"
 #include "editor/text/SplitVector.h"
 #include "editor/text/TextBlock.h"
+#include "support/Exception.h"
 
 namespace tesvarin {
 namespace {
@@ -240,6 +242,91 @@ TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
     ASSERT_EQ(Wrapped.Attribute(I), Later.Attribute(I)) << I;
   }
   ASSERT_TRUE(WrappedLines.FileBytes() == Text);
+}
+
+
+// Wrapping, unwrapping and wrapping again at another width make the rows a fresh load at the last
+// setting makes; rows of loaded text stay views into it (an unwrapped big text holds no copy of its
+// lines), and an edited row keeps its own bytes.
+TEST(RowStoreLoad, RewrapsInPlaceKeepingViewsOfTheLoadedText) {
+  std::mt19937 Rng(29);
+  for (int Round = 0; Round < 40; ++Round) {
+    std::string Text = RandomFileText(Rng);
+    TEditorScreenStrings Rows;
+    FakeEditorView View;
+    Rows.AttachEditor(View);
+    TEditorStrings Lines(Rows, &View);
+    Rows.WrapOption().SetWrapByte(20);
+    Rows.SetWordWrap(true);
+    Lines.LoadFromBytes(Text);
+    if (Round % 3 == 0) {
+      // The first line becomes owned bytes, cut as the store cuts an edited line.
+      Lines.Put(0, Lines.Get(0) + "edited");
+      Text = Lines.FileBytes();
+    }
+    // Which lines are views of the loaded text (an edit may have copied a neighbour's rows too).
+    std::vector<bool> LineIsView;
+    for (int I = 0, Line = 0; I < Rows.Count(); ++I) {
+      if (LineIsView.size() <= static_cast<size_t>(Line)) LineIsView.push_back(true);
+      if (!Rows.RowView(I).empty() && !Rows.Item(I).Text.IsView()) LineIsView[static_cast<size_t>(Line)] = false;
+      if (Rows.RowAttribute(I) != raWrapped) ++Line;
+    }
+    Rows.SetWordWrap(false);
+    ASSERT_EQ(static_cast<size_t>(Rows.Count()), LineIsView.size()) << Round;
+    for (int I = 0; I < Rows.Count(); ++I) {
+      ASSERT_NE(Rows.RowAttribute(I), raWrapped) << Round;
+      if (!Rows.RowView(I).empty() && LineIsView[static_cast<size_t>(I)]) {
+        ASSERT_TRUE(Rows.Item(I).Text.IsView()) << Round << " row " << I;
+      }
+    }
+    ASSERT_EQ(Lines.FileBytes(), Text) << Round;
+    const int Unwrapped = Rows.Count();
+    Rows.WrapOption().SetWrapByte(27);
+    Rows.SetWordWrap(true);
+
+    TEditorScreenStrings Fresh;
+    FakeEditorView FreshView;
+    Fresh.AttachEditor(FreshView);
+    TEditorStrings FreshLines(Fresh, &FreshView);
+    Fresh.WrapOption().SetWrapByte(27);
+    Fresh.SetWordWrap(true);
+    FreshLines.LoadFromBytes(Text);
+    ASSERT_EQ(Rows.Count(), Fresh.Count()) << Round;
+    ASSERT_GE(Rows.Count(), Unwrapped);
+    for (int I = 0; I < Rows.Count(); ++I) {
+      ASSERT_EQ(Rows.RowView(I), Fresh.RowView(I)) << Round << " row " << I;
+      ASSERT_EQ(Rows.Attribute(I), Fresh.Attribute(I)) << Round << " row " << I;
+      if (Rows.RowAttribute(I) == raCrlf) {
+        ASSERT_EQ(Rows.LineBreak(I), Fresh.LineBreak(I)) << Round;
+      }
+    }
+    ASSERT_EQ(Lines.FileBytes(), Text) << Round;
+  }
+}
+
+// The row count reaches the caller before any record is made; a refusal leaves the rows as they were.
+TEST(RowStoreLoad, HandsTheRowCountToTheCheckBeforeMakingRows) {
+  TEditorScreenStrings Rows;
+  Rows.WrapOption().SetWrapByte(20);
+  Rows.SetWordWrap(true);
+  const std::string Text = std::string(50, 'a') + "\r\nshort\r\n";
+  auto Block = [&] {
+    TTextBlock B = NewTextBlock(Text.size());
+    std::memcpy(B.get(), Text.data(), Text.size());
+    return B;
+  };
+  int64_t Heard = -1;
+  Rows.SetRowsFromBlock(Block(), Text.size(), [&](int64_t N) { Heard = N; });
+  EXPECT_EQ(Heard, Rows.Count());
+  EXPECT_EQ(Heard, 4);  // 20 + 20 + 10, then "short"
+  Rows.Put(3, "kept");
+  EXPECT_THROW(Rows.SetRowsFromBlock(Block(), Text.size(), [](int64_t) { throw EInOutError("no room", 0); }),
+               EInOutError);
+  ASSERT_EQ(Rows.Count(), 4);
+  EXPECT_EQ(Rows.RowView(3), "kept");
+  Rows.SetRowsFromBlock(Block(), Text.size());
+  ASSERT_EQ(Rows.Count(), 4);
+  EXPECT_EQ(Rows.RowView(3), "short");
 }
 
 }  // namespace
