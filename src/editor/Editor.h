@@ -190,7 +190,7 @@ public:
   TNotifyEvent OnTopRowChange;
   TNotifyEvent OnTopColChange;
 
-  // ---- Helpers shared by the parts (Editor.cpp; the rows, columns and settings are TEditModel's)
+  // ---- Repainting (TPaintPass; the rows, columns and settings are TEditModel's)
   void InvalidateRows(int Row1, int Row2) override;
   void Invalidate();  // the whole window
 
@@ -230,28 +230,23 @@ protected:
 
 private:
   void WireSettings();
-
-  std::unique_ptr<TCaretMover> FCaretMover;
-
-  std::unique_ptr<TEditCommands> FEditCommands;
-  std::unique_ptr<TEditorClipboard> FClipboard;
-
-  // ---- Caret display and scrolling (the system caret, underline and ruler mark are TCaretDisplay's)
-  std::unique_ptr<TCaretDisplay> FCaretDisplay;
-  std::unique_ptr<TScrollCommands> FScrollCommands;
-
-  // ---- Painting state (EditorSettingsChange.cpp)
+  // Painting state (EditorSettingsChange.cpp): italic glyphs overhang their cells.
   void UpdateItalicMode();
   // Images and text metrics changed: the ruler, corner and edge images are made again when next drawn.
   void BarsChanged();
-  std::unique_ptr<TEditorBars> FBars;
-  std::unique_ptr<TPaintPass> FPaintPass;
 
-  std::unique_ptr<TEditorMouse> FMouse;
-
+  // The parts, each taking the model and the parts above it in this list; the editor forwards to them.
   std::unique_ptr<TEditorSelection> FSelection;
   std::unique_ptr<TEditorScroll> FScroll;
+  std::unique_ptr<TCaretMover> FCaretMover;
   std::unique_ptr<TEditorContextMenu> FContextMenu;
+  std::unique_ptr<TEditorBars> FBars;
+  std::unique_ptr<TCaretDisplay> FCaretDisplay;
+  std::unique_ptr<TPaintPass> FPaintPass;
+  std::unique_ptr<TScrollCommands> FScrollCommands;
+  std::unique_ptr<TEditCommands> FEditCommands;
+  std::unique_ptr<TEditorClipboard> FClipboard;
+  std::unique_ptr<TEditorMouse> FMouse;
 };
 
 }  // namespace tesvarin
