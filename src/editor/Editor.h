@@ -1,11 +1,11 @@
 // The editor control as a headless model: everything it does except putting pixels on a screen.
-// It is a facade built on the shared model (model/TEditModel): the settings objects, the selection
-// model, the scrolling model, the on-screen caret, the view scheme and the context menu are parts of
-// their own that take the model, not the editor; the methods of TEditor itself are split by concern
-// over Editor.cpp (life cycle, properties, row marks, the row store's view interface), caret/,
-// edit/ (editing, clipboard, mouse), EditorMessages.cpp (edit-control messages),
-// EditorSettingsChange.cpp (ViewChanged, colour, font, size) and view/ (scrolling commands, the
-// paint pass). README.md beside this file says which folder holds what.
+// TEditor is a facade over the shared model (model/TEditModel) and the parts that take it: caret
+// movement and the selection (caret/TCaretMover, TEditorSelection), scrolling (view/TEditorScroll,
+// TScrollCommands), the on-screen caret and painting (view/TCaretDisplay, TPaintPass), editing, the
+// clipboard and the mouse (edit/TEditCommands, TEditorClipboard, TEditorMouse). Its own methods are
+// the public surface, mostly one-line forwards (Editor.cpp), the answer to a settings change
+// (EditorSettingsChange.cpp) and what the parts ask of it (IEditorSignals). README.md beside this
+// file says which folder holds what.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,15 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/edit/EditorInput.h"
+#include "editor/model/EditorInput.h"
 #include "editor/model/EditModel.h"
+#include "editor/caret/CaretMover.h"
+#include "editor/edit/EditCommands.h"
+#include "editor/edit/EditorClipboard.h"
+#include "editor/edit/EditorMouse.h"
 #include "editor/view/CaretDisplay.h"
 #include "editor/view/PaintPass.h"
+#include "editor/view/ScrollCommands.h"
 #include "platform/Platform.h"
 #include "support/Component.h"
 #include "support/StringList.h"
@@ -30,7 +35,6 @@ class TEditorViewInfo;
 class TEditorSelection;
 class TEditorScroll;
 class TEditorContextMenu;
-class TEditorPainter;
 class TEditorBars;
 
 using TSelectionChangeEvent = std::function<void(TObject* Sender, bool Selected)>;
@@ -68,16 +72,16 @@ public:
   void SetColor(TColor Value);
   void SetFont(const TFontSpec& Value);
 
-  // ---- Caret and selection (EditorCaretMove.cpp; the selection model is TEditorSelection)
+  // ---- Caret and selection (TCaretMover; the selection model is TEditorSelection)
   void SetRow(int Value);
   void SetCol(int Value);
-  void SetRowCol(int ARow, int ACol);
+  void SetRowCol(int ARow, int ACol) override;
   [[nodiscard]] TEditorSelection& Selection() { return *FSelection; }
   [[nodiscard]] const TEditorSelection& Selection() const { return *FSelection; }
   [[nodiscard]] TEditorSelState SelState() const;
   [[nodiscard]] bool Selected() const { return SelState() != selNone; }
   [[nodiscard]] bool SelectionMode() const;  // box mode
-  void SetSelectionMode(bool Box);
+  void SetSelectionMode(bool Box) override;
   void SetSelStart(int64_t Offset);
   void SetSelLength(int64_t Length);
   [[nodiscard]] int64_t GetSelStart() const;
@@ -86,14 +90,14 @@ public:
   void SelectAll();
   void CleanSelection() override;
   void ShowHit(int Length);
-  [[nodiscard]] int HitLength() const { return FHitLength; }
+  [[nodiscard]] int HitLength() const { return FCaretMover->HitLength(); }
   // Key down: movement keys, Delete, Escape, the context menu's shortcuts. Repeat: auto-repeat.
   void KeyDown(uint16_t Key, TShiftState Shift, bool Repeat = false);
   void KeyUp(uint16_t Key, TShiftState Shift);
   // A key is auto-repeating: placing the caret after a scroll may wait for its release.
-  [[nodiscard]] bool KeyRepeating() const { return FKeyRepeating; }
+  [[nodiscard]] bool KeyRepeating() const { return FScrollCommands->KeyRepeating(); }
 
-  // ---- Editing (EditorEditing.cpp)
+  // ---- Editing (TEditCommands)
   // Character messages as queued: each byte is one message, so a lead byte pairs with the next.
   void KeyPress(std::string_view Chars, TShiftState Shift = {});
   void ImeComposition(std::string_view Result);
@@ -107,9 +111,9 @@ public:
   [[nodiscard]] bool CanUndo() const;
   [[nodiscard]] bool CanRedo() const;
   // Character messages still to drop after an input-method result was inserted whole.
-  [[nodiscard]] int ImeSkip() const { return FImeSkip; }
+  [[nodiscard]] int ImeSkip() const { return FEditCommands->ImeSkip(); }
 
-  // ---- Clipboard (EditorClipboard.cpp)
+  // ---- Clipboard (TEditorClipboard)
   void CopyToClipboard();
   void CutToClipboard();
   void PasteFromClipboard();
@@ -122,7 +126,7 @@ public:
   void GotoMark(int Mark);
   void SetRowMarks(int ARow, uint16_t Marks);
 
-  // ---- Scrolling and metrics (view/EditorScrollCommands.cpp; the model is TEditorScroll)
+  // ---- Scrolling and metrics (TScrollCommands; the model is TEditorScroll)
   [[nodiscard]] TEditorScroll& Scroll() { return *FScroll; }
   [[nodiscard]] const TEditorScroll& Scroll() const { return *FScroll; }
   [[nodiscard]] int TopRow() const override;
@@ -131,11 +135,11 @@ public:
   void SetLeftCol(int ACol) override;
   void VScroll(TScrollCode Code, int Pos);
   void HScroll(TScrollCode Code, int Pos);
-  void MakeCaretVisible();
+  void MakeCaretVisible() override;
   // Places the system caret (and the input method window) at the caret, fires OnCaretMoved.
-  void UpdateCaret();
+  void UpdateCaret() override;
   // Rebuilds the caret's shape (style, overwrite, a hsCaret hit block) and places it.
-  void RecreateCaret();
+  void RecreateCaret() override;
   void Resize();
   // The handler of every settings object and highlighter.
   void ViewChanged(TObject* Sender);
@@ -164,11 +168,11 @@ public:
   void InvalidateImagebarRow(int ARow);
   TDrawLineEvent OnDrawLine;
 
-  // ---- Mouse (EditorMouse.cpp)
+  // ---- Mouse (TEditorMouse; the context menu in Editor.cpp)
   void MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
   void MouseMove(TShiftState Shift, int X, int Y);
   void MouseUp(TEditorMouseButton Button, TShiftState Shift, int X, int Y);
-  [[nodiscard]] bool Dragging() const { return FDragState == TDragState::Active; }
+  [[nodiscard]] bool Dragging() const { return FMouse->Dragging(); }
   // The menu computed for this moment: captions, enabled and ticked states (EditorContextMenu).
   [[nodiscard]] TEditorContextMenu& ContextMenu() { return *FContextMenu; }
   void ContextPopup(int X, int Y);
@@ -186,7 +190,7 @@ public:
   TNotifyEvent OnTopRowChange;
   TNotifyEvent OnTopColChange;
 
-  // ---- Helpers shared by the parts (Editor.cpp; the rows, columns and settings are TEditModel's)
+  // ---- Repainting (TPaintPass; the rows, columns and settings are TEditModel's)
   void InvalidateRows(int Row1, int Row2) override;
   void Invalidate();  // the whole window
 
@@ -215,102 +219,34 @@ protected:
   void Notification(TComponent* Component, TOperation Operation) override;
   // Called after each row (or selection span of a row) is painted; raises OnDrawLine.
   virtual void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected);
-  // The painter of the paint in progress, null outside PaintRect.
-  [[nodiscard]] TEditorPainter* Painter() const { return FPaintPass->Painter(); }
+  [[nodiscard]] const TPaintPass& PaintPass() const { return *FPaintPass; }
 
-  // ---- IEditorSignals: what the parts tell the editor
-  void SelectionChanged() override;
+  // ---- IEditorSignals: what the parts ask of the editor
+  void SelectionChanged(bool Selected) override;
+  [[nodiscard]] int VisibleRows() const override;
+  void TopRowChanged() override;
+  void LeftColChanged() override;
   void RowPainted(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) override;
 
 private:
   void WireSettings();
-
-  // ---- Caret state (EditorCaretMove.cpp)
-  // After a change of Row or Col: RowChanged for vertical moves, Direction +1 or -1 horizontally.
-  void NormalizeColumn(bool RowChanged, int Direction);
-  void MoveByKey(uint16_t Key, TShiftState Shift, bool Repeat);
-  void WordRight();
-  void WordLeft();
-  int FKeptCol = 0;
-  bool FHasKeptCol = false;
-  int FCaretBatch = 0;  // caret changes in a batch place the system caret once at the end
-  int FHitLength = 0;
-  bool FKeyRepeating = false;
-  friend class TCaretBatch;
-  // Selects N bytes from the start of the current selection (or the caret), as a hit with AsHit.
-  void SelectBytes(int64_t N, bool AsHit);
-  // The caret to the start of the selection or hit, when there is one.
-  void CaretToSelStart();
-  void MoveVertical(int Delta, bool Ctrl, bool Repeat);
-  void MovePage(bool Down, bool Repeat);
-  void MoveLeft(bool Ctrl);
-  void MoveRight(bool Ctrl);
-  void MoveHomeEnd(bool End, bool Ctrl);
-
-  // ---- Editing state (EditorEditing.cpp)
-  int FImeSkip = 0;
-  bool FImeOpen = false;
-  // The change frame: offsets are measured from FrameRow(ARow), a row the change cannot move.
-  [[nodiscard]] int FrameRow(int ARow) const;
-  [[nodiscard]] int64_t FrameOffset(int First, int ARow, int Byte) const;
-  // Rows A .. A+N-1 become Text through the row store, then the caret goes Offset bytes from First.
-  void ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset);
-  // The row's bytes followed by CR LF when it ends with one.
-  [[nodiscard]] std::string RowWithBreak(int ARow, std::string_view Bytes) const;
-  [[nodiscard]] bool EditingBlocked() const;
-  void DropHit();
-  void BackspaceKey();
-  void TabKey(TShiftState Shift);
-  void EnterKey(TShiftState Shift);
-  [[nodiscard]] int EnterIndentWidth() const;
-  [[nodiscard]] std::string IndentString(int Width) const;
-  [[nodiscard]] bool UnindentApplies(int Byte) const;
-  void Unindent();
-  void JoinWithRowAbove();
-  void JoinWithNextRow(int Byte);
-  // The selection's rows give way to their remaining text with S at the cut point.
-  void ReplaceSelection(std::string_view S);
-  // The selected rows without their selected bytes (Data: the 1-based cut position); FirstRow and
-  // RowsReplaced say which rows of the store they stand for. False without a selection.
-  bool SelectionRemains(TEditorStringList& Rows, int& FirstRow, int& RowsReplaced) const;
-  [[nodiscard]] int BoxFormat();
-  // The byte a box column falls on in Row, which is first filled with spaces up to the column.
-  int BoxInsertByte(std::string& Row, int ACol) const;
-  int FBoxFormat = -1;
-  IClipboard* FBoxFormatOwner = nullptr;
-
-  // ---- Caret display (the system caret, underline and ruler mark are TCaretDisplay's)
-  // Moves the pixels of Area with the underline and the caret hidden, then paints what was uncovered.
-  void ScrollRegion(const TRect& Area, int Dx, int Dy);
-  std::unique_ptr<TCaretDisplay> FCaretDisplay;
-
-  // ---- Painting state (EditorSettingsChange.cpp)
+  // Painting state (EditorSettingsChange.cpp): italic glyphs overhang their cells.
   void UpdateItalicMode();
   // Images and text metrics changed: the ruler, corner and edge images are made again when next drawn.
   void BarsChanged();
-  std::unique_ptr<TEditorBars> FBars;
-  std::unique_ptr<TPaintPass> FPaintPass;
 
-  // ---- Mouse state (EditorMouse.cpp)
-  enum class TDragState : uint8_t { None, Armed, Active };
-  TDragState FDragState = TDragState::None;
-  bool FMouseLeftDown = false;
-  bool FRowSelecting = false;
-  int FCursorZone = -1;
-  int FRowSelectFirst = 0;  // the row a margin press selected; a drag keeps it selected
-  [[nodiscard]] bool CanDragSelection() const;
-  // The text position under a point, its row clamped to the rows a caret may stand on.
-  [[nodiscard]] TPoint TextPosAt(int X, int Y, bool Round) const;
-  void SelectWholeRows(int ToRow);
-  void ExtendMouseSelection(int X, int Y);
-  void DropSelection(TShiftState Shift, int X, int Y);
-  void MoveSelectionTo(int DropRow, int DropByte);
-  void UpdatePointer(TShiftState Shift, int X, int Y);
-  void SetPointerZone(int Zone, TCursor Cursor);
-
+  // The parts, each taking the model and the parts above it in this list; the editor forwards to them.
   std::unique_ptr<TEditorSelection> FSelection;
   std::unique_ptr<TEditorScroll> FScroll;
+  std::unique_ptr<TCaretMover> FCaretMover;
   std::unique_ptr<TEditorContextMenu> FContextMenu;
+  std::unique_ptr<TEditorBars> FBars;
+  std::unique_ptr<TCaretDisplay> FCaretDisplay;
+  std::unique_ptr<TPaintPass> FPaintPass;
+  std::unique_ptr<TScrollCommands> FScrollCommands;
+  std::unique_ptr<TEditCommands> FEditCommands;
+  std::unique_ptr<TEditorClipboard> FClipboard;
+  std::unique_ptr<TEditorMouse> FMouse;
 };
 
 }  // namespace tesvarin

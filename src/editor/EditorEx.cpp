@@ -35,6 +35,7 @@ TEditorEx::TEditorEx(IEditorWindow* Window, const TPlatform& Platform) : TEditor
   // A virtual call in a constructor reaches this class's own version; a descendant that wants other
   // marks replaces them with SetExMarks.
   FExMarks = CreateExMarks();
+  FMarkPainter = std::make_unique<THitMarkPainter>(*this, Scroll(), PaintPass(), *FExMarks);
   FSearch.OnChange = [this] { SearchChanged(); };
 }
 
@@ -49,6 +50,17 @@ std::unique_ptr<TEditorExMarks> TEditorEx::CreateExMarks() {
 void TEditorEx::SearchChanged() {
   if (FExMarks != nullptr && FExMarks->FindMark().Visible()) Invalidate();
 }
+
+// ---- marks over painted rows
+
+void TEditorEx::DrawLine(std::string_view, int X, int Y, int Index, const TRect& ARect, bool) {
+  FMarkPainter->PaintRow(*this, X, Y, Index, ARect);
+}
+
+void TEditorEx::DrawDBSpaceMark(int X, int Y) { FMarkPainter->DrawDBSpaceMark(X, Y); }
+void TEditorEx::DrawSpaceMark(int X, int Y) { FMarkPainter->DrawSpaceMark(X, Y); }
+void TEditorEx::DrawTabMark(int X, int Y) { FMarkPainter->DrawTabMark(X, Y); }
+void TEditorEx::DrawFindMark(int X1, int Y, int X2) { FMarkPainter->DrawFindMark(X1, Y, X2); }
 
 // ---- lines
 
@@ -218,6 +230,11 @@ void TEditorEx::SetTextUndoably(const TBigString& Text) {
 // ---- hit records
 
 int TEditorEx::GetFindHits(int ARow) { return FindHitsUpTo(ARow, INT_MAX); }
+
+const std::vector<TFindHit>& TEditorEx::RowHitsUpTo(int ARow, int Bytes) {
+  FindHitsUpTo(ARow, Bytes);
+  return FFindHits;
+}
 
 int TEditorEx::FindHitsUpTo(int ARow, int Bytes) {
   FFindHits.clear();

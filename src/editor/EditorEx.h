@@ -10,11 +10,12 @@
 #include "editor/Editor.h"
 #include "editor/search/EditorExMarks.h"
 #include "editor/search/EditorExSearch.h"
+#include "editor/search/HitMarkPainter.h"
 #include "editor/caret/EditorSelection.h"
 
 namespace tesvarin {
 
-class TEditorEx : public TEditor {
+class TEditorEx : public TEditor, private IRowMarkShapes {
 public:
   static constexpr int MaxHitLength = TEditorExSearch::MaxHitLength;
 
@@ -66,16 +67,16 @@ public:
 protected:
   // Makes the marks object with its change notification connected to the editor's repaint.
   [[nodiscard]] virtual std::unique_ptr<TEditorExMarks> CreateExMarks();
-  // The marks over a painted row: white space, then the hits' bars (EditorExPaint.cpp).
+  // The marks over a painted row: white space, then the hits' bars (THitMarkPainter walks the row
+  // and draws each mark through these hooks).
   void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) override;
-  virtual void DrawDBSpaceMark(int X, int Y);
-  virtual void DrawSpaceMark(int X, int Y);
-  virtual void DrawTabMark(int X, int Y);
-  virtual void DrawFindMark(int X1, int Y, int X2);
+  void DrawDBSpaceMark(int X, int Y) override;
+  void DrawSpaceMark(int X, int Y) override;
+  void DrawTabMark(int X, int Y) override;
+  void DrawFindMark(int X1, int Y, int X2) override;
 
 private:
-  void DrawSpaceMarks(std::string_view Row, int X0, int Y, int Left, int Right);
-  void DrawFindMarks(int ARow, int X0, int Y, int Left, int Right);
+  const std::vector<TFindHit>& RowHitsUpTo(int ARow, int Bytes) override;
   // GetFindHits for the row's first Bytes bytes only (a hit running past them is cut there).
   int FindHitsUpTo(int ARow, int Bytes);
   // The line that holds ARow with its hit walk, kept while the text, the rows and the search stay
@@ -136,6 +137,7 @@ private:
   TShownHit FShownHit;
 
   std::unique_ptr<TEditorExMarks> FExMarks;
+  std::unique_ptr<THitMarkPainter> FMarkPainter;
   TEditorExSearch FSearch;
   std::vector<TFindHit> FFindHits;
 };

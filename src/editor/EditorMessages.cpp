@@ -11,21 +11,12 @@ namespace tesvarin {
 
 namespace {
 
-int64_t RowBytes(const TEditor& Editor, int Row) {
-  const int64_t Len = static_cast<int64_t>(Editor.RowView(Row).size());
-  return Len + (Editor.ListRows().RowAttribute(Row) == raCrlf ? 2 : 0);
-}
 
 }  // namespace
 
 int64_t EditorTextLength(const TEditor& Editor) { return EditorRowOffset(Editor, Editor.RowCount()); }
 
-int64_t EditorRowOffset(const TEditor& Editor, int Row) {
-  const int Last = std::min(Row, Editor.RowCount());
-  int64_t Offset = 0;
-  for (int R = 0; R < Last; ++R) Offset += RowBytes(Editor, R);
-  return Offset;
-}
+int64_t EditorRowOffset(const TEditor& Editor, int Row) { return Editor.RowOffset(Row); }
 
 TEditorSelRange TEditorMessages::GetSel() const {
   const int64_t Start = FEditor.GetSelStart();

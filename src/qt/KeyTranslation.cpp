@@ -4,7 +4,7 @@
 #include <QInputMethod>
 #include <QLocale>
 
-#include "editor/edit/EditorInput.h"
+#include "editor/model/EditorInput.h"
 #include "shell/QtText.h"
 #include "support/SjisCodec.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/edit/EditorInput.h"
+#include "editor/model/EditorInput.h"
 
 namespace tesvarin::qt {
 

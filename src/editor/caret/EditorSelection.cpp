@@ -61,7 +61,7 @@ void TEditorSelection::Extend(bool AsHit) {
   else
     Span(OldCaretRow, OldCaretRow, FCaret.Row, FCaret.Row, First, Last);
   FModel.Signals().InvalidateRows(First, Last);
-  FModel.Signals().SelectionChanged();
+  FModel.Signals().SelectionChanged(true);
 }
 
 void TEditorSelection::SetBoxMode(bool Value) {
@@ -75,7 +75,7 @@ void TEditorSelection::SetBoxMode(bool Value) {
   int Last = 0;
   Span(OldRect.Top, OldRect.Bottom, FRect.Top, FRect.Bottom, First, Last);
   FModel.Signals().InvalidateRows(First, Last);
-  FModel.Signals().SelectionChanged();
+  FModel.Signals().SelectionChanged(true);
 }
 
 void TEditorSelection::Recompute() {

@@ -1,18 +1,19 @@
-// TEditor's clipboard commands. A box selection goes out twice, as plain text and under the
-// editor's own format, so a paste into an editor can tell a box from a stream.
+#include "editor/edit/EditorClipboard.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "editor/Editor.h"
-#include "editor/edit/EditorEditText.h"
 #include "editor/caret/EditorSelection.h"
+#include "editor/edit/EditCommands.h"
+#include "editor/edit/EditorEditText.h"
+#include "editor/model/EditModel.h"
 #include "editor/settings/EditorResources.h"
 
 namespace tesvarin {
 
-int TEditor::BoxFormat() {
-  IClipboard* Clip = FPlatform.Clipboard;
+int TEditorClipboard::BoxFormat() {
+  IClipboard* Clip = FModel.Platform().Clipboard;
   if (Clip == nullptr) return -1;
   if (FBoxFormatOwner != Clip) {
     FBoxFormat = Clip->RegisterFormat(BoxClipboardFormatName);
@@ -21,39 +22,39 @@ int TEditor::BoxFormat() {
   return FBoxFormat;
 }
 
-void TEditor::CopyToClipboard() {
-  IClipboard* Clip = FPlatform.Clipboard;
-  if (Clip == nullptr || SelState() != selSelected) return;
-  const std::string Text = GetSelText();
+void TEditorClipboard::CopyToClipboard() {
+  IClipboard* Clip = FModel.Platform().Clipboard;
+  if (Clip == nullptr || FSelection.State() != selSelected) return;
+  const std::string Text = FSelection.Text();
   Clip->Clear();
   Clip->SetText(Text);
-  if (!FSelection->BoxMode()) return;
+  if (!FSelection.BoxMode()) return;
   std::string Zeroed = Text;
   Zeroed.push_back('\0');
   Clip->SetFormatData(BoxFormat(), Zeroed);
 }
 
-void TEditor::CutToClipboard() {
-  if (EditingBlocked() || SelState() != selSelected) return;
+void TEditorClipboard::CutToClipboard() {
+  if (FEdit.EditingBlocked() || FSelection.State() != selSelected) return;
   CopyToClipboard();
-  DeleteSelection();
+  FEdit.DeleteSelection();
 }
 
-void TEditor::PasteFromClipboard() {
-  IClipboard* Clip = FPlatform.Clipboard;
-  if (EditingBlocked() || Clip == nullptr || !Clip->HasText()) return;
+void TEditorClipboard::PasteFromClipboard() {
+  IClipboard* Clip = FModel.Platform().Clipboard;
+  if (FEdit.EditingBlocked() || Clip == nullptr || !Clip->HasText()) return;
   const std::string Text = Clip->Text();
   if (Clip->HasFormat(BoxFormat())) BoxPasteText(Text);
   else PasteText(Text);
 }
 
-void TEditor::PasteText(std::string_view S) {
-  if (EditingBlocked()) return;
+void TEditorClipboard::PasteText(std::string_view S) {
+  if (FEdit.EditingBlocked()) return;
   if (S.empty()) {
-    DeleteSelection();
+    FEdit.DeleteSelection();
     return;
   }
-  InsertText(S);
+  FEdit.InsertText(S);
 }
 
 namespace {
@@ -68,8 +69,8 @@ std::vector<std::string_view> BlockLines(std::string_view S) {
 }  // namespace
 
 // The byte a box column falls on: the first one the column covers, past any character cut by it.
-int TEditor::BoxInsertByte(std::string& Row, int ACol) const {
-  const TColumnSettings Settings = ColumnSettings();
+int TEditorClipboard::BoxInsertByte(std::string& Row, int ACol) const {
+  const TColumnSettings Settings = FModel.ColumnSettings();
   const int Width = DisplayWidth(Row, Settings);
   if (Width <= ACol) {
     Row.append(static_cast<size_t>(ACol - Width), ' ');
@@ -79,20 +80,20 @@ int TEditor::BoxInsertByte(std::string& Row, int ACol) const {
   return TEditorSelection::BoxSpan(Map, static_cast<int>(Row.size()), ACol, ACol + 1).First;
 }
 
-void TEditor::BoxPasteText(std::string_view S) {
-  if (EditingBlocked()) return;
+void TEditorClipboard::BoxPasteText(std::string_view S) {
+  if (FEdit.EditingBlocked()) return;
   if (S.empty()) {
-    DeleteSelection();
+    FEdit.DeleteSelection();
     return;
   }
   const std::vector<std::string_view> Lines = BlockLines(S);
   TEditorStringList Cut;
-  int Top = FRow;
+  int Top = FModel.Row();
   int Replaced = 0;
-  int Column = FCol;
-  if (SelectionRemains(Cut, Top, Replaced))
-    Column = FSelection->BoxMode() ? FSelection->Rect().Left : ByteToColumn(RowView(Top), Cut.Data(0) - 1, ColumnSettings());
-  const int Count = FRows->Count();
+  int Column = FModel.Col();
+  if (FEdit.SelectionRemains(Cut, Top, Replaced))
+    Column = FSelection.BoxMode() ? FSelection.Rect().Left : ByteToColumn(FModel.RowView(Top), Cut.Data(0) - 1, FModel.ColumnSettings());
+  const int Count = FModel.ListRows().Count();
   const int Total = std::max(static_cast<int>(Lines.size()), Cut.Count());
   std::string Text;
   int64_t CaretInText = 0;
@@ -104,10 +105,10 @@ void TEditor::BoxPasteText(std::string_view S) {
     if (I < Cut.Count()) {
       Row = std::string(Cut.RowView(I));
       At = Cut.Data(I) - 1;
-      if (DisplayWidth(std::string_view(Row).substr(0, static_cast<size_t>(At)), ColumnSettings()) < Column)
+      if (DisplayWidth(std::string_view(Row).substr(0, static_cast<size_t>(At)), FModel.ColumnSettings()) < Column)
         At = BoxInsertByte(Row, Column);
     } else if (R < Count) {
-      Row = std::string(RowView(R));
+      Row = std::string(FModel.RowView(R));
       At = BoxInsertByte(Row, Column);
     } else {
       At = BoxInsertByte(Row, Column);
@@ -119,12 +120,12 @@ void TEditor::BoxPasteText(std::string_view S) {
         CaretInText = static_cast<int64_t>(Text.size()) + At + static_cast<int64_t>(Lines[static_cast<size_t>(I)].size());
     }
     Text.append(Row);
-    if (R >= Count || FRows->RowAttribute(R) != raWrapped) Text.append("\r\n");
+    if (R >= Count || FModel.ListRows().RowAttribute(R) != raWrapped) Text.append("\r\n");
   }
   Replaced = std::max(Replaced, OldRows);
-  const int First = FrameRow(std::min(Top, std::max(Count - 1, 0)));
-  const int64_t Offset = FrameOffset(First, Top, 0) + CaretInText;
-  ApplyChange(std::min(Top, Count), Replaced, Text, First, Offset);
+  const int First = FEdit.FrameRow(std::min(Top, std::max(Count - 1, 0)));
+  const int64_t Offset = FEdit.FrameOffset(First, Top, 0) + CaretInText;
+  FEdit.ApplyChange(std::min(Top, Count), Replaced, Text, First, Offset);
 }
 
 }  // namespace tesvarin

@@ -1,12 +1,12 @@
-// TEditor's mouse: press, move and release, row selection in the left margin, selection drag,
-// pointer zones, and the context menu's popup and shortcuts.
+#include "editor/edit/EditorMouse.h"
+
 #include <algorithm>
 
-#include "editor/Editor.h"
-#include "editor/EditorContextMenu.h"
-#include "editor/EditorMessages.h"
-#include "editor/view/EditorScroll.h"
 #include "editor/caret/EditorSelection.h"
+#include "editor/edit/EditorClipboard.h"
+#include "editor/model/EditModel.h"
+#include "editor/view/CaretDisplay.h"
+#include "editor/view/EditorScroll.h"
 
 namespace tesvarin {
 
@@ -19,56 +19,56 @@ enum TPointerZone : int { pzText, pzLeftMargin, pzTopMargin, pzInSelection, pzDr
 
 // ---- Positions
 
-TPoint TEditor::TextPosAt(int X, int Y, bool Round) const {
-  const TColRow P = FScroll->MouseToPos(X, Y, Round);
+TPoint TEditorMouse::TextPosAt(int X, int Y, bool Round) const {
+  const TColRow P = FScroll.MouseToPos(X, Y, Round);
   int ARow = P.Row;
   // Above the text area a drag reaches the row above the view.
-  if (Y < FScroll->TopOffset()) ARow = FScroll->TopRow() - 1;
-  return {P.Col, std::clamp(ARow, 0, FRows->MaxCaretRow())};
+  if (Y < FScroll.TopOffset()) ARow = FScroll.TopRow() - 1;
+  return {P.Col, std::clamp(ARow, 0, FModel.ListRows().MaxCaretRow())};
 }
 
-bool TEditor::CanDragSelection() const {
-  return !FReadOnly && FCaret.SelMove() && FSelection->State() == selSelected && !FSelection->BoxMode();
+bool TEditorMouse::CanDragSelection() const {
+  return !FModel.ReadOnly() && FModel.Caret().SelMove() && FSelection.State() == selSelected && !FSelection.BoxMode();
 }
 
 // ---- Press, move, release
 
-void TEditor::MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y) {
+void TEditorMouse::MouseDown(TEditorMouseButton Button, TShiftState Shift, int X, int Y) {
   if (Button != embLeft) return;
-  if (FWindow != nullptr && !FWindow->Focused()) FWindow->SetFocus();
-  FMouseLeftDown = true;
+  if (FModel.Window() != nullptr && !FModel.Window()->Focused()) FModel.Window()->SetFocus();
+  FModel.SetMouseLeftDown(true);
   const TPoint P = TextPosAt(X, Y, true);
   if (Shift.Contains(ssShift)) {
-    if (FSelection->State() == selNone) FSelection->Start();
-    SetRowCol(P.Y, P.X);
-    FSelection->Extend();
+    if (FSelection.State() == selNone) FSelection.Start();
+    FModel.Signals().SetRowCol(P.Y, P.X);
+    FSelection.Extend();
     return;
   }
   const TPoint Cell = TextPosAt(X, Y, false);
-  if (CanDragSelection() && FSelection->Contains(Cell.Y, Cell.X)) {
-    SetRowCol(P.Y, P.X);
-    if (FCaret.SelDragMode() == dmAutomatic) FDragState = TDragState::Armed;
+  if (CanDragSelection() && FSelection.Contains(Cell.Y, Cell.X)) {
+    FModel.Signals().SetRowCol(P.Y, P.X);
+    if (FModel.Caret().SelDragMode() == dmAutomatic) FDragState = TDragState::Armed;
     return;
   }
-  CleanSelection();
-  if (X < FScroll->LeftOffset() && Y >= FScroll->TopOffset() && FCaret.RowSelect()) {
+  FModel.Signals().CleanSelection();
+  if (X < FScroll.LeftOffset() && Y >= FScroll.TopOffset() && FModel.Caret().RowSelect()) {
     FRowSelecting = true;
     FRowSelectFirst = P.Y;
     SelectWholeRows(P.Y);
     return;
   }
-  SetRowCol(P.Y, P.X);
-  FSelection->Start();
+  FModel.Signals().SetRowCol(P.Y, P.X);
+  FSelection.Start();
 }
 
-void TEditor::MouseMove(TShiftState Shift, int X, int Y) {
-  if (FMouseLeftDown) {
+void TEditorMouse::MouseMove(TShiftState Shift, int X, int Y) {
+  if (FModel.MouseLeftDown()) {
     if (FDragState == TDragState::Armed) FDragState = TDragState::Active;
     if (FDragState == TDragState::Active) {
       // The caret shows where the text will land.
       const TPoint P = TextPosAt(X, Y, true);
-      SetRowCol(P.Y, P.X);
-      MakeCaretVisible();
+      FModel.Signals().SetRowCol(P.Y, P.X);
+      FModel.Signals().MakeCaretVisible();
     } else if (FRowSelecting) {
       SelectWholeRows(TextPosAt(X, Y, true).Y);
     } else {
@@ -78,9 +78,9 @@ void TEditor::MouseMove(TShiftState Shift, int X, int Y) {
   UpdatePointer(Shift, X, Y);
 }
 
-void TEditor::MouseUp(TEditorMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button != embLeft || !FMouseLeftDown) return;
-  FMouseLeftDown = false;
+void TEditorMouse::MouseUp(TEditorMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button != embLeft || !FModel.MouseLeftDown()) return;
+  FModel.SetMouseLeftDown(false);
   FRowSelecting = false;
   const TDragState State = FDragState;
   FDragState = TDragState::None;
@@ -88,28 +88,28 @@ void TEditor::MouseUp(TEditorMouseButton Button, TShiftState Shift, int X, int Y
     DropSelection(Shift, X, Y);
   } else if (State == TDragState::Armed) {
     // A click inside the selection that never moved: the caret stays where it was put.
-    CleanSelection();
+    FModel.Signals().CleanSelection();
   }
   UpdatePointer(Shift, X, Y);
 }
 
-void TEditor::ExtendMouseSelection(int X, int Y) {
-  if (FSelection->State() == selNone) return;
+void TEditorMouse::ExtendMouseSelection(int X, int Y) {
+  if (FSelection.State() == selNone) return;
   const TPoint P = TextPosAt(X, Y, true);
-  SetRowCol(P.Y, P.X);
-  FSelection->Extend();
-  MakeCaretVisible();
+  FModel.Signals().SetRowCol(P.Y, P.X);
+  FSelection.Extend();
+  FModel.Signals().MakeCaretVisible();
 }
 
 // Whole rows from FRowSelectFirst to ToRow, the first row staying selected either way.
-void TEditor::SelectWholeRows(int ToRow) {
-  const int Max = FRows->MaxCaretRow();
+void TEditorMouse::SelectWholeRows(int ToRow) {
+  const int Max = FModel.ListRows().MaxCaretRow();
   auto RowEnd = [&](int R, int& EndRow, int& EndCol) {
     EndRow = R + 1;
     EndCol = 0;
     if (EndRow > Max) {  // a last row without a line break ends at its own end
       EndRow = std::min(R, Max);
-      EndCol = RowWidth(EndRow);
+      EndCol = FModel.RowWidth(EndRow);
     }
   };
   int AnchorRow = FRowSelectFirst;
@@ -118,58 +118,59 @@ void TEditor::SelectWholeRows(int ToRow) {
   int CaretCol = 0;
   if (ToRow >= FRowSelectFirst) RowEnd(ToRow, CaretRow, CaretCol);
   else RowEnd(FRowSelectFirst, AnchorRow, AnchorCol);
-  SetRowCol(AnchorRow, AnchorCol);
-  FSelection->Start();
-  SetRowCol(CaretRow, CaretCol);
-  FSelection->Extend();
-  MakeCaretVisible();
+  FModel.Signals().SetRowCol(AnchorRow, AnchorCol);
+  FSelection.Start();
+  FModel.Signals().SetRowCol(CaretRow, CaretCol);
+  FSelection.Extend();
+  FModel.Signals().MakeCaretVisible();
 }
 
 // ---- Selection drag
 
-void TEditor::DropSelection(TShiftState Shift, int X, int Y) {
-  const bool Outside = FWindow != nullptr && (X < 0 || Y < 0 || X >= FWindow->ClientWidth() || Y >= FWindow->ClientHeight());
+void TEditorMouse::DropSelection(TShiftState Shift, int X, int Y) {
+  IEditorWindow* Window = FModel.Window();
+  const bool Outside = Window != nullptr && (X < 0 || Y < 0 || X >= Window->ClientWidth() || Y >= Window->ClientHeight());
   if (Outside || !CanDragSelection()) {
-    CleanSelection();
+    FModel.Signals().CleanSelection();
     return;
   }
   const TPoint P = TextPosAt(X, Y, true);
-  SetRowCol(P.Y, P.X);
-  const TSelRange Sel = FSelection->Range();
-  const int64_t Drop = EditorRowOffset(*this, FRow) + std::min<int64_t>(CaretByte(), RowView(FRow).size());
-  const int64_t Start = EditorRowOffset(*this, Sel.StartRow) + Sel.StartByte;
-  const int64_t End = EditorRowOffset(*this, Sel.EndRow) + Sel.EndByte + 1;
+  FModel.Signals().SetRowCol(P.Y, P.X);
+  const TSelRange Sel = FSelection.Range();
+  const int64_t Drop = FModel.RowOffset(FModel.Row()) + std::min<int64_t>(FModel.CaretByte(), FModel.RowView(FModel.Row()).size());
+  const int64_t Start = FModel.RowOffset(Sel.StartRow) + Sel.StartByte;
+  const int64_t End = FModel.RowOffset(Sel.EndRow) + Sel.EndByte + 1;
   if (Drop >= Start && Drop <= End) {
-    CleanSelection();
+    FModel.Signals().CleanSelection();
     return;
   }
   if (Shift.Contains(ssCtrl)) {
-    const std::string Text = GetSelText();
-    CleanSelection();
-    SetRowCol(P.Y, P.X);
-    PasteText(Text);
+    const std::string Text = FSelection.Text();
+    FModel.Signals().CleanSelection();
+    FModel.Signals().SetRowCol(P.Y, P.X);
+    FClipboard.PasteText(Text);
     return;
   }
-  MoveSelectionTo(FRow, CaretByte());
+  MoveSelectionTo(FModel.Row(), FModel.CaretByte());
 }
 
 // The move is one change over the rows from the upper to the lower of selection and drop point,
 // so that one undo step takes it back.
-void TEditor::MoveSelectionTo(int DropRow, int DropByte) {
-  const TSelRange Sel = FSelection->Range();
-  const std::string Moved = GetSelText();
-  const int Last = FRows->Count() - 1;
-  const int First = FRows->LineStartRow(std::min({Sel.StartRow, DropRow, Last}));
-  const int LastRow = FRows->LineEndRow(std::min(std::max(Sel.EndRow, DropRow), Last));
-  const TLineTextResult Block = FRows->LineText(First, LastRow - First + 1);
-  const int64_t Base = EditorRowOffset(*this, First);
+void TEditorMouse::MoveSelectionTo(int DropRow, int DropByte) {
+  const TSelRange Sel = FSelection.Range();
+  const std::string Moved = FSelection.Text();
+  const int Last = FModel.ListRows().Count() - 1;
+  const int First = FModel.ListRows().LineStartRow(std::min({Sel.StartRow, DropRow, Last}));
+  const int LastRow = FModel.ListRows().LineEndRow(std::min(std::max(Sel.EndRow, DropRow), Last));
+  const TLineTextResult Block = FModel.ListRows().LineText(First, LastRow - First + 1);
+  const int64_t Base = FModel.RowOffset(First);
   const auto Rel = [&](int ARow, int64_t AByte) {
-    return static_cast<size_t>(std::min<int64_t>(EditorRowOffset(*this, ARow) - Base + AByte,
+    return static_cast<size_t>(std::min<int64_t>(FModel.RowOffset(ARow) - Base + AByte,
                                                  static_cast<int64_t>(Block.Text.size())));
   };
   const size_t S = Rel(Sel.StartRow, Sel.StartByte);
   const size_t E = Rel(Sel.EndRow, Sel.EndByte + 1);
-  const int DropLen = static_cast<int>(RowView(DropRow).size());
+  const int DropLen = static_cast<int>(FModel.RowView(DropRow).size());
   const size_t D = Rel(DropRow, std::min(DropByte, DropLen));
   // A caret beyond the end of its row drops after spaces up to it.
   const std::string Insert = std::string(static_cast<size_t>(std::max(0, DropByte - DropLen)), ' ') + Moved;
@@ -183,67 +184,51 @@ void TEditor::MoveSelectionTo(int DropRow, int DropByte) {
     NewText = T.substr(0, S) + T.substr(E, D - E) + Insert + T.substr(D);
     CaretAt = D - (E - S) + Insert.size();
   }
-  CleanSelection();
-  HideCaret();
-  FRows->UpdateRows(First, LastRow - First + 1, NewText);
+  FModel.Signals().CleanSelection();
+  FCaretDisplay.Hide();
+  FModel.ListRows().UpdateRows(First, LastRow - First + 1, NewText);
   int ARow = 0;
   int ACol = 0;
-  FRows->OffsetToRowCol(First, static_cast<int64_t>(CaretAt), ARow, ACol);
-  SetRowCol(ARow, ACol);
-  ShowCaret();
-  MakeCaretVisible();
+  FModel.ListRows().OffsetToRowCol(First, static_cast<int64_t>(CaretAt), ARow, ACol);
+  FModel.Signals().SetRowCol(ARow, ACol);
+  FCaretDisplay.Show();
+  FModel.Signals().MakeCaretVisible();
 }
 
-void TEditor::CancelDrag() {
+void TEditorMouse::CancelDrag() {
   if (FDragState == TDragState::None) return;
   FDragState = TDragState::None;
-  FMouseLeftDown = false;
-  SetPointerZone(pzText, FCaret.Cursors().DefaultCursor());
+  FModel.SetMouseLeftDown(false);
+  SetPointerZone(pzText, FModel.Caret().Cursors().DefaultCursor());
 }
 
-void TEditor::DragShiftChanged(TShiftState Shift) {
+void TEditorMouse::DragShiftChanged(TShiftState Shift) {
   if (FDragState != TDragState::Active) return;
-  if (Shift.Contains(ssCtrl)) SetPointerZone(pzDragCopy, FCaret.Cursors().DragSelCopyCursor());
-  else SetPointerZone(pzDrag, FCaret.Cursors().DragSelCursor());
+  if (Shift.Contains(ssCtrl)) SetPointerZone(pzDragCopy, FModel.Caret().Cursors().DragSelCopyCursor());
+  else SetPointerZone(pzDrag, FModel.Caret().Cursors().DragSelCursor());
 }
 
 // ---- Pointer zones
 
-void TEditor::UpdatePointer(TShiftState Shift, int X, int Y) {
-  const TEditorCursors& C = FCaret.Cursors();
+void TEditorMouse::UpdatePointer(TShiftState Shift, int X, int Y) {
+  const TEditorCursors& C = FModel.Caret().Cursors();
   if (FDragState == TDragState::Active) {
     DragShiftChanged(Shift);
-  } else if (X < FScroll->LeftOffset()) {
+  } else if (X < FScroll.LeftOffset()) {
     SetPointerZone(pzLeftMargin, C.LeftMarginCursor());
-  } else if (Y < FScroll->TopOffset()) {
+  } else if (Y < FScroll.TopOffset()) {
     SetPointerZone(pzTopMargin, C.TopMarginCursor());
-  } else if (const TPoint Cell = TextPosAt(X, Y, false); CanDragSelection() && FSelection->Contains(Cell.Y, Cell.X)) {
+  } else if (const TPoint Cell = TextPosAt(X, Y, false); CanDragSelection() && FSelection.Contains(Cell.Y, Cell.X)) {
     SetPointerZone(pzInSelection, C.InSelCursor());
   } else {
     SetPointerZone(pzText, C.DefaultCursor());
   }
 }
 
-void TEditor::SetPointerZone(int Zone, TCursor Cursor) {
-  if (!FCaret.AutoCursor() || Zone == FCursorZone) return;
+void TEditorMouse::SetPointerZone(int Zone, TCursor Cursor) {
+  if (!FModel.Caret().AutoCursor() || Zone == FCursorZone) return;
   FCursorZone = Zone;
-  if (FPlatform.Cursors != nullptr) FPlatform.Cursors->SetCursor(Cursor);
-}
-
-// ---- Context menu
-
-void TEditor::ContextPopup(int X, int Y) {
-  FContextMenu->Update();
-  if (FWindow != nullptr) FWindow->PopupContextMenu({X, Y});
-}
-
-bool TEditor::HandleShortCut(uint16_t Key, TShiftState Shift) {
-  const TEditorMenuItem* Item = FContextMenu->FindShortCut(Key, Shift);
-  if (Item == nullptr) return false;
-  // States as of this key, not as of the last popup: a disabled command must not run. Only a
-  // shortcut key pays for them, so typing stays cheap in a long text.
-  FContextMenu->Update();
-  return FContextMenu->Execute(*Item);
+  if (FModel.Platform().Cursors != nullptr) FModel.Platform().Cursors->SetCursor(Cursor);
 }
 
 }  // namespace tesvarin

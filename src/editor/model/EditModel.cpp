@@ -27,6 +27,14 @@ THighlighter& TEditModel::ActiveHighlighter() const {
 uint16_t TEditModel::RowMarksOf(int ARow) const { return TRowMarks(*FRows, nullptr).Of(ARow); }
 int TEditModel::FirstRowWithMark(int Mark) const { return TRowMarks(*FRows, nullptr).FirstRowWith(Mark); }
 
+int64_t TEditModel::RowOffset(int ARow) const {
+  const int Last = std::min(ARow, FRows->Count());
+  int64_t Offset = 0;
+  for (int R = 0; R < Last; ++R)
+    Offset += static_cast<int64_t>(FRows->RowView(R).size()) + (FRows->RowAttribute(R) == raCrlf ? 2 : 0);
+  return Offset;
+}
+
 int64_t TEditModel::TextLength() const {
   int64_t N = 0;
   const int Count = FRows->Count();

@@ -57,6 +57,8 @@ public:
   // The bookmarks of a row (bit N: mark N), and the first row carrying Mark (-1 when none does).
   [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
   [[nodiscard]] int FirstRowWithMark(int Mark) const;
+  // Offset of a row's start: the lengths of the rows above, two per line break.
+  [[nodiscard]] int64_t RowOffset(int ARow) const;
   // Offset of the text's end: row lengths, two per line break, one past a last row without one.
   [[nodiscard]] int64_t TextLength() const;
 
@@ -71,6 +73,11 @@ public:
   // ---- Caret position
   [[nodiscard]] int Row() const { return FRow; }
   [[nodiscard]] int Col() const { return FCol; }
+  // Only stores the position: TCaretMover normalizes it and the on-screen caret follows.
+  void StoreRowCol(int ARow, int ACol) {
+    FRow = ARow;
+    FCol = ACol;
+  }
   // The caret's byte index in its row (Col less the tab fill up to it), which may lie past the end.
   [[nodiscard]] int CaretByte() const;
 
@@ -129,6 +136,10 @@ public:
   [[nodiscard]] bool Loading() const { return FLoading; }
   [[nodiscard]] bool Destroying() const { return FDestroying; }
   [[nodiscard]] bool Focused() const { return FWindow != nullptr && FWindow->Focused(); }
+  // The left button went down in the text and is not yet up: a caret it places past a row's end
+  // keeps that row's end as its column.
+  [[nodiscard]] bool MouseLeftDown() const { return FMouseLeftDown; }
+  void SetMouseLeftDown(bool Value) { FMouseLeftDown = Value; }
 
 protected:
   // Fields the editor's own methods keep up to date; the parts read them through the accessors.
@@ -162,6 +173,7 @@ protected:
   bool FModified = false;
   bool FLoading = false;
   bool FDestroying = false;
+  bool FMouseLeftDown = false;
 
 private:
   // The columns of the row looked at last.

@@ -68,6 +68,11 @@ bool TEditorScroll::CalcMetrics() {
   return true;
 }
 
+int TEditorScroll::ScreenRows() const {
+  if (FModel.Window() == nullptr) return FVisibleRows;
+  return std::max(1, FModel.Window()->ClientHeight() / FRowHeight);
+}
+
 int TEditorScroll::MaxTopRow() const { return std::max(0, FModel.RowCount() + FVisibleRows - 1); }
 
 void TEditorScroll::UpdateScrollRanges() {

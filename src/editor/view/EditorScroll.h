@@ -36,6 +36,8 @@ public:
   [[nodiscard]] int TopOffset() const { return FTopOffset; }
   [[nodiscard]] int LeftOffset() const { return FLeftOffset; }
   [[nodiscard]] int VisibleRows() const { return FVisibleRows; }
+  // Rows the window's height holds (at least 1); without a window, VisibleRows.
+  [[nodiscard]] int ScreenRows() const;
   [[nodiscard]] int VisibleCols() const { return FVisibleCols; }
   [[nodiscard]] int RulerHeight() const { return FRulerHeight; }
   [[nodiscard]] int ImagebarWidth() const { return FImagebarWidth; }

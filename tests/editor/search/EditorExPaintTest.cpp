@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "editor/FakeEditorWindow.h"
 #include "editor/RasterCanvas.h"
@@ -106,6 +107,41 @@ TEST_F(EditorExPaintTest, MarksPastColumn1000AreNotDrawn) {
   const int Left = Editor.LeftCol();
   EXPECT_EQ(Canvas.Pixel(X0 + (999 - Left) * W, RowY(0)), clGreen);
   EXPECT_NE(Canvas.Pixel(X0 + (1001 - Left) * W, RowY(0)), clGreen);
+}
+
+// A descendant draws marks of its own: each mark reaches its hook where the built-in one would go,
+// and only the hooks it keeps draw the built-in shape.
+class TSpacelessEditor : public TEditorEx {
+public:
+  using TEditorEx::TEditorEx;
+  std::vector<std::string> Calls;
+
+protected:
+  void DrawSpaceMark(int X, int Y) override { Calls.push_back("space " + std::to_string(X) + "," + std::to_string(Y)); }
+  void DrawFindMark(int X1, int Y, int X2) override {
+    Calls.push_back("find " + std::to_string(X1) + "-" + std::to_string(X2) + "," + std::to_string(Y));
+    TEditorEx::DrawFindMark(X1, Y, X2);
+  }
+};
+
+TEST_F(EditorExPaintTest, ADescendantsHooksDrawTheMarksInPlaceOfTheBuiltInShapes) {
+  TSpacelessEditor Own{&Window, TPlatform{}};
+  Own.Imagebar().SetVisible(false);
+  Own.ExMarks().SpaceMark().SetVisible(true);
+  Own.ExMarks().SpaceMark().SetColor(clGreen);
+  Own.ExMarks().FindMark().SetVisible(true);
+  Own.ExMarks().FindMark().SetColor(clRed);
+  Own.Lines().SetLinesText("a bc d");
+  Own.SetFindString("bc");
+  Canvas.Clear();
+  Own.PaintRect(Canvas, {0, 0, 400, 200});
+  const std::string Y = std::to_string(RowY(0));
+  EXPECT_EQ(Own.Calls, (std::vector<std::string>{"space " + std::to_string(X0 + W) + "," + Y,
+                                                 "space " + std::to_string(X0 + 4 * W) + "," + Y,
+                                                 "find " + std::to_string(X0 + 2 * W) + "-" + std::to_string(X0 + 4 * W) + "," + Y}));
+  // The space's own hook drew nothing; the hit bar is the built-in one.
+  EXPECT_NE(Canvas.Pixel(X0 + W, RowY(0)), clGreen);
+  EXPECT_EQ(Canvas.Pixel(X0 + 2 * W + 1, RowY(0) + H - 1), clRed);
 }
 
 }  // namespace
