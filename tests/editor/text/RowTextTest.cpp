@@ -171,6 +171,31 @@ std::string RandomFileText(std::mt19937& Rng) {
   return S;
 }
 
+// A row store as the editor holds it: rows, their lines and a view that hears of changes.
+struct TRowStore {
+  TEditorScreenStrings Rows;
+  FakeEditorView View;
+  TEditorStrings Lines{Rows, &View};
+  explicit TRowStore(int WrapByte) {
+    Rows.AttachEditor(View);
+    Rows.WrapOption().SetWrapByte(WrapByte);
+  }
+};
+
+// Two stores hold the same rows: bytes, attributes and the break of each row that ends a line.
+::testing::AssertionResult SameRows(const TEditorScreenStrings& Got, const TEditorScreenStrings& Want) {
+  if (Got.Count() != Want.Count()) {
+    return ::testing::AssertionFailure() << Got.Count() << " rows, want " << Want.Count();
+  }
+  for (int I = 0; I < Got.Count(); ++I) {
+    const bool Same = Got.RowView(I) == Want.RowView(I) && Got.Attribute(I) == Want.Attribute(I) &&
+                      Got.Attribute2(I) == Want.Attribute2(I) &&
+                      (Want.RowAttribute(I) != raCrlf || Got.LineBreak(I) == Want.LineBreak(I));
+    if (!Same) return ::testing::AssertionFailure() << "row " << I << " differs";
+  }
+  return ::testing::AssertionSuccess();
+}
+
 // Loading with word wrap on makes the rows that loading without it and then wrapping makes.
 TEST(RowStoreLoad, CutsRowsAsWrappingAfterwardsWould) {
   std::mt19937 Rng(17);
@@ -180,39 +205,20 @@ TEST(RowStoreLoad, CutsRowsAsWrappingAfterwardsWould) {
     for (int Round = 0; Round < 60; ++Round) {
       std::string Text = RandomFileText(Rng);
       if (Round % 7 == 0) Text += "\x1A tail";
-      auto Setup = [&](TEditorScreenStrings& Rows) {
-        Rows.WrapOption().SetWrapByte(Case.WrapByte);
-        Rows.WrapOption().SetWordBreak(Case.WordBreak);
-        Rows.WrapOption().SetFollowRetMark(Case.FollowRetMark);
-        Rows.WrapOption().SetLeading(Case.Leading);
-      };
-      TEditorScreenStrings Wrapped;
-      FakeEditorView WrappedView;
-      Wrapped.AttachEditor(WrappedView);
-      TEditorStrings WrappedLines(Wrapped, &WrappedView);
-      Setup(Wrapped);
-      Wrapped.SetWordWrap(true);
-      WrappedLines.LoadFromBytes(Text);
-
-      TEditorScreenStrings Later;
-      FakeEditorView LaterView;
-      Later.AttachEditor(LaterView);
-      TEditorStrings LaterLines(Later, &LaterView);
-      Setup(Later);
-      LaterLines.LoadFromBytes(Text);
-      Later.SetWordWrap(true);
-
-      ASSERT_EQ(Wrapped.Count(), Later.Count()) << Round;
-      for (int I = 0; I < Wrapped.Count(); ++I) {
-        ASSERT_EQ(Wrapped.RowView(I), Later.RowView(I)) << Round << " row " << I;
-        ASSERT_EQ(Wrapped.Attribute(I), Later.Attribute(I)) << Round << " row " << I;
-        ASSERT_EQ(Wrapped.Attribute2(I), Later.Attribute2(I)) << Round << " row " << I;
-        if (Wrapped.RowAttribute(I) == raCrlf) {
-          ASSERT_EQ(Wrapped.LineBreak(I), Later.LineBreak(I)) << Round;
-        }
+      TRowStore Wrapped(Case.WrapByte);
+      TRowStore Later(Case.WrapByte);
+      for (TRowStore* S : {&Wrapped, &Later}) {
+        S->Rows.WrapOption().SetWordBreak(Case.WordBreak);
+        S->Rows.WrapOption().SetFollowRetMark(Case.FollowRetMark);
+        S->Rows.WrapOption().SetLeading(Case.Leading);
       }
+      Wrapped.Rows.SetWordWrap(true);
+      Wrapped.Lines.LoadFromBytes(Text);
+      Later.Lines.LoadFromBytes(Text);
+      Later.Rows.SetWordWrap(true);
+      ASSERT_TRUE(SameRows(Later.Rows, Wrapped.Rows)) << Round;
       // Saved unchanged, the file keeps every byte.
-      ASSERT_EQ(WrappedLines.FileBytes(), Text) << Round;
+      ASSERT_EQ(Wrapped.Lines.FileBytes(), Text) << Round;
     }
   }
 }
@@ -225,25 +231,16 @@ TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
   // A line of more rows than a 16-bit count holds.
   Text += std::string(size_t{2} << 20, 'a') + "\r\n";
   while (Text.size() < (size_t{33} << 20)) Text += RandomFileText(Rng);
-  TEditorScreenStrings Wrapped;
-  TEditorStrings WrappedLines(Wrapped, nullptr);
-  Wrapped.WrapOption().SetWrapByte(40);
-  Wrapped.SetWordWrap(true);
-  WrappedLines.LoadFromBytes(Text);
-  TEditorScreenStrings Later;
-  TEditorStrings LaterLines(Later, nullptr);
-  Later.WrapOption().SetWrapByte(40);
-  LaterLines.LoadFromBytes(Text);
-  Later.SetWordWrap(true);
-  ASSERT_EQ(Wrapped.Count(), Later.Count());
-  ASSERT_GT(Wrapped.WrappedRowCount(), 0);
-  for (int I = 0; I < Wrapped.Count(); ++I) {
-    ASSERT_EQ(Wrapped.RowView(I), Later.RowView(I)) << I;
-    ASSERT_EQ(Wrapped.Attribute(I), Later.Attribute(I)) << I;
-  }
-  ASSERT_TRUE(WrappedLines.FileBytes() == Text);
+  TRowStore Wrapped(40);
+  Wrapped.Rows.SetWordWrap(true);
+  Wrapped.Lines.LoadFromBytes(Text);
+  TRowStore Later(40);
+  Later.Lines.LoadFromBytes(Text);
+  Later.Rows.SetWordWrap(true);
+  ASSERT_GT(Wrapped.Rows.WrappedRowCount(), 0);
+  ASSERT_TRUE(SameRows(Later.Rows, Wrapped.Rows));
+  ASSERT_TRUE(Wrapped.Lines.FileBytes() == Text);
 }
-
 
 // Wrapping, unwrapping and wrapping again at another width make the rows a fresh load at the last
 // setting makes; rows of loaded text stay views into it (an unwrapped big text holds no copy of its
@@ -252,11 +249,9 @@ TEST(RowStoreLoad, RewrapsInPlaceKeepingViewsOfTheLoadedText) {
   std::mt19937 Rng(29);
   for (int Round = 0; Round < 40; ++Round) {
     std::string Text = RandomFileText(Rng);
-    TEditorScreenStrings Rows;
-    FakeEditorView View;
-    Rows.AttachEditor(View);
-    TEditorStrings Lines(Rows, &View);
-    Rows.WrapOption().SetWrapByte(20);
+    TRowStore Store(20);
+    TEditorScreenStrings& Rows = Store.Rows;
+    TEditorStrings& Lines = Store.Lines;
     Rows.SetWordWrap(true);
     Lines.LoadFromBytes(Text);
     if (Round % 3 == 0) {
@@ -284,22 +279,11 @@ TEST(RowStoreLoad, RewrapsInPlaceKeepingViewsOfTheLoadedText) {
     Rows.WrapOption().SetWrapByte(27);
     Rows.SetWordWrap(true);
 
-    TEditorScreenStrings Fresh;
-    FakeEditorView FreshView;
-    Fresh.AttachEditor(FreshView);
-    TEditorStrings FreshLines(Fresh, &FreshView);
-    Fresh.WrapOption().SetWrapByte(27);
-    Fresh.SetWordWrap(true);
-    FreshLines.LoadFromBytes(Text);
-    ASSERT_EQ(Rows.Count(), Fresh.Count()) << Round;
-    ASSERT_GE(Rows.Count(), Unwrapped);
-    for (int I = 0; I < Rows.Count(); ++I) {
-      ASSERT_EQ(Rows.RowView(I), Fresh.RowView(I)) << Round << " row " << I;
-      ASSERT_EQ(Rows.Attribute(I), Fresh.Attribute(I)) << Round << " row " << I;
-      if (Rows.RowAttribute(I) == raCrlf) {
-        ASSERT_EQ(Rows.LineBreak(I), Fresh.LineBreak(I)) << Round;
-      }
-    }
+    TRowStore Fresh(27);
+    Fresh.Rows.SetWordWrap(true);
+    Fresh.Lines.LoadFromBytes(Text);
+    ASSERT_GE(Fresh.Rows.Count(), Unwrapped);
+    ASSERT_TRUE(SameRows(Rows, Fresh.Rows)) << Round;
     ASSERT_EQ(Lines.FileBytes(), Text) << Round;
   }
 }
