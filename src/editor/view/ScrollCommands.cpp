@@ -1,6 +1,7 @@
 #include "editor/view/ScrollCommands.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "editor/model/EditModel.h"
 #include "editor/view/CaretDisplay.h"
@@ -12,6 +13,24 @@ namespace {
 
 bool HasVertBar(TScrollStyle S) { return S == ssVertical || S == ssBoth; }
 bool HasHorzBar(TScrollStyle S) { return S == ssHorizontal || S == ssBoth; }
+
+// Where a scroll-bar command takes a position of At within [0, Max], a page being Page long;
+// nothing for the end of a drag, which moves nothing.
+std::optional<int> ScrollTarget(TScrollCode Code, int Pos, int At, int Page, int Max) {
+  int Target = At;
+  switch (Code) {
+    case SB_LINEUP: Target = At - 1; break;
+    case SB_LINEDOWN: Target = At + 1; break;
+    case SB_PAGEUP: Target = At - Page; break;
+    case SB_PAGEDOWN: Target = At + Page; break;
+    case SB_TOP: Target = 0; break;
+    case SB_BOTTOM: Target = Max; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: Target = Pos; break;
+    case SB_ENDSCROLL: return std::nullopt;
+  }
+  return std::clamp(Target, 0, Max);
+}
 
 }  // namespace
 
@@ -61,20 +80,9 @@ void TScrollCommands::SetLeftCol(int ACol) {
 
 void TScrollCommands::VScroll(TScrollCode Code, int Pos) {
   const int Top = FScroll.TopRow();
-  const int Page = FScroll.VisibleRows();
-  int Target = Top;
-  switch (Code) {
-    case SB_LINEUP: Target = Top - 1; break;
-    case SB_LINEDOWN: Target = Top + 1; break;
-    case SB_PAGEUP: Target = Top - Page; break;
-    case SB_PAGEDOWN: Target = Top + Page; break;
-    case SB_TOP: Target = 0; break;
-    case SB_BOTTOM: Target = FScroll.MaxTopRow(); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: Target = Pos; break;
-    case SB_ENDSCROLL: return;
-  }
-  SetTopRow(std::clamp(Target, 0, FScroll.MaxTopRow()));
+  const std::optional<int> Target = ScrollTarget(Code, Pos, Top, FScroll.VisibleRows(), FScroll.MaxTopRow());
+  if (!Target) return;
+  SetTopRow(*Target);
   const int Moved = FScroll.TopRow() - Top;
   if (Moved != 0 && FModel.Caret().LockScroll()) {
     FModel.Signals().SetRowCol(std::clamp(FModel.Row() + Moved, 0, FModel.ListRows().MaxCaretRow()), FModel.Col());
@@ -82,21 +90,9 @@ void TScrollCommands::VScroll(TScrollCode Code, int Pos) {
 }
 
 void TScrollCommands::HScroll(TScrollCode Code, int Pos) {
-  const int Left = FScroll.LeftCol();
-  const int Page = FScroll.VisibleCols();
-  int Target = Left;
-  switch (Code) {
-    case SB_LINEUP: Target = Left - 1; break;
-    case SB_LINEDOWN: Target = Left + 1; break;
-    case SB_PAGEUP: Target = Left - Page; break;
-    case SB_PAGEDOWN: Target = Left + Page; break;
-    case SB_TOP: Target = 0; break;
-    case SB_BOTTOM: Target = FScroll.MaxHorzPos(); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: Target = Pos; break;
-    case SB_ENDSCROLL: return;
-  }
-  SetLeftCol(std::clamp(Target, 0, FScroll.MaxHorzPos()));
+  const std::optional<int> Target =
+      ScrollTarget(Code, Pos, FScroll.LeftCol(), FScroll.VisibleCols(), FScroll.MaxHorzPos());
+  if (Target) SetLeftCol(*Target);
 }
 
 void TScrollCommands::MakeCaretVisible() {
