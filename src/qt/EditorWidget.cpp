@@ -98,10 +98,20 @@ int EditorWidget::VertScrollArrowHeight() const { return style()->pixelMetric(QS
 
 void EditorWidget::Invalidate(const TRect& Area) { MarkDirty(ToQRect(Area)); }
 
+// A failed area is tried again with the next thing marked, never by its own paint event, so a
+// paint that keeps failing does not become a loop of paint events.
+void EditorWidget::RetryBlank() {
+  if (FBlank.isEmpty()) return;
+  FDirty += FBlank;
+  viewport()->update(FBlank);
+  FBlank = QRegion();
+}
+
 // Everything marked is known, so it can move along when pixels are scrolled.
 void EditorWidget::MarkDirty(const QRect& Area) {
   const QRect R = Area.intersected(viewport()->rect());
   if (R.isEmpty()) return;
+  RetryBlank();
   FDirty += R;
   viewport()->update(R);
 }
@@ -138,6 +148,7 @@ bool EditorWidget::InEvent(F&& Handle) {
 void EditorWidget::ScrollArea(const TRect& Area, int Dx, int Dy) {
   const QRect R = ToQRect(Area).intersected(viewport()->rect());
   if (R.isEmpty() || (Dx == 0 && Dy == 0)) return;
+  RetryBlank();
   // The editor's state has already moved on, so what is still to be painted is not painted now:
   // it moves with the pixels (a drawn caret too), and the uncovered strip joins it.
   QRegion Stale = FDirty;
@@ -262,7 +273,10 @@ void EditorWidget::paintEvent(QPaintEvent* Event) {
   const QRect CaretBefore = CaretRect();
   {
     QPainter Painter(viewport());
-    for (const QRect& R : Event->region()) PaintArea(Painter, R);
+    for (const QRect& R : Event->region()) {
+      if (PaintArea(Painter, R)) FBlank -= R;
+      else FBlank += R;
+    }
     FDirty -= Event->region();
     PaintCaret(Painter);
     PaintPreedit(Painter);
@@ -274,25 +288,27 @@ void EditorWidget::paintEvent(QPaintEvent* Event) {
   if (CaretAfter != CaretBefore) MarkDirty(CaretBefore.united(CaretAfter));
 }
 
-void EditorWidget::PaintArea(QPainter& Painter, const QRect& Area) {
+bool EditorWidget::PaintArea(QPainter& Painter, const QRect& Area) {
   const QColor Background = FEditor != nullptr ? ToQColor(FEditor->Color(), palette()) : palette().color(QPalette::Base);
   if (FEditor == nullptr) {
     Painter.fillRect(Area, Background);
-    return;
+    return true;
   }
-  // A paint event has no caller to take an error: the area is left blank and the error logged.
+  // A paint event has no caller to take an error: the area is left blank and the error logged,
+  // once while painting keeps failing.
+  const bool Failing = !FBlank.isEmpty();
   try {
     QtCanvas Canvas(Painter, palette(), FGlyphs.get());
     FEditor->PaintRect(Canvas, ToTRect(Area));
+    return true;
   } catch (const std::exception& E) {
-    Painter.setClipping(false);
-    Painter.fillRect(Area, Background);
-    qWarning("Painting the editor failed: %s", E.what());
+    if (!Failing) qWarning("Painting the editor failed: %s", E.what());
   } catch (...) {
-    Painter.setClipping(false);
-    Painter.fillRect(Area, Background);
-    qWarning("Painting the editor failed");
+    if (!Failing) qWarning("Painting the editor failed");
   }
+  Painter.setClipping(false);
+  Painter.fillRect(Area, Background);
+  return false;
 }
 
 void EditorWidget::PaintCaret(QPainter& Painter) const {

@@ -97,10 +97,12 @@ protected:
 
 private:
   void ScrollBarAction(bool Vertical, int Action);
-  void PaintArea(QPainter& Painter, const QRect& Area);
+  // False when painting failed and the area was left blank.
+  bool PaintArea(QPainter& Painter, const QRect& Area);
   void PaintCaret(QPainter& Painter) const;
   void PaintPreedit(QPainter& Painter) const;
   void MarkDirty(const QRect& Area);
+  void RetryBlank();
   void Flush();
   // Runs an event's handler; what the editor asked to be painted at once is painted after it.
   template <class F>
@@ -117,6 +119,7 @@ private:
   std::unique_ptr<TEditorMessages> FMessages;
   std::unique_ptr<GlyphCache> FGlyphs;
   QRegion FDirty;  // invalidated and not yet painted
+  QRegion FBlank;  // left blank by a failed paint: tried again when the editor next changes the view
   QSize FCaretSize;
   QPoint FCaretPos;
   QPoint FImePos;

@@ -208,16 +208,37 @@ TEST_F(EditorWidgetPaintTest, ScrollingMovesPixelsThatMatchAViewPaintedFromScrat
   EXPECT_EQ(OnScreen(), Painted());
 }
 
+// An editor whose per-row hook fails while Throwing is set, as a descendant's drawing code might.
+class TFailingRowEditor final : public TEditorEx {
+public:
+  using TEditorEx::TEditorEx;
+  bool Throwing = false;
+  int Thrown = 0;
+
+protected:
+  void DrawLine(std::string_view LineStr, int X, int Y, int Index, const TRect& ARect, bool Selected) override {
+    if (Throwing) {
+      ++Thrown;
+      throw std::runtime_error("a drawing hook failed");
+    }
+    TEditorEx::DrawLine(LineStr, X, Y, Index, ARect, Selected);
+  }
+};
+
 TEST_F(EditorWidgetPaintTest, AnErrorWhilePaintingStaysInThePaintEventAndLeavesTheCaretWorking) {
+  Widget->SetEditor(nullptr);
+  auto Failing = std::make_unique<TFailingRowEditor>(Widget.get(), TPlatform{});
+  TFailingRowEditor& Hook = *Failing;
+  Editor = std::move(Failing);
+  Widget->SetEditor(Editor.get());
   Load("abc\r\ndef");
   Widget->activateWindow();
   Widget->setFocus();
-  Editor->OnDrawLine = [](TObject*, std::string_view, int, int, int, const TRect&, bool) {
-    throw std::runtime_error("a drawing hook failed");
-  };
+  Hook.Throwing = true;
   EXPECT_NO_THROW(Widget->viewport()->repaint());
   EXPECT_NO_THROW((void)Painted());
-  Editor->OnDrawLine = nullptr;
+  EXPECT_GT(Hook.Thrown, 0);
+  Hook.Throwing = false;
   Editor->SetRowCol(1, 1);
   QApplication::processEvents();
   const TPoint At = Editor->Scroll().CaretPos();
