@@ -100,8 +100,6 @@ public:
   [[nodiscard]] TColumnSettings ColumnSettings() const;
   void StrToRows(std::string_view Text, TEditorStringList& Rows) const;
   [[nodiscard]] int WrapCount(std::string_view Line) const;
-  void Rewrap();
-  void Unwrap();
   // Scroll ranges, caret and repaint of every editor.
   void RefreshEditors();
   // Caret row and top row of every editor back within the rows.
@@ -130,6 +128,7 @@ private:
   void GiveMarks(uint16_t Marks, int Row);
   void DropEmptyLastLine(int First, TEditorStringList& Scratch) const;
   void RebuildRows(bool Wrap);
+  void RebuildRowsAndViews(bool Wrap);
   void AdvanceState(IRowStateParser* Parser, int Row, TRowAttributeData& State) const;
   [[nodiscard]] bool StoredStateEquals(int Row, const TRowAttributeData& State) const;
   [[nodiscard]] std::unique_ptr<IRowStateParser> NewParser() const;

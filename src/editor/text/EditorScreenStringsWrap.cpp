@@ -186,11 +186,12 @@ void TEditorScreenStrings::RebuildRows(bool Wrap) {
   TRowCount Cuts;           // the pieces of each line that is cut, in order
   std::vector<bool> IsCut;  // per line
   int64_t Lead = 0;
-  for (int Row = 0; Row < Count();) {
+  // Unwrapped, every line makes one row and no row runs ahead: only cutting needs the first pass.
+  for (int Row = 0; Wrap && Row < Count();) {
     const int End = LineEndRow(Row);
     auto RowAt = [&](size_t I) -> const TRowText& { return Item(Row + static_cast<int>(I)).Text; };
     const std::string_view Line = JoinedLine(static_cast<size_t>(End - Row + 1), RowAt, *this, Joined, Shared);
-    const bool Cut = Wrap && DisplayWidth(Line, Settings) >= W;
+    const bool Cut = Wraps(Line, Line.find('\t') != std::string_view::npos, Settings, W);
     IsCut.push_back(Cut);
     int64_t Made = 1;
     if (Cut) {
@@ -223,11 +224,14 @@ void TEditorScreenStrings::RebuildRows(bool Wrap) {
     } KeepRest{Old, Take, Put, Left};
     while (Left()) {
       Old.clear();
-      do Old.push_back(Take());
-      while (Left() && (Old.back().Attribute & 3) == raWrapped);
+      // The room first: a record taken and then lost to a failed push would lose its text.
+      do {
+        Old.emplace_back();
+        Old.back() = Take();
+      } while (Left() && (Old.back().Attribute & 3) == raWrapped);
       auto RowAt = [&](size_t I) -> const TRowText& { return Old[I].Text; };
       const std::string_view Text = JoinedLine(Old.size(), RowAt, *this, Joined, Shared);
-      const bool Cut = IsCut[Line++];
+      const bool Cut = Wrap && IsCut[Line++];
       const size_t N = Cut ? Cuts.Take(NextCut) : 1;
       const TLineBreak Break = Old.back().Text.Break();
       New.clear();
@@ -252,35 +256,37 @@ void TEditorScreenStrings::RebuildRows(bool Wrap) {
   });
 }
 
-void TEditorScreenStrings::Rewrap() { RebuildRows(true); }
-
-void TEditorScreenStrings::Unwrap() { RebuildRows(false); }
-
-void TEditorScreenStrings::SetWordWrap(bool Value) {
-  if (Value == FWordWrap) return;
-  FWordWrap = Value;
-  if (Loading()) return;
+// Refused or cut short, the rows may still have changed: the editors are brought in step either way.
+void TEditorScreenStrings::RebuildRowsAndViews(bool Wrap) {
   FUndo->ClearUndo();
+  std::exception_ptr Failure;
   try {
-    RebuildRows(Value);
+    RebuildRows(Wrap);
   } catch (...) {
-    FWordWrap = !Value;  // refused, or cut short with the rest of the lines as they were
-    throw;
+    Failure = std::current_exception();
   }
   RefreshAllRowStates();
   RefreshEditors();
   ClampEditors();
   for (IEditorView* E : FEditors) E->SetCaretRowCol(E->CaretRow(), 0);
+  if (Failure) std::rethrow_exception(Failure);
+}
+
+void TEditorScreenStrings::SetWordWrap(bool Value) {
+  if (Value == FWordWrap) return;
+  FWordWrap = Value;
+  if (Loading()) return;
+  try {
+    RebuildRowsAndViews(Value);
+  } catch (...) {
+    FWordWrap = !Value;  // refused, or cut short with the rest of the lines as they were
+    throw;
+  }
 }
 
 void TEditorScreenStrings::WrapOptionChanged() {
   if (Loading() || !FWordWrap) return;
-  FUndo->ClearUndo();
-  Rewrap();
-  RefreshAllRowStates();
-  RefreshEditors();
-  ClampEditors();
-  for (IEditorView* E : FEditors) E->SetCaretRowCol(E->CaretRow(), 0);
+  RebuildRowsAndViews(true);
 }
 
 void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {

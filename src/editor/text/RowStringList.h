@@ -180,10 +180,11 @@ void TRowStringList::Restream(int Lead, F&& Rebuild) {
     ++Made;
   };
   auto Left = [this] { return FItems.HasNext(); };
-  Rebuild(Take, Put, Left);
-  if (FItems.HasNext()) throw std::logic_error("a row rebuild left old rows behind");
+  // Rows change from the first one taken, also when the rebuild stops half way.
   ++FLayoutVersion;
   ++FTextVersion;
+  Rebuild(Take, Put, Left);
+  if (FItems.HasNext()) throw std::logic_error("a row rebuild left old rows behind");
   Changed();
 }
 

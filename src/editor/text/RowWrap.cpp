@@ -6,8 +6,6 @@ namespace tesvarin {
 
 namespace {
 
-bool In(std::string_view Char, const TCharSet& Set) { return Set.Contains(Char); }
-
 // Moves the cursor from the wrap width back or forward to the cut point.
 void FindCut(TEditorAttributeArray& C, const TEditorWrapOption& O) {
   const int W = O.WrapByte();
@@ -18,7 +16,7 @@ void FindCut(TEditorAttributeArray& C, const TEditorWrapOption& O) {
       C.PriorChar();
   }
   if (O.FollowPunctuation()) {
-    while (C.Pos() < W + 2 && In(C.NextChar(), O.PunctuationSet())) {
+    while (C.Pos() < W + 2 && O.PunctuationSet().Contains(C.NextChar())) {
       bool Double = C.NextChar().size() == 2;
       C.Next();
       if (Double) C.Next();
@@ -26,9 +24,9 @@ void FindCut(TEditorAttributeArray& C, const TEditorWrapOption& O) {
   }
   if (O.Leading() && C.Pos() < C.MapLength()) {
     const int Limit = (W / 5) * 4;
-    while (C.Pos() > Limit && In(C.CurrentChar(), O.LeadSet())) C.PriorChar();
-    if (C.Pos() + 1 < C.MapLength() && In(C.NextChar(), O.FollowSet())) {
-      while (C.Pos() > Limit && (In(C.CurrentChar(), O.LeadSet()) || In(C.NextChar(), O.FollowSet())))
+    while (C.Pos() > Limit && O.LeadSet().Contains(C.CurrentChar())) C.PriorChar();
+    if (C.Pos() + 1 < C.MapLength() && O.FollowSet().Contains(C.NextChar())) {
+      while (C.Pos() > Limit && (O.LeadSet().Contains(C.CurrentChar()) || O.FollowSet().Contains(C.NextChar())))
         C.PriorChar();
     }
   }

@@ -80,8 +80,18 @@ public:
   // The new ones may run at most Lead ahead of those taken; a whole array rebuilt this way never
   // needs a second copy of itself.
   void BeginRestream(int Lead) {
-    if (Lead > 0 && static_cast<size_t>(Lead) > FGapLength) SetCapacity(Size() + Lead);
-    MoveGap(0);
+    if (Lead <= 0 || static_cast<size_t>(Lead) <= FGapLength) {
+      MoveGap(0);
+      return;
+    }
+    // Grown straight into the rebuild's layout, so each element moves once.
+    decltype(FBody) Body;
+    Body.reserve(static_cast<size_t>(Size()) + static_cast<size_t>(Lead));
+    Body.resize(static_cast<size_t>(Lead));
+    for (int I = 0; I < Size(); ++I) Body.push_back(std::move((*this)[I]));
+    FBody.swap(Body);
+    FGapStart = 0;
+    FGapLength = static_cast<size_t>(Lead);
   }
   [[nodiscard]] bool HasNext() const { return FGapStart + FGapLength < FBody.size(); }
   [[nodiscard]] T TakeNext() {

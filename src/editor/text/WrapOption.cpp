@@ -18,8 +18,10 @@ void TEditorWrapOption::SetFlag(bool& Field, bool Value) {
 
 void TEditorWrapOption::SetText(std::string& Field, TCharSet& Set, std::string_view Value) {
   if (Field == Value) return;
+  // The set first: if making it fails, the list and its set still agree.
+  TCharSet NewSet(Value);
   Field.assign(Value);
-  Set = TCharSet(Field);
+  Set = std::move(NewSet);
   Changed();
 }
 
