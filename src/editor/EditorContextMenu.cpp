@@ -112,7 +112,7 @@ void TEditorContextMenu::Update() {
   FItems[miBoxPaste].Enabled = Pastable;
   FItems[miDelete].Enabled = HasSelection && Writable;
   // The text is empty only when its first row is and there is no other: no walk over every row.
-  FItems[miSelectAll].Enabled = FEditor.RowCount() > 1 || EditorRowOffset(FEditor, 1) > 0;
+  FItems[miSelectAll].Enabled = FEditor.RowCount() > 1 || FEditor.RowOffset(1) > 0;
   FItems[miBoxMode].Checked = FEditor.SelectionMode();
 }
 

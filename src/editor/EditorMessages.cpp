@@ -9,14 +9,7 @@
 
 namespace tesvarin {
 
-namespace {
-
-
-}  // namespace
-
-int64_t EditorTextLength(const TEditor& Editor) { return EditorRowOffset(Editor, Editor.RowCount()); }
-
-int64_t EditorRowOffset(const TEditor& Editor, int Row) { return Editor.RowOffset(Row); }
+int64_t EditorTextLength(const TEditor& Editor) { return Editor.RowOffset(Editor.RowCount()); }
 
 TEditorSelRange TEditorMessages::GetSel() const {
   const int64_t Start = FEditor.GetSelStart();
@@ -116,7 +109,7 @@ int TEditorMessages::LineFromChar(int64_t Offset) const {
 int64_t TEditorMessages::LineIndex(int Row) const {
   if (Row == -1) Row = FEditor.Row();
   if (Row < 0 || Row > FEditor.ListRows().MaxCaretRow()) return -1;
-  return EditorRowOffset(FEditor, Row);
+  return FEditor.RowOffset(Row);
 }
 
 int TEditorMessages::LineLength(int64_t Offset) const {
@@ -124,7 +117,7 @@ int TEditorMessages::LineLength(int64_t Offset) const {
   if (FEditor.GetSelLength() <= 0) return static_cast<int>(FEditor.RowView(FEditor.Row()).size());
   const TEditorSelRange Sel = GetSel();
   const int EndRow = RowOfOffset(Sel.End);
-  const int64_t RowStart = EditorRowOffset(FEditor, EndRow);
+  const int64_t RowStart = FEditor.RowOffset(EndRow);
   const int64_t Len = static_cast<int64_t>(FEditor.RowView(EndRow).size());
   const int64_t SelectedHere = std::clamp<int64_t>(Sel.End - std::max(Sel.Start, RowStart), 0, Len);
   return static_cast<int>(Len - SelectedHere);
@@ -147,7 +140,7 @@ int32_t TEditorMessages::CharFromPos(int X, int Y) const {
   const int Row = std::clamp(P.Row, 0, std::max(0, FEditor.RowCount() - 1));
   const int Len = static_cast<int>(FEditor.RowView(Row).size());
   const int Byte = std::min(ColumnToByte(FEditor.RowColumnMap(Row), std::max(0, P.Col), Len), Len);
-  const int64_t Offset = EditorRowOffset(FEditor, Row) + Byte;
+  const int64_t Offset = FEditor.RowOffset(Row) + Byte;
   return static_cast<int32_t>(static_cast<uint32_t>(Row & 0xFFFF) << 16 | static_cast<uint32_t>(Offset & 0xFFFF));
 }
 

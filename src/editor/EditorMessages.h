@@ -12,8 +12,6 @@ namespace tesvarin {
 
 // Bytes of the whole text: every row's bytes plus two per line break.
 [[nodiscard]] int64_t EditorTextLength(const TEditor& Editor);
-// Offset of the start of a row (rows past the end give the text length).
-[[nodiscard]] int64_t EditorRowOffset(const TEditor& Editor, int Row);
 
 // What the editor wants from a dialog's keyboard handling; the desktop's values.
 enum TDialogCode : uint32_t {

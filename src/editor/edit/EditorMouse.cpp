@@ -137,9 +137,13 @@ void TEditorMouse::DropSelection(TShiftState Shift, int X, int Y) {
   const TPoint P = TextPosAt(X, Y, true);
   FModel.Signals().SetRowCol(P.Y, P.X);
   const TSelRange Sel = FSelection.Range();
-  const int64_t Drop = FModel.RowOffset(FModel.Row()) + std::min<int64_t>(FModel.CaretByte(), FModel.RowView(FModel.Row()).size());
-  const int64_t Start = FModel.RowOffset(Sel.StartRow) + Sel.StartByte;
-  const int64_t End = FModel.RowOffset(Sel.EndRow) + Sel.EndByte + 1;
+  // Offsets from the upper of drop row and selection: only their order matters.
+  const int Low = std::min(FModel.Row(), Sel.StartRow);
+  const int64_t Drop =
+      FModel.SumRows(Low, FModel.Row(), false) + std::min<int64_t>(FModel.CaretByte(), FModel.RowView(FModel.Row()).size());
+  const int64_t StartRowAt = FModel.SumRows(Low, Sel.StartRow, false);
+  const int64_t Start = StartRowAt + Sel.StartByte;
+  const int64_t End = StartRowAt + FModel.SumRows(Sel.StartRow, Sel.EndRow, false) + Sel.EndByte + 1;
   if (Drop >= Start && Drop <= End) {
     FModel.Signals().CleanSelection();
     return;
@@ -163,10 +167,9 @@ void TEditorMouse::MoveSelectionTo(int DropRow, int DropByte) {
   const int First = FModel.ListRows().LineStartRow(std::min({Sel.StartRow, DropRow, Last}));
   const int LastRow = FModel.ListRows().LineEndRow(std::min(std::max(Sel.EndRow, DropRow), Last));
   const TLineTextResult Block = FModel.ListRows().LineText(First, LastRow - First + 1);
-  const int64_t Base = FModel.RowOffset(First);
   const auto Rel = [&](int ARow, int64_t AByte) {
-    return static_cast<size_t>(std::min<int64_t>(FModel.RowOffset(ARow) - Base + AByte,
-                                                 static_cast<int64_t>(Block.Text.size())));
+    return static_cast<size_t>(
+        std::min<int64_t>(FModel.SumRows(First, ARow, false) + AByte, static_cast<int64_t>(Block.Text.size())));
   };
   const size_t S = Rel(Sel.StartRow, Sel.StartByte);
   const size_t E = Rel(Sel.EndRow, Sel.EndByte + 1);
@@ -186,11 +189,16 @@ void TEditorMouse::MoveSelectionTo(int DropRow, int DropByte) {
   }
   FModel.Signals().CleanSelection();
   FCaretDisplay.Hide();
-  FModel.ListRows().UpdateRows(First, LastRow - First + 1, NewText);
-  int ARow = 0;
-  int ACol = 0;
-  FModel.ListRows().OffsetToRowCol(First, static_cast<int64_t>(CaretAt), ARow, ACol);
-  FModel.Signals().SetRowCol(ARow, ACol);
+  try {
+    FModel.ListRows().UpdateRows(First, LastRow - First + 1, NewText);
+    int ARow = 0;
+    int ACol = 0;
+    FModel.ListRows().OffsetToRowCol(First, static_cast<int64_t>(CaretAt), ARow, ACol);
+    FModel.Signals().SetRowCol(ARow, ACol);
+  } catch (...) {
+    FCaretDisplay.Show();  // a move that failed still leaves the caret shown
+    throw;
+  }
   FCaretDisplay.Show();
   FModel.Signals().MakeCaretVisible();
 }

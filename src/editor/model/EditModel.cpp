@@ -1,6 +1,8 @@
 // The shared editor state: the text's length and the cached columns of the row looked at last.
 #include "editor/model/EditModel.h"
 
+#include <algorithm>
+
 #include "editor/settings/EditorViewInfo.h"
 #include "editor/text/RowMarks.h"
 #include "highlighter/Highlighter.h"
@@ -27,22 +29,14 @@ THighlighter& TEditModel::ActiveHighlighter() const {
 uint16_t TEditModel::RowMarksOf(int ARow) const { return TRowMarks(*FRows, nullptr).Of(ARow); }
 int TEditModel::FirstRowWithMark(int Mark) const { return TRowMarks(*FRows, nullptr).FirstRowWith(Mark); }
 
-int64_t TEditModel::RowOffset(int ARow) const {
-  const int Last = std::min(ARow, FRows->Count());
-  int64_t Offset = 0;
-  for (int R = 0; R < Last; ++R)
-    Offset += static_cast<int64_t>(FRows->RowView(R).size()) + (FRows->RowAttribute(R) == raCrlf ? 2 : 0);
-  return Offset;
-}
-
-int64_t TEditModel::TextLength() const {
+int64_t TEditModel::SumRows(int First, int Last, bool EofByte) const {
+  const int End = std::min(Last, FRows->Count());
   int64_t N = 0;
-  const int Count = FRows->Count();
-  for (int R = 0; R < Count; ++R) {
+  for (int R = std::max(First, 0); R < End; ++R) {
     N += static_cast<int64_t>(FRows->RowView(R).size());
     const TRowAttribute A = FRows->RowAttribute(R);
     if (A == raCrlf) N += 2;
-    else if (A == raEof) N += 1;
+    else if (A == raEof && EofByte) N += 1;
   }
   return N;
 }

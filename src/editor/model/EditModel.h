@@ -57,10 +57,13 @@ public:
   // The bookmarks of a row (bit N: mark N), and the first row carrying Mark (-1 when none does).
   [[nodiscard]] uint16_t RowMarksOf(int ARow) const;
   [[nodiscard]] int FirstRowWithMark(int Mark) const;
+  // Bytes of rows First .. Last - 1, two per line break, and with EofByte one for a last row
+  // without one. Offsets between rows are asked as such sums, not as two offsets from the start.
+  [[nodiscard]] int64_t SumRows(int First, int Last, bool EofByte) const;
   // Offset of a row's start: the lengths of the rows above, two per line break.
-  [[nodiscard]] int64_t RowOffset(int ARow) const;
+  [[nodiscard]] int64_t RowOffset(int ARow) const { return SumRows(0, ARow, false); }
   // Offset of the text's end: row lengths, two per line break, one past a last row without one.
-  [[nodiscard]] int64_t TextLength() const;
+  [[nodiscard]] int64_t TextLength() const { return SumRows(0, RowCount(), true); }
 
   // ---- Columns (the row looked at last is cached: caret rules ask for it many times)
   [[nodiscard]] TColumnSettings ColumnSettings() const { return FRows->ColumnSettings(); }
