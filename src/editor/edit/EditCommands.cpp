@@ -31,29 +31,35 @@ int TEditCommands::FrameRow(int ARow) const {
 }
 
 int64_t TEditCommands::FrameOffset(int First, int ARow, int Byte) const {
-  int64_t Offset = 0;
-  const int Last = std::min(ARow, FModel.ListRows().Count());
-  for (int I = First; I < Last; ++I) {
-    Offset += static_cast<int64_t>(FModel.ListRows().RowView(I).size());
-    const TRowAttribute A = FModel.ListRows().RowAttribute(I);
-    if (A == raCrlf) Offset += 2;
-    else if (A == raEof) Offset += 1;
+  return FModel.SumRows(First, ARow, true) + Byte;
+}
+
+template <class F>
+void TEditCommands::InLinesUpdate(bool Underline, F&& Change) {
+  FModel.Signals().BeginLinesUpdate();
+  if (Underline) FCaretDisplay.HideUnderline();
+  auto Close = [&] {
+    if (Underline) FCaretDisplay.ShowUnderline();
+    FModel.Signals().EndLinesUpdate();
+  };
+  try {
+    Change();
+  } catch (...) {
+    Close();
+    throw;
   }
-  return Offset + Byte;
+  Close();
 }
 
 void TEditCommands::ApplyChange(int A, int N, std::string_view Text, int First, int64_t Offset) {
-  const bool ManyRows = N > 1 || HasLineBreak(Text);
-  FModel.Signals().BeginLinesUpdate();
-  if (ManyRows) FCaretDisplay.HideUnderline();
-  DropHit();
-  FModel.ListRows().UpdateRows(A, N, Text);
-  int NewRow = 0;
-  int NewCol = 0;
-  FModel.ListRows().OffsetToRowCol(First, Offset, NewRow, NewCol);
-  FModel.Signals().SetRowCol(NewRow, NewCol);
-  if (ManyRows) FCaretDisplay.ShowUnderline();
-  FModel.Signals().EndLinesUpdate();
+  InLinesUpdate(N > 1 || HasLineBreak(Text), [&] {
+    DropHit();
+    FModel.ListRows().UpdateRows(A, N, Text);
+    int NewRow = 0;
+    int NewCol = 0;
+    FModel.ListRows().OffsetToRowCol(First, Offset, NewRow, NewCol);
+    FModel.Signals().SetRowCol(NewRow, NewCol);
+  });
 }
 
 std::string TEditCommands::RowWithBreak(int ARow, std::string_view Bytes) const {
@@ -331,17 +337,13 @@ void TEditCommands::SetCol(int ACol) { FModel.Signals().SetRowCol(FModel.Row(), 
 void TEditCommands::Undo() {
   if (EditingBlocked()) return;
   FModel.Signals().CleanSelection();
-  FModel.Signals().BeginLinesUpdate();
-  FModel.ListRows().UndoObj().Undo();
-  FModel.Signals().EndLinesUpdate();
+  InLinesUpdate(false, [&] { FModel.ListRows().UndoObj().Undo(); });
 }
 
 void TEditCommands::Redo() {
   if (EditingBlocked()) return;
   FModel.Signals().CleanSelection();
-  FModel.Signals().BeginLinesUpdate();
-  FModel.ListRows().UndoObj().Redo();
-  FModel.Signals().EndLinesUpdate();
+  InLinesUpdate(false, [&] { FModel.ListRows().UndoObj().Redo(); });
 }
 
 

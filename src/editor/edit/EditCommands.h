@@ -47,6 +47,10 @@ public:
   bool SelectionRemains(TEditorStringList& Rows, int& FirstRow, int& RowsReplaced) const;
 
 private:
+  // Runs Change as one change of many rows (the caret and, with Underline, the caret-row underline
+  // hidden); they are shown again also when Change fails half way.
+  template <class F>
+  void InLinesUpdate(bool Underline, F&& Change);
   // The row's bytes followed by CR LF when it ends with one.
   [[nodiscard]] std::string RowWithBreak(int ARow, std::string_view Bytes) const;
   void DropHit();
