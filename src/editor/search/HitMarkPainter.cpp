@@ -44,21 +44,22 @@ void THitMarkPainter::DrawSpaceMarks(IRowMarkShapes& Shapes, std::string_view Ro
 
 void THitMarkPainter::DrawFindMarks(IRowMarkShapes& Shapes, int ARow, int X0, int Y, int Left, int Right) const {
   const int W = FScroll.ColWidth();
-  const std::vector<TFindHit>* Hits = nullptr;
+  // A copy: a descendant's drawing hook may search again, which refills the hits it points into.
+  std::vector<TFindHit> Hits;
   try {
     // Every byte takes a column at least, so no byte past these reaches the right edge.
-    Hits = &Shapes.RowHitsUpTo(ARow, (Right - X0) / W + 2);
+    Hits = Shapes.RowHitsUpTo(ARow, (Right - X0) / W + 2);
   } catch (const ERegExpParser&) {
     // The search commands report a bad expression; a paint shows the row without hit bars.
     return;
   }
-  if (Hits->empty()) return;
+  if (Hits.empty()) return;
   const std::string_view Row = FModel.RowView(ARow);
   const auto Settings = [this] { return FModel.ColumnSettings(); };
   // A bar that crosses an edge of the rectangle is clipped there rather than shortened, so painting a
   // row in pieces joins the pieces without a gap; only the 1000-column limit ends a bar early.
   const int Limit = X0 + TEditorScroll::MaxCols * W;
-  for (const TFindHit& Hit : *Hits) {
+  for (const TFindHit& Hit : Hits) {
     const int X1 = X0 + W * ByteToColumnWith(Row, Hit.Start - 1, Settings);
     if (X1 > Right) break;
     const int X2 = std::min(X0 + W * ByteToColumnWith(Row, Hit.Start + Hit.Length - 1, Settings), Limit);
