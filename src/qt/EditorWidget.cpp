@@ -96,10 +96,14 @@ TTextMetrics EditorWidget::FontMetrics(const TFontSpec& Font) const { return FGl
 int EditorWidget::HorzScrollBarHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 int EditorWidget::VertScrollArrowHeight() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 
-void EditorWidget::Invalidate(const TRect& Area) { MarkDirty(ToQRect(Area)); }
+void EditorWidget::Invalidate(const TRect& Area) {
+  RetryBlank();
+  MarkDirty(ToQRect(Area));
+}
 
-// A failed area is tried again with the next thing marked, never by its own paint event, so a
-// paint that keeps failing does not become a loop of paint events.
+// A failed area is tried again when the editor changes the view (repaints, scrolls or moves the
+// caret), never by its own paint event or the caret's blinking, so a paint that keeps failing does
+// not become a loop of paint events.
 void EditorWidget::RetryBlank() {
   if (FBlank.isEmpty()) return;
   FDirty += FBlank;
@@ -111,7 +115,6 @@ void EditorWidget::RetryBlank() {
 void EditorWidget::MarkDirty(const QRect& Area) {
   const QRect R = Area.intersected(viewport()->rect());
   if (R.isEmpty()) return;
-  RetryBlank();
   FDirty += R;
   viewport()->update(R);
 }
@@ -168,6 +171,7 @@ void EditorWidget::CreateCaret(int Width, int Height) {
 void EditorWidget::SetCaretPos(TPoint At) {
   const QPoint P(At.X, At.Y);
   if (P == FCaretPos) return;
+  RetryBlank();
   InvalidateCaret();
   FCaretPos = P;
   RestartBlink();
@@ -296,15 +300,16 @@ bool EditorWidget::PaintArea(QPainter& Painter, const QRect& Area) {
   }
   // A paint event has no caller to take an error: the area is left blank and the error logged,
   // once while painting keeps failing.
-  const bool Failing = !FBlank.isEmpty();
+  const bool WasFailing = std::exchange(FPaintFailing, true);
   try {
     QtCanvas Canvas(Painter, palette(), FGlyphs.get());
     FEditor->PaintRect(Canvas, ToTRect(Area));
+    FPaintFailing = false;
     return true;
   } catch (const std::exception& E) {
-    if (!Failing) qWarning("Painting the editor failed: %s", E.what());
+    if (!WasFailing) qWarning("Painting the editor failed: %s", E.what());
   } catch (...) {
-    if (!Failing) qWarning("Painting the editor failed");
+    if (!WasFailing) qWarning("Painting the editor failed");
   }
   Painter.setClipping(false);
   Painter.fillRect(Area, Background);

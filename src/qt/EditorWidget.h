@@ -130,6 +130,7 @@ private:
   int FPreeditCursor = 0;
   bool FSettingBars = false;  // the editor is setting the bars: their signals are not commands
   bool FPainting = false;
+  bool FPaintFailing = false;  // the last area painted failed: the next failure is not logged again
   int FEventDepth = 0;
   bool FFlushAfterEvent = false;
   QSize FClientSize;
