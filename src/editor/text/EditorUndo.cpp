@@ -77,6 +77,26 @@ TEditorUndoObj::TCaptured TEditorUndoObj::PutBack(const TUndoData& U) {
   return C;
 }
 
+template <class F>
+void TEditorUndoObj::Replay(IEditorView* E, F&& Step) {
+  FRows.BeginUpdate();
+  bool Open = true;
+  try {
+    Step();
+    Open = false;
+    FRows.EndUpdate();
+  } catch (...) {
+    if (Open) {
+      try {
+        FRows.EndUpdate();
+      } catch (...) {  // the first error is the one to tell
+      }
+    }
+    if (E != nullptr) E->ShowCaret();
+    throw;
+  }
+}
+
 void TEditorUndoObj::Undo() {
   if (!CanUndo()) return;
   IEditorView* E = FRows.ActiveEditor();
@@ -85,20 +105,20 @@ void TEditorUndoObj::Undo() {
     E->HideCaret();
   }
   TUndoData U = FUndoList.Items(FUndoList.Count() - 1);
-  FRows.BeginUpdate();
-  TCaptured C = PutBack(U);
-  auto Inverse = std::make_unique<TUndoData>(U);
-  Inverse->NewRowCount = C.Restored;
-  Inverse->LastAttribute = static_cast<uint8_t>(C.Attribute);
-  Inverse->OldText = std::move(C.Text);
-  Inverse->OldBreaks = std::move(C.Breaks);
-  if (E != nullptr) {
-    Inverse->CaretRow = E->CaretRow();
-    Inverse->CaretCol = E->CaretCol();
-  }
-  FRedoList.Add(std::move(Inverse));
-  FUndoList.DeleteLast();
-  FRows.EndUpdate();
+  Replay(E, [&] {
+    TCaptured C = PutBack(U);
+    auto Inverse = std::make_unique<TUndoData>(U);
+    Inverse->NewRowCount = C.Restored;
+    Inverse->LastAttribute = static_cast<uint8_t>(C.Attribute);
+    Inverse->OldText = std::move(C.Text);
+    Inverse->OldBreaks = std::move(C.Breaks);
+    if (E != nullptr) {
+      Inverse->CaretRow = E->CaretRow();
+      Inverse->CaretCol = E->CaretCol();
+    }
+    FRedoList.Add(std::move(Inverse));
+    FUndoList.DeleteLast();
+  });
   if (E != nullptr) {
     E->SetCaretRowCol(std::min(U.CaretRow, FRows.MaxCaretRow()), U.CaretCol);
     E->ShowCaret();
@@ -113,18 +133,18 @@ void TEditorUndoObj::Redo() {
     E->HideCaret();
   }
   TUndoData R = FRedoList.Items(FRedoList.Count() - 1);
-  FRows.BeginUpdate();
-  TCaptured C = PutBack(R);
-  FReplaying = true;
-  TUndoData& U = NewUndoItem();
-  FReplaying = false;
-  U.FirstRow = R.FirstRow;
-  U.NewRowCount = C.Restored;
-  U.LastAttribute = static_cast<uint8_t>(C.Attribute);
-  U.OldText = std::move(C.Text);
-  U.OldBreaks = std::move(C.Breaks);
-  FRedoList.DeleteLast();
-  FRows.EndUpdate();
+  Replay(E, [&] {
+    TCaptured C = PutBack(R);
+    FReplaying = true;
+    TUndoData& U = NewUndoItem();
+    FReplaying = false;
+    U.FirstRow = R.FirstRow;
+    U.NewRowCount = C.Restored;
+    U.LastAttribute = static_cast<uint8_t>(C.Attribute);
+    U.OldText = std::move(C.Text);
+    U.OldBreaks = std::move(C.Breaks);
+    FRedoList.DeleteLast();
+  });
   if (E != nullptr) {
     E->SetCaretRowCol(std::min(R.CaretRow, FRows.MaxCaretRow()), R.CaretCol);
     E->ShowCaret();

@@ -10,6 +10,7 @@
 namespace tesvarin {
 
 class TEditorScreenStrings;
+class IEditorView;
 
 struct TUndoData {
   int32_t CaretRow = 0;
@@ -76,6 +77,10 @@ private:
     std::string Breaks;
   };
   TCaptured PutBack(const TUndoData& U);
+  // Runs Step inside the store's update bracket. A step that fails half way still closes the
+  // bracket and shows the editor's caret again, so later changes are told and the caret works.
+  template <class F>
+  void Replay(IEditorView* E, F&& Step);
   void Trim();
 
   TEditorScreenStrings& FRows;

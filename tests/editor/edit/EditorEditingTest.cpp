@@ -2,9 +2,12 @@
 // read-only, undo.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "editor/Editor.h"
 #include "editor/edit/EditorEditText.h"
 #include "editor/caret/EditorSelection.h"
+#include "editor/FakeEditorWindow.h"
 
 namespace tesvarin {
 namespace {
@@ -164,6 +167,34 @@ TEST(EditorEditing, ReadOnlyBlocksEveryChange) {
   E->BoxPasteText("z");
   EXPECT_EQ(E->Lines().Text(), "ab\r\ncd");
   EXPECT_FALSE(E->CanUndo());
+}
+
+// A change hook that fails (an out-of-memory error is alike) leaves the caret shown and working.
+TEST(EditorEditing, AChangeThatFailsHalfWayLeavesTheCaretShown) {
+  FakeEditorWindow Window;
+  TEditor E(&Window, TPlatform{});
+  E.Resize();
+  E.Lines().SetLinesText("abc\r\ndef");
+  E.SetRowCol(0, 1);
+  const int Shown = Window.CaretShown;
+  int Failed = 0;
+  E.OnChange = TNotifyEvent::Lambda([&](TObject*) {
+    ++Failed;
+    throw std::runtime_error("a change hook failed");
+  });
+  for (const char* Key : {"x", "\r"}) {
+    EXPECT_THROW(E.KeyPress(Key), std::runtime_error) << Key;
+    EXPECT_EQ(Window.CaretShown, Shown) << Key;
+  }
+  EXPECT_THROW(E.Undo(), std::runtime_error);
+  EXPECT_EQ(Window.CaretShown, Shown);
+  EXPECT_EQ(Failed, 3);
+  E.OnChange = {};
+  E.KeyPress("y");
+  EXPECT_EQ(Window.CaretShown, Shown);
+  const TPoint Before = Window.CaretAt;
+  E.KeyDown(VK_RIGHT, {});
+  EXPECT_NE(Window.CaretAt.X, Before.X);  // the caret follows moves again: no batch was left open
 }
 
 TEST(EditorEditing, TypingOverAStreamSelectionAndUndoRedo) {
