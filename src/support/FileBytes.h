@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "support/FileStamp.h"
+#include "support/MappingGuard.h"
 
 namespace tesvarin {
 
@@ -35,7 +37,7 @@ private:
   std::string FRead;
   void* FMapped = nullptr;
   size_t FMappedSize = 0;
-  int FGuard = -1;  // the slot that keeps a bus error in the mapping from ending the process
+  std::unique_ptr<TMappingGuard> FGuard;  // keeps a bus error in the mapping from ending the process
   TFileStamp FStamp;
 };
 

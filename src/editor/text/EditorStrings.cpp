@@ -1,12 +1,16 @@
 #include "editor/text/EditorStrings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <future>
+#include <thread>
 #include <memory>
+#include <optional>
 
 #include "support/Exception.h"
 #include "support/Sjis.h"
@@ -209,30 +213,20 @@ void TEditorStrings::Assign(const TEditorStrings& Source) {
   if (FEditor != nullptr) FEditor->SetCaretRowCol(FRows.MaxCaretRow(), 0);
 }
 
-void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
-  BeginUpdate();
-  Clear();
-  struct TCloser {
-    TEditorStrings& Lines;
-    ~TCloser() { Lines.EndUpdate(); }
-  } Closer{*this};
-  TFile File(Path, O_RDONLY);
-  if (File.Fd() < 0) RaiseInOutError("ファイルを開けません", Path, errno);
-  const TStampTaker Taker(File.Fd());
-  off_t End = ::lseek(File.Fd(), 0, SEEK_END);
-  size_t Capacity = End > 0 ? static_cast<size_t>(End) : 0;
-  if (End < 0 || ::lseek(File.Fd(), 0, SEEK_SET) < 0) Capacity = 0;
-  RequireMemoryFor(Capacity, Path);
-  // Sized from the file and not zeroed: every byte kept is read into it. It grows only when the
-  // file turns out longer than its size said, so a plain load holds the file's bytes just once.
+namespace {
+
+// Reads an open file to its end into a block sized Capacity (its size as it said), growing it only
+// when the file turns out longer. A read error ends the reading: what was read is kept.
+TTextBlock ReadWhole(int Fd, size_t Capacity, size_t& Size, int& ReadError) {
+  // Not zeroed: every byte kept is read into it, so a plain load holds the file's bytes just once.
   TTextBlock Block = NewTextBlock(Capacity);
-  size_t Size = 0;
-  int ReadError = 0;
+  Size = 0;
+  ReadError = 0;
   char Probe[65536];
   for (;;) {
     const bool Full = Size == Capacity;
     char* Into = Full ? Probe : Block.get() + Size;
-    ssize_t Got = ::read(File.Fd(), Into, Full ? sizeof Probe : Capacity - Size);
+    ssize_t Got = ::read(Fd, Into, Full ? sizeof Probe : Capacity - Size);
     if (Got < 0 && errno == EINTR) continue;
     if (Got < 0) {
       ReadError = errno;
@@ -250,11 +244,48 @@ void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
     }
     Size += static_cast<size_t>(Got);
   }
-  if (Stamp != nullptr) *Stamp = Taker.Finish(File.Fd(), std::string_view(Block.get(), Size));
+  return Block;
+}
+
+// The size of an open regular file; 0 for anything else, which is read until it ends.
+size_t RegularFileSize(int Fd) {
+  struct stat St {};
+  if (::fstat(Fd, &St) != 0 || !S_ISREG(St.st_mode) || St.st_size <= 0) return 0;
+  return static_cast<size_t>(St.st_size);
+}
+
+}  // namespace
+
+void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
+  BeginUpdate();
+  Clear();
+  struct TCloser {
+    TEditorStrings& Lines;
+    ~TCloser() { Lines.EndUpdate(); }
+  } Closer{*this};
+  TFile File(Path, O_RDONLY);
+  if (File.Fd() < 0) RaiseInOutError("ファイルを開けません", Path, errno);
+  const TStampTaker Taker(File.Fd());
+  const size_t Capacity = RegularFileSize(File.Fd());
+  // Counted as memory all the same: a mapped text is copied into the program's own.
+  RequireMemoryFor(Capacity, Path);
+  size_t Size = Capacity;
+  int ReadError = 0;
+  TTextBlock Block = Capacity >= MapFileFrom ? MapFileBlock(File.Fd(), Capacity) : TTextBlock();
+  if (!Block) Block = ReadWhole(File.Fd(), Capacity, Size, ReadError);
+  // A mapped text's stamp is hashed beside the making of its rows.
+  const std::shared_ptr<TBlockCopier> Copier = Block.get_deleter().Copier;
+  if (Copier) Copier->Start(Size);
+  const std::string_view Text(Block.get(), Size);
   // The row records come on top of the text: refused here rather than failing half way through them.
   AdoptLoaded(std::move(Block), Size, [&](int64_t Rows) {
     RequireMemoryFor(Size + static_cast<uint64_t>(Rows) * sizeof(TheStringItem), Path);
   });
+  if (Stamp != nullptr) {
+    const std::optional<uint64_t> Hash = Copier ? Copier->Hash() : std::nullopt;
+    *Stamp = Hash ? Taker.Finish(File.Fd(), *Hash, Size) : Taker.Finish(File.Fd(), Text);
+  }
+  if (Copier) Copier->AllowCopy();
   if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
   FinishLoad();
   FRows.ForgetLastChange();
@@ -276,8 +307,26 @@ void TEditorStrings::LoadFromBytes(std::string_view Bytes) {
   FRows.RefreshEditors();
 }
 
+namespace {
+
+// The first Ctrl+Z. This is the first pass over a loaded text, and on a mapped one each page is
+// first touched here: a big text is looked through in two halves at once.
+const char* FirstCtrlZ(const char* Text, size_t Size) {
+  constexpr size_t InHalvesFrom = size_t{32} << 20;
+  if (Size < InHalvesFrom || std::thread::hardware_concurrency() < 2) {
+    return static_cast<const char*>(std::memchr(Text, CtrlZ, Size));
+  }
+  const size_t Half = Size / 2;
+  auto Later = std::async(std::launch::async, [=] { return std::memchr(Text + Half, CtrlZ, Size - Half); });
+  const void* First = std::memchr(Text, CtrlZ, Half);
+  const void* Second = Later.get();
+  return static_cast<const char*>(First != nullptr ? First : Second);
+}
+
+}  // namespace
+
 void TEditorStrings::AdoptLoaded(TTextBlock Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {
-  const char* Stop = static_cast<const char*>(std::memchr(Block.get(), CtrlZ, Size));
+  const char* Stop = FirstCtrlZ(Block.get(), Size);
   if (Stop != nullptr) {
     FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));
     Size = static_cast<size_t>(Stop - Block.get());

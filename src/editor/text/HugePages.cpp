@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <system_error>
 
 namespace tesvarin {
 
@@ -31,5 +32,25 @@ void* MapWithHugePages(size_t Size) {
 }
 
 void Unmap(void* P, size_t Size) { ::munmap(P, Size); }
+
+TPrefault::TPrefault(void* Begin, size_t Size) {
+  static const auto PageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  if (Size < (size_t{64} << 20) || std::thread::hardware_concurrency() < 2) return;
+  const auto At = reinterpret_cast<uintptr_t>(Begin);
+  const uintptr_t First = (At + PageSize - 1) & ~(PageSize - 1);
+  const uintptr_t End = (At + Size) & ~(PageSize - 1);
+  if (End <= First) return;
+  try {
+    // An older kernel refuses the advice: the pages then fault as they are written.
+    FWorker = std::thread([First, End] {
+      (void)::madvise(reinterpret_cast<void*>(First), End - First, MADV_POPULATE_WRITE);
+    });
+  } catch (const std::system_error&) {
+  }
+}
+
+TPrefault::~TPrefault() {
+  if (FWorker.joinable()) FWorker.join();
+}
 
 }  // namespace tesvarin

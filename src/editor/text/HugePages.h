@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <new>
 #include <string>
+#include <thread>
 
 namespace tesvarin {
 
@@ -15,6 +16,20 @@ inline constexpr size_t HugeMappingFrom = size_t{8} << 20;
 // Size bytes (at least HugeMappingFrom) of a fresh mapping; raises std::bad_alloc when none is left.
 [[nodiscard]] void* MapWithHugePages(size_t Size);
 void Unmap(void* P, size_t Size);
+
+// Faults in the fresh pages of a big range on a second thread while the caller fills it from the
+// front: the kernel's zeroing of each new page, most of the cost of filling fresh memory, is then
+// done beside the filling. Small ranges, or a single core, are left to fault as they are written.
+class TPrefault {
+public:
+  TPrefault(void* Begin, size_t Size);
+  ~TPrefault();
+  TPrefault(const TPrefault&) = delete;
+  TPrefault& operator=(const TPrefault&) = delete;
+
+private:
+  std::thread FWorker;
+};
 
 // A standard allocator that maps big arrays with MapWithHugePages and takes small ones from the heap.
 template <class T>

@@ -60,7 +60,10 @@ public:
       // Built straight into their place: the gap's spare records would be written twice.
       FBody.resize(Old);
       FBody.reserve(Needed + static_cast<size_t>(std::max(Spare, 0)));
-      for (int K = 0; K < Count; ++K) Make(FBody.emplace_back(), K);
+      {
+        const TPrefault Ahead(FBody.data() + Old, static_cast<size_t>(Count) * sizeof(T));
+        for (int K = 0; K < Count; ++K) Make(FBody.emplace_back(), K);
+      }
       FBody.resize(FBody.capacity());
       FGapStart = static_cast<int>(Needed);
       FGapLength = FBody.size() - Needed;

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <string>
 
 #include "editor/Editor.h"
+#include "editor/text/EditorStrings.h"
+#include "support/FileStamp.h"
+#include "support/StringList.h"
+#include "testsupport/TempFolder.h"
 
 namespace tesvarin {
 namespace {
@@ -27,6 +34,82 @@ TEST(TextBlock, ABigTextRoundTripsThroughTheRows) {
   E.Lines().SetLinesText(Text);
   EXPECT_EQ(E.Lines().Text(), Text);
   EXPECT_TRUE(E.ListRows().Item(E.RowCount() / 2).Text.IsView());
+}
+
+struct TOpenFile {
+  int Fd;
+  explicit TOpenFile(const std::string& Path) : Fd(::open(Path.c_str(), O_RDWR)) {}
+  ~TOpenFile() { ::close(Fd); }
+};
+
+std::string Lines(size_t AtLeast) {
+  std::string Text;
+  for (int Line = 0; Text.size() < AtLeast; ++Line) Text += std::to_string(Line) + " \x93\xfa\x96\x7b\r\n";
+  return Text;
+}
+
+// A mapped block holds the file's bytes, hashes them as a read file is hashed, and once copied is
+// the program's own: a later change of the file, in place or cutting it short, no longer reaches it.
+TEST(TextBlock, AMappedFileBecomesTheProgramsOwnOnceCopied) {
+  test::TempFolder Dir;
+  const std::string Path = Dir / "big.txt";
+  const std::string Text = Lines((size_t{20} << 20) + 12345);
+  WriteFileBytes(Path, Text);
+  const TOpenFile File(Path);
+  TTextBlock Block = MapFileBlock(File.Fd, Text.size());
+  ASSERT_TRUE(Block);
+  const std::shared_ptr<TBlockCopier> Copier = Block.get_deleter().Copier;
+  ASSERT_TRUE(Copier);
+  Copier->Start(Text.size());
+  EXPECT_EQ(Copier->Hash(), StampHashOf(Text));
+  Copier->AllowCopy();
+  Copier->Wait();
+  ASSERT_EQ(::pwrite(File.Fd, "XXXX", 4, 4096), 4);
+  ASSERT_EQ(::ftruncate(File.Fd, 100), 0);
+  EXPECT_TRUE(std::string_view(Block.get(), Text.size()) == Text);
+  EXPECT_FALSE(Copier->CutShort());
+}
+
+// A file cut short before its pages were copied reads as zeros past its new end, says so, and the
+// block is still freed at once while its copy waits to be allowed.
+TEST(TextBlock, AMappedFileCutShortReadsAsZerosAndTheBlockStillFrees) {
+  test::TempFolder Dir;
+  const std::string Path = Dir / "cut.txt";
+  const std::string Text = Lines(size_t{9} << 20);
+  WriteFileBytes(Path, Text);
+  const TOpenFile File(Path);
+  TTextBlock Block = MapFileBlock(File.Fd, Text.size());
+  ASSERT_TRUE(Block);
+  const std::shared_ptr<TBlockCopier> Copier = Block.get_deleter().Copier;
+  ASSERT_EQ(::ftruncate(File.Fd, 8192), 0);
+  Copier->Start(Text.size());
+  std::string Expected = Text.substr(0, 8192);
+  Expected.resize(Text.size(), '\0');
+  EXPECT_EQ(Copier->Hash(), StampHashOf(Expected));
+  EXPECT_TRUE(Copier->CutShort());
+  EXPECT_TRUE(std::string_view(Block.get(), Text.size()) == Expected);
+  Block.reset();  // stops the copier that is still waiting
+}
+
+// A file big enough to be mapped loads the rows, bytes and stamp that reading it gives.
+TEST(TextBlock, AMappedLoadMakesTheRowsAndStampOfARead) {
+  test::TempFolder Dir;
+  const std::string Path = Dir / "mapped.txt";
+  const std::string Text = Lines(MapFileFrom + 777) + "tail without a break";
+  WriteFileBytes(Path, Text);
+  TEditor Mapped(nullptr, TPlatform{});
+  TFileStamp Stamp;
+  Mapped.Lines().LoadFromFile(Path, &Stamp);
+  const std::optional<TFileStamp> Read = StampOfFile(Path);
+  ASSERT_TRUE(Read);
+  EXPECT_TRUE(SameFileState(Stamp, *Read));
+  TEditor FromBytes(nullptr, TPlatform{});
+  FromBytes.Lines().LoadFromBytes(Text);
+  ASSERT_EQ(Mapped.RowCount(), FromBytes.RowCount());
+  for (int Row = 0; Row < Mapped.RowCount(); Row += 9973) {
+    ASSERT_EQ(Mapped.ListRows().RowView(Row), FromBytes.ListRows().RowView(Row)) << Row;
+  }
+  EXPECT_TRUE(Mapped.Lines().FileBytes() == Text);
 }
 
 }  // namespace
