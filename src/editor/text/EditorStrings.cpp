@@ -364,16 +364,24 @@ std::string TEditorStrings::FileBytes() const {
 }
 
 void TEditorStrings::SaveToFile(const std::string& Path) const {
+  // The file may be the one the text was mapped from, which is cut to nothing below: the text
+  // must not read from it any more, or is taken whole first.
+  std::optional<std::string> Whole;
+  if (!FRows.MakeBlocksOwn()) Whole = FileBytes();
   TFile File(Path, O_WRONLY | O_CREAT | O_TRUNC);
   if (File.Fd() < 0) RaiseInOutError("ファイルを作成できません", Path, errno);
-  ProduceFileBytes([&](std::string_view Piece) {
+  auto Write = [&](std::string_view Piece) {
     while (!Piece.empty()) {
       ssize_t W = ::write(File.Fd(), Piece.data(), Piece.size());
       if (W < 0 && errno == EINTR) continue;
       if (W < 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
       Piece.remove_prefix(static_cast<size_t>(W));
     }
-  });
+  };
+  if (Whole)
+    Write(*Whole);
+  else
+    ProduceFileBytes(Write);
   if (File.Close() != 0) RaiseInOutError("ファイルに書き込めません", Path, errno);
 }
 

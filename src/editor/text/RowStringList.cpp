@@ -99,6 +99,14 @@ std::string_view TRowStringList::BlockHolding(const char* P) const {
   return {};
 }
 
+bool TRowStringList::MakeBlocksOwn() const {
+  bool Own = true;
+  for (const TBlock& B : FBlocks) {
+    if (const std::shared_ptr<TBlockCopier>& Copier = B.Bytes.get_deleter().Copier) Own = Copier->MakeOwn() && Own;
+  }
+  return Own;
+}
+
 void TRowStringList::Clear() {
   if (Count() == 0 && FBlocks.empty()) return;
   Changing();

@@ -94,6 +94,9 @@ public:
   void AdoptBlock(TTextBlock Block, size_t Size) { FBlocks.push_back({std::move(Block), Size}); }
   // The adopted block whose bytes hold P, or an empty view.
   [[nodiscard]] std::string_view BlockHolding(const char* P) const;
+  // Waits until every block mapped from a file is the program's own; false when one could not be
+  // made so (no memory for its copy), and a write to that file would then change the text too.
+  [[nodiscard]] bool MakeBlocksOwn() const;
   void PutView(int Index, const char* Data, size_t Size);
   // Appends Count rows made by Make(Item, K) for K = 0 .. Count-1, Item a fresh record, leaving room
   // for Spare more; one change notification. A bulk load builds its rows in place this way.

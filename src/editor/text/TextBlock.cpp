@@ -41,6 +41,7 @@ struct TBlockCopier::TState {
   bool Hashed = false;
   std::optional<uint64_t> HashValue;
   bool CopyAllowed = false;
+  std::atomic<bool> Copied{false};
   std::thread Worker;
 
   TState(char* B, size_t L) : Block(B), Length(L), Guard(B, L) {}
@@ -86,6 +87,7 @@ struct TBlockCopier::TState {
         return;
       }
     }
+    Copied.store(!Stopping.load(std::memory_order_relaxed));
   }
 };
 
@@ -115,6 +117,12 @@ void TBlockCopier::AllowCopy() {
 
 void TBlockCopier::Wait() {
   if (FState->Worker.joinable()) FState->Worker.join();
+}
+
+bool TBlockCopier::MakeOwn() {
+  AllowCopy();
+  Wait();
+  return FState->Copied.load();
 }
 
 void TBlockCopier::Stop() {

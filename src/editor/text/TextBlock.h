@@ -50,6 +50,8 @@ public:
   void AllowCopy();
   // Until every chunk is copied (or the copy stopped).
   void Wait();
+  // Lets the copy run and waits for it; whether the whole block is now the program's own.
+  [[nodiscard]] bool MakeOwn();
   // Stops the work under way; the block's pages stay as they are.
   void Stop();
   // A page was read past the file's end: the file was cut short while it was being read.

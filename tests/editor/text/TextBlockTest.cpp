@@ -91,7 +91,8 @@ TEST(TextBlock, AMappedFileCutShortReadsAsZerosAndTheBlockStillFrees) {
   Block.reset();  // stops the copier that is still waiting
 }
 
-// A file big enough to be mapped loads the rows, bytes and stamp that reading it gives.
+// A file big enough to be mapped loads the rows, bytes and stamp that reading it gives, and can be
+// saved over itself.
 TEST(TextBlock, AMappedLoadMakesTheRowsAndStampOfARead) {
   test::TempFolder Dir;
   const std::string Path = Dir / "mapped.txt";
@@ -103,6 +104,9 @@ TEST(TextBlock, AMappedLoadMakesTheRowsAndStampOfARead) {
   const std::optional<TFileStamp> Read = StampOfFile(Path);
   ASSERT_TRUE(Read);
   EXPECT_TRUE(SameFileState(Stamp, *Read));
+  // Saved over the file it was mapped from at once, while its copy is still under way.
+  Mapped.Lines().SaveToFile(Path);
+  EXPECT_TRUE(ReadFileBytes(Path) == Text);
   TEditor FromBytes(nullptr, TPlatform{});
   FromBytes.Lines().LoadFromBytes(Text);
   ASSERT_EQ(Mapped.RowCount(), FromBytes.RowCount());
