@@ -281,11 +281,12 @@ void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
   AdoptLoaded(std::move(Block), Size, [&](int64_t Rows) {
     RequireMemoryFor(Size + static_cast<uint64_t>(Rows) * sizeof(TheStringItem), Path);
   });
-  if (Stamp != nullptr) {
-    const std::optional<uint64_t> Hash = Copier ? Copier->Hash() : std::nullopt;
-    *Stamp = Hash ? Taker.Finish(File.Fd(), *Hash, Size) : Taker.Finish(File.Fd(), Text);
-  }
+  const std::optional<uint64_t> Hash = Copier ? Copier->Hash() : std::nullopt;
   if (Copier) Copier->AllowCopy();
+  // The hash read every page: one that could not be read, or that the file no longer has, came in
+  // as zeros, which must not pass for the file's text.
+  if (Copier && Copier->CutShort()) ReadError = EIO;
+  if (Stamp != nullptr) *Stamp = Hash ? Taker.Finish(File.Fd(), *Hash, Size) : Taker.Finish(File.Fd(), Text);
   if (ReadError != 0) RaiseInOutError("ファイルを読めません", Path, ReadError);
   FinishLoad();
   FRows.ForgetLastChange();
