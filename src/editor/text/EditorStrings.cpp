@@ -247,6 +247,18 @@ TTextBlock ReadWhole(int Fd, size_t Capacity, size_t& Size, int& ReadError) {
   return Block;
 }
 
+// A load replaces every line inside one update bracket, closed however the load ends.
+struct TFreshLoad {
+  TEditorStrings& Lines;
+  explicit TFreshLoad(TEditorStrings& L) : Lines(L) {
+    Lines.BeginUpdate();
+    Lines.Clear();
+  }
+  ~TFreshLoad() { Lines.EndUpdate(); }
+  TFreshLoad(const TFreshLoad&) = delete;
+  TFreshLoad& operator=(const TFreshLoad&) = delete;
+};
+
 // The size of an open regular file; 0 for anything else, which is read until it ends.
 size_t RegularFileSize(int Fd) {
   struct stat St {};
@@ -257,12 +269,7 @@ size_t RegularFileSize(int Fd) {
 }  // namespace
 
 void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
-  BeginUpdate();
-  Clear();
-  struct TCloser {
-    TEditorStrings& Lines;
-    ~TCloser() { Lines.EndUpdate(); }
-  } Closer{*this};
+  const TFreshLoad Loading(*this);
   TFile File(Path, O_RDONLY);
   if (File.Fd() < 0) RaiseInOutError("ファイルを開けません", Path, errno);
   const TStampTaker Taker(File.Fd());
@@ -294,12 +301,7 @@ void TEditorStrings::LoadFromFile(const std::string& Path, TFileStamp* Stamp) {
 }
 
 void TEditorStrings::LoadFromBytes(std::string_view Bytes) {
-  BeginUpdate();
-  Clear();
-  struct TCloser {
-    TEditorStrings& Lines;
-    ~TCloser() { Lines.EndUpdate(); }
-  } Closer{*this};
+  const TFreshLoad Loading(*this);
   TTextBlock Block = NewTextBlock(Bytes.size());
   if (!Bytes.empty()) std::memcpy(Block.get(), Bytes.data(), Bytes.size());
   AdoptLoaded(std::move(Block), Bytes.size());
