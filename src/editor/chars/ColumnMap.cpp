@@ -80,14 +80,19 @@ void BuildColumnMap(std::string_view Row, const TColumnSettings& Settings, TColu
     const std::array<uint8_t, 256>& Kinds = ByteKinds(Settings.Delimiters);
     Map.resize(N + 1);
     uint8_t* const Out = Map.data();
-    bool Second = false;  // the byte before was a lead byte starting a character
-    for (size_t I = 0; I < N; ++I) {
-      const uint8_t Kind = Second ? static_cast<uint8_t>(ckDbcs2) : Kinds[static_cast<unsigned char>(Row[I])];
+    // A character at a time: Japanese text is mostly two-byte characters.
+    size_t I = 0;
+    while (I < N) {
+      const uint8_t Kind = Kinds[static_cast<unsigned char>(Row[I])];
       Out[I] = Kind;
-      Second = Kind == ckDbcs1;
+      if (Kind == ckDbcs1) {
+        Out[I + 1] = ckDbcs2;
+        I += 2;
+      } else {
+        ++I;
+      }
     }
-    if (Second) Out[N] = ckDbcs2;
-    Map.resize(N + (Second ? 1 : 0));
+    Map.resize(I);  // N + 1 when a lead byte at the limit starts a character
     return;
   }
   Map.clear();

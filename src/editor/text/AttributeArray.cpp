@@ -1,5 +1,8 @@
 #include "editor/text/AttributeArray.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tesvarin {
 
 void TEditorAttributeArray::Reset(std::string_view Source, const TColumnMap& Map) {
@@ -7,6 +10,7 @@ void TEditorAttributeArray::Reset(std::string_view Source, const TColumnMap& Map
   FMap = &Map;
   FPos = 1;
   FBytes = (Current() == ckEnd || Current() == ckTabPad) ? 0 : 1;
+  FPadFree = Map.empty() || std::memchr(Map.data(), ckTabPad, Map.size()) == nullptr;
 }
 
 void TEditorAttributeArray::Next() {
@@ -29,6 +33,13 @@ void TEditorAttributeArray::PriorChar() {
 }
 
 void TEditorAttributeArray::MoveTo(int P) {
+  // Cutting a line moves a whole row width at a time: without tab fill it is one step.
+  if (FPadFree) {
+    const int Length = MapLength();
+    FPos = P > FPos ? std::min(P, Length + 1) : std::max(P, 1);
+    FBytes = std::min(FPos, Length);
+    return;
+  }
   while (FPos < P && Current() != ckEnd) Next();
   while (FPos > P && FPos > 1) Prior();
 }

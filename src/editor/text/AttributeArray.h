@@ -37,6 +37,7 @@ private:
   const TColumnMap* FMap = nullptr;
   int FPos = 1;
   int FBytes = 0;
+  bool FPadFree = true;  // no tab fill column: every column is a byte, so Bytes follows Pos
 };
 
 }  // namespace tesvarin

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "editor/text/EditorScreenStrings.h"
 #include "editor/text/EditorStrings.h"
 #include "editor/text/EditorUndo.h"
+#include "editor/text/AttributeArray.h"
 #include "editor/text/RowWrap.h"
 
 namespace tesvarin {
@@ -117,6 +119,36 @@ TEST(WrapRules, TypingIntoAWrappedLineRewrapsOnlyThatLine) {
   Rows.UndoObj().Undo();
   EXPECT_EQ(Rows.Count(), 3);
   EXPECT_EQ(Lines.Text(), Chars(39, 'a') + "\r\nnext\r\n");
+}
+
+// A jump of the cutting cursor lands where steps one column at a time would, tab fill or not, and
+// past either end.
+TEST(WrapRules, CursorJumpsAsItSteps) {
+  std::mt19937 Rng(5);
+  TColumnSettings S;
+  S.Delimiters = DefaultDelimiters();
+  S.TabSpaceCount = 4;
+  S.WordWrap = true;
+  S.WrapByte = 12;
+  const std::string Bytes = "a \x82\xa0\x81\x42\t.";
+  for (int Round = 0; Round < 2000; ++Round) {
+    std::string Row(Rng() % 20, ' ');
+    const bool Tabs = Round % 2 == 0;
+    for (char& C : Row) C = Bytes[Rng() % (Tabs ? Bytes.size() : Bytes.size() - 2)];
+    const TColumnMap Map = ColumnMap(Row, S);
+    TEditorAttributeArray Jump;
+    TEditorAttributeArray Step;
+    Jump.Reset(Row, Map);
+    Step.Reset(Row, Map);
+    for (int Move = 0; Move < 6; ++Move) {
+      const int P = static_cast<int>(Rng() % (Map.size() + 4)) - 1;
+      Jump.MoveTo(P);
+      for (int Guard = 0; Guard < 100 && Step.Pos() < P && Step.Current() != ckEnd; ++Guard) Step.Next();
+      for (int Guard = 0; Guard < 100 && Step.Pos() > P && Step.Pos() > 1; ++Guard) Step.Prior();
+      ASSERT_EQ(Jump.Pos(), Step.Pos()) << Round << " to " << P;
+      ASSERT_EQ(Jump.Bytes(), Step.Bytes()) << Round << " to " << P;
+    }
+  }
 }
 
 }  // namespace
