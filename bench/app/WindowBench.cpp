@@ -7,6 +7,8 @@
 //   window_bench open FILE               lists FILE's folder (no search text), clicks FILE's row and
 //                                        paints the editor; prints the seconds from the click to the
 //                                        first page painted and the resident memory (now and peak)
+//   window_bench open FILE wrap          then word wrap off and on again, each until painted
+//   window_bench open FILE end           then Ctrl+End and Ctrl+Home, each until painted
 #include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -182,7 +184,20 @@ void ToggleWrap(qt::MainForm& Form) {
   }
 }
 
-int Open(const std::string& File, bool Toggle) {
+// Ctrl+End and Ctrl+Home on the loaded text, each until the page is painted.
+void JumpToEnds(qt::MainForm& Form) {
+  auto& View = Form.EditorView();
+  for (const Qt::Key Key : {Qt::Key_End, Qt::Key_Home}) {
+    const auto Start = Clock::now();
+    QTest::keyClick(View.viewport(), Key, Qt::ControlModifier);
+    View.viewport()->repaint();
+    std::printf("ctrl+%s: %.3f s to the page painted, caret row %d; resident %.0f MiB (anonymous %.0f), peak %.0f MiB\n",
+                Key == Qt::Key_End ? "end" : "home", Ms(Clock::now() - Start) / 1000, Form.Editor().CaretRow(),
+                StatusMb("VmRSS"), StatusMb("RssAnon"), StatusMb("VmHWM"));
+  }
+}
+
+int Open(const std::string& File, const std::string& Then) {
   const size_t Slash = File.rfind('/');
   if (Slash == std::string::npos) {
     std::fprintf(stderr, "open: give the file with its folder\n");
@@ -210,7 +225,8 @@ int Open(const std::string& File, bool Toggle) {
               Editor.Lines().Count(), Editor.WordWrap() ? "on" : "off", View.verticalScrollBar()->maximum());
   std::printf("resident before the click %.0f MiB, after %.0f MiB, peak %.0f MiB\n", Before, StatusMb("VmRSS"),
               StatusMb("VmHWM"));
-  if (Toggle) ToggleWrap(*B.Form);
+  if (Then == "wrap") ToggleWrap(*B.Form);
+  if (Then == "end") JumpToEnds(*B.Form);
   return 0;
 }
 
@@ -222,8 +238,8 @@ int main(int argc, char** argv) {
   if (Mode == "search" && argc == 4) return Search(argv[2], argv[3]);
   if (Mode == "abort" && argc == 5) return Abort(argv[2], argv[3], std::stoi(argv[4]));
   if (Mode == "sort" && argc == 3) return Sort(std::stoi(argv[2]));
-  if (Mode == "open" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "wrap")))
-    return Open(argv[2], argc == 4);
-  std::fprintf(stderr, "usage: window_bench search ROOT WORD | abort ROOT WORD TRIES | sort ROWS | open FILE [wrap]\n");
+  const std::string Then = argc == 4 ? argv[3] : "";
+  if (Mode == "open" && (argc == 3 || (argc == 4 && (Then == "wrap" || Then == "end")))) return Open(argv[2], Then);
+  std::fprintf(stderr, "usage: window_bench search ROOT WORD | abort ROOT WORD TRIES | sort ROWS | open FILE [wrap|end]\n");
   return 2;
 }

@@ -5,7 +5,8 @@
 # its peak, and their ratio to the file's size (the target: under 3 s, at most 1.5x).
 # Usage: bench/app/open_big_file.sh BUILD_DIR...  (each holds bench/app/window_bench: make bench)
 #   TESVARIN_BIG_MB: the file's size in MiB (default 2048). The file is made under /tmp and removed
-#   at the end. TESVARIN_BENCH_WRAP=1: word wrap is then turned off and on again, timed the same way.
+#   at the end. TESVARIN_BENCH_WRAP=1: word wrap is then turned off and on again, timed the same way;
+#   TESVARIN_BENCH_END=1 instead: Ctrl+End and Ctrl+Home, each until painted.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 [[ $# -ge 1 ]] || { echo "usage: open_big_file.sh BUILD_DIR..." >&2; exit 2; }
@@ -21,6 +22,6 @@ for BUILD in "$@"; do
   WIN=$(cd "$BUILD" && pwd)/bench/app/window_bench
   [[ -x "$WIN" ]] || { echo "no window_bench in $BUILD" >&2; exit 2; }
   echo "$WIN"
-  /usr/bin/time -f "cpu (whole run): user %U s, system %S s" "$WIN" open "$WORK/dir/big.txt" ${TESVARIN_BENCH_WRAP:+wrap} 2>&1 | grep -E '^(open|resident|cpu|word wrap)' |
+  /usr/bin/time -f "cpu (whole run): user %U s, system %S s" "$WIN" open "$WORK/dir/big.txt" ${TESVARIN_BENCH_WRAP:+wrap} ${TESVARIN_BENCH_END:+end} 2>&1 | grep -E '^(open|resident|cpu|word wrap|ctrl)' |
     awk -v mb="$MB" '/^resident/ { print; printf "  resident after %.2fx the file, at its peak %.2fx\n", $8 / mb, $11 / mb; next } { print }'
 done
