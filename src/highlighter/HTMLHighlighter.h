@@ -50,6 +50,8 @@ public:
 
   TTokenKind NextToken() override;
   [[nodiscard]] const THighlighterColor* TokenColor() override;
+  // An open tag's state runs on into the next line.
+  [[nodiscard]] bool ForgetsAtLineEnd() const override { return false; }
 
 protected:
   void FillProcTables() override;

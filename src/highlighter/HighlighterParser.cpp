@@ -434,6 +434,17 @@ bool THighlighterParser::RescanKinds(TTokenKind Kind) const {
 
 bool THighlighterParser::RowEndKinds(TTokenKind Kind) const { return Kind == ttComment; }
 
+// A cut token ends with its line and these rules never change the scheme fields, so only a bracket
+// that can open is remembered from one line to the next.
+bool THighlighterParser::ForgetsAtLineEnd() const {
+  if (FHighlighter == nullptr) return true;
+  const THighlighterBracketCollection& Brackets = FHighlighter->Brackets();
+  for (int I = 0; I < Brackets.Count(); ++I) {
+    if (!Brackets.Items(I).LeftBracket().empty()) return false;
+  }
+  return true;
+}
+
 void THighlighterParser::UpdateRowState(int Row, const IRowSource& Rows, TRowAttributeData& Data) {
   if (RowEndKinds(Data.WrappedKind)) {
     if (Data.RowAttribute != raWrapped) Data.WrappedKind = 0;

@@ -32,6 +32,9 @@ public:
   // Copies Text (a NUL inside it ends the row) and the row's start state.
   virtual void SetRowText(std::string_view Text, const TRowAttributeData& Data);
   void UpdateRowState(int Row, const IRowSource& Rows, TRowAttributeData& Data) override;
+  // The base rules carry only an open bracket past a line's end: a scheme that keeps its own state
+  // across lines must answer false.
+  [[nodiscard]] bool ForgetsAtLineEnd() const override;
   virtual TTokenKind NextToken();
   // The colour item of the current token, or null for the editor's defaults.
   [[nodiscard]] virtual const THighlighterColor* TokenColor() = 0;

@@ -52,6 +52,9 @@ public:
   // Turns the start state of row Row (Data also holds Row's own RowAttribute) into the start state of
   // row Row + 1. The caller stores the result and sets the next row's attributes itself.
   virtual void UpdateRowState(int Row, const IRowSource& Rows, TRowAttributeData& Data) = 0;
+  // True when the start state after a row that ends its line (raCrlf) and holds more than spaces is
+  // the initial state on any walk that began with it: a walk over many rows may then begin there.
+  [[nodiscard]] virtual bool ForgetsAtLineEnd() const { return false; }
 };
 
 // Whatever can hand out a colouring parser for a pass over rows (a highlighter, or a test stand-in).

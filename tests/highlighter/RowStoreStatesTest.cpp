@@ -1,6 +1,9 @@
 // The row store computes its colouring states through the editor's active highlighter.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "../editor/FakeEditorView.h"
 #include "editor/text/EditorScreenStrings.h"
 #include "editor/text/EditorStrings.h"
@@ -95,6 +98,95 @@ TEST_F(StoreWithHighlighter, ReservedWordAndStringCutByTheStoresWrap) {
   ASSERT_GE(Rows.Count(), 3);
   EXPECT_EQ(Rows.RowText(1).substr(14, 3), " \"a");
   EXPECT_EQ(Rows.RowState(2).WrappedKind, ttQuotation);
+}
+
+// Lines of tokens that colouring carries over a cut or a line end: quotes, comments, links, tags,
+// Japanese, rows of spaces; long enough to be cut by a narrow wrap.
+std::string RandomLines(std::mt19937& Rng, int Lines) {
+  static const std::vector<std::string> Tokens = {
+      "word", "http://ex.am/ple/path", "someone@example.jp", "\"quoted text", "'single", "; comment to the end",
+      "<a href=\"x\">", "<!-- open", "-->", "\x93\xfa\x96\x7b\x8c\xea", "12345", "#$1F", "\t", "   "};
+  std::string Text;
+  for (int L = 0; L < Lines; ++L) {
+    const int Kind = static_cast<int>(Rng() % 10);
+    if (Kind == 0) Text += std::string(Rng() % 40, ' ');  // empty, or spaces only, sometimes cut
+    for (int T = Kind == 0 ? 0 : static_cast<int>(Rng() % 9); T > 0; --T) {
+      Text += Tokens[Rng() % Tokens.size()];
+      Text += Rng() % 4 == 0 ? "" : " ";
+    }
+    if (Kind == 1) Text += "\"quote" + std::string(Rng() % 60, ' ');  // a cut may leave only spaces
+    Text += "\r\n";
+  }
+  return Text;
+}
+
+// A store, its editor and lines, wrapped narrow, coloured by Scheme.
+struct TColouredStore {
+  TEditorScreenStrings Rows;
+  FakeEditorView View;
+  TEditorStrings Lines{Rows, &View};
+  TColouredStore(THighlighter& Scheme, const std::string& Text, bool Full) {
+    View.Provider = &Scheme;
+    View.BracketsFull = Full;
+    Rows.AttachEditor(View);
+    Rows.WrapOption().SetWrapByte(24);
+    Lines.SetLinesText(Text);
+    Rows.SetWordWrap(true);
+    Rows.RefreshAllRowStates();
+  }
+};
+
+// Jumps far down (to the end, the middle, an edit) may begin after a line end instead of walking every
+// row above; every state they compute must still be the one the walk from the first row gives. The
+// editor's scheme forgets at a line end and skips rows; the HTML scheme and a bracket never do.
+TEST(RowStatesFarJump, StatesAreThoseOfTheWalkFromTheTop) {
+  std::mt19937 Rng(11);
+  auto Editor = THighlighter::New<TEditorHighlighter>();
+  Editor->SetCommenter(";");
+  Editor->SetQuotation("\"");
+  auto Bracketed = THighlighter::New<TEditorHighlighter>();
+  auto& Bracket = Bracketed->Brackets().AddItem();
+  Bracket.SetLeftBracket("<!--");
+  Bracket.SetRightBracket("-->");
+  auto Html = THighlighter::New<THTMLHighlighter>();
+  const std::vector<std::pair<THighlighter*, bool>> Schemes = {{Editor.get(), true}, {Bracketed.get(), false}, {Html.get(), false}};
+  for (const auto& [Scheme, Skips] : Schemes) {
+    for (int Round = 0; Round < 3; ++Round) {
+      TColouredStore Jumped(*Scheme, RandomLines(Rng, 6000), false);
+      const int Count = Jumped.Rows.Count();
+      ASSERT_GT(Count, 3 * 4096);  // each jump goes further than a walk looks for a line end
+      const TColouredStore Walked(*Scheme, Jumped.Lines.Text(), true);
+      int Skipped = 0;
+      // Every computed state from row From on is the walk's.
+      auto Check = [&](const TColouredStore& Reference, int From, const char* What) {
+        for (int R = From; R < Jumped.Rows.Count(); ++R) {
+          if (Jumped.Rows.BracketIndex(R) == -2) {
+            ++Skipped;
+            continue;
+          }
+          ASSERT_EQ(Jumped.Rows.RowState(R), Reference.Rows.RowState(R)) << What << ", round " << Round << ", row " << R;
+        }
+      };
+      // Fresh jumps, so that many line ends are begun after.
+      for (int Jump = 0; Jump < 40; ++Jump) {
+        Jumped.Rows.RefreshAllRowStates();
+        const int Target = 4097 + static_cast<int>(Rng() % static_cast<unsigned>(Count - 4097));
+        Jumped.Rows.RefreshRowStates(Target, false);
+        ASSERT_NE(Jumped.Rows.BracketIndex(Target), -2);
+        Check(Walked, Target - 64, "jump");
+      }
+      Jumped.Rows.RefreshRowStates(Count - 1, false);
+      Jumped.Rows.RefreshRowStates(Count / 2, false);
+      // An edit far below the states computed so far.
+      const int Edited = Jumped.Rows.LineStartRow(Count / 4);
+      Jumped.Rows.UpdateRows(Edited, 1, "\"open ; <!-- x\r\n");
+      const TColouredStore Edit(*Scheme, Jumped.Lines.Text(), true);
+      ASSERT_EQ(Edit.Rows.Count(), Jumped.Rows.Count());
+      Skipped = 0;
+      Check(Edit, 0, "edit");
+      EXPECT_EQ(Skipped > 0, Skips) << Round;
+    }
+  }
 }
 
 }  // namespace

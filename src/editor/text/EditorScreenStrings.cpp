@@ -11,6 +11,8 @@ namespace tesvarin {
 namespace {
 constexpr uint32_t StateMask1 = 0xFFFFFFFCu;
 constexpr uint32_t StateMask2 = 0x0000FFFFu;
+// A walk of colouring states longer than this looks for a line end to begin at.
+constexpr int FarWalkRows = 4096;
 
 bool EndsWithBreak(std::string_view S) { return !S.empty() && (S.back() == '\n' || S.back() == '\r'); }
 
@@ -430,23 +432,40 @@ int TEditorScreenStrings::RefreshRowStates(int Row, bool Notify) {
   FLastRefreshedRow = Row;
   if (Count() == 0) return 0;
   Row = std::clamp(Row, 0, Count() - 1);
-  int R = std::min(Row - 1, ComputedBound() - 1);
-  while (R >= 0 && BracketIndex(R) == -2) --R;
-  TRowAttributeData State = InitialRowState();
-  int From = 0;
   // One parser for the whole walk: building one fills its dispatch tables.
   const auto Parser = NewParser();
-  if (R >= 0) {
-    State = RowState(R);
-    AdvanceState(Parser.get(), R, State);
-    From = R + 1;
-  }
+  TRowAttributeData State;
+  const int From = WalkStart(Parser.get(), Row, State);
   const IEditorView* E = ActiveEditor();
   const int Screen = std::max(E != nullptr ? E->ScreenRows() : 1, 1);
   const int Limit = std::min(Row + 2 * Screen, Count() - 1);
   int Changed = 0;
   ComputeStates(Parser.get(), From, State, Limit, Notify, Changed);
   return Changed;
+}
+
+// Where a walk of states down to Row begins, and the state there: after the nearest row above whose
+// state is computed. A far jump (Ctrl+End in a big text) need not walk every row between: where the
+// parser forgets at a line end, a walk that would be long begins after the nearest line end instead,
+// and the rows it skips stay not computed.
+int TEditorScreenStrings::WalkStart(IRowStateParser* Parser, int Row, TRowAttributeData& State) const {
+  const bool Forgets = Parser == nullptr || Parser->ForgetsAtLineEnd();
+  // Rows from the bound on are not computed; only a line end may be looked for among them.
+  int R = Forgets ? Row - 1 : std::min(Row - 1, ComputedBound() - 1);
+  int LineStart = -1;
+  for (; R >= 0; --R) {
+    if (LineStart >= 0 && Row - R > FarWalkRows) break;
+    if (R < ComputedBound() && BracketIndex(R) != -2) {
+      State = RowState(R);
+      AdvanceState(Parser, R, State);
+      return R + 1;
+    }
+    if (Forgets && LineStart < 0 && RowAttribute(R) == raCrlf &&
+        RowView(R).find_first_not_of(' ') != std::string_view::npos)
+      LineStart = R + 1;
+  }
+  State = InitialRowState();
+  return std::max(LineStart, 0);
 }
 
 void TEditorScreenStrings::RefreshAllRowStates() {

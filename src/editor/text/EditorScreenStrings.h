@@ -134,6 +134,7 @@ private:
   [[nodiscard]] std::unique_ptr<IRowStateParser> NewParser() const;
   void ComputeStates(IRowStateParser* Parser, int From, TRowAttributeData State, int Limit, bool Notify, int& Changed);
   void ClearStatesFrom(int Row);
+  [[nodiscard]] int WalkStart(IRowStateParser* Parser, int Row, TRowAttributeData& State) const;
   [[nodiscard]] bool StartsLine(int Row) const { return Row == 0 || RowAttribute(Row - 1) != raWrapped; }
   // Rows in From .. To-1 that end a line.
   [[nodiscard]] int LineEndsBetween(int From, int To) const;
