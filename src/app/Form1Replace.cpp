@@ -105,7 +105,8 @@ void TForm1::ShowHitNumber() {
   THitsKey Key{Editor.FindString(), Editor.ExSearchOptions(), Editor.TextVersion()};
   if (FHitsKey != Key) {
     FHitsKey.reset();
-    FHits.Build(Editor.WholeText(), Key.Find, Key.Options);
+    FHits.Build([this](const TTextPieceSink& Take) { Editor.ProduceWholeText(Take); },
+                [this] { return Editor.WholeText(); }, Key.Find, Key.Options);
     FHitsKey = std::move(Key);
   }
   const size_t Number = FHits.NumberAt(static_cast<size_t>(std::max<int64_t>(Editor.SelStart(), 0)));

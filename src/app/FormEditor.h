@@ -8,6 +8,7 @@
 
 #include "editor/search/EditorExSearch.h"
 #include "editor/search/ExSearchOption.h"
+#include "editor/text/EditorStrings.h"
 #include "editor/text/HugePages.h"
 #include "support/FileStamp.h"
 
@@ -50,6 +51,8 @@ public:
 
   // The whole text with CR LF line breaks, and a number that changes whenever the text may have.
   [[nodiscard]] virtual TBigString WholeText() const = 0;
+  // WholeText in pieces of whole lines, as TEditorStrings::ProduceTextPieces gives them.
+  virtual void ProduceWholeText(const TTextPieceSink& Take) const = 0;
   [[nodiscard]] virtual uint64_t TextVersion() const = 0;
   // Byte offset of the selection's start (or the caret) in WholeText.
   [[nodiscard]] virtual int64_t SelStart() const = 0;

@@ -31,6 +31,10 @@ public:
   }
 
   [[nodiscard]] TBigString WholeText() const override { return FEditor.Lines().BigText(); }
+  void ProduceWholeText(const TTextPieceSink& Take) const override {
+    // Big enough that a piece costs little beside its search, small enough to stay in memory once.
+    FEditor.Lines().ProduceTextPieces(size_t{16} << 20, Take);
+  }
   [[nodiscard]] uint64_t TextVersion() const override { return FEditor.ListRows().TextVersion(); }
   [[nodiscard]] int64_t SelStart() const override { return FEditor.GetSelStart(); }
 

@@ -14,8 +14,7 @@ size_t LineStartOf(std::string_view T, size_t Pos) {
 }  // namespace
 
 template <class THit>
-void THitIndex::Walk(size_t From, THit&& Hit) {
-  const std::string_view T(FText.data(), FText.size());
+void THitIndex::Walk(std::string_view T, size_t Base, size_t From, THit&& Hit) {
   const bool Skips = FSearch.RulesOutText();
   while (From <= T.size()) {
     size_t LineStart = LineStartOf(T, From);
@@ -34,7 +33,7 @@ void THitIndex::Walk(size_t From, THit&& Hit) {
       const int P = FSearch.StrSearch(Line.substr(Offset), Len);
       if (P == 0) break;
       const size_t Start = Offset + static_cast<size_t>(P) - 1;
-      if (!Hit(LineStart + Start, LineStart + Offset)) return;
+      if (!Hit(Base + LineStart + Start, Base + LineStart + Offset)) return;
       Offset = TEditorExSearch::NextSearchStart(Line, Start, static_cast<size_t>(Len));
     }
     if (LineEnd == T.size()) return;
@@ -59,19 +58,22 @@ void THitIndex::Keep(const TMark& Mark) {
   if ((FCount - 1) % FStride == 0) FMarks.push_back(Mark);
 }
 
-void THitIndex::Build(TBigString Text, const std::string& Find, TExSearchOptions Options) {
+void THitIndex::Build(const std::function<void(const TTextPieceSink&)>& Produce,
+                      const std::function<TBigString()>& Whole, const std::string& Find, TExSearchOptions Options) {
   Clear();
-  FText = std::move(Text);
   FSearch.SetFindString(Find);
   FSearch.SetExSearchOptions(Options);
-  if (!Find.empty()) {
-    Walk(0, [this](size_t Start, size_t From) {
+  if (Find.empty()) return;
+  // A hit never leaves its line, so each piece is walked alone.
+  Produce([this](std::string_view Piece, size_t Offset) {
+    Walk(Piece, Offset, 0, [this](size_t Start, size_t From) {
       ++FCount;
       Keep({Start, From});
       return true;
     });
-  }
-  if (FStride == 1) FText = TBigString();
+  });
+  // Between spaced marks a number is found by stepping the search from the nearest one.
+  if (FStride > 1) FText = Whole();
 }
 
 size_t THitIndex::NumberAt(size_t Pos) {
@@ -84,7 +86,7 @@ size_t THitIndex::NumberAt(size_t Pos) {
   // Between two kept marks: step from the earlier one.
   size_t Found = 0;
   size_t Steps = 0;
-  Walk(Mark.From, [&](size_t Start, size_t) {
+  Walk(std::string_view(FText.data(), FText.size()), 0, Mark.From, [&](size_t Start, size_t) {
     if (Start == Pos) Found = Number + Steps;
     ++Steps;
     return Start < Pos && Steps <= FStride;

@@ -6,11 +6,13 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/search/EditorExSearch.h"
+#include "editor/text/EditorStrings.h"
 #include "editor/text/HugePages.h"
 
 namespace tesvarin {
@@ -20,9 +22,11 @@ public:
   // At most this many positions are kept.
   static constexpr size_t MaxMarks = size_t{1} << 18;
 
-  // Text: lines ended by CR LF, as the editor's SelStart counts bytes. Raises ERegExpParser for a
-  // bad expression.
-  void Build(TBigString Text, const std::string& Find, TExSearchOptions Options);
+  // The text: lines ended by CR LF, as the editor's SelStart counts bytes. Produce hands it over in
+  // pieces of whole lines (TEditorStrings::ProduceTextPieces); Whole gives it in one, asked for only
+  // when there are more hits than positions kept. Raises ERegExpParser for a bad expression.
+  void Build(const std::function<void(const TTextPieceSink&)>& Produce, const std::function<TBigString()>& Whole,
+             const std::string& Find, TExSearchOptions Options);
   void Clear();
   [[nodiscard]] size_t Count() const { return FCount; }
   // 1-based number of the hit that starts at byte Pos; 0 when none starts there.
@@ -34,10 +38,10 @@ private:
     size_t Start;
     size_t From;
   };
-  // Calls Hit(Start, From) for each hit from From on (From lies in a line or at its start) while it
-  // returns true.
+  // Calls Hit(Base + Start, Base + From) for each hit in T from From on (From lies in a line or at its
+  // start) while it returns true; T holds whole lines and starts at Base in the text.
   template <class THit>
-  void Walk(size_t From, THit&& Hit);
+  void Walk(std::string_view T, size_t Base, size_t From, THit&& Hit);
   void Keep(const TMark& Mark);
 
   TEditorExSearch FSearch;

@@ -32,6 +32,15 @@ std::string FakeFormEditor::SaveText() const {
   return S;
 }
 
+void FakeFormEditor::ProduceWholeText(const TTextPieceSink& Take) const {
+  size_t Offset = 0;
+  for (const std::string& Line : Lines) {
+    Take(Line, Offset);
+    Offset += Line.size() + 2;
+  }
+  if (Lines.empty()) Take({}, 0);
+}
+
 TBigString FakeFormEditor::WholeText() const {
   TBigString S;
   for (size_t I = 0; I < Lines.size(); ++I) {

@@ -28,6 +28,8 @@ public:
   int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) override;
 
   [[nodiscard]] TBigString WholeText() const override;
+  // Each line a piece of its own.
+  void ProduceWholeText(const TTextPieceSink& Take) const override;
   // The fake's lines are changed by hand too: the version is the text's hash.
   [[nodiscard]] uint64_t TextVersion() const override;
   [[nodiscard]] int64_t SelStart() const override;

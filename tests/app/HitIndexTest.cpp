@@ -5,6 +5,8 @@
 
 #include "app/HitIndex.h"
 #include "editor/EditorEx.h"
+#include "editor/text/EditorScreenStrings.h"
+#include "editor/text/EditorStrings.h"
 #include "support/SjisCodec.h"
 
 namespace tesvarin {
@@ -22,7 +24,15 @@ std::vector<int64_t> ViewerHits(const std::string& Text, const std::string& Find
   return Hits;
 }
 
-TBigString Big(const std::string& S) { return TBigString(S.data(), S.size()); }
+// Builds Index over Text as the window does: from the viewer's own lines, in pieces of PieceBytes.
+void BuildFrom(THitIndex& Index, const std::string& Text, const std::string& Find, TExSearchOptions Options,
+               size_t PieceBytes = size_t{16} << 20) {
+  TEditorScreenStrings Rows;
+  TEditorStrings Lines(Rows, nullptr);
+  Lines.SetLinesText(Text);
+  Index.Build([&](const TTextPieceSink& Take) { Lines.ProduceTextPieces(PieceBytes, Take); },
+              [&] { return Lines.BigText(); }, Find, Options);
+}
 
 // The numbers agree with the viewer's own stepping, whatever the options: the index counts as
 // FindNext walks, and a position no step stops at has no number.
@@ -46,14 +56,18 @@ TEST(HitIndex, NumbersTheHitsTheViewerStepsTo) {
   for (const TCase& K : Cases) {
     SCOPED_TRACE(K.Why);
     const std::vector<int64_t> Viewer = ViewerHits(K.Text, K.Find, K.Options);
-    THitIndex Index;
-    Index.Build(Big(K.Text), K.Find, K.Options);
-    EXPECT_EQ(Index.Count(), Viewer.size());
-    for (size_t I = 0; I < Viewer.size(); ++I) EXPECT_EQ(Index.NumberAt(static_cast<size_t>(Viewer[I])), I + 1) << I;
-    for (size_t P = 0; P <= K.Text.size(); ++P) {
-      const bool IsHit = std::find(Viewer.begin(), Viewer.end(), static_cast<int64_t>(P)) != Viewer.end();
-      if (!IsHit) {
-        EXPECT_EQ(Index.NumberAt(P), 0u) << P;
+    // A piece per line, a few lines a piece, and the whole text as one.
+    for (const size_t PieceBytes : {size_t{0}, size_t{6}, size_t{1} << 20}) {
+      SCOPED_TRACE(PieceBytes);
+      THitIndex Index;
+      BuildFrom(Index, K.Text, K.Find, K.Options, PieceBytes);
+      EXPECT_EQ(Index.Count(), Viewer.size());
+      for (size_t I = 0; I < Viewer.size(); ++I) EXPECT_EQ(Index.NumberAt(static_cast<size_t>(Viewer[I])), I + 1) << I;
+      for (size_t P = 0; P <= K.Text.size(); ++P) {
+        const bool IsHit = std::find(Viewer.begin(), Viewer.end(), static_cast<int64_t>(P)) != Viewer.end();
+        if (!IsHit) {
+          EXPECT_EQ(Index.NumberAt(P), 0u) << P;
+        }
       }
     }
   }
@@ -66,14 +80,14 @@ TEST(HitIndex, ManyHitsKeepBoundedPositionsAndExactNumbers) {
   Text.reserve(Lines * 4);
   for (size_t I = 0; I < Lines; ++I) Text += "ab\r\n";
   THitIndex Index;
-  Index.Build(Big(Text), "b", {});
+  BuildFrom(Index, Text, "b", {}, 4096);
   ASSERT_EQ(Index.Count(), Lines);
   for (size_t K : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, THitIndex::MaxMarks - 1, THitIndex::MaxMarks,
                    THitIndex::MaxMarks + 1, Lines - 2, Lines - 1}) {
     EXPECT_EQ(Index.NumberAt(K * 4 + 1), K + 1) << K;
     EXPECT_EQ(Index.NumberAt(K * 4), 0u) << K;
   }
-  Index.Build(Big("ab"), "", {});
+  BuildFrom(Index, "ab", "", {});
   EXPECT_EQ(Index.Count(), 0u);
   EXPECT_EQ(Index.NumberAt(0), 0u);
 }

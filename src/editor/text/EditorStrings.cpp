@@ -182,6 +182,24 @@ std::string TEditorStrings::Text() const { return JoinRows<std::string>(FRows); 
 
 TBigString TEditorStrings::BigText() const { return JoinRows<TBigString>(FRows); }
 
+void TEditorStrings::ProduceTextPieces(size_t PieceBytes, const TTextPieceSink& Take) const {
+  TBigString Piece;
+  Piece.reserve(PieceBytes + 2);
+  size_t Offset = 0;
+  for (int I = 0; I < FRows.Count(); ++I) {
+    Piece.append(FRows.RowView(I));
+    if (FRows.RowAttribute(I) != raCrlf) continue;
+    if (Piece.size() < PieceBytes) {
+      Piece.append("\r\n");
+      continue;
+    }
+    Take(Piece, Offset);
+    Offset += Piece.size() + 2;
+    Piece.clear();
+  }
+  Take(Piece, Offset);
+}
+
 std::string TEditorStrings::LineBreaks() const { return FRows.LineBreaksOf(0, FRows.Count()); }
 
 // The rows were cut as they were made.

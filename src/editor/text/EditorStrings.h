@@ -14,6 +14,9 @@
 
 namespace tesvarin {
 
+// Takes one piece of a text and the offset of its first byte in the whole.
+using TTextPieceSink = std::function<void(std::string_view Piece, size_t Offset)>;
+
 class TEditorStrings {
 public:
   // Editor may be null (no caret to move, nothing to freeze).
@@ -32,6 +35,10 @@ public:
 
   [[nodiscard]] std::string Text() const;  // CR LF after each line that has a break
   [[nodiscard]] TBigString BigText() const;  // the same, for a pass over a whole big text
+  // The same bytes handed to Take in pieces of whole lines, each at least PieceBytes long but for the
+  // last, with the offset of its first byte; the CR LF between two pieces is in neither. A pass over a
+  // big text then never holds it twice.
+  void ProduceTextPieces(size_t PieceBytes, const TTextPieceSink& Take) const;
   // The TLineBreak of each CR LF of Text, in order: the bytes that end that line in the file.
   [[nodiscard]] std::string LineBreaks() const;
   // Every line keeps the break S gives it (CR LF, CR or LF).

@@ -115,6 +115,30 @@ TEST_F(LinesFile, LoadingAWideFileWithWrapOnCutsItsLines) {
   EXPECT_EQ(Lines.Text(), Line + "\r\nshort\r\n");
 }
 
+// The pieces put back together with CR LF between them are the whole text, each at its offset and
+// long enough but for the last; wrapped rows stay in one piece with the rest of their line.
+TEST_F(LinesFile, TextPiecesMakeUpTheWholeText) {
+  Rows.SetWordWrap(true);
+  for (const LoadCase& K : LoadCases()) {
+    Lines.SetLinesText(K.File + std::string(200, 'w') + "\r\n\r\nend");
+    const TBigString Whole = Lines.BigText();
+    for (const size_t PieceBytes : {size_t{0}, size_t{3}, size_t{100}, size_t{1} << 20}) {
+      std::vector<std::pair<std::string, size_t>> Pieces;
+      Lines.ProduceTextPieces(PieceBytes, [&](std::string_view P, size_t Offset) { Pieces.emplace_back(P, Offset); });
+      std::string Joined;
+      for (size_t I = 0; I < Pieces.size(); ++I) {
+        if (I > 0) Joined += "\r\n";
+        EXPECT_EQ(Pieces[I].second, Joined.size()) << K.Name << " piece " << I;
+        Joined += Pieces[I].first;
+        if (I + 1 < Pieces.size()) {
+          EXPECT_GE(Pieces[I].first.size(), PieceBytes) << K.Name << " piece " << I;
+        }
+      }
+      EXPECT_EQ(Joined, std::string(Whole.data(), Whole.size())) << K.Name << " in pieces of " << PieceBytes;
+    }
+  }
+}
+
 TEST_F(LinesFile, SetLinesTextKeepsNulBytesAndIsNotUndoable) {
   Rows.UpdateRows(0, 0, "typed");
   ASSERT_TRUE(Rows.UndoObj().CanUndo());
