@@ -51,9 +51,11 @@ void TScrollCommands::SetTopRow(int ARow) {
   FCaretDisplay.HideUnderline();
   FScroll.StoreTopRow(New);
   if (IEditorWindow* Window = FModel.Window(); Window != nullptr) {
-    const int Limit = FScroll.VisibleRows() + 1;
-    const int Rows = std::clamp(Old - New, -Limit, Limit);
     const TRect Area{0, FScroll.TopOffset(), Window->ClientWidth(), Window->ClientHeight()};
+    // A far jump moves the pixels past the whole area, so none of the old rows is left in it: the
+    // visible rows alone may fall a few pixels short of the area's foot.
+    const int Limit = std::max(Area.Bottom - Area.Top, 0) / FScroll.RowHeight() + 1;
+    const int Rows = std::clamp(Old - New, -Limit, Limit);
     ScrollRegion(Area, 0, Rows * FScroll.RowHeight());
     if (HasVertBar(FModel.ScrollBars())) Window->SetScrollPos(true, New);
   }

@@ -244,6 +244,21 @@ TEST_F(ScrollFixture, SetTopRowScrollsThePixelsAndReports) {
   EXPECT_EQ(TopChanges, 4);
 }
 
+// Where the visible rows end a few pixels above the window's foot, a far jump must still move the
+// old pixels out of the whole area: a strip of old rows left at the top would show as stray marks.
+TEST_F(ScrollFixture, AFarJumpLeavesNoOldPixelsInTheArea) {
+  for (const int Height : {200, 205, 208, 211}) {
+    Window.Height = Height;
+    Rows(1000);
+    Editor.SetTopRow(0);
+    Window.Scrolled.clear();
+    Editor.SetTopRow(900);
+    ASSERT_EQ(Window.Scrolled.size(), 1u);
+    const TRect Area = Window.Scrolled[0].Area;
+    EXPECT_GE(-Window.Scrolled[0].Dy, Area.Bottom - Area.Top) << Height;
+  }
+}
+
 TEST_F(ScrollFixture, SetLeftColClampsScrollsFromTheTextAreaAndReports) {
   int ColChanges = 0;
   Editor.OnTopColChange = TNotifyEvent::Lambda([&](TObject*) { ++ColChanges; });
