@@ -182,22 +182,86 @@ std::string TEditorStrings::Text() const { return JoinRows<std::string>(FRows); 
 
 TBigString TEditorStrings::BigText() const { return JoinRows<TBigString>(FRows); }
 
-void TEditorStrings::ProduceTextPieces(size_t PieceBytes, const TTextPieceSink& Take) const {
-  TBigString Piece;
-  Piece.reserve(PieceBytes + 2);
-  size_t Offset = 0;
-  for (int I = 0; I < FRows.Count(); ++I) {
-    Piece.append(FRows.RowView(I));
-    if (FRows.RowAttribute(I) != raCrlf) continue;
-    if (Piece.size() < PieceBytes) {
-      Piece.append("\r\n");
-      continue;
+namespace {
+
+// One piece being gathered: a view of a loaded block while its rows lie there as read and each
+// line's CR LF follows it there (an unedited file with CR LF breaks, the usual big one), so the
+// pass copies nothing; from the first row or break that does not, a copy.
+class TPieceGatherer {
+public:
+  TPieceGatherer(const TEditorScreenStrings& Rows, const TTextPieceSink& Take) : FRows(Rows), FTake(Take) {}
+
+  void AddRow(std::string_view Row) {
+    if (!FCopying && !Row.empty()) {
+      if (FStart == nullptr) Anchor(Row.data());
+      if (Row.data() != FEnd || Row.size() > static_cast<size_t>(FBlockEnd - FEnd)) ToCopy();
+      else FEnd += Row.size();
     }
-    Take(Piece, Offset);
-    Offset += Piece.size() + 2;
-    Piece.clear();
+    if (FCopying) FCopy.append(Row);
   }
-  Take(Piece, Offset);
+
+  void AddBreak() {
+    if (!FCopying && FStart != nullptr && FBlockEnd - FEnd >= 2 && FEnd[0] == '\r' && FEnd[1] == '\n') {
+      FEnd += 2;
+      return;
+    }
+    if (!FCopying) ToCopy();
+    FCopy.append("\r\n");
+  }
+
+  [[nodiscard]] size_t Size() const { return FCopying ? FCopy.size() : static_cast<size_t>(FEnd - FStart); }
+
+  // Hands the piece over; the CR LF after it belongs to neither piece.
+  void Flush() {
+    // A piece with no bytes still has a place: a finder need not expect a null one.
+    const std::string_view Piece = FCopying || FStart == nullptr ? std::string_view(FCopy.data(), FCopy.size())
+                                                                 : std::string_view(FStart, Size());
+    FTake(Piece, FOffset);
+    FOffset += Piece.size() + 2;
+    FCopy.clear();
+    FCopying = false;
+    FStart = FEnd = FBlockEnd = nullptr;
+  }
+
+private:
+  void Anchor(const char* P) {
+    const std::string_view Block = FRows.BlockHolding(P);
+    if (Block.empty()) return;
+    FStart = FEnd = P;
+    FBlockEnd = Block.data() + Block.size();
+  }
+
+  void ToCopy() {
+    if (FStart != nullptr) FCopy.assign(FStart, Size());
+    FCopying = true;
+  }
+
+  const TEditorScreenStrings& FRows;
+  const TTextPieceSink& FTake;
+  TBigString FCopy;
+  bool FCopying = false;
+  const char* FStart = nullptr;
+  const char* FEnd = nullptr;
+  const char* FBlockEnd = nullptr;
+  size_t FOffset = 0;
+};
+
+}  // namespace
+
+void TEditorStrings::ProduceTextPieces(size_t PieceBytes, const TTextPieceSink& Take) const {
+  TPieceGatherer Piece(FRows, Take);
+  for (int I = 0; I < FRows.Count();) {
+    int Run = 0;
+    const TheStringItem* Item = FRows.ItemRun(I, Run);
+    for (const TheStringItem* End = Item + Run; Item != End; ++Item) {
+      Piece.AddRow(Item->Text.View());
+      if (TEditorScreenStrings::RowAttributeOf(*Item) != raCrlf) continue;
+      if (Piece.Size() < PieceBytes) Piece.AddBreak();
+      else Piece.Flush();
+    }
+    I += Run;
+  }
+  Piece.Flush();
 }
 
 std::string TEditorStrings::LineBreaks() const { return FRows.LineBreaksOf(0, FRows.Count()); }

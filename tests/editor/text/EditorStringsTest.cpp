@@ -119,8 +119,10 @@ TEST_F(LinesFile, LoadingAWideFileWithWrapOnCutsItsLines) {
 // long enough but for the last; wrapped rows stay in one piece with the rest of their line.
 TEST_F(LinesFile, TextPiecesMakeUpTheWholeText) {
   Rows.SetWordWrap(true);
-  for (const LoadCase& K : LoadCases()) {
+  for (const LoadCase& K : LoadCases()) for (const bool Edited : {false, true}) {
     Lines.SetLinesText(K.File + std::string(200, 'w') + "\r\n\r\nend");
+    // A line of its own bytes amid the loaded ones.
+    if (Edited) Lines.Put(Lines.Count() / 2, "edited");
     const TBigString Whole = Lines.BigText();
     for (const size_t PieceBytes : {size_t{0}, size_t{3}, size_t{100}, size_t{1} << 20}) {
       std::vector<std::pair<std::string, size_t>> Pieces;
@@ -137,6 +139,28 @@ TEST_F(LinesFile, TextPiecesMakeUpTheWholeText) {
       EXPECT_EQ(Joined, std::string(Whole.data(), Whole.size())) << K.Name << " in pieces of " << PieceBytes;
     }
   }
+}
+
+// A loaded text with CR LF breaks is handed over as views of its loaded bytes, copying nothing;
+// only the piece that holds an edited line is a copy.
+TEST_F(LinesFile, TextPiecesOfLoadedCrlfLinesAreViews) {
+  Rows.SetWordWrap(true);
+  std::string File;
+  for (int I = 0; I < 400; ++I) File += "line " + std::to_string(I) + std::string(static_cast<size_t>(I % 170), 'x') + "\r\n";
+  WriteFileBytes(Path("crlf"), File);
+  Lines.LoadFromFile(Path("crlf"));
+  Lines.Put(200, "edited");
+  std::vector<std::string_view> Pieces;
+  std::string Joined;
+  Lines.ProduceTextPieces(4096, [&](std::string_view P, size_t) {
+    Pieces.push_back(P);
+    Joined.append(P).append("\r\n");
+  });
+  int Views = 0;
+  for (const std::string_view P : Pieces) Views += Rows.BlockHolding(P.data()).empty() ? 0 : 1;
+  EXPECT_GE(Pieces.size(), 5u);
+  EXPECT_EQ(Views, static_cast<int>(Pieces.size()) - 1);
+  EXPECT_EQ(Joined.substr(0, Joined.size() - 2), Lines.Text());
 }
 
 TEST_F(LinesFile, SetLinesTextKeepsNulBytesAndIsNotUndoable) {
