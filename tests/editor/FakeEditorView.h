@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "editor/chars/ColumnMap.h"
@@ -23,8 +24,12 @@ public:
   int Refreshes = 0;
   int SelectionDrops = 0;
   std::vector<int> Invalidated;
+  bool CaretRowFails = false;  // stands for running out of memory where the caret is asked
 
-  [[nodiscard]] int CaretRow() const override { return Row; }
+  [[nodiscard]] int CaretRow() const override {
+    if (CaretRowFails) throw std::bad_alloc();
+    return Row;
+  }
   [[nodiscard]] int CaretCol() const override { return Col; }
   void SetCaretRowCol(int R, int C) override {
     Row = R;

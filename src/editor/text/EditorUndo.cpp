@@ -39,6 +39,17 @@ TUndoData& TEditorUndoObj::NewUndoItem() {
   return *Added;
 }
 
+TUndoData& TEditorUndoObj::NewUndoItemKeepingRedo() {
+  // Cleared however the making ends: left set, later edits would keep a redo list that no longer
+  // fits the text.
+  struct TClear {
+    bool& Flag;
+    ~TClear() { Flag = false; }
+  } Clear{FReplaying};
+  FReplaying = true;
+  return NewUndoItem();
+}
+
 void TEditorUndoObj::ClearUndo() {
   FUndoList.Clear();
   FRedoList.Clear();
@@ -97,6 +108,22 @@ void TEditorUndoObj::Replay(IEditorView* E, F&& Step) {
   }
 }
 
+namespace {
+
+// Runs Step, which follows a change of the rows made from the last item of List; should it fail,
+// that item goes anyway, so that the next undo or redo does not make the change a second time.
+template <class F>
+decltype(auto) DroppingLastIfFails(TUndoDataList& List, F&& Step) {
+  try {
+    return Step();
+  } catch (...) {
+    List.DeleteLast();
+    throw;
+  }
+}
+
+}  // namespace
+
 void TEditorUndoObj::Undo() {
   if (!CanUndo()) return;
   IEditorView* E = FRows.ActiveEditor();
@@ -107,16 +134,18 @@ void TEditorUndoObj::Undo() {
   TUndoData U = FUndoList.Items(FUndoList.Count() - 1);
   Replay(E, [&] {
     TCaptured C = PutBack(U);
-    auto Inverse = std::make_unique<TUndoData>(U);
-    Inverse->NewRowCount = C.Restored;
-    Inverse->LastAttribute = static_cast<uint8_t>(C.Attribute);
-    Inverse->OldText = std::move(C.Text);
-    Inverse->OldBreaks = std::move(C.Breaks);
-    if (E != nullptr) {
-      Inverse->CaretRow = E->CaretRow();
-      Inverse->CaretCol = E->CaretCol();
-    }
-    FRedoList.Add(std::move(Inverse));
+    DroppingLastIfFails(FUndoList, [&] {
+      auto Inverse = std::make_unique<TUndoData>(U);
+      Inverse->NewRowCount = C.Restored;
+      Inverse->LastAttribute = static_cast<uint8_t>(C.Attribute);
+      Inverse->OldText = std::move(C.Text);
+      Inverse->OldBreaks = std::move(C.Breaks);
+      if (E != nullptr) {
+        Inverse->CaretRow = E->CaretRow();
+        Inverse->CaretCol = E->CaretCol();
+      }
+      FRedoList.Add(std::move(Inverse));
+    });
     FUndoList.DeleteLast();
   });
   if (E != nullptr) {
@@ -135,9 +164,7 @@ void TEditorUndoObj::Redo() {
   TUndoData R = FRedoList.Items(FRedoList.Count() - 1);
   Replay(E, [&] {
     TCaptured C = PutBack(R);
-    FReplaying = true;
-    TUndoData& U = NewUndoItem();
-    FReplaying = false;
+    TUndoData& U = DroppingLastIfFails(FRedoList, [&]() -> TUndoData& { return NewUndoItemKeepingRedo(); });
     U.FirstRow = R.FirstRow;
     U.NewRowCount = C.Restored;
     U.LastAttribute = static_cast<uint8_t>(C.Attribute);

@@ -77,6 +77,8 @@ private:
     std::string Breaks;
   };
   TCaptured PutBack(const TUndoData& U);
+  // NewUndoItem while Replaying, for a redo's counter-item.
+  TUndoData& NewUndoItemKeepingRedo();
   // Runs Step inside the store's update bracket. A step that fails half way still closes the
   // bracket and shows the editor's caret again, so later changes are told and the caret works.
   template <class F>

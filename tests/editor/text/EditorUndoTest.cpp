@@ -96,6 +96,36 @@ TEST_F(Undo, TypingAfterUndoClearsRedo) {
   EXPECT_EQ(Lines.Text(), "ac");
 }
 
+// An undo or redo that fails after putting rows back, while making the item that takes it back,
+// drops the item it carried out: applied a second time it would put old rows over a text they no
+// longer fit. Nor may a failed redo leave later edits keeping the redo list.
+TEST_F(Undo, AnUndoOrRedoThatFailsHalfWayLeavesListsThatFitTheText) {
+  Lines.SetLinesText("a");
+  Type('b');
+  Type('c');
+  U().Undo();
+  U().Undo();
+  View.CaretRowFails = true;
+  EXPECT_THROW(U().Redo(), std::bad_alloc);
+  View.CaretRowFails = false;
+  EXPECT_FALSE(U().Replaying());
+  EXPECT_EQ(Lines.Text(), "ab");
+  U().Redo();
+  EXPECT_EQ(Lines.Text(), "abc");
+  U().Undo();
+  ASSERT_TRUE(U().CanRedo());
+  Type('x');
+  EXPECT_FALSE(U().CanRedo());
+  EXPECT_EQ(Lines.Text(), "abx");
+
+  View.CaretRowFails = true;
+  EXPECT_THROW(U().Undo(), std::bad_alloc);
+  View.CaretRowFails = false;
+  EXPECT_EQ(Lines.Text(), "ab");
+  EXPECT_FALSE(U().CanUndo());
+  EXPECT_FALSE(U().CanRedo());
+}
+
 TEST_F(Undo, CaretGoesWhereItStoodBeforeTheChangeAndWhenTheUndoWasMade) {
   Lines.SetLinesText("abc\r\ndef\r\n");
   View.Row = 1;
