@@ -158,9 +158,14 @@ TTextEncoding EncodingOfMark(std::string_view Bytes) {
 
 bool IsWellFormedUtf8(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return Utf8Length(P, End); }); }
 
-bool IsWellFormedCp932(std::string_view Bytes, bool Partial) {
+bool IsWellFormedCp932Piece(std::string_view Bytes, bool& Pending) {
   const auto* P = reinterpret_cast<const unsigned char*>(Bytes.data());
   const auto* const End = P + Bytes.size();
+  if (Pending && P < End) {
+    if (!Cp932Trails[*P]) return false;
+    ++P;
+    Pending = false;
+  }
   while (P < End) {
     const uint8_t Kind = Cp932Kinds[*P];
     if (Kind == 1) {
@@ -168,11 +173,19 @@ bool IsWellFormedCp932(std::string_view Bytes, bool Partial) {
       continue;
     }
     if (Kind == 0) return false;
-    if (P + 1 == End) return Partial;
+    if (P + 1 == End) {
+      Pending = true;
+      return true;
+    }
     if (!Cp932Trails[P[1]]) return false;
     P += 2;
   }
   return true;
+}
+
+bool IsWellFormedCp932(std::string_view Bytes, bool Partial) {
+  bool Pending = false;
+  return IsWellFormedCp932Piece(Bytes, Pending) && (Partial || !Pending);
 }
 
 bool IsWellFormedEucJp(std::string_view Bytes, bool Partial) { return WellFormed(Bytes, Partial, [](const char* P, const char* End) { return EucJpLength(P, End); }); }

@@ -25,6 +25,9 @@ inline constexpr size_t DetectionWindow = size_t{64} << 10;
 // character cut at its end is no fault.
 [[nodiscard]] bool IsWellFormedUtf8(std::string_view Bytes, bool Partial = false);
 [[nodiscard]] bool IsWellFormedCp932(std::string_view Bytes, bool Partial = false);
+// The same for one piece of a text cut anywhere: Pending says that a lead byte ended the piece
+// before, and is left saying whether one ends this piece.
+[[nodiscard]] bool IsWellFormedCp932Piece(std::string_view Bytes, bool& Pending);
 [[nodiscard]] bool IsWellFormedEucJp(std::string_view Bytes, bool Partial = false);
 
 // The encoding of a file whose first bytes are Head (Whole: Head is the whole file). A byte-order

@@ -152,6 +152,21 @@ TEST(TextEncodingTest, DetectionLooksPastALongAsciiStartAndToleratesACutCharacte
   EXPECT_FALSE(IsWellFormedEucJp("\x8E\xA0"));
 }
 
+// A text cut in two anywhere, a character too, is well formed in pieces exactly when it is whole.
+TEST(TextEncodingTest, Cp932InPiecesAsWhole) {
+  const std::string Texts[] = {Sjis("日本語ｶﾅabc表"), Sjis("表") + "\x81", "a\x81\x7F", "\x80", "\x81\x40\xA0",
+                               Sjis("ソ") + "\xFD", ""};
+  for (const std::string& T : Texts) {
+    for (size_t Cut = 0; Cut <= T.size(); ++Cut) {
+      bool Pending = false;
+      const bool Pieces = IsWellFormedCp932Piece(T.substr(0, Cut), Pending) &&
+                          IsWellFormedCp932Piece(T.substr(Cut), Pending) && !Pending;
+      EXPECT_EQ(Pieces, IsWellFormedCp932(T)) << ::testing::PrintToString(T) << " cut at " << Cut;
+    }
+  }
+  EXPECT_TRUE(IsWellFormedCp932(Sjis("表") + "\x81", true));
+}
+
 TEST(TextEncodingTest, SourceOffsetsMapConvertedPlacesBackToTheFilesBytes) {
   const std::string Utf8 = "\xEF\xBB\xBF" "a" + From(Sjis("あ"), teUtf8) + "bc";  // a あ b c
   // Converted: a(0) あ(1,2) b(3) c(4) end(5).

@@ -177,7 +177,7 @@ void TEditorMouse::MoveSelectionTo(int DropRow, int DropByte) {
   const size_t D = Rel(DropRow, std::min(DropByte, DropLen));
   // A caret beyond the end of its row drops after spaces up to it.
   const std::string Insert = std::string(static_cast<size_t>(std::max(0, DropByte - DropLen)), ' ') + Moved;
-  const std::string& T = Block.Text;
+  const std::string T(Block.Text.data(), Block.Text.size());
   std::string NewText;
   size_t CaretAt = 0;
   if (D < S) {

@@ -146,7 +146,7 @@ TLineTextResult TEditorScreenStrings::LineText(int Row, int N) const {
   TLineTextResult R;
   if (N == 0 || Row < 0 || Row >= Count()) return R;
   int Last = N < 0 ? LineEndRow(Row) : std::min(Row + N, Count()) - 1;
-  for (int I = Row; I <= Last; ++I) AppendRow(R.Text, RowView(I), RowAttribute(I));
+  R.Text = JoinedRows<TBigString>(Row, Last);
   R.RowCount = Last - Row + 1;
   R.LastAttribute = RowAttribute(Last);
   return R;
@@ -474,10 +474,17 @@ void TEditorScreenStrings::RefreshAllRowStates() {
   ClearStatesFrom(0);
   if (Count() == 0) return;
   int Limit = Count() - 1;
-  if (E != nullptr && !E->InitBracketsFull()) Limit = std::min(Limit, E->TopRow() + 2 * std::max(E->ScreenRows(), 1));
+  const bool Full = E != nullptr && E->InitBracketsFull();
+  if (E != nullptr && !Full) Limit = std::min(Limit, E->TopRow() + 2 * std::max(E->ScreenRows(), 1));
   if (E == nullptr) Limit = std::min(Limit, 2);
+  const auto Parser = NewParser();
+  TRowAttributeData State = InitialRowState();
+  int From = 0;
+  // Only the rows about the top one are asked for: with the top row far down (a text replaced
+  // while shown at its end), the walk need not cross every row above it.
+  if (E != nullptr && !Full && E->TopRow() > FarWalkRows) From = WalkStart(Parser.get(), std::min(E->TopRow(), Limit), State);
   int Changed = 0;
-  ComputeStates(NewParser().get(), 0, InitialRowState(), Limit, false, Changed);
+  ComputeStates(Parser.get(), From, State, Limit, false, Changed);
 }
 
 }  // namespace tesvarin

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/chars/ColumnMap.h"
+#include "editor/text/HugePages.h"
 #include "editor/text/EditorView.h"
 #include "editor/text/LineScan.h"
 #include "editor/text/RowAttrStrings.h"
@@ -29,7 +30,7 @@ struct TLastChange {
 
 // The joined text of some rows, how many rows it came from and the attribute of the last (3: none).
 struct TLineTextResult {
-  std::string Text;
+  TBigString Text;  // big when it is a whole text
   int RowCount = 0;
   int LastAttribute = 3;
 };
@@ -74,6 +75,20 @@ public:
   void ReplaceRows(int A, int Old, const TEditorStringList& NewRows);
   // Count rows from Row (-1: to the end of that line), CR LF after each raCrlf row.
   [[nodiscard]] TLineTextResult LineText(int Row, int Count) const;
+  // Rows From to Last joined so, into a string sized first: growing one of a big text step by step
+  // would copy it many times over.
+  template <class TString>
+  [[nodiscard]] TString JoinedRows(int From, int Last) const {
+    size_t Size = 0;
+    for (int I = From; I <= Last; ++I) Size += RowView(I).size() + (RowAttribute(I) == raCrlf ? 2 : 0);
+    TString S;
+    S.reserve(Size);
+    for (int I = From; I <= Last; ++I) {
+      S.append(RowView(I));
+      if (RowAttribute(I) == raCrlf) S.append("\r\n");
+    }
+    return S;
+  }
   [[nodiscard]] int LineStartRow(int Row) const;
   [[nodiscard]] int LineEndRow(int Row) const;
   // Returns how many rows changed state; LastRefreshedRow() is the last one stored.

@@ -14,6 +14,7 @@
 
 #include "support/Exception.h"
 #include "support/Sjis.h"
+#include "support/TextEncoding.h"
 
 namespace tesvarin {
 
@@ -25,26 +26,6 @@ int64_t StoredLength(std::string_view S) {
   int64_t Length = 0;
   ForEachLine(S, [&](std::string_view Line, int Kind) { Length += static_cast<int64_t>(Line.size()) + (Kind >= 0 ? 2 : 0); });
   return Length;
-}
-
-constexpr bool IsTrailByte(unsigned char B) { return B >= 0x40 && B <= 0xFC && B != 0x7F; }
-// A byte that is a character of its own: ASCII and the half-width katakana.
-constexpr bool IsSingleByteChar(unsigned char B) { return B < 0x80 || (B >= 0xA1 && B <= 0xDF); }
-
-// Walks S on from a lead byte left Pending by the piece before; false at a byte out of form.
-bool WellFormedPiece(std::string_view S, bool& Pending) {
-  for (const char C : S) {
-    const auto B = static_cast<unsigned char>(C);
-    if (Pending) {
-      if (!IsTrailByte(B)) return false;
-      Pending = false;
-    } else if (IsLeadByte(B)) {
-      Pending = true;
-    } else if (!IsSingleByteChar(B)) {
-      return false;
-    }
-  }
-  return true;
 }
 
 class TFile {
@@ -160,27 +141,9 @@ void TEditorStrings::Clear() {
   FRows.Clear();
 }
 
-namespace {
+std::string TEditorStrings::Text() const { return FRows.JoinedRows<std::string>(0, FRows.Count() - 1); }
 
-template <class TString>
-TString JoinRows(const TEditorScreenStrings& Rows) {
-  // Sized first: growing a string of a big text step by step copies it many times over.
-  size_t Size = 0;
-  for (int I = 0; I < Rows.Count(); ++I) Size += Rows.RowView(I).size() + (Rows.RowAttribute(I) == raCrlf ? 2 : 0);
-  TString S;
-  S.reserve(Size);
-  for (int I = 0; I < Rows.Count(); ++I) {
-    S.append(Rows.RowView(I));
-    if (Rows.RowAttribute(I) == raCrlf) S.append("\r\n");
-  }
-  return S;
-}
-
-}  // namespace
-
-std::string TEditorStrings::Text() const { return JoinRows<std::string>(FRows); }
-
-TBigString TEditorStrings::BigText() const { return JoinRows<TBigString>(FRows); }
+TBigString TEditorStrings::BigText() const { return FRows.JoinedRows<TBigString>(0, FRows.Count() - 1); }
 
 namespace {
 
@@ -474,10 +437,10 @@ void TEditorStrings::SaveToFile(const std::string& Path) const {
 bool TEditorStrings::WellFormed() const {
   bool Pending = false;
   for (int I = 0; I < FRows.Count(); ++I) {
-    if (!WellFormedPiece(FRows.RowView(I), Pending)) return false;
+    if (!IsWellFormedCp932Piece(FRows.RowView(I), Pending)) return false;
     if (Pending && FRows.RowAttribute(I) != raWrapped) return false;
   }
-  return WellFormedPiece(FTail, Pending) && !Pending;
+  return IsWellFormedCp932Piece(FTail, Pending) && !Pending;
 }
 
 void TEditorStrings::BeginUpdate() {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "editor/text/HugePages.h"
+
 namespace tesvarin {
 
 class TEditorScreenStrings;
@@ -18,7 +20,7 @@ struct TUndoData {
   int32_t FirstRow = -1;
   int32_t NewRowCount = 0;
   uint8_t LastAttribute = 3;  // RowAttribute of the last old row; 3: there were no old rows
-  std::string OldText;
+  TBigString OldText;  // big when a whole text was set anew
   std::string OldBreaks;  // the TLineBreak of each line OldText ends, in order
 };
 
@@ -70,7 +72,7 @@ public:
 
 private:
   struct TCaptured {
-    std::string Text;
+    TBigString Text;
     int RowCount = 0;
     int Attribute = 3;
     int Restored = 0;

@@ -113,7 +113,7 @@ void CheckAgainstModel(const TEditorScreenStrings& Rows, const TEditorStrings& L
     ASSERT_EQ(Rows.LineStartRow(Row), Row) << "step " << Step;
     TLineTextResult T = Rows.LineText(Row, -1);
     bool Broken = L + 1 < M.Lines.size() || M.FinalBreak;
-    ASSERT_EQ(T.Text, M.Lines[L] + (Broken ? "\r\n" : "")) << "step " << Step << " line " << L;
+    ASSERT_EQ(std::string_view(T.Text), M.Lines[L] + (Broken ? "\r\n" : "")) << "step " << Step << " line " << L;
     ASSERT_EQ(Lines.Get(static_cast<int>(L)), M.Lines[L]) << "step " << Step;
     Row = Rows.LineEndRow(Row) + 1;
   }
