@@ -272,7 +272,7 @@ uint16_t TEditorScreenStrings::DeleteRows(int A, int N) {
   return Marks;
 }
 
-void TEditorScreenStrings::ReplaceRows(int A, int Old, const TEditorStringList& NewRows) {
+void TEditorScreenStrings::ReplaceRows(int A, int Old, TEditorStringList&& NewRows) {
   const int M = NewRows.Count();
   if (A < 0 || Old < 0 || Old > Count() - A) ListIndexError();
   BeginUpdate();
@@ -295,7 +295,7 @@ void TEditorScreenStrings::ReplaceRows(int A, int Old, const TEditorStringList& 
     InsertRows(A + Old, Grow);
   }
   for (int K = 0; K < M; ++K) {
-    TheStringItem Item = NewRows.Item(K);
+    TheStringItem Item = NewRows.TakeItem(K);
     Item.Attribute2 = (Item.Attribute2 & 0xFFFFu) | (static_cast<uint32_t>(Marks[static_cast<size_t>(K)]) << 16);
     PutItem(A + K, std::move(Item));
   }
@@ -361,7 +361,7 @@ void TEditorScreenStrings::UpdateRows(int A, int N, std::string_view Text) {
   GiveLineBreaks(Scratch, Breaks);
   DropEmptyLastLine(First, Scratch);
   U.NewRowCount = Scratch.Count();
-  ReplaceRows(First, LastEnd - First + 1, Scratch);
+  ReplaceRows(First, LastEnd - First + 1, std::move(Scratch));
   RefreshRowStates(First, true);
   SetLastChange(First, OldCount, Count(), FLastRefreshedRow);
   EndUpdate();

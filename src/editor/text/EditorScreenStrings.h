@@ -71,8 +71,9 @@ public:
   void UpdateRows(int A, int N, std::string_view Text);
   // Removes N rows from A and returns the OR of their marks.
   uint16_t DeleteRows(int A, int N);
-  // Puts the rows of NewRows in place of Old rows from A, carrying the row marks.
-  void ReplaceRows(int A, int Old, const TEditorStringList& NewRows);
+  // Puts the rows of NewRows in place of Old rows from A, carrying the row marks; NewRows is
+  // emptied, its rows moved, not copied.
+  void ReplaceRows(int A, int Old, TEditorStringList&& NewRows);
   // Count rows from Row (-1: to the end of that line), CR LF after each raCrlf row.
   [[nodiscard]] TLineTextResult LineText(int Row, int Count) const;
   // Rows From to Last joined so, into a string sized first: growing one of a big text step by step

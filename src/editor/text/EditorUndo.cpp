@@ -80,8 +80,8 @@ TEditorUndoObj::TCaptured TEditorUndoObj::PutBack(const TUndoData& U) {
       Rows.Delete(Rows.Count() - 1);
     Rows.SetRowAttribute(Rows.Count() - 1, static_cast<TRowAttribute>(U.LastAttribute));
     GiveLineBreaks(Rows, U.OldBreaks);
-    FRows.ReplaceRows(U.FirstRow, C.RowCount, Rows);
     C.Restored = Rows.Count();
+    FRows.ReplaceRows(U.FirstRow, C.RowCount, std::move(Rows));
   }
   FRows.RefreshRowStates(U.FirstRow, true);
   FRows.SetLastChange(U.FirstRow, C.RowCount, C.Restored, FRows.LastRefreshedRow());
@@ -131,11 +131,17 @@ void TEditorUndoObj::Undo() {
     E->CleanSelection();
     E->HideCaret();
   }
-  TUndoData U = FUndoList.Items(FUndoList.Count() - 1);
+  // Read in place, not copied: the old text may be a whole big one. The caret is kept aside, as
+  // the item goes with the step.
+  const TUndoData& U = FUndoList.Items(FUndoList.Count() - 1);
+  const int CaretRow = U.CaretRow, CaretCol = U.CaretCol;
   Replay(E, [&] {
     TCaptured C = PutBack(U);
     DroppingLastIfFails(FUndoList, [&] {
-      auto Inverse = std::make_unique<TUndoData>(U);
+      auto Inverse = std::make_unique<TUndoData>();
+      Inverse->CaretRow = U.CaretRow;
+      Inverse->CaretCol = U.CaretCol;
+      Inverse->FirstRow = U.FirstRow;
       Inverse->NewRowCount = C.Restored;
       Inverse->LastAttribute = static_cast<uint8_t>(C.Attribute);
       Inverse->OldText = std::move(C.Text);
@@ -149,7 +155,7 @@ void TEditorUndoObj::Undo() {
     FUndoList.DeleteLast();
   });
   if (E != nullptr) {
-    E->SetCaretRowCol(std::min(U.CaretRow, FRows.MaxCaretRow()), U.CaretCol);
+    E->SetCaretRowCol(std::min(CaretRow, FRows.MaxCaretRow()), CaretCol);
     E->ShowCaret();
   }
 }
@@ -161,7 +167,8 @@ void TEditorUndoObj::Redo() {
     E->CleanSelection();
     E->HideCaret();
   }
-  TUndoData R = FRedoList.Items(FRedoList.Count() - 1);
+  const TUndoData& R = FRedoList.Items(FRedoList.Count() - 1);
+  const int CaretRow = R.CaretRow, CaretCol = R.CaretCol;
   Replay(E, [&] {
     TCaptured C = PutBack(R);
     TUndoData& U = DroppingLastIfFails(FRedoList, [&]() -> TUndoData& { return NewUndoItemKeepingRedo(); });
@@ -173,7 +180,7 @@ void TEditorUndoObj::Redo() {
     FRedoList.DeleteLast();
   });
   if (E != nullptr) {
-    E->SetCaretRowCol(std::min(R.CaretRow, FRows.MaxCaretRow()), R.CaretCol);
+    E->SetCaretRowCol(std::min(CaretRow, FRows.MaxCaretRow()), CaretCol);
     E->ShowCaret();
   }
 }

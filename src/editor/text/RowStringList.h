@@ -80,6 +80,11 @@ public:
     return FItems[Index];
   }
   void PutItem(int Index, TheStringItem Value);
+  // The whole record moved out, leaving the row empty: for a list about to be dropped.
+  [[nodiscard]] TheStringItem TakeItem(int Index) {
+    CheckIndex(Index);
+    return std::move(FItems[Index]);
+  }
   // The records from Index on that lie next to each other in memory: Count of them.
   [[nodiscard]] const TheStringItem* ItemRun(int Index, int& Count) const {
     CheckIndex(Index);
