@@ -16,11 +16,6 @@ constexpr int FarWalkRows = 4096;
 
 bool EndsWithBreak(std::string_view S) { return !S.empty() && (S.back() == '\n' || S.back() == '\r'); }
 
-void AppendRow(std::string& Out, std::string_view Row, TRowAttribute A) {
-  Out.append(Row);
-  if (A == raCrlf) Out.append("\r\n");
-}
-
 // As many as ForEachLine reports with a kind of 0 or more.
 size_t BreakCount(std::string_view S) {
   size_t N = 0;
@@ -340,16 +335,15 @@ void TEditorScreenStrings::UpdateRows(int A, int N, std::string_view Text) {
   TUndoData& U = FUndo->NewUndoItem();
   TLineTextResult Old = LineText(First, LastEnd - First + 1);
   U.FirstRow = First;
-  U.OldText = Old.Text;
+  U.OldText = std::move(Old.Text);
   U.LastAttribute = static_cast<uint8_t>(Old.LastAttribute);
   U.OldBreaks = LineBreaksOf(First, LastEnd - First + 1);
 
-  std::string NewText;
-  for (int I = First; I < A; ++I) AppendRow(NewText, RowView(I), RowAttribute(I));
+  std::string NewText = JoinedRows<std::string>(First, A - 1);
   std::string Breaks = LineBreaksOf(First, A - First);
   NewText.append(Text);
   Breaks.append(BreakCount(Text), static_cast<char>(Typed));
-  for (int I = Last + 1; I <= LastEnd; ++I) AppendRow(NewText, RowView(I), RowAttribute(I));
+  NewText.append(JoinedRows<std::string>(Last + 1, LastEnd));
   Breaks.append(LineBreaksOf(Last + 1, LastEnd - Last));
   // The text now ends here with a break (the rest of the line was an empty piece): no raEof row.
   if (NewAttr == raEof && EndsWithBreak(NewText)) NewAttr = raCrlf;

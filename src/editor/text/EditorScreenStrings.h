@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "editor/chars/ColumnMap.h"
-#include "editor/text/HugePages.h"
 #include "editor/text/EditorView.h"
+#include "editor/text/HugePages.h"
 #include "editor/text/LineScan.h"
 #include "editor/text/RowAttrStrings.h"
 #include "editor/text/WrapOption.h"
