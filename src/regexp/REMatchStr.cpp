@@ -87,6 +87,7 @@ inline const char* TextEnd(const char* Text, const char* End) {
 void TFailedWalks::Reset(const char* Base, int Flushes) {
   FBase = Base;
   FFlushes = Flushes;
+  if (FSlots.empty()) FSlots.resize(SlotCount);
   if (++FGen == 0) {
     std::fill(FSlots.begin(), FSlots.end(), TSlot{});
     FGen = 1;

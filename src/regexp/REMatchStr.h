@@ -72,7 +72,7 @@ private:
   };
   static constexpr size_t SlotCount = 4096;
   [[nodiscard]] size_t Index(const char* P) const { return static_cast<size_t>(P - FBase) & (SlotCount - 1); }
-  std::vector<TSlot> FSlots = std::vector<TSlot>(SlotCount);
+  std::vector<TSlot> FSlots;  // made at the first Reset: most matchers never run an expression
   const char* FBase = nullptr;
   uint32_t FGen = 0;
   int FFlushes = 0;

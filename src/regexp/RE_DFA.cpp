@@ -152,8 +152,13 @@ void TRE_DFA::MakeStartBytes() {
     return Live[C] == 1;
   };
   std::fill(std::begin(FStartCodes), std::end(FStartCodes), 0);
+  std::fill(std::begin(FStartBytes), std::end(FStartBytes), 0);
   const auto Mark = [this](uint32_t Code) { FStartCodes[Code >> 6] |= uint64_t{1} << (Code & 63); };
-  for (uint32_t B = 1; B < 256; ++B) {
+  // Every matcher starts with the empty expression, which nothing leaves: the walk over every code
+  // would only find that out, touching most of the class table for it.
+  const std::vector<int>& Start = FSets[static_cast<size_t>(InitialState())];
+  const bool CanLeave = std::any_of(Start.begin(), Start.end(), [this](int M) { return !FTrans[static_cast<size_t>(M)].empty(); });
+  for (uint32_t B = 1; CanLeave && B < 256; ++B) {
     bool Any = IsLive(B);
     if (Any) Mark(B);
     if (IsLeadByte(static_cast<unsigned char>(B)))

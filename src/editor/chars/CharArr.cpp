@@ -63,10 +63,10 @@ constexpr std::array<TCharClasses, 256> BuildTable() {
   return Table;
 }
 
-constexpr std::array<TCharClasses, 256> CharClassTable = BuildTable();
-
 }  // namespace
 
-TCharClasses CharClass(unsigned char B) { return CharClassTable[B]; }
+namespace detail {
+constinit const std::array<TCharClasses, 256> CharClassTable = BuildTable();
+}
 
 }  // namespace tesvarin

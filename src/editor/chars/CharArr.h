@@ -1,6 +1,7 @@
 // The 256-entry byte class table that tells text bytes from the rest.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace tesvarin {
@@ -21,7 +22,12 @@ enum TCharClassFlag : uint16_t {
 
 using TCharClasses = uint16_t;
 
-[[nodiscard]] TCharClasses CharClass(unsigned char B);
+namespace detail {
+extern const std::array<TCharClasses, 256> CharClassTable;
+}
+
+// Inline: the non-text probe asks it for every byte of every file a search opens.
+[[nodiscard]] inline TCharClasses CharClass(unsigned char B) { return detail::CharClassTable[B]; }
 
 // A byte that counts against a file being text: a control byte that is not white space.
 [[nodiscard]] inline bool IsBinaryByte(unsigned char B) {
