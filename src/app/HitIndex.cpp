@@ -58,7 +58,7 @@ void THitIndex::Keep(const TMark& Mark) {
   if ((FCount - 1) % FStride == 0) FMarks.push_back(Mark);
 }
 
-void THitIndex::Build(const std::function<void(const TTextPieceSink&)>& Produce,
+void THitIndex::Build(const TTextPieces& Produce,
                       const std::function<TBigString()>& Whole, const std::string& Find, TExSearchOptions Options) {
   Clear();
   FSearch.SetFindString(Find);

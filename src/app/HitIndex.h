@@ -25,7 +25,7 @@ public:
   // The text: lines ended by CR LF, as the editor's SelStart counts bytes. Produce hands it over in
   // pieces of whole lines (TEditorStrings::ProduceTextPieces); Whole gives it in one, asked for only
   // when there are more hits than positions kept. Raises ERegExpParser for a bad expression.
-  void Build(const std::function<void(const TTextPieceSink&)>& Produce, const std::function<TBigString()>& Whole,
+  void Build(const TTextPieces& Produce, const std::function<TBigString()>& Whole,
              const std::string& Find, TExSearchOptions Options);
   void Clear();
   [[nodiscard]] size_t Count() const { return FCount; }

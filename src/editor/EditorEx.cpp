@@ -17,6 +17,9 @@ namespace tesvarin {
 
 namespace {
 
+// The replace in the shown text goes through it a piece at a time, as the hit count does.
+constexpr size_t ReplacePieceBytes = size_t{16} << 20;
+
 // Hides the caret for one operation; shown again also when a bad expression raises.
 class TCaretHidden {
 public:
@@ -203,8 +206,9 @@ bool TEditorEx::FindPrev() {
 int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) {
   if (FindString().empty()) return 0;
   TBigString Out;
-  const int Count =
-      FSearch.ReplaceAllText(Lines().BigText(), Lines().LineBreaks(), Replacement, ExpandCrLf, Out, Spots);
+  const TEditorStrings& L = Lines();
+  const int Count = FSearch.ReplaceAllPieces([&L](const TTextPieceSink& Take) { L.ProduceTextPieces(ReplacePieceBytes, Take); },
+                                             L.TextSize(), L.LineBreaks(), Replacement, ExpandCrLf, Out, Spots);
   if (Count > 0) SetTextUndoably(Out);
   return Count;
 }

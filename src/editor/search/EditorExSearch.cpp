@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "editor/search/EditorLineScan.h"
 #include "highlighter/RowState.h"
@@ -432,62 +433,143 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Line mode over a text that comes in pieces of whole lines. Lines without a candidate are copied
+// as they are, unsearched: a run of them with CR LF breaks in one go, since it is the file's bytes.
+class TLineReplacer {
+public:
+  TLineReplacer(TEditorExSearch& Search, std::string_view Replacement, std::string_view Breaks, TBigString& Out,
+                TReplaceSpots* Spots)
+      : FSearch(Search), FR(Replacement), FBreaks(Breaks), FOut(Out), FSpots(Spots), FRules(Search.RulesOutText()) {}
+  // The CR LF between two pieces: the break of the line the last one ended in.
+  void Break() {
+    FOut.append(LineBreakBytes(BreakAt(FBreaks, FBreakIndex)));
+    ++FBreakIndex;
+  }
+  void Piece(std::string_view T) {
+    size_t Cand = FRules ? FSearch.FirstCandidate(T, 0) : 0;
+    const char* const End = T.data() + T.size();
+    size_t I = 0;
+    while (I < T.size()) {
+      if (FRules && Cand < I) Cand = FSearch.FirstCandidate(T, I);
+      if (FRules && CopyCleanRun(T, I, Cand)) continue;
+      const size_t Start = I;
+      I = static_cast<size_t>(FindAnyByte(T.data() + I, End, "\r\n") - T.data());
+      const std::string_view Text = T.substr(Start, I - Start);
+      const TLineBreak LineBreak = BreakAt(FBreaks, FBreakIndex);
+      const uint64_t Base = FOut.size() - static_cast<uint64_t>(FGrown);
+      const int N = !FRules || TEditorLineScan::MayHold(Cand, Start, I)
+                        ? FSearch.ReplaceInString(Text, FR.For[LineBreak], FLine, FSpots, Base)
+                        : 0;
+      if (N > 0) FGrown += static_cast<int64_t>(FLine.size()) - static_cast<int64_t>(Text.size());
+      FCount += N;
+      FOut.append(N == 0 ? Text : std::string_view(FLine));
+      if (I == T.size()) break;
+      FOut.append(LineBreakBytes(LineBreak));
+      ++FBreakIndex;
+      if (T[I] == '\r') ++I;
+      if (I < T.size() && T[I] == '\n') ++I;
+    }
+  }
+  [[nodiscard]] int Count() const { return FCount; }
+
+private:
+  // From the line at I to the line of Cand, when every break between is CR LF. False when no line
+  // was copied so.
+  bool CopyCleanRun(std::string_view T, size_t& I, size_t Cand) {
+    size_t RunEnd = T.size();
+    if (Cand != std::string_view::npos) {
+      if (Cand <= I) return false;
+      const size_t Lf = T.substr(I, Cand - I).rfind('\n');
+      if (Lf == std::string_view::npos) return false;
+      RunEnd = I + Lf + 1;
+    }
+    const std::string_view Run = T.substr(I, RunEnd - I);
+    // Each LF must end a CR LF: a CR alone breaks a line as well, and would be a break not counted.
+    const auto Lines = static_cast<size_t>(std::count(Run.begin(), Run.end(), '\n'));
+    if (Lines == 0 || static_cast<size_t>(std::count(Run.begin(), Run.end(), '\r')) != Lines ||
+        FBreakIndex + Lines > FBreaks.size() ||
+        FBreaks.substr(FBreakIndex, Lines).find_first_not_of(static_cast<char>(lbCrLf)) != std::string_view::npos)
+      return false;
+    FOut.append(Run);
+    FBreakIndex += Lines;
+    I = RunEnd;
+    return true;
+  }
+
+  TEditorExSearch& FSearch;
+  const TReplacements FR;
+  std::string_view FBreaks;
+  TBigString& FOut;
+  TReplaceSpots* FSpots;
+  const bool FRules;
+  std::string FLine;
+  size_t FBreakIndex = 0;
+  int64_t FGrown = 0;  // Out's size less the file's bytes it stands for
+  int FCount = 0;
+};
+
+}  // namespace
+
 int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
                                     bool ExpandCrLf, TBigString& Out, TReplaceSpots* Spots) {
   Out.clear();
   if (FFindString.empty()) return 0;
-  const TReplacements R(ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement));
-  if (IsWholeTextMode()) {
-    Out.reserve(LinesText.size());
-    TBreakWriter Writer(LinesText, Breaks, Out);
-    int64_t Grown = 0;  // Out's size less the file's bytes it stands for
-    const int Count = ForEachReplaceHit(LinesText, [&](size_t Pos, size_t Len) {
-      Writer.CopyTo(Pos);
-      const std::string& New = R.For[Writer.Current()];
-      if (Spots) {
-        const size_t Old = Writer.BytesTo(Pos + Len);
-        Spots->push_back({Out.size() - static_cast<uint64_t>(Grown), Old, New});
-        Grown += static_cast<int64_t>(New.size()) - static_cast<int64_t>(Old);
-      }
-      Out.append(New);
-      Writer.SkipTo(Pos + Len);
-    });
-    Writer.CopyTo(LinesText.size());
-    if (Count == 0) Out.clear();
-    return Count;
-  }
-  // Line by line, CR LF, CR or LF ending a line, without making a string of every line. Lines
-  // without a candidate are copied as they are, unsearched.
-  int Count = 0;
-  std::string Line;
-  Out.reserve(LinesText.size() + LinesText.size() / 8);
-  const bool Rules = RulesOutText();
-  size_t Cand = Rules ? FirstCandidate(LinesText, 0) : 0;
-  const char* const End = LinesText.data() + LinesText.size();
-  size_t I = 0;
-  size_t BreakIndex = 0;
-  int64_t Grown = 0;
-  while (I < LinesText.size()) {
-    const size_t Start = I;
-    I = static_cast<size_t>(FindAnyByte(LinesText.data() + I, End, "\r\n") - LinesText.data());
-    const std::string_view Text = LinesText.substr(Start, I - Start);
-    const TLineBreak Break = BreakAt(Breaks, BreakIndex);
-    if (Rules && Cand < Start) Cand = FirstCandidate(LinesText, Start);
-    const uint64_t Base = Out.size() - static_cast<uint64_t>(Grown);
-    const int N = !Rules || TEditorLineScan::MayHold(Cand, Start, I)
-                      ? ReplaceInString(Text, R.For[Break], Line, Spots, Base)
-                      : 0;
-    if (N > 0) Grown += static_cast<int64_t>(Line.size()) - static_cast<int64_t>(Text.size());
-    Count += N;
-    Out.append(N == 0 ? Text : std::string_view(Line));
-    if (I == LinesText.size()) break;
-    Out.append(LineBreakBytes(Break));
-    ++BreakIndex;
-    if (LinesText[I] == '\r') ++I;
-    if (I < LinesText.size() && LinesText[I] == '\n') ++I;
-  }
+  const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
+  if (!IsWholeTextMode()) return ReplaceLinePieces([LinesText](const TTextPieceSink& Take) { Take(LinesText, 0); },
+                                                   LinesText.size(), Breaks, R, Out, Spots);
+  const TReplacements For(R);
+  Out.reserve(LinesText.size());
+  TBreakWriter Writer(LinesText, Breaks, Out);
+  int64_t Grown = 0;  // Out's size less the file's bytes it stands for
+  const int Count = ForEachReplaceHit(LinesText, [&](size_t Pos, size_t Len) {
+    Writer.CopyTo(Pos);
+    const std::string& New = For.For[Writer.Current()];
+    if (Spots) {
+      const size_t Old = Writer.BytesTo(Pos + Len);
+      Spots->push_back({Out.size() - static_cast<uint64_t>(Grown), Old, New});
+      Grown += static_cast<int64_t>(New.size()) - static_cast<int64_t>(Old);
+    }
+    Out.append(New);
+    Writer.SkipTo(Pos + Len);
+  });
+  Writer.CopyTo(LinesText.size());
   if (Count == 0) Out.clear();
   return Count;
+}
+
+int TEditorExSearch::ReplaceAllPieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
+                                      std::string_view Replacement, bool ExpandCrLf, TBigString& Out,
+                                      TReplaceSpots* Spots) {
+  Out.clear();
+  if (FFindString.empty()) return 0;
+  if (IsWholeTextMode()) {
+    // An expression over line ends needs the text whole.
+    TBigString Whole;
+    Whole.reserve(TextSize);
+    bool First = true;
+    Pieces([&](std::string_view Piece, size_t) {
+      if (!std::exchange(First, false)) Whole.append("\r\n");
+      Whole.append(Piece);
+    });
+    return ReplaceAllText(Whole, Breaks, Replacement, ExpandCrLf, Out, Spots);
+  }
+  return ReplaceLinePieces(Pieces, TextSize, Breaks, ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement),
+                           Out, Spots);
+}
+
+int TEditorExSearch::ReplaceLinePieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
+                                       std::string_view Replacement, TBigString& Out, TReplaceSpots* Spots) {
+  Out.reserve(TextSize + TextSize / 8);
+  TLineReplacer Lines(*this, Replacement, Breaks, Out, Spots);
+  bool First = true;
+  Pieces([&](std::string_view Piece, size_t) {
+    if (!std::exchange(First, false)) Lines.Break();
+    Lines.Piece(Piece);
+  });
+  if (Lines.Count() == 0) Out.clear();
+  return Lines.Count();
 }
 
 }  // namespace tesvarin

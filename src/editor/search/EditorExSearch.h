@@ -13,6 +13,7 @@
 #include "support/StringList.h"
 #include "editor/search/ExSearchOption.h"
 #include "editor/text/HugePages.h"
+#include "editor/text/TextPieces.h"
 
 namespace tesvarin {
 
@@ -84,6 +85,11 @@ public:
   // each replacement is added to it, placed in the file's bytes.
   int ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
                      bool ExpandCrLf, TBigString& Out, TReplaceSpots* Spots = nullptr);
+  // The same over a text handed over in pieces of whole lines, TextSize bytes in all, as
+  // TEditorStrings::ProduceTextPieces gives them: line mode never joins it. Whole-text mode does.
+  int ReplaceAllPieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
+                       std::string_view Replacement, bool ExpandCrLf, TBigString& Out,
+                       TReplaceSpots* Spots = nullptr);
   [[nodiscard]] bool IsWholeTextMode() const;
   // Replaces every hit of one string; R is inserted literally. For std::string and TBigString.
   template <class TString>
@@ -101,6 +107,9 @@ public:
   [[nodiscard]] static size_t NextSearchStart(std::string_view S, size_t Pos, size_t Len);
 
 private:
+  // Line mode of both: Replacement has its CR LF escapes expanded already.
+  int ReplaceLinePieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
+                        std::string_view Replacement, TBigString& Out, TReplaceSpots* Spots);
   // Raw occurrence in S from From on (plain or regular expression), 0-based, or -1.
   int Occurrence(std::string_view S, size_t From, int& Len);
   int PlainOccurrence(std::string_view S, size_t From);

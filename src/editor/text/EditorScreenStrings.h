@@ -80,15 +80,19 @@ public:
   // would copy it many times over.
   template <class TString>
   [[nodiscard]] TString JoinedRows(int From, int Last) const {
-    size_t Size = 0;
-    for (int I = From; I <= Last; ++I) Size += RowView(I).size() + (RowAttribute(I) == raCrlf ? 2 : 0);
     TString S;
-    S.reserve(Size);
+    S.reserve(JoinedSize(From, Last));
     for (int I = From; I <= Last; ++I) {
       S.append(RowView(I));
       if (RowAttribute(I) == raCrlf) S.append("\r\n");
     }
     return S;
+  }
+  // The size of JoinedRows(From, Last).
+  [[nodiscard]] size_t JoinedSize(int From, int Last) const {
+    size_t Size = 0;
+    for (int I = From; I <= Last; ++I) Size += RowView(I).size() + (RowAttribute(I) == raCrlf ? 2 : 0);
+    return Size;
   }
   [[nodiscard]] int LineStartRow(int Row) const;
   [[nodiscard]] int LineEndRow(int Row) const;

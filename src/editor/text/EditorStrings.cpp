@@ -145,6 +145,8 @@ std::string TEditorStrings::Text() const { return FRows.JoinedRows<std::string>(
 
 TBigString TEditorStrings::BigText() const { return FRows.JoinedRows<TBigString>(0, FRows.Count() - 1); }
 
+size_t TEditorStrings::TextSize() const { return FRows.JoinedSize(0, FRows.Count() - 1); }
+
 namespace {
 
 // One piece being gathered: a view of a loaded block while its rows lie there as read and each

@@ -9,13 +9,12 @@
 
 #include "editor/text/EditorScreenStrings.h"
 #include "editor/text/HugePages.h"
+#include "editor/text/TextPieces.h"
 #include "support/FileStamp.h"
 #include "support/StringList.h"
 
 namespace tesvarin {
 
-// Takes one piece of a text and the offset of its first byte in the whole.
-using TTextPieceSink = std::function<void(std::string_view Piece, size_t Offset)>;
 
 class TEditorStrings {
 public:
@@ -35,6 +34,7 @@ public:
 
   [[nodiscard]] std::string Text() const;  // CR LF after each line that has a break
   [[nodiscard]] TBigString BigText() const;  // the same, for a pass over a whole big text
+  [[nodiscard]] size_t TextSize() const;  // of Text, without making it
   // The same bytes handed to Take in pieces of whole lines, each at least PieceBytes long but for the
   // last, with the offset of its first byte; the CR LF between two pieces is in neither. A pass over a
   // big text then never holds it twice.

@@ -432,3 +432,87 @@ TEST(EditorExSearch, LineModeReplaceMatchesTheStringListRoundTrip) {
 
 }  // namespace
 }  // namespace tesvarin
+
+namespace tesvarin {
+namespace {
+
+// The viewer replaces in its text a piece of whole lines at a time, the CR LF between two pieces in
+// neither, and copies runs of lines without a candidate in one go where their breaks are CR LF.
+// Wherever the pieces are cut, and whatever the breaks, it must give the count, text and spots
+// that replacing in the whole joined text gives.
+TEST(EditorExSearch, ReplaceInPiecesGivesWhatTheWholeTextGives) {
+  const char* Words[] = {"a", "ab", "b", "x y", "\x83\x5c", "\x82\xa0", "q", "qq", "zz", "A"};
+  uint32_t Seed = 11;
+  auto Next = [&Seed] { return Seed = Seed * 1103515245u + 12345u, (Seed >> 16) & 0x7FFF; };
+  struct TFind {
+    const char* Find;
+    TExSearchOptions Options;
+  };
+  const TFind Finds[] = {{"a", {}}, {"ab", {soMatchCase, soWholeWord}}, {"\x83\x5c", {soMatchCase}},
+                         {"a+b", {soRegexp}}, {"^b|y$", {soRegexp}}, {"a\\r\\nb", {soRegexp}}};
+  const TLineBreak Kinds[] = {lbCrLf, lbCrLf, lbCrLf, lbCrLf, lbLf, lbCr};
+  for (const TFind& F : Finds) {
+    TEditorExSearch S;
+    S.SetFindString(F.Find);
+    S.SetExSearchOptions(F.Options);
+    for (int Round = 0; Round < 200; ++Round) {
+      // Mostly lines of filler that hold no candidate, so that runs of them come up.
+      std::vector<std::string> Lines(Next() % 24);
+      for (std::string& L : Lines)
+        for (int K = static_cast<int>(Next() % 4); K > 0; --K) L += Next() % 5 == 0 ? Words[Next() % std::size(Words)] : "qq";
+      std::string Breaks;
+      const bool LastHasBreak = Next() % 2 == 0;
+      for (size_t I = 0; I + (LastHasBreak ? 0 : 1) < Lines.size(); ++I)
+        Breaks += static_cast<char>(Kinds[Next() % std::size(Kinds)]);
+      std::string Whole;
+      std::vector<std::string> Pieces(1);
+      for (size_t I = 0; I < Lines.size(); ++I) {
+        Whole += Lines[I];
+        Pieces.back() += Lines[I];
+        if (I >= Breaks.size()) continue;
+        Whole += "\r\n";
+        if (I + 1 < Lines.size() && Next() % 3 == 0)
+          Pieces.emplace_back();
+        else
+          Pieces.back() += "\r\n";
+      }
+      const std::string Trace = std::string(F.Find) + " in " + Whole;
+      TBigString Expected, Out;
+      TReplaceSpots ExpectedSpots, Spots;
+      const int Count = S.ReplaceAllText(Whole, Breaks, "1\\r\\n2", true, Expected, &ExpectedSpots);
+      if (!S.IsWholeTextMode()) {
+        // Line by line on its own: a break in the replacement is the line's, the last line's the one before.
+        int LineCount = 0;
+        std::string ByLine, Line;
+        for (size_t I = 0; I < Lines.size(); ++I) {
+          const TLineBreak B = I < Breaks.size() ? static_cast<TLineBreak>(Breaks[I])
+                                                 : (Breaks.empty() ? lbCrLf : static_cast<TLineBreak>(Breaks.back()));
+          const int N = S.ReplaceInString(Lines[I], "1" + std::string(LineBreakBytes(B)) + "2", Line);
+          LineCount += N;
+          ByLine += N > 0 ? Line : Lines[I];
+          if (I < Breaks.size()) ByLine += LineBreakBytes(B);
+        }
+        ASSERT_EQ(Count, LineCount) << Trace;
+        EXPECT_EQ(std::string_view(Expected), Count > 0 ? ByLine : std::string()) << Trace;
+      }
+      const TTextPieces Produce = [&Pieces](const TTextPieceSink& Take) {
+        size_t Offset = 0;
+        for (const std::string& P : Pieces) {
+          Take(P, Offset);
+          Offset += P.size() + 2;
+        }
+      };
+      ASSERT_EQ(S.ReplaceAllPieces(Produce, Whole.size(), Breaks, "1\\r\\n2", true, Out, &Spots), Count) << Trace;
+      EXPECT_EQ(std::string_view(Out), std::string_view(Expected)) << Trace;
+      ASSERT_EQ(Spots.size(), ExpectedSpots.size()) << Trace;
+      for (size_t I = 0; I < Spots.size(); ++I) {
+        EXPECT_EQ(Spots[I].Offset, ExpectedSpots[I].Offset) << Trace;
+        EXPECT_EQ(Spots[I].OldLength, ExpectedSpots[I].OldLength) << Trace;
+        EXPECT_EQ(Spots[I].New, ExpectedSpots[I].New) << Trace;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tesvarin
