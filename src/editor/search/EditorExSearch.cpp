@@ -431,12 +431,9 @@ private:
   size_t FBreak = 0;
 };
 
-}  // namespace
-
-namespace {
-
-// Line mode over a text that comes in pieces of whole lines. Lines without a candidate are copied
-// as they are, unsearched: a run of them with CR LF breaks in one go, since it is the file's bytes.
+// Line mode over a text that comes in pieces of whole lines, CR LF, CR or LF ending a line, without
+// making a string of every line. Lines without a candidate are copied as they are, unsearched: a run
+// of them with CR LF breaks in one go, since it is the file's bytes.
 class TLineReplacer {
 public:
   TLineReplacer(TEditorExSearch& Search, std::string_view Replacement, std::string_view Breaks, TBigString& Out,
@@ -448,6 +445,7 @@ public:
     ++FBreakIndex;
   }
   void Piece(std::string_view T) {
+    FNoRunBefore = 0;
     size_t Cand = FRules ? FSearch.FirstCandidate(T, 0) : 0;
     const char* const End = T.data() + T.size();
     size_t I = 0;
@@ -478,6 +476,8 @@ private:
   // From the line at I to the line of Cand, when every break between is CR LF. False when no line
   // was copied so.
   bool CopyCleanRun(std::string_view T, size_t& I, size_t Cand) {
+    // A run found not clean is not looked through again line after line.
+    if (I < FNoRunBefore) return false;
     size_t RunEnd = T.size();
     if (Cand != std::string_view::npos) {
       if (Cand <= I) return false;
@@ -490,8 +490,10 @@ private:
     const auto Lines = static_cast<size_t>(std::count(Run.begin(), Run.end(), '\n'));
     if (Lines == 0 || static_cast<size_t>(std::count(Run.begin(), Run.end(), '\r')) != Lines ||
         FBreakIndex + Lines > FBreaks.size() ||
-        FBreaks.substr(FBreakIndex, Lines).find_first_not_of(static_cast<char>(lbCrLf)) != std::string_view::npos)
+        FBreaks.substr(FBreakIndex, Lines).find_first_not_of(static_cast<char>(lbCrLf)) != std::string_view::npos) {
+      FNoRunBefore = RunEnd;
       return false;
+    }
     FOut.append(Run);
     FBreakIndex += Lines;
     I = RunEnd;
@@ -506,6 +508,7 @@ private:
   const bool FRules;
   std::string FLine;
   size_t FBreakIndex = 0;
+  size_t FNoRunBefore = 0;  // in the piece at hand
   int64_t FGrown = 0;  // Out's size less the file's bytes it stands for
   int FCount = 0;
 };
