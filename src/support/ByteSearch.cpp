@@ -3,7 +3,9 @@
 // place, so the text is never copied, lowered or walked.
 #include "support/ByteSearch.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -238,6 +240,24 @@ const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes) 
   for (; P < End; ++P)
     if (Bytes.find(*P) != std::string_view::npos) return P;
   return End;
+}
+
+// Byte-wide tallies over runs of at most 255 bytes: the compiler makes the inner loop a vector
+// compare and add, where a size_t tally per byte would widen every lane first.
+TBreakByteCount CountBreakBytes(std::string_view S) {
+  TBreakByteCount N;
+  const auto* P = reinterpret_cast<const unsigned char*>(S.data());
+  for (size_t I = 0; I < S.size();) {
+    const size_t Stop = std::min(S.size(), I + 255);
+    uint8_t Lf = 0, Cr = 0;
+    for (; I < Stop; ++I) {
+      Lf = static_cast<uint8_t>(Lf + (P[I] == '\n'));
+      Cr = static_cast<uint8_t>(Cr + (P[I] == '\r'));
+    }
+    N.Lf += Lf;
+    N.Cr += Cr;
+  }
+  return N;
 }
 
 }  // namespace tesvarin

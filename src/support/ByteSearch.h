@@ -59,6 +59,13 @@ const char* FindAnyByte(const char* P, const char* End, std::string_view Bytes);
 // The first byte in [P, End) within Lo .. Hi, or End.
 const char* FindByteInRange(const char* P, const char* End, unsigned char Lo, unsigned char Hi);
 
+// How many LF and how many CR bytes S holds, counted in one pass.
+struct TBreakByteCount {
+  size_t Lf = 0;
+  size_t Cr = 0;
+};
+[[nodiscard]] TBreakByteCount CountBreakBytes(std::string_view S);
+
 // The index in Needle of the byte least likely in Japanese and ASCII text (ties: the last).
 size_t RarestByteIndex(std::string_view Needle);
 

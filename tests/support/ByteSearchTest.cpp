@@ -132,5 +132,21 @@ TEST(FindBytesFolded, AgreesWithAFoldedNaiveSearch) {
   EXPECT_EQ(FindBytesFolded("{", "["), std::string_view::npos);
 }
 
+// Tallied a byte wide over runs: lengths about the run's end, and runs of nothing but breaks,
+// must still give the plain count.
+TEST(CountBreakBytes, AgreesWithAPlainCount) {
+  std::mt19937 Random(5);
+  for (size_t Size : {0, 1, 254, 255, 256, 509, 510, 511, 1000, 4099}) {
+    for (const char* Alphabet : {"\r\n", "\r\na\x82", "\n", "\r"}) {
+      std::string S(Size, ' ');
+      const std::string_view A(Alphabet);
+      for (char& C : S) C = A[Random() % A.size()];
+      const TBreakByteCount N = CountBreakBytes(S);
+      EXPECT_EQ(N.Lf, static_cast<size_t>(std::count(S.begin(), S.end(), '\n'))) << Size << " " << Alphabet;
+      EXPECT_EQ(N.Cr, static_cast<size_t>(std::count(S.begin(), S.end(), '\r'))) << Size << " " << Alphabet;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tesvarin

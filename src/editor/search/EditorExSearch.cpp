@@ -486,10 +486,12 @@ private:
       RunEnd = I + Lf + 1;
     }
     const std::string_view Run = T.substr(I, RunEnd - I);
+    // The first break tells a text with LF or CR breaks at once, before the run is counted.
+    const bool CrLfFirst = FBreakIndex < FBreaks.size() && FBreaks[FBreakIndex] == static_cast<char>(lbCrLf);
     // Each LF must end a CR LF: a CR alone breaks a line as well, and would be a break not counted.
-    const auto Lines = static_cast<size_t>(std::count(Run.begin(), Run.end(), '\n'));
-    if (Lines == 0 || static_cast<size_t>(std::count(Run.begin(), Run.end(), '\r')) != Lines ||
-        FBreakIndex + Lines > FBreaks.size() ||
+    const TBreakByteCount Bytes = CrLfFirst ? CountBreakBytes(Run) : TBreakByteCount{};
+    const size_t Lines = Bytes.Lf;
+    if (Lines == 0 || Bytes.Cr != Lines || FBreakIndex + Lines > FBreaks.size() ||
         FBreaks.substr(FBreakIndex, Lines).find_first_not_of(static_cast<char>(lbCrLf)) != std::string_view::npos) {
       FNoRunBefore = RunEnd;
       return false;
