@@ -207,8 +207,8 @@ int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplac
   if (FindString().empty()) return 0;
   TBigString Out;
   const TEditorStrings& L = Lines();
-  const int Count = FSearch.ReplaceAllPieces([&L](const TTextPieceSink& Take) { L.ProduceTextPieces(ReplacePieceBytes, Take); },
-                                             L.TextSize(), L.LineBreaks(), Replacement, ExpandCrLf, Out, Spots);
+  const TTextPieces Pieces = [&L](const TTextPieceSink& Take) { L.ProduceTextPieces(ReplacePieceBytes, Take); };
+  const int Count = FSearch.ReplaceAllPieces(Pieces, L.TextSize(), L.LineBreaks(), Replacement, ExpandCrLf, Out, Spots);
   if (Count > 0) SetTextUndoably(Out);
   return Count;
 }

@@ -157,7 +157,8 @@ void TRE_DFA::MakeStartBytes() {
   // Every matcher starts with the empty expression, which nothing leaves: the walk over every code
   // would only find that out, touching most of the class table for it.
   const std::vector<int>& Start = FSets[static_cast<size_t>(InitialState())];
-  const bool CanLeave = std::any_of(Start.begin(), Start.end(), [this](int M) { return !FTrans[static_cast<size_t>(M)].empty(); });
+  const bool CanLeave =
+      std::any_of(Start.begin(), Start.end(), [this](int M) { return !FTrans[static_cast<size_t>(M)].empty(); });
   for (uint32_t B = 1; CanLeave && B < 256; ++B) {
     bool Any = IsLive(B);
     if (Any) Mark(B);

@@ -142,8 +142,9 @@ TEST(CountBreakBytes, AgreesWithAPlainCount) {
       const std::string_view A(Alphabet);
       for (char& C : S) C = A[Random() % A.size()];
       const TBreakByteCount N = CountBreakBytes(S);
-      EXPECT_EQ(N.Lf, static_cast<size_t>(std::count(S.begin(), S.end(), '\n'))) << Size << " " << Alphabet;
-      EXPECT_EQ(N.Cr, static_cast<size_t>(std::count(S.begin(), S.end(), '\r'))) << Size << " " << Alphabet;
+      SCOPED_TRACE(std::to_string(Size) + " bytes of " + Alphabet);
+      EXPECT_EQ(N.Lf, static_cast<size_t>(std::count(S.begin(), S.end(), '\n')));
+      EXPECT_EQ(N.Cr, static_cast<size_t>(std::count(S.begin(), S.end(), '\r')));
     }
   }
 }

@@ -560,8 +560,8 @@ int TEditorExSearch::ReplaceAllPieces(const TTextPieces& Pieces, size_t TextSize
     });
     return ReplaceAllText(Whole, Breaks, Replacement, ExpandCrLf, Out, Spots);
   }
-  return ReplaceLinePieces(Pieces, TextSize, Breaks, ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement),
-                           Out, Spots);
+  const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
+  return ReplaceLinePieces(Pieces, TextSize, Breaks, R, Out, Spots);
 }
 
 int TEditorExSearch::ReplaceLinePieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,

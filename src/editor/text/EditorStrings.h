@@ -15,7 +15,6 @@
 
 namespace tesvarin {
 
-
 class TEditorStrings {
 public:
   // Editor may be null (no caret to move, nothing to freeze).

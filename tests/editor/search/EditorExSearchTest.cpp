@@ -458,8 +458,10 @@ TEST(EditorExSearch, ReplaceInPiecesGivesWhatTheWholeTextGives) {
     for (int Round = 0; Round < 200; ++Round) {
       // Mostly lines of filler that hold no candidate, so that runs of them come up.
       std::vector<std::string> Lines(Next() % 24);
-      for (std::string& L : Lines)
-        for (int K = static_cast<int>(Next() % 4); K > 0; --K) L += Next() % 5 == 0 ? Words[Next() % std::size(Words)] : "qq";
+      for (std::string& L : Lines) {
+        for (int K = static_cast<int>(Next() % 4); K > 0; --K)
+          L += Next() % 5 == 0 ? Words[Next() % std::size(Words)] : "qq";
+      }
       std::string Breaks;
       const bool LastHasBreak = Next() % 2 == 0;
       for (size_t I = 0; I + (LastHasBreak ? 0 : 1) < Lines.size(); ++I)
