@@ -208,7 +208,8 @@ int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplac
   TBigString Out;
   const TEditorStrings& L = Lines();
   const TTextPieces Pieces = [&L](const TTextPieceSink& Take) { L.ProduceTextPieces(ReplacePieceBytes, Take); };
-  const int Count = FSearch.ReplaceAllPieces(Pieces, L.TextSize(), L.LineBreaks(), Replacement, ExpandCrLf, Out, Spots);
+  const int Count = FSearch.ReplaceAllPieces(Pieces, [&L] { return L.BigText(); }, L.TextSize(), L.LineBreaks(),
+                                             Replacement, ExpandCrLf, Out, Spots);
   if (Count > 0) SetTextUndoably(Out);
   return Count;
 }

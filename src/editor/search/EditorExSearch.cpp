@@ -519,12 +519,13 @@ private:
 
 int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
                                     bool ExpandCrLf, TBigString& Out, TReplaceSpots* Spots) {
+  if (!IsWholeTextMode()) {
+    const TTextPieces OnePiece = [LinesText](const TTextPieceSink& Take) { Take(LinesText, 0); };
+    return ReplaceAllPieces(OnePiece, nullptr, LinesText.size(), Breaks, Replacement, ExpandCrLf, Out, Spots);
+  }
   Out.clear();
   if (FFindString.empty()) return 0;
-  const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
-  if (!IsWholeTextMode()) return ReplaceLinePieces([LinesText](const TTextPieceSink& Take) { Take(LinesText, 0); },
-                                                   LinesText.size(), Breaks, R, Out, Spots);
-  const TReplacements For(R);
+  const TReplacements For(ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement));
   Out.reserve(LinesText.size());
   TBreakWriter Writer(LinesText, Breaks, Out);
   int64_t Grown = 0;  // Out's size less the file's bytes it stands for
@@ -544,30 +545,15 @@ int TEditorExSearch::ReplaceAllText(std::string_view LinesText, std::string_view
   return Count;
 }
 
-int TEditorExSearch::ReplaceAllPieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
-                                      std::string_view Replacement, bool ExpandCrLf, TBigString& Out,
-                                      TReplaceSpots* Spots) {
+int TEditorExSearch::ReplaceAllPieces(const TTextPieces& Pieces, const std::function<TBigString()>& Whole,
+                                      size_t TextSize, std::string_view Breaks, std::string_view Replacement,
+                                      bool ExpandCrLf, TBigString& Out, TReplaceSpots* Spots) {
+  if (IsWholeTextMode()) return ReplaceAllText(Whole(), Breaks, Replacement, ExpandCrLf, Out, Spots);
   Out.clear();
   if (FFindString.empty()) return 0;
-  if (IsWholeTextMode()) {
-    // An expression over line ends needs the text whole.
-    TBigString Whole;
-    Whole.reserve(TextSize);
-    bool First = true;
-    Pieces([&](std::string_view Piece, size_t) {
-      if (!std::exchange(First, false)) Whole.append("\r\n");
-      Whole.append(Piece);
-    });
-    return ReplaceAllText(Whole, Breaks, Replacement, ExpandCrLf, Out, Spots);
-  }
-  const std::string R = ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement);
-  return ReplaceLinePieces(Pieces, TextSize, Breaks, R, Out, Spots);
-}
-
-int TEditorExSearch::ReplaceLinePieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
-                                       std::string_view Replacement, TBigString& Out, TReplaceSpots* Spots) {
   Out.reserve(TextSize + TextSize / 8);
-  TLineReplacer Lines(*this, Replacement, Breaks, Out, Spots);
+  TLineReplacer Lines(*this, ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement), Breaks, Out,
+                      Spots);
   bool First = true;
   Pieces([&](std::string_view Piece, size_t) {
     if (!std::exchange(First, false)) Lines.Break();

@@ -86,9 +86,10 @@ public:
   int ReplaceAllText(std::string_view LinesText, std::string_view Breaks, std::string_view Replacement,
                      bool ExpandCrLf, TBigString& Out, TReplaceSpots* Spots = nullptr);
   // The same over a text handed over in pieces of whole lines, TextSize bytes in all, as
-  // TEditorStrings::ProduceTextPieces gives them: line mode never joins it. Whole-text mode does.
-  int ReplaceAllPieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
-                       std::string_view Replacement, bool ExpandCrLf, TBigString& Out,
+  // TEditorStrings::ProduceTextPieces gives them: line mode never joins it. Whole-text mode needs
+  // the text in one, and asks Whole for it (TEditorStrings::BigText).
+  int ReplaceAllPieces(const TTextPieces& Pieces, const std::function<TBigString()>& Whole, size_t TextSize,
+                       std::string_view Breaks, std::string_view Replacement, bool ExpandCrLf, TBigString& Out,
                        TReplaceSpots* Spots = nullptr);
   [[nodiscard]] bool IsWholeTextMode() const;
   // Replaces every hit of one string; R is inserted literally. For std::string and TBigString.
@@ -107,9 +108,6 @@ public:
   [[nodiscard]] static size_t NextSearchStart(std::string_view S, size_t Pos, size_t Len);
 
 private:
-  // Line mode of both: Replacement has its CR LF escapes expanded already.
-  int ReplaceLinePieces(const TTextPieces& Pieces, size_t TextSize, std::string_view Breaks,
-                        std::string_view Replacement, TBigString& Out, TReplaceSpots* Spots);
   // Raw occurrence in S from From on (plain or regular expression), 0-based, or -1.
   int Occurrence(std::string_view S, size_t From, int& Len);
   int PlainOccurrence(std::string_view S, size_t From);

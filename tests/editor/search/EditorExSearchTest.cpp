@@ -504,7 +504,8 @@ TEST(EditorExSearch, ReplaceInPiecesGivesWhatTheWholeTextGives) {
           Offset += P.size() + 2;
         }
       };
-      ASSERT_EQ(S.ReplaceAllPieces(Produce, Whole.size(), Breaks, "1\\r\\n2", true, Out, &Spots), Count) << Trace;
+      const auto Joined = [&Whole] { return TBigString(Whole); };
+      ASSERT_EQ(S.ReplaceAllPieces(Produce, Joined, Whole.size(), Breaks, "1\\r\\n2", true, Out, &Spots), Count) << Trace;
       EXPECT_EQ(std::string_view(Out), std::string_view(Expected)) << Trace;
       ASSERT_EQ(Spots.size(), ExpectedSpots.size()) << Trace;
       for (size_t I = 0; I < Spots.size(); ++I) {
