@@ -210,26 +210,30 @@ int TEditorEx::ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplac
   const TTextPieces Pieces = [&L](const TTextPieceSink& Take) { L.ProduceTextPieces(ReplacePieceBytes, Take); };
   const int Count = FSearch.ReplaceAllPieces(Pieces, [&L] { return L.BigText(); }, L.TextSize(), L.LineBreaks(),
                                              Replacement, ExpandCrLf, Out, Spots);
-  if (Count > 0) SetTextUndoably(Out);
+  if (Count > 0) SetTextUndoably(std::move(Out));
   return Count;
 }
 
 // Setting the text anew keeps each line's break but empties the undo lists: they are kept aside,
 // and the whole change joins them as one step whose undo puts the old lines and breaks back.
-void TEditorEx::SetTextUndoably(const TBigString& Text) {
+void TEditorEx::SetTextUndoably(TBigString&& Text) {
   TEditorScreenStrings& Rows = ListRows();
   TEditorUndoObj& Undo = Rows.UndoObj();
-  TLineTextResult Old = Rows.LineText(0, Rows.Count());
-  std::string OldBreaks = Rows.LineBreaksOf(0, Rows.Count());
+  TEditorUndoObj::TKeptText Old = Undo.KeepWholeText();
   TEditorUndoObj::THistory History = Undo.TakeHistory();
-  Lines().SetLinesText(Text);
+  try {
+    Lines().TakeLinesText(std::move(Text));
+  } catch (...) {
+    // Refused before the rows went: they still view what was kept.
+    if (Rows.Count() == Old.RowCount) Undo.GiveBack(Old);
+    Undo.PutHistoryBack(std::move(History));
+    throw;
+  }
   Undo.PutHistoryBack(std::move(History));
   TUndoData& U = Undo.NewUndoItem();
   U.FirstRow = 0;
   U.NewRowCount = Rows.Count();
-  U.LastAttribute = static_cast<uint8_t>(Old.RowCount > 0 ? Old.LastAttribute : NoRowAttribute);
-  U.OldText = std::move(Old.Text);
-  U.OldBreaks = std::move(OldBreaks);
+  TEditorUndoObj::Store(std::move(Old), U);
 }
 
 // ---- hit records

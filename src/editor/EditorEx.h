@@ -55,7 +55,7 @@ public:
   // replacement is added to it, placed in the file's bytes as they were.
   int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots = nullptr);
   // The whole text replaced as one step of the undo list.
-  void SetTextUndoably(const TBigString& Text);
+  void SetTextUndoably(TBigString&& Text);
 
   // Fills FindHits with the marked parts of display row ARow; returns their number.
   int GetFindHits(int ARow);

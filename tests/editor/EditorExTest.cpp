@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -292,6 +293,78 @@ TEST_F(EditorExTest, AReplaceAllIsOneUndoStep) {
   Editor.Undo();
   EXPECT_EQ(Editor.Lines().FileBytes(), "one hit\nhit two\r\nthree\rhit");
   EXPECT_FALSE(Editor.CanUndo());
+}
+
+// A loaded text that a replace-all sets anew is kept for undo as the block its rows view, and put
+// back by cutting that block again: every byte, break, row and mark comes back as it was, with or
+// without word wrap, a Ctrl+Z tail or a last break. After an edit the rows may no longer lie in the
+// block as cut, and the joined way is taken; both ways must give the same.
+TEST_F(EditorExTest, AReplaceAllOfALoadedTextIsUndoneAndRedoneByteForByte) {
+  std::mt19937 Random(32);
+  auto Pick = [&Random](int N) { return static_cast<int>(Random() % static_cast<unsigned>(N)); };
+  const char* const Words[] = {"hit", "a", " ", "\x93\xfa", "\t", "hi", "t", "longer words "};
+  const char* const Breaks[] = {"\r\n", "\n", "\r"};
+  for (int Round = 0; Round < 400; ++Round) {
+    std::string Bytes;
+    const int Lines = 1 + Pick(12);
+    for (int L = 0; L < Lines; ++L) {
+      for (int W = Pick(6); W > 0; --W) Bytes += Words[Pick(8)];
+      if (L + 1 < Lines || Pick(2) == 0) Bytes += Breaks[Pick(3)];
+    }
+    if (Pick(5) == 0) Bytes += "\x1a tail hit";
+    const bool Wrap = Pick(2) == 0;
+    // Before the replace, 0: type at row 0, 1: delete a line; after it, 0: type at row 0.
+    const int EditBefore = Pick(4), EditAfter = Pick(4);
+    const std::string Trace = "round " + std::to_string(Round) + (Wrap ? ", wrapped" : "") +
+                              (EditBefore == 0 ? ", typed before" : EditBefore == 1 ? ", line deleted before" : "") +
+                              (EditAfter == 0 ? ", typed after" : "");
+    SCOPED_TRACE(Trace);
+    Editor.SetWordWrap(false);
+    Editor.WrapOption().SetWrapByte(10);
+    Editor.SetWordWrap(Wrap);
+    Editor.Lines().LoadFromBytes(Bytes);
+    if (Editor.RowCount() == 0) continue;  // only a Ctrl+Z tail, or nothing
+    ASSERT_TRUE(Editor.ListRows().BlockTextSize().has_value());
+    const int LoadedRows = Editor.RowCount();
+    if (EditBefore == 0) {
+      Editor.SetRowCol(0, 0);
+      Editor.KeyPress("Q");
+      ASSERT_FALSE(Editor.ListRows().BlockTextSize().has_value());
+    } else if (EditBefore == 1 && Editor.Lines().Count() > 1) {
+      Editor.Lines().Delete(Pick(Editor.Lines().Count()));
+    }
+    const std::string Before = Editor.Lines().FileBytes();
+    Find("hit");
+    if (Editor.ReplaceAll(Pick(2) == 0 ? "X\\r\\nY" : "Z", true) == 0) continue;
+    const std::string Replaced = Editor.Lines().FileBytes();
+    ASSERT_NE(Replaced, Before);
+    EXPECT_TRUE(Editor.ListRows().BlockTextSize().has_value());
+    // A mark set on the new text stays on its row, or the last one, when the block is cut again.
+    const int Marked = Pick(Editor.RowCount());
+    Editor.ListRows().SetRowMarks(Marked, 0x4);
+    Editor.ListRows().IncludeMarks(0x4);
+    if (EditAfter == 0) {
+      Editor.SetRowCol(0, 0);
+      Editor.KeyPress("W");
+      Editor.Undo();
+      ASSERT_EQ(Editor.Lines().FileBytes(), Replaced);
+    }
+    Editor.Undo();
+    ASSERT_EQ(Editor.Lines().FileBytes(), Before);
+    if (EditBefore > 1) {
+      EXPECT_EQ(Editor.RowCount(), LoadedRows);
+      EXPECT_EQ(Editor.ListRows().RowMarks(std::min(Marked, Editor.RowCount() - 1)) & 0x4, 0x4);
+    }
+    ASSERT_TRUE(Editor.CanRedo());
+    Editor.Redo();
+    ASSERT_EQ(Editor.Lines().FileBytes(), Replaced);
+    Editor.Undo();
+    ASSERT_EQ(Editor.Lines().FileBytes(), Before);
+    if (EditBefore < 2 && Editor.CanUndo()) {
+      Editor.Undo();
+      EXPECT_EQ(Editor.Lines().FileBytes(), Bytes);
+    }
+  }
 }
 
 struct TReplaceCase {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,7 +132,12 @@ public:
   // Replaces all rows by the lines of Size bytes of Block, which the store keeps; the rows view it.
   // A text not ending in a break gets a raEof last row; each line keeps the break it had. CheckRows
   // hears how many rows the text makes before their records are made, and may refuse by raising.
-  void SetRowsFromBlock(TTextBlock Block, size_t Size, const std::function<void(int64_t Rows)>& CheckRows = {});
+  // Block is taken only once the rows are made: should they fail, the caller still has it.
+  void SetRowsFromBlock(TTextBlock&& Block, size_t Size, const std::function<void(int64_t Rows)>& CheckRows = {});
+  // The size of the text when every row views, as SetRowsFromBlock cut it, the one block kept, and
+  // that block is the program's own (waited for): the text is then the block's first bytes, each line
+  // with its own break, and can be kept without a copy (TakeSoleBlock). Nothing otherwise.
+  [[nodiscard]] std::optional<size_t> BlockTextSize() const;
 
   // The breaks of the lines that end among N rows from Row, one TLineBreak byte each, in order.
   [[nodiscard]] std::string LineBreaksOf(int Row, int N) const;

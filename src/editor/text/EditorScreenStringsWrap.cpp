@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <future>
 #include <string>
 #include <thread>
@@ -289,7 +290,57 @@ void TEditorScreenStrings::WrapOptionChanged() {
   RebuildRowsAndViews(true);
 }
 
-void TEditorScreenStrings::SetRowsFromBlock(TTextBlock Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {
+namespace {
+
+// Whether Break follows at P as the line reader tells it there: a CR alone only where no LF
+// follows it, else the reader would have read the two as one break.
+bool BreakAt(const char* P, const char* End, TLineBreak Break) {
+  switch (Break) {
+    case lbCrLf:
+      return End - P >= 2 && P[0] == '\r' && P[1] == '\n';
+    case lbLf:
+      return P < End && P[0] == '\n';
+    case lbCr:
+      return P < End && P[0] == '\r' && (End - P < 2 || P[1] != '\n');
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<size_t> TEditorScreenStrings::BlockTextSize() const {
+  const std::string_view Block = SoleBlock();
+  if (Block.empty() || Count() == 0) return std::nullopt;
+  const char* P = Block.data();
+  const char* const End = P + Block.size();
+  bool Wrapped = false;  // the row before was
+  for (int I = 0; I < Count();) {
+    int Run = 0;
+    const TheStringItem* Item = ItemRun(I, Run);
+    I += Run;
+    for (const TheStringItem* Stop = Item + Run; Item != Stop; ++Item) {
+      // A row with bytes must view them where the last one stopped; an empty one holds nothing to
+      // tell, and the breaks around it are checked.
+      const std::string_view Row = Item->Text.View();
+      if (!Row.empty() && (!Item->Text.IsView() || Row.data() != P || Row.size() > static_cast<size_t>(End - P)))
+        return std::nullopt;
+      P += Row.size();
+      const TRowAttribute Attribute = RowAttributeOf(*Item);
+      // Only the last row may lack a break. A cut text ends in an empty one only after a wrapped
+      // row: a break at its end ends the rows there.
+      if (Attribute == raEof && (I < Count() || Item + 1 != Stop || (Row.empty() && !Wrapped))) return std::nullopt;
+      Wrapped = Attribute == raWrapped;
+      if (Attribute != raCrlf) continue;
+      const TLineBreak Break = Item->Text.Break();
+      if (!BreakAt(P, End, Break)) return std::nullopt;
+      P += Break == lbCrLf ? 2 : 1;
+    }
+  }
+  if (RowAttribute(Count() - 1) == raWrapped || !MakeBlocksOwn()) return std::nullopt;
+  return static_cast<size_t>(P - Block.data());
+}
+
+void TEditorScreenStrings::SetRowsFromBlock(TTextBlock&& Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {
   const std::string_view Text(Block.get(), Size);
   // Cut as they are made: a whole text cut again after loading would hold its rows twice.
   const bool Wrap = FWordWrap && !Loading() && Size != 0;

@@ -237,16 +237,29 @@ void TEditorStrings::FinishLoad() {
 }
 
 void TEditorStrings::SetLinesText(std::string_view S) {
-  BeginUpdate();
-  FRows.Clear();
+  TTextBlock Block;
   if (!S.empty()) {
-    TTextBlock Block = NewTextBlock(S.size());
+    Block = NewTextBlock(S.size());
     std::memcpy(Block.get(), S.data(), S.size());
-    FRows.SetRowsFromBlock(std::move(Block), S.size());
   }
+  SetLinesBlock(std::move(Block), S.size());
+}
+
+void TEditorStrings::TakeLinesText(TBigString&& Text) {
+  const size_t Size = Text.size();
+  SetLinesBlock(TextBlockOf(std::move(Text)), Size);
+}
+
+void TEditorStrings::SetLinesBlock(TTextBlock Block, size_t Size) {
+  BeginUpdate();
+  struct TClose {
+    TEditorStrings& Lines;
+    ~TClose() { Lines.EndUpdate(); }
+  } Close{*this};
+  FRows.Clear();
+  if (Size != 0) FRows.SetRowsFromBlock(std::move(Block), Size);
   FinishLoad();
   FRows.ForgetLastChange();
-  EndUpdate();
 }
 
 void TEditorStrings::Assign(const TStringList& Source) {

@@ -42,6 +42,8 @@ public:
   [[nodiscard]] std::string LineBreaks() const;
   // Every line keeps the break S gives it (CR LF, CR or LF).
   void SetLinesText(std::string_view S);
+  // The same, the rows viewing Text's own bytes, which the store takes over.
+  void TakeLinesText(TBigString&& Text);
   void Assign(const TStringList& Source);
   void Assign(const TEditorStrings& Source);
 
@@ -78,6 +80,9 @@ private:
   void CheckLine(int Index) const;
   void CaretAfter(int Row, int64_t Offset);
   void FinishLoad();
+  // All lines anew from Size bytes of Block, made before the rows go: a text refused for want of
+  // memory is not a text lost.
+  void SetLinesBlock(TTextBlock Block, size_t Size);
   // The loaded bytes become the rows, those from a Ctrl+Z on the tail.
   void AdoptLoaded(TTextBlock Block, size_t Size, const std::function<void(int64_t Rows)>& CheckRows = {});
   // Hands the bytes of FileBytes to Sink in pieces of about a megabyte.

@@ -1,6 +1,8 @@
 #include "editor/text/EditorUndo.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 #include <utility>
 
 #include "editor/text/EditorScreenStrings.h"
@@ -55,8 +57,76 @@ void TEditorUndoObj::ClearUndo() {
   FRedoList.Clear();
 }
 
+TEditorUndoObj::TKeptText TEditorUndoObj::KeepWholeText() {
+  TKeptText K;
+  K.RowCount = FRows.Count();
+  if (K.RowCount == 0) return K;
+  K.Attribute = FRows.RowAttribute(K.RowCount - 1);
+  if (const std::optional<size_t> Size = FRows.BlockTextSize()) {
+    K.BlockSize = *Size;
+    K.Block = FRows.TakeSoleBlock();
+    return K;
+  }
+  K.Text = FRows.LineText(0, K.RowCount).Text;
+  K.Breaks = FRows.LineBreaksOf(0, K.RowCount);
+  return K;
+}
+
+void TEditorUndoObj::GiveBack(TKeptText& Kept) {
+  if (Kept.Block) FRows.AdoptBlock(std::move(Kept.Block), Kept.BlockSize);
+}
+
+void TEditorUndoObj::Store(TKeptText&& Kept, TUndoData& U) {
+  U.LastAttribute = static_cast<uint8_t>(Kept.Attribute);
+  U.OldText = std::move(Kept.Text);
+  U.OldBreaks = std::move(Kept.Breaks);
+  U.OldBlock = std::move(Kept.Block);
+  U.OldBlockSize = Kept.BlockSize;
+}
+
+namespace {
+
+// Rows that carry marks, with them: a whole text put back keeps them on the same rows.
+std::vector<std::pair<int, uint16_t>> MarkedRows(const TEditorScreenStrings& Rows) {
+  std::vector<std::pair<int, uint16_t>> Marked;
+  if (Rows.MarkSet() == 0) return Marked;
+  for (int I = 0; I < Rows.Count(); ++I)
+    if (const uint16_t M = Rows.RowMarks(I)) Marked.emplace_back(I, M);
+  return Marked;
+}
+
+}  // namespace
+
+// The rows are cut from the block as a load cuts them; nothing is joined or copied.
+TEditorUndoObj::TCaptured TEditorUndoObj::PutBackBlock(TUndoData& U) {
+  const std::vector<std::pair<int, uint16_t>> Marks = MarkedRows(FRows);
+  TCaptured C;
+  static_cast<TKeptText&>(C) = KeepWholeText();
+  try {
+    FRows.SetRowsFromBlock(std::move(U.OldBlock), U.OldBlockSize);
+  } catch (...) {
+    // The rows, cleared or not, are cut again from the block they view; should even that fail, the
+    // block is kept while they may view it. U keeps its own.
+    try {
+      if (C.Block) FRows.SetRowsFromBlock(std::move(C.Block), C.BlockSize);
+    } catch (...) {
+      GiveBack(C);
+    }
+    throw;
+  }
+  for (const auto& [Row, M] : Marks) {
+    const int At = std::min(Row, FRows.Count() - 1);
+    if (At >= 0) FRows.SetRowMarks(At, static_cast<uint16_t>(FRows.RowMarks(At) | M));
+  }
+  C.Restored = FRows.Count();
+  FRows.RefreshAllRowStates();
+  FRows.SetLastChange(0, C.RowCount, C.Restored, FRows.LastRefreshedRow());
+  return C;
+}
+
 // Puts U's old text in place of the rows its change produced; the caller holds the update bracket.
-TEditorUndoObj::TCaptured TEditorUndoObj::PutBack(const TUndoData& U) {
+TEditorUndoObj::TCaptured TEditorUndoObj::PutBack(TUndoData& U) {
+  if (U.OldBlock) return PutBackBlock(U);
   TCaptured C;
   if (U.NewRowCount > 0) {
     TLineTextResult Now = FRows.LineText(U.FirstRow, U.NewRowCount);
@@ -133,7 +203,7 @@ void TEditorUndoObj::Undo() {
   }
   // Read in place, not copied: the old text may be a whole big one. The caret is kept aside, as
   // the item goes with the step.
-  const TUndoData& U = FUndoList.Items(FUndoList.Count() - 1);
+  TUndoData& U = FUndoList.Items(FUndoList.Count() - 1);
   const int CaretRow = U.CaretRow, CaretCol = U.CaretCol;
   Replay(E, [&] {
     TCaptured C = PutBack(U);
@@ -143,9 +213,7 @@ void TEditorUndoObj::Undo() {
       Inverse->CaretCol = U.CaretCol;
       Inverse->FirstRow = U.FirstRow;
       Inverse->NewRowCount = C.Restored;
-      Inverse->LastAttribute = static_cast<uint8_t>(C.Attribute);
-      Inverse->OldText = std::move(C.Text);
-      Inverse->OldBreaks = std::move(C.Breaks);
+      Store(std::move(C), *Inverse);
       if (E != nullptr) {
         Inverse->CaretRow = E->CaretRow();
         Inverse->CaretCol = E->CaretCol();
@@ -167,16 +235,14 @@ void TEditorUndoObj::Redo() {
     E->CleanSelection();
     E->HideCaret();
   }
-  const TUndoData& R = FRedoList.Items(FRedoList.Count() - 1);
+  TUndoData& R = FRedoList.Items(FRedoList.Count() - 1);
   const int CaretRow = R.CaretRow, CaretCol = R.CaretCol;
   Replay(E, [&] {
     TCaptured C = PutBack(R);
     TUndoData& U = DroppingLastIfFails(FRedoList, [&]() -> TUndoData& { return NewUndoItemKeepingRedo(); });
     U.FirstRow = R.FirstRow;
     U.NewRowCount = C.Restored;
-    U.LastAttribute = static_cast<uint8_t>(C.Attribute);
-    U.OldText = std::move(C.Text);
-    U.OldBreaks = std::move(C.Breaks);
+    Store(std::move(C), U);
     FRedoList.DeleteLast();
   });
   if (E != nullptr) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/text/HugePages.h"
+#include "editor/text/TextBlock.h"
 
 namespace tesvarin {
 
@@ -22,6 +23,10 @@ struct TUndoData {
   uint8_t LastAttribute = 3;  // RowAttribute of the last old row; 3: there were no old rows
   TBigString OldText;  // big when a whole text was set anew
   std::string OldBreaks;  // the TLineBreak of each line OldText ends, in order
+  // Instead of OldText and OldBreaks, for a whole text: the block whose first OldBlockSize bytes
+  // are its lines, each with its own break, as a load cuts them.
+  TTextBlock OldBlock;
+  size_t OldBlockSize = 0;
 };
 
 // Oldest first; owns its items.
@@ -59,6 +64,22 @@ public:
     TUndoDataList Undo, Redo;
   };
   [[nodiscard]] THistory TakeHistory() { return {std::move(FUndoList), std::move(FRedoList)}; }
+
+  // Text and rows kept to be put back. A whole text is kept as the block its rows view when they
+  // lie there as a load cut them: taken, not copied, and viewed by the rows until the keeper
+  // replaces them, or gives it back (GiveBack) when that fails; else as the text joined.
+  struct TKeptText {
+    TBigString Text;
+    std::string Breaks;
+    TTextBlock Block;
+    size_t BlockSize = 0;
+    int RowCount = 0;
+    int Attribute = 3;  // the last row's RowAttribute; 3: there were no rows
+  };
+  [[nodiscard]] TKeptText KeepWholeText();
+  void GiveBack(TKeptText& Kept);
+  // Kept becomes U's old text.
+  static void Store(TKeptText&& Kept, TUndoData& U);
   void PutHistoryBack(THistory History) {
     FUndoList = std::move(History.Undo);
     FRedoList = std::move(History.Redo);
@@ -71,14 +92,12 @@ public:
   [[nodiscard]] const TUndoDataList& RedoList() const { return FRedoList; }
 
 private:
-  struct TCaptured {
-    TBigString Text;
-    int RowCount = 0;
-    int Attribute = 3;
+  struct TCaptured : TKeptText {
     int Restored = 0;
-    std::string Breaks;
   };
-  TCaptured PutBack(const TUndoData& U);
+  TCaptured PutBack(TUndoData& U);
+  // PutBack of a whole text kept as a block.
+  TCaptured PutBackBlock(TUndoData& U);
   // NewUndoItem while Replaying, for a redo's counter-item.
   TUndoData& NewUndoItemKeepingRedo();
   // Runs Step inside the store's update bracket. A step that fails half way still closes the

@@ -99,6 +99,18 @@ std::string_view TRowStringList::BlockHolding(const char* P) const {
   return {};
 }
 
+std::string_view TRowStringList::SoleBlock() const {
+  if (FBlocks.size() != 1) return {};
+  return {FBlocks.front().Bytes.get(), FBlocks.front().Size};
+}
+
+TTextBlock TRowStringList::TakeSoleBlock() {
+  if (FBlocks.size() != 1) return nullptr;
+  TTextBlock Block = std::move(FBlocks.front().Bytes);
+  FBlocks.clear();
+  return Block;
+}
+
 bool TRowStringList::MakeBlocksOwn() const {
   bool Own = true;
   for (const TBlock& B : FBlocks) {

@@ -99,6 +99,11 @@ public:
   void AdoptBlock(TTextBlock Block, size_t Size) { FBlocks.push_back({std::move(Block), Size}); }
   // The adopted block whose bytes hold P, or an empty view.
   [[nodiscard]] std::string_view BlockHolding(const char* P) const;
+  // The bytes of the one block kept; empty when there is none or more than one.
+  [[nodiscard]] std::string_view SoleBlock() const;
+  // That block moved out, null when there is none: the rows go on viewing its bytes, so the caller
+  // keeps it until they are replaced.
+  [[nodiscard]] TTextBlock TakeSoleBlock();
   // Waits until every block mapped from a file is the program's own; false when one could not be
   // made so (no memory for its copy), and a write to that file would then change the text too.
   [[nodiscard]] bool MakeBlocksOwn() const;

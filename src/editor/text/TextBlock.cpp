@@ -137,6 +137,10 @@ void TBlockCopier::Stop() {
 bool TBlockCopier::CutShort() const { return FState->Guard.Patched(); }
 
 void TTextBlockFree::operator()(char* P) const {
+  if (Text) {
+    Text.reset();
+    return;
+  }
   if (Copier) Copier->Stop();
   if (Mapped != 0)
     Unmap(P, Mapped);
@@ -144,9 +148,16 @@ void TTextBlockFree::operator()(char* P) const {
     delete[] P;
 }
 
+TTextBlock TextBlockOf(TBigString&& Text) {
+  // Moved, a string that is not kept inside itself keeps its buffer where it was.
+  auto Owner = std::make_shared<TBigString>(std::move(Text));
+  char* Bytes = Owner->data();
+  return TTextBlock(Bytes, TTextBlockFree{0, nullptr, std::move(Owner)});
+}
+
 TTextBlock NewTextBlock(size_t Size) {
   if (Size < HugeMappingFrom) return TTextBlock(new char[Size], TTextBlockFree{});
-  return TTextBlock(static_cast<char*>(MapWithHugePages(Size)), TTextBlockFree{Size, nullptr});
+  return TTextBlock(static_cast<char*>(MapWithHugePages(Size)), TTextBlockFree{Size, nullptr, nullptr});
 }
 
 TTextBlock MapFileBlock(int Fd, size_t Size) {
@@ -164,7 +175,7 @@ TTextBlock MapFileBlock(int Fd, size_t Size) {
   }
   if (Begin > RoomAt) ::munmap(Room, Begin - RoomAt);
   if (RoomAt + HugePage > Begin) ::munmap(reinterpret_cast<void*>(Begin + Length), RoomAt + HugePage - Begin);
-  TTextBlock Block(static_cast<char*>(Mapped), TTextBlockFree{Length, nullptr});
+  TTextBlock Block(static_cast<char*>(Mapped), TTextBlockFree{Length, nullptr, nullptr});
   Block.get_deleter().Copier = std::make_shared<TBlockCopier>(Block.get(), Length);
   return Block;
 }

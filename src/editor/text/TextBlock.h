@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "editor/text/HugePages.h"
+
 namespace tesvarin {
 
 class TBlockCopier;
@@ -14,6 +16,8 @@ struct TTextBlockFree {
   size_t Mapped = 0;  // the mapping's length; 0: the block came from new[]
   // Set on a block mapped from a file: what makes it the program's own, stopped before unmapping.
   std::shared_ptr<TBlockCopier> Copier;
+  // Set on a block that is a string's bytes, taken over: the string goes with the block.
+  mutable std::shared_ptr<TBigString> Text;
   void operator()(char* P) const;
 };
 
@@ -21,6 +25,8 @@ using TTextBlock = std::unique_ptr<char[], TTextBlockFree>;
 
 // Size bytes, not zeroed; raises std::bad_alloc as new does.
 [[nodiscard]] TTextBlock NewTextBlock(size_t Size);
+// The bytes of Text, taken over rather than copied: a big text made anew is not held twice.
+[[nodiscard]] TTextBlock TextBlockOf(TBigString&& Text);
 
 // Files from this size are mapped rather than read: reading copies every byte into fresh memory,
 // which costs seconds per gigabyte where a page cache already holds the file.

@@ -26,6 +26,30 @@ TEST(TextBlock, SmallAndBigBlocksHoldTheirBytes) {
   }
 }
 
+// A text made anew (a replace's) becomes the rows' block without a copy, big or small, and its
+// bytes live as long as the block does.
+TEST(TextBlock, AStringTakenOverIsTheBlock) {
+  for (const size_t Size : {size_t{5}, size_t{300}, HugeMappingFrom + 7}) {
+    TBigString Text(Size, 'q');
+    Text.back() = 'z';
+    const bool Inline = Size < 16;  // kept inside the string object itself: moved with it
+    const char* Before = Text.data();
+    TTextBlock Block = TextBlockOf(std::move(Text));
+    if (!Inline) {
+      EXPECT_EQ(Block.get(), Before) << Size;
+    }
+    Text = TBigString(Size, 'w');  // the old buffer is not the string's any more
+    EXPECT_EQ(std::string_view(Block.get(), Size), std::string(Size - 1, 'q') + "z") << Size;
+  }
+  TEditorScreenStrings Rows;
+  TEditorStrings Lines(Rows, nullptr);
+  TBigString Text = "the first line\nthe second\r\nthe third";
+  const char* Bytes = Text.data();
+  Lines.TakeLinesText(std::move(Text));
+  EXPECT_EQ(Lines.FileBytes(), "the first line\nthe second\r\nthe third");
+  EXPECT_EQ(Rows.RowView(0).data(), Bytes);
+}
+
 // A text big enough for a mapped block is viewed by its rows and given back whole.
 TEST(TextBlock, ABigTextRoundTripsThroughTheRows) {
   std::string Text;
