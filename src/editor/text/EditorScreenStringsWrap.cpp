@@ -6,8 +6,8 @@
 #include <cstring>
 #include <exception>
 #include <functional>
-#include <optional>
 #include <future>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>

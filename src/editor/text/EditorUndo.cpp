@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "editor/text/EditorScreenStrings.h"
 #include "support/Exception.h"

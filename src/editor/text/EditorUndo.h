@@ -64,10 +64,14 @@ public:
     TUndoDataList Undo, Redo;
   };
   [[nodiscard]] THistory TakeHistory() { return {std::move(FUndoList), std::move(FRedoList)}; }
+  void PutHistoryBack(THistory History) {
+    FUndoList = std::move(History.Undo);
+    FRedoList = std::move(History.Redo);
+  }
 
-  // Text and rows kept to be put back. A whole text is kept as the block its rows view when they
-  // lie there as a load cut them: taken, not copied, and viewed by the rows until the keeper
-  // replaces them, or gives it back (GiveBack) when that fails; else as the text joined.
+  // A whole text kept to be put back: the block its rows view when they lie there as a load cut
+  // them (taken, not copied, and viewed by the rows until the keeper replaces them, or gives it
+  // back with GiveBack when that fails), else the text joined with its breaks.
   struct TKeptText {
     TBigString Text;
     std::string Breaks;
@@ -80,10 +84,6 @@ public:
   void GiveBack(TKeptText& Kept);
   // Kept becomes U's old text.
   static void Store(TKeptText&& Kept, TUndoData& U);
-  void PutHistoryBack(THistory History) {
-    FUndoList = std::move(History.Undo);
-    FRedoList = std::move(History.Redo);
-  }
 
   [[nodiscard]] int UndoListMax() const { return FUndoListMax; }
   void SetUndoListMax(int Value);  // below 64 stores 64
