@@ -552,6 +552,9 @@ int TEditorExSearch::ReplaceAllPieces(const TTextPieces& Pieces, const std::func
   Out.clear();
   if (FFindString.empty()) return 0;
   Out.reserve(TextSize + TextSize / 8);
+  // Most of a big text is copied as it is, faster than the kernel makes fresh pages: those it is
+  // about to fill are made on a second thread meanwhile.
+  const TPrefault Ahead(Out.data(), TextSize);
   TLineReplacer Lines(*this, ExpandCrLf ? ExpandCrLfEscape(Replacement) : std::string(Replacement), Breaks, Out,
                       Spots);
   bool First = true;
