@@ -11,6 +11,7 @@
 #include <thread>
 #include <memory>
 #include <optional>
+#include <system_error>
 
 #include "support/Exception.h"
 #include "support/Sjis.h"
@@ -449,13 +450,35 @@ void TEditorStrings::SaveToFile(const std::string& Path) const {
 }
 
 // A lead byte before a line break is out of form: a break byte is never a trail byte.
-bool TEditorStrings::WellFormed() const {
-  bool Pending = false;
-  for (int I = 0; I < FRows.Count(); ++I) {
+bool TEditorStrings::RowsWellFormed(int From, int To, bool& Pending) const {
+  Pending = false;
+  for (int I = From; I < To; ++I) {
     if (!IsWellFormedCp932Piece(FRows.RowView(I), Pending)) return false;
     if (Pending && FRows.RowAttribute(I) != raWrapped) return false;
   }
-  return IsWellFormedCp932Piece(FTail, Pending) && !Pending;
+  return true;
+}
+
+// A line starts a character, so the two halves of a big text are told apart on two threads.
+bool TEditorStrings::WellFormed() const {
+  const int N = FRows.Count();
+  int Split = 0;
+  std::future<bool> First;
+  if (N >= SplitWellFormedFrom && std::thread::hardware_concurrency() >= 2) {
+    Split = N / 2;
+    while (Split < N && FRows.RowAttribute(Split - 1) == raWrapped) ++Split;
+    try {
+      First = std::async(std::launch::async, [this, Split] {
+        bool Pending = false;
+        return RowsWellFormed(0, Split, Pending);
+      });
+    } catch (const std::system_error&) {
+      Split = 0;  // no second thread: the whole text here
+    }
+  }
+  bool Pending = false;
+  const bool Rest = RowsWellFormed(Split, N, Pending) && IsWellFormedCp932Piece(FTail, Pending) && !Pending;
+  return (!First.valid() || First.get()) && Rest;
 }
 
 void TEditorStrings::BeginUpdate() {

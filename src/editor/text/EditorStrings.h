@@ -63,6 +63,8 @@ public:
   // Every byte starts a code page 932 character or is the trail byte of one, the bytes after a
   // Ctrl+Z included: a text in which a replace can tell characters apart.
   [[nodiscard]] bool WellFormed() const;
+  // From this many rows WellFormed tells each half on a thread of its own.
+  static constexpr int SplitWellFormedFrom = 1 << 20;
 
   // Form data "Strings": one string per line; read back by adding each string as a row.
   [[nodiscard]] std::vector<std::string> StoredStrings() const;
@@ -80,6 +82,8 @@ private:
   void CheckLine(int Index) const;
   void CaretAfter(int Row, int64_t Offset);
   void FinishLoad();
+  // Rows From .. To-1 (From starting a line) are well formed; Pending: a lead byte ends the last.
+  [[nodiscard]] bool RowsWellFormed(int From, int To, bool& Pending) const;
   // All lines anew from Size bytes of Block, made before the rows go: a text refused for want of
   // memory is not a text lost.
   void SetLinesBlock(TTextBlock Block, size_t Size);

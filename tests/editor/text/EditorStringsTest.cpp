@@ -363,4 +363,35 @@ TEST(StoredStrings, WholeLinesOutAndBackAndStoredOnlyWhenDifferent) {
 }
 
 }  // namespace
+// A text big enough to be told in two halves: a fault in either half, a character cut by the
+// line end where the halves meet, or a lead byte left before the Ctrl+Z tail makes it ill formed.
+TEST(EditorStringsWellFormed, BothHalvesOfABigTextAreTold) {
+  const int Lines = TEditorStrings::SplitWellFormedFrom + 10;
+  std::string Good;
+  for (int I = 0; I < Lines; ++I) Good += I % 3 == 0 ? "\x93\xfa\r\n" : "ab\r\n";  // 日
+  const size_t Middle = Good.size() / 2 - Good.size() / 2 % 4;
+  struct {
+    const char* Name;
+    size_t At;
+    std::string Put;
+    bool WellFormed;
+  } Cases[] = {
+      {"all good", 0, "", true},
+      {"a bad byte early", 8, "\xff", false},
+      {"a bad byte late", Good.size() - 8, "\xff", false},
+      {"a lead byte at a line end by the middle", Middle - 2, "\x93", false},
+      {"a lead byte before the tail", Good.size() - 2, "\x93\x1a", false},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    std::string Text = Good;
+    Text.insert(C.At, C.Put);
+    TEditorScreenStrings Rows;
+    TEditorStrings L(Rows, nullptr);
+    L.LoadFromBytes(Text);
+    ASSERT_GE(Rows.Count(), TEditorStrings::SplitWellFormedFrom);
+    EXPECT_EQ(L.WellFormed(), C.WellFormed);
+  }
+}
+
 }  // namespace tesvarin
