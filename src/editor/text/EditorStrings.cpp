@@ -459,7 +459,7 @@ bool TEditorStrings::RowsWellFormed(int From, int To, bool& Pending) const {
   return true;
 }
 
-// A line starts a character, so the two halves of a big text are told apart on two threads.
+// A line starts a character, so the two halves of a big text are checked on two threads.
 bool TEditorStrings::WellFormed() const {
   const int N = FRows.Count();
   int Split = 0;

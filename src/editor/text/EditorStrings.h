@@ -63,7 +63,7 @@ public:
   // Every byte starts a code page 932 character or is the trail byte of one, the bytes after a
   // Ctrl+Z included: a text in which a replace can tell characters apart.
   [[nodiscard]] bool WellFormed() const;
-  // From this many rows WellFormed tells each half on a thread of its own.
+  // From this many rows WellFormed checks each half on a thread of its own.
   static constexpr int SplitWellFormedFrom = 1 << 20;
 
   // Form data "Strings": one string per line; read back by adding each string as a row.
