@@ -290,24 +290,6 @@ void TEditorScreenStrings::WrapOptionChanged() {
   RebuildRowsAndViews(true);
 }
 
-namespace {
-
-// Whether Break follows at P as the line reader tells it there: a CR alone only where no LF
-// follows it, else the reader would have read the two as one break.
-bool BreakAt(const char* P, const char* End, TLineBreak Break) {
-  switch (Break) {
-    case lbCrLf:
-      return End - P >= 2 && P[0] == '\r' && P[1] == '\n';
-    case lbLf:
-      return P < End && P[0] == '\n';
-    case lbCr:
-      return P < End && P[0] == '\r' && (End - P < 2 || P[1] != '\n');
-  }
-  return false;
-}
-
-}  // namespace
-
 std::optional<size_t> TEditorScreenStrings::BlockTextSize() const {
   const std::string_view Block = SoleBlock();
   if (Block.empty() || Count() == 0) return std::nullopt;
@@ -331,8 +313,9 @@ std::optional<size_t> TEditorScreenStrings::BlockTextSize() const {
       if (Attribute == raEof && (I < Count() || Item + 1 != Stop || (Row.empty() && !Wrapped))) return std::nullopt;
       Wrapped = Attribute == raWrapped;
       if (Attribute != raCrlf) continue;
+      // The break the line reader would read there.
       const TLineBreak Break = Item->Text.Break();
-      if (!BreakAt(P, End, Break)) return std::nullopt;
+      if (P == End || (*P != '\r' && *P != '\n') || LineBreakOfKind(BreakKindAt(P, End)) != Break) return std::nullopt;
       P += Break == lbCrLf ? 2 : 1;
     }
   }

@@ -31,6 +31,12 @@ const char* FindLineStop(const char* P, const char* End) {
   return End;
 }
 
+// The kind of the break at P, which holds a CR or an LF (as TLineReader gives it): 0 for CR LF,
+// 1 for a CR no LF follows, 2 for LF.
+inline int BreakKindAt(const char* P, const char* End) {
+  return *P == '\n' ? 2 : (P + 1 < End && P[1] == '\n' ? 0 : 1);
+}
+
 // The lines of a text one at a time: CR LF, a lone CR and a lone LF each end one; NUL bytes are
 // kept. Kind is 0 for CR LF, 1 for CR, 2 for LF, -1 for the last piece, which has no break (it is
 // given also when empty).
@@ -56,7 +62,7 @@ public:
       Tab = true;
       ++FP;
     }
-    Kind = *FP == '\n' ? 2 : (FP + 1 < FEnd && FP[1] == '\n' ? 0 : 1);
+    Kind = BreakKindAt(FP, FEnd);
     Line = std::string_view(Start, static_cast<size_t>(FP - Start));
     FP += Kind == 0 ? 2 : 1;
     return true;
