@@ -193,8 +193,18 @@ private:
   [[nodiscard]] std::string ReplaceBytes() const;
   void SetSearchOptions();
   void Search(bool Forward);
-  // Status panel 1: which of the file's hits the viewer shows, "n件中m件目".
+  // The first hit of the file just opened, shown with its number.
+  void ShowFirstHit();
+  // Clears status panel 1 and hands the find text and options to the editor; false when there is
+  // no text to find.
+  bool StartSearch();
+  void ShowNotFound();
+  // Counts the hits unless they were counted for this text and search.
+  void UpdateHits();
+  // Status panel 1: which of the file's hits the viewer shows, "n件中m件目", for the hit at the
+  // selection's start or at byte Pos.
   void ShowHitNumber();
+  void ShowHitNumberAt(int64_t Pos);
   void NoteSkipped(std::string Item);
   // The status bar and a message name what was skipped, when anything was.
   void ReportSkipped(const char* Caption);

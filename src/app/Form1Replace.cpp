@@ -44,7 +44,7 @@ void TForm1::FileListClick() {
     return;
   }
   // Without a search text there is no first hit, and the path stays in the status bar.
-  if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) SpeedButton1Click();
+  if (C.SelectFirstSearch.Checked() && !C.cFindWord.Text().empty()) ShowFirstHit();
   ShowReadOnlyNote();
 }
 
@@ -86,30 +86,52 @@ void TForm1::SelectRowOf(const std::string& Path) {
 
 void TForm1::Search(bool Forward) {
   // During a run or a batch the editor is the loop's scratch buffer (F3 reaches here too).
-  if (FRunning) return;
-  C.StatusBar1.SetPanelText(1, {});
-  Editor.SetFocus();
-  // An empty text finds nothing, which is no news worth a message.
-  if (C.cFindWord.Text().empty()) return;
-  Editor.SetFindString(FindBytes());
-  SetSearchOptions();
-  bool Found = Forward ? Editor.FindNext() : Editor.FindPrev();
-  if (!Found) {
-    C.StatusBar1.SetPanelText(1, NotFoundPrefix + C.cFindWord.Text() + NotFoundSuffix);
-    return;
-  }
+  if (FRunning || !StartSearch()) return;
+  if (!(Forward ? Editor.FindNext() : Editor.FindPrev())) return ShowNotFound();
   ShowHitNumber();
 }
 
-void TForm1::ShowHitNumber() {
+// A file just opened has its caret at the top, so its first hit is the first one the count meets:
+// the count's single pass over the text finds it, where a search and then a count would read a
+// big text twice.
+void TForm1::ShowFirstHit() {
+  if (FRunning || !StartSearch()) return;
+  UpdateHits();
+  const THitIndex::TMark* First = FHits.First();
+  if (First == nullptr) return ShowNotFound();
+  const auto Start = static_cast<int64_t>(First->Start);
+  if (Editor.ShowHitFrom(static_cast<int64_t>(First->From), Start)) return ShowHitNumberAt(Start);
+  // Not expected: the count steps as the viewer does. The viewer's own search has the last word.
+  if (!Editor.FindNext()) return ShowNotFound();
+  ShowHitNumber();
+}
+
+bool TForm1::StartSearch() {
+  C.StatusBar1.SetPanelText(1, {});
+  Editor.SetFocus();
+  // An empty text finds nothing, which is no news worth a message.
+  if (C.cFindWord.Text().empty()) return false;
+  Editor.SetFindString(FindBytes());
+  SetSearchOptions();
+  return true;
+}
+
+void TForm1::ShowNotFound() { C.StatusBar1.SetPanelText(1, NotFoundPrefix + C.cFindWord.Text() + NotFoundSuffix); }
+
+void TForm1::UpdateHits() {
   THitsKey Key{Editor.FindString(), Editor.ExSearchOptions(), Editor.TextVersion()};
-  if (FHitsKey != Key) {
-    FHitsKey.reset();
-    FHits.Build([this](const TTextPieceSink& Take) { Editor.ProduceWholeText(Take); },
-                [this] { return Editor.WholeText(); }, Key.Find, Key.Options);
-    FHitsKey = std::move(Key);
-  }
-  const size_t Number = FHits.NumberAt(static_cast<size_t>(std::max<int64_t>(Editor.SelStart(), 0)));
+  if (FHitsKey == Key) return;
+  FHitsKey.reset();
+  FHits.Build([this](const TTextPieceSink& Take) { Editor.ProduceWholeText(Take); },
+              [this] { return Editor.WholeText(); }, Key.Find, Key.Options);
+  FHitsKey = std::move(Key);
+}
+
+void TForm1::ShowHitNumber() { ShowHitNumberAt(Editor.SelStart()); }
+
+void TForm1::ShowHitNumberAt(int64_t Pos) {
+  UpdateHits();
+  const size_t Number = FHits.NumberAt(static_cast<size_t>(std::max<int64_t>(Pos, 0)));
   if (Number == 0) return;
   C.StatusBar1.SetPanelText(1, std::to_string(FHits.Count()) + HitOf + std::to_string(Number) + HitNumberSuffix);
 }

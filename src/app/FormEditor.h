@@ -44,6 +44,9 @@ public:
   // From the caret, past the current hit or selection; a hit is selected. Never wraps around.
   virtual bool FindNext() = 0;
   virtual bool FindPrev() = 0;
+  // Shows the hit that a search begun at byte From of WholeText finds at byte Start, as FindNext
+  // would; From lies in Start's line. False, showing nothing, when no hit starts there.
+  virtual bool ShowHitFrom(int64_t From, int64_t Start) = 0;
   // Replaces every hit of FindString in the whole text; with ExpandCrLf "\r\n" in the
   // replacement (either case) stands for a line break. Returns the number of replacements. With
   // Spots, each replacement is added to it, placed in SaveText as it was before.

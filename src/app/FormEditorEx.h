@@ -26,6 +26,7 @@ public:
   void SetExSearchOptions(TExSearchOptions Value) override { FEditor.SetExSearchOptions(Value); }
   bool FindNext() override { return FEditor.FindNext(); }
   bool FindPrev() override { return FEditor.FindPrev(); }
+  bool ShowHitFrom(int64_t From, int64_t Start) override { return FEditor.ShowHitFrom(From, Start); }
   int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) override {
     return FEditor.ReplaceAll(Replacement, ExpandCrLf, Spots);
   }

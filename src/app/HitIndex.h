@@ -29,15 +29,18 @@ public:
              const std::string& Find, TExSearchOptions Options);
   void Clear();
   [[nodiscard]] size_t Count() const { return FCount; }
-  // 1-based number of the hit that starts at byte Pos; 0 when none starts there.
-  [[nodiscard]] size_t NumberAt(size_t Pos);
 
-private:
-  // A hit, and where the search that found it began.
+  // A hit, and where the search that found it began (in the hit's line).
   struct TMark {
     size_t Start;
     size_t From;
   };
+  // The first hit of the text, which is always kept; null when there is none.
+  [[nodiscard]] const TMark* First() const { return FMarks.empty() ? nullptr : &FMarks.front(); }
+  // 1-based number of the hit that starts at byte Pos; 0 when none starts there.
+  [[nodiscard]] size_t NumberAt(size_t Pos);
+
+private:
   // Calls Hit(Base + Start, Base + From) for each hit in T from From on (From lies in a line or at its
   // start) while it returns true; T holds whole lines and starts at Base in the text.
   template <class THit>

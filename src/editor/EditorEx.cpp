@@ -160,6 +160,26 @@ bool TEditorEx::FindNext() {
   return true;
 }
 
+bool TEditorEx::ShowHitFrom(int64_t From, int64_t Start) {
+  if (From < 0 || Start < From) return false;
+  int R = 0;
+  int C = 0;
+  ListRows().OffsetToRowCol(0, From, R, C);
+  if (R >= RowCount()) return false;
+  const int LineRow = ListRows().LineStartRow(R);
+  const int64_t Offset = ListRows().RowColToLinePos(R, C);
+  std::string Buffer;
+  std::string_view T = LineView(LineRow, Buffer);
+  if (Offset < 0 || Offset > static_cast<int64_t>(T.size())) return false;
+  int Len = 0;
+  const int P = FSearch.StrSearch(T.substr(static_cast<size_t>(Offset)), Len);
+  if (P == 0 || P - 1 != Start - From) return false;
+  TCaretHidden Hidden(*this);
+  CollapseToSelectionEnd();
+  ShowFoundHit(LineRow, Offset + P - 1, Len);
+  return true;
+}
+
 bool TEditorEx::FindInLinesAfter(int& LineRow, int& Pos, int& Len) {
   const int Rows = RowCount();
   if (LineRow >= Rows) return false;

@@ -51,6 +51,10 @@ public:
   // time without wrapping around; a hit is shown by HitStyle and scrolled into view.
   bool FindNext();
   bool FindPrev();
+  // Shows, as FindNext does, the hit that a search begun at byte From of the text (CR LF breaks, as
+  // GetSelStart counts) finds at byte Start; From lies in Start's line. False, with nothing shown,
+  // when that search finds no hit right there.
+  bool ShowHitFrom(int64_t From, int64_t Start);
   // Replaces every hit of the whole text; returns the number of replacements. With Spots, each
   // replacement is added to it, placed in the file's bytes as they were.
   int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots = nullptr);

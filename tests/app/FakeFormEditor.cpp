@@ -85,6 +85,19 @@ bool FakeFormEditor::FindNext() {
   return false;
 }
 
+bool FakeFormEditor::ShowHitFrom(int64_t From, int64_t Start) {
+  for (int L = 0; L < static_cast<int>(Lines.size()); ++L) {
+    const std::string& S = Lines[static_cast<size_t>(L)];
+    if (From <= static_cast<int64_t>(S.size())) {
+      const size_t P = S.find(FFind, static_cast<size_t>(From));
+      return P != std::string::npos && static_cast<int64_t>(P) == Start && Select(L, P);
+    }
+    From -= static_cast<int64_t>(S.size()) + 2;
+    Start -= static_cast<int64_t>(S.size()) + 2;
+  }
+  return false;
+}
+
 bool FakeFormEditor::FindPrev() {
   if (FFind.empty() || Lines.empty()) return false;
   for (int L = Line; L >= 0; --L) {

@@ -25,6 +25,7 @@ public:
   void SetExSearchOptions(TExSearchOptions Value) override;
   bool FindNext() override;
   bool FindPrev() override;
+  bool ShowHitFrom(int64_t From, int64_t Start) override;
   int ReplaceAll(std::string_view Replacement, bool ExpandCrLf, TReplaceSpots* Spots) override;
 
   [[nodiscard]] TBigString WholeText() const override;

@@ -62,7 +62,17 @@ TEST(FormEditorExWindow, RowClickSelectsTheFirstHit) {
   EXPECT_EQ(W.C.fName.Caption(), Tr.T() + "/a.txt");
   EXPECT_EQ(W.E.Ed.GetSelStart(), 10);
   EXPECT_EQ(W.E.Ed.GetSelLength(), 3);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中1件目");
   EXPECT_FALSE(W.E.Ed.Modified());
+  W.C.SpeedButton1.Click();  // the next step goes on from the hit the row click showed
+  EXPECT_EQ(W.E.Ed.GetSelStart(), 19);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "2件中2件目");
+  // The file lost its hits since it was listed.
+  Tr.Write("a.txt", "zero\r\none\r\n");
+  OpenFirstRow(W);
+  EXPECT_EQ(W.E.Ed.GetSelLength(), 0);
+  EXPECT_EQ(W.E.Ed.Row(), 0);
+  EXPECT_EQ(W.C.StatusBar1.PanelText(1), "検索文字列  \"abc\"は見つかりませんでした。");
 }
 
 TEST(FormEditorExWindow, SearchDownAndUpWithTheMissMessage) {

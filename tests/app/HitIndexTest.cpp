@@ -36,13 +36,14 @@ void BuildFrom(THitIndex& Index, const std::string& Text, const std::string& Fin
 
 // The numbers agree with the viewer's own stepping, whatever the options: the index counts as
 // FindNext walks, and a position no step stops at has no number.
-TEST(HitIndex, NumbersTheHitsTheViewerStepsTo) {
-  struct TCase {
-    const char* Why;
-    std::string Text, Find;
-    TExSearchOptions Options;
-  };
-  const TCase Cases[] = {
+struct TCase {
+  const char* Why;
+  std::string Text, Find;
+  TExSearchOptions Options;
+};
+
+std::vector<TCase> Cases() {
+  return {
       {"plain, across lines", "abc abc\r\nx\r\nabc", "abc", {}},
       {"case folded", "Abc aBC\r\nABC", "abc", {}},
       {"match case", "Abc abc\r\nABC", "abc", {soMatchCase}},
@@ -53,7 +54,10 @@ TEST(HitIndex, NumbersTheHitsTheViewerStepsTo) {
       {"double-byte text whose trail byte is a letter", Utf8ToCp932("ソJ ソ\r\nJ"), "J", {}},
       {"no hit", "abc", "zzz", {}},
   };
-  for (const TCase& K : Cases) {
+}
+
+TEST(HitIndex, NumbersTheHitsTheViewerStepsTo) {
+  for (const TCase& K : Cases()) {
     SCOPED_TRACE(K.Why);
     const std::vector<int64_t> Viewer = ViewerHits(K.Text, K.Find, K.Options);
     // A piece per line, a few lines a piece, and the whole text as one.
@@ -69,6 +73,53 @@ TEST(HitIndex, NumbersTheHitsTheViewerStepsTo) {
           EXPECT_EQ(Index.NumberAt(P), 0u) << P;
         }
       }
+    }
+  }
+}
+
+// A file opened at its first hit is shown from the count's first mark: the editor must show
+// there what FindNext from the top shows, on wrapped rows and after tabs and double-byte text too,
+// and show nothing for a mark no search finds.
+TEST(HitIndex, TheFirstMarkShowsWhatTheFirstStepShows) {
+  std::vector<TCase> All = Cases();
+  All.push_back({"wrapped rows, a hit after the wrap", "0123456789 0123456789 abc\r\n\tabc", "abc", {}});
+  All.push_back({"after tabs and kanji", Utf8ToCp932("\t漢字\tかな abc\r\nabc"), "abc", {}});
+  All.push_back({"a later line only", "x\r\ny\r\n\r\nzz abc", "abc", {soWholeWord}});
+  for (const bool Wrap : {false, true}) {
+    for (const TCase& K : All) {
+      SCOPED_TRACE(std::string(K.Why) + (Wrap ? ", wrapped" : ""));
+      const auto Prepared = [&](TEditorEx& E) {
+        E.SetWordWrap(Wrap);
+        E.WrapOption().SetWrapByte(8);
+        E.Lines().SetLinesText(K.Text);
+        E.SetFindString(K.Find);
+        E.SetExSearchOptions(K.Options);
+        E.SetRowCol(0, 0);
+      };
+      TEditorEx Stepped(nullptr, TPlatform{});
+      Prepared(Stepped);
+      THitIndex Index;
+      BuildFrom(Index, K.Text, K.Find, K.Options);
+      const THitIndex::TMark* First = Index.First();
+      const bool Found = Stepped.FindNext();
+      ASSERT_EQ(First != nullptr, Found);
+      if (!Found) continue;
+      TEditorEx Shown(nullptr, TPlatform{});
+      Prepared(Shown);
+      ASSERT_TRUE(Shown.ShowHitFrom(static_cast<int64_t>(First->From), static_cast<int64_t>(First->Start)));
+      EXPECT_EQ(Shown.GetSelStart(), Stepped.GetSelStart());
+      EXPECT_EQ(Shown.GetSelLength(), Stepped.GetSelLength());
+      EXPECT_EQ(Shown.Row(), Stepped.Row());
+      EXPECT_EQ(Shown.Col(), Stepped.Col());
+      // The next step goes on from the hit shown as from the one found.
+      EXPECT_EQ(Shown.FindNext(), Stepped.FindNext());
+      EXPECT_EQ(Shown.GetSelStart(), Stepped.GetSelStart());
+      // A place no search begun at From finds a hit at.
+      TEditorEx Missed(nullptr, TPlatform{});
+      Prepared(Missed);
+      EXPECT_FALSE(Missed.ShowHitFrom(static_cast<int64_t>(First->From), static_cast<int64_t>(First->Start) + 1));
+      EXPECT_EQ(Missed.GetSelLength(), 0);
+      EXPECT_EQ(Missed.Row(), 0);
     }
   }
 }
