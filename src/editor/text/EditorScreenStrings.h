@@ -138,6 +138,12 @@ public:
   // that block is the program's own (waited for): the text is then the block's first bytes, each line
   // with its own break, and can be kept without a copy (TakeSoleBlock). Nothing otherwise.
   [[nodiscard]] std::optional<size_t> BlockTextSize() const;
+  // The text as the last SetRowsFromBlock cut it, when every line it cut ended in CR LF and no row
+  // has changed since: the block's bytes are then the text with CR LF breaks, and a pass over them
+  // needs no walk over the rows. Empty otherwise.
+  [[nodiscard]] std::string_view TextAsCut() const {
+    return TextVersion() == FCutCrLfVersion ? SoleBlock() : std::string_view();
+  }
 
   // The breaks of the lines that end among N rows from Row, one TLineBreak byte each, in order.
   [[nodiscard]] std::string LineBreaksOf(int Row, int N) const;
@@ -183,6 +189,7 @@ private:
   uint16_t FMarkSet = 0;
   TLastChange FLastChange;
   int FLastRefreshedRow = -1;
+  uint64_t FCutCrLfVersion = ~uint64_t{0};  // TextVersion right after a cut whose breaks were all CR LF
 };
 
 // Hands out Breaks, in order, to the raCrlf rows of Rows (CR LF once they run out).

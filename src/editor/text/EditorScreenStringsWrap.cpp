@@ -343,9 +343,11 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock&& Block, size_t Size, con
   int Left = 0;  // rows of Line still to make
   bool Whole = true;
   size_t At = 0;
+  bool AllCrLf = true;
   AppendRows(static_cast<int>(Count.Rows), LoadGap, [&](TheStringItem& Item, int) {
     if (Left == 0) {
       Reader.Next<true>(Line, Kind, Tab);
+      AllCrLf = AllCrLf && (Kind < 0 || LineBreakOfKind(Kind) == lbCrLf);
       Whole = !(Wrap && Wraps(Line, Tab, Settings, W));
       Left = Whole ? 1 : static_cast<int>(Count.Take(NextCut));
       At = 0;
@@ -359,6 +361,7 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock&& Block, size_t Size, con
   });
   AdoptBlock(std::move(Block), Size);
   EndUpdate();
+  if (AllCrLf) FCutCrLfVersion = TextVersion();
 }
 
 }  // namespace tesvarin

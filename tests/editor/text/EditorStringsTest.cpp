@@ -141,6 +141,59 @@ TEST_F(LinesFile, TextPiecesMakeUpTheWholeText) {
   }
 }
 
+// A text cut from one block with CR LF breaks only, and not changed since, is cut into pieces
+// straight from the block's bytes; the pieces are the ones the walk over the rows gives.
+TEST_F(LinesFile, TextPiecesFromTheBlockAreTheRowWalksPieces) {
+  const auto PiecesOf = [](const TEditorStrings& L, size_t PieceBytes) {
+    std::vector<std::pair<std::string, size_t>> Pieces;
+    L.ProduceTextPieces(PieceBytes, [&](std::string_view P, size_t Offset) { Pieces.emplace_back(P, Offset); });
+    return Pieces;
+  };
+  TEditorScreenStrings WalkedRows;
+  TEditorStrings Walked(WalkedRows, nullptr);
+  int FromBlock = 0;
+  for (const bool Wrap : {false, true}) {
+    Rows.SetWordWrap(Wrap);
+    WalkedRows.SetWordWrap(Wrap);
+    for (const LoadCase& K : LoadCases()) {
+      for (const std::string& Tail : {std::string(), std::string(300, 'w') + "\r\n\r\nend\r\n"}) {
+        const std::string Text = K.File + Tail;
+        SCOPED_TRACE(std::string(K.Name) + (Wrap ? ", wrapped" : "") + (Tail.empty() ? "" : ", longer"));
+        Lines.SetLinesText(Text);
+        const std::string_view Cut = Rows.TextAsCut();
+        if (!Cut.empty()) {
+          ++FromBlock;
+          EXPECT_EQ(Cut, std::string_view(Lines.BigText().data(), Lines.BigText().size()));
+        }
+        // The same text, its first line set again with its own bytes: only a walk over the rows gives it.
+        Walked.SetLinesText(Text);
+        if (Walked.Count() > 0) Walked.Put(0, Walked.Get(0));
+        ASSERT_TRUE(WalkedRows.TextAsCut().empty());
+        for (const size_t PieceBytes : {size_t{0}, size_t{1}, size_t{5}, size_t{64}, size_t{1} << 20})
+          EXPECT_EQ(PiecesOf(Lines, PieceBytes), PiecesOf(Walked, PieceBytes)) << PieceBytes;
+      }
+    }
+  }
+  // Every text with CR LF breaks only took the block's way: 6 cases twice, the empty file once
+  // made longer, each with and without wrap.
+  EXPECT_EQ(FromBlock, 2 * 13);
+}
+
+// The block stands for the text only while nothing changed it, and only when its breaks are CR LF.
+TEST_F(LinesFile, TheTextAsCutIsTheBlockOnlyWhileUnchanged) {
+  WriteFileBytes(Path("crlf"), "one\r\ntwo\r\nthree");
+  Lines.LoadFromFile(Path("crlf"));
+  EXPECT_EQ(Rows.TextAsCut(), "one\r\ntwo\r\nthree");
+  Rows.SetWordWrap(true);  // a new cut of the same rows may drop it, never change it
+  EXPECT_TRUE(Rows.TextAsCut().empty() || Rows.TextAsCut() == "one\r\ntwo\r\nthree");
+  Lines.Put(1, "TWO");
+  EXPECT_TRUE(Rows.TextAsCut().empty());
+  Lines.SetLinesText("a\nb\r\n");
+  EXPECT_TRUE(Rows.TextAsCut().empty());
+  Lines.SetLinesText("a\r\nb\r");
+  EXPECT_TRUE(Rows.TextAsCut().empty());
+}
+
 // A loaded text with CR LF breaks is handed over as views of its loaded bytes, copying nothing;
 // only the piece that holds an edited line is a copy.
 TEST_F(LinesFile, TextPiecesOfLoadedCrlfLinesAreViews) {
