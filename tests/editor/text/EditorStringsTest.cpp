@@ -192,6 +192,10 @@ TEST_F(LinesFile, TheTextAsCutIsTheBlockOnlyWhileUnchanged) {
   EXPECT_TRUE(Rows.TextAsCut().empty());
   Lines.SetLinesText("a\r\nb\r");
   EXPECT_TRUE(Rows.TextAsCut().empty());
+  // A loaded file's text ends at its Ctrl+Z; the bytes after it are no line of the text.
+  WriteFileBytes(Path("eof"), "one\r\ntwo\x1A tail\r\n");
+  Lines.LoadFromFile(Path("eof"));
+  EXPECT_EQ(Rows.TextAsCut(), "one\r\ntwo");
 }
 
 // A loaded text with CR LF breaks is handed over as views of its loaded bytes, copying nothing;
