@@ -34,8 +34,7 @@ void BuildFrom(THitIndex& Index, const std::string& Text, const std::string& Fin
               [&] { return Lines.BigText(); }, Find, Options);
 }
 
-// The numbers agree with the viewer's own stepping, whatever the options: the index counts as
-// FindNext walks, and a position no step stops at has no number.
+// Texts and searches with every option the viewer steps with.
 struct TCase {
   const char* Why;
   std::string Text, Find;
@@ -56,6 +55,8 @@ std::vector<TCase> Cases() {
   };
 }
 
+// The numbers agree with the viewer's own stepping, whatever the options: the index counts as
+// FindNext walks, and a position no step stops at has no number.
 TEST(HitIndex, NumbersTheHitsTheViewerStepsTo) {
   for (const TCase& K : Cases()) {
     SCOPED_TRACE(K.Why);
