@@ -215,12 +215,10 @@ private:
 // Text's lines, cut into pieces as the gatherer cuts them: at the first CR LF where a piece holds
 // PieceBytes or more. Every CR LF in Text is a line break.
 void CutTextPieces(std::string_view Text, size_t PieceBytes, const TTextPieceSink& Take) {
-  size_t Offset = 0;
   for (size_t Start = 0;;) {
     const size_t Break = PieceBytes >= Text.size() - Start ? std::string_view::npos : Text.find("\r\n", Start + PieceBytes);
-    if (Break == std::string_view::npos) return Take(Text.substr(Start), Offset);
-    Take(Text.substr(Start, Break - Start), Offset);
-    Offset += Break - Start + 2;
+    if (Break == std::string_view::npos) return Take(Text.substr(Start), Start);
+    Take(Text.substr(Start, Break - Start), Start);
     Start = Break + 2;
   }
 }
