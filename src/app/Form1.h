@@ -198,6 +198,8 @@ private:
   // Clears status panel 1 and hands the find text and options to the editor; false when there is
   // no text to find.
   bool StartSearch();
+  // One step of the search from the caret, with the hit's number or the miss shown.
+  void StepToHit(bool Forward);
   void ShowNotFound();
   // Counts the hits unless they were counted for this text and search.
   void UpdateHits();

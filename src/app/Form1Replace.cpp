@@ -87,6 +87,10 @@ void TForm1::SelectRowOf(const std::string& Path) {
 void TForm1::Search(bool Forward) {
   // During a run or a batch the editor is the loop's scratch buffer (F3 reaches here too).
   if (FRunning || !StartSearch()) return;
+  StepToHit(Forward);
+}
+
+void TForm1::StepToHit(bool Forward) {
   if (!(Forward ? Editor.FindNext() : Editor.FindPrev())) return ShowNotFound();
   ShowHitNumber();
 }
@@ -102,8 +106,7 @@ void TForm1::ShowFirstHit() {
   const auto Start = static_cast<int64_t>(First->Start);
   if (Editor.ShowHitFrom(static_cast<int64_t>(First->From), Start)) return ShowHitNumberAt(Start);
   // Not expected: the count steps as the viewer does. The viewer's own search has the last word.
-  if (!Editor.FindNext()) return ShowNotFound();
-  ShowHitNumber();
+  StepToHit(true);
 }
 
 bool TForm1::StartSearch() {
