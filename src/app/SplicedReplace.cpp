@@ -15,8 +15,6 @@ namespace tesvarin {
 
 namespace {
 
-constexpr char CtrlZ = '\x1a';
-
 // The block of whole lines from At: its text ends at End and the next begins at Next, after the
 // Break between them. False for the text's last block, which runs to its end. A block never ends
 // inside a line, so no double-byte character and no CR LF is split.

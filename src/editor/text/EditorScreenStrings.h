@@ -132,8 +132,11 @@ public:
   // Replaces all rows by the lines of Size bytes of Block, which the store keeps; the rows view it.
   // A text not ending in a break gets a raEof last row; each line keeps the break it had. CheckRows
   // hears how many rows the text makes before their records are made, and may refuse by raising.
-  // Block is taken only once the rows are made: should they fail, the caller still has it.
-  void SetRowsFromBlock(TTextBlock&& Block, size_t Size, const std::function<void(int64_t Rows)>& CheckRows = {});
+  // Block is taken only once the rows are made: should they fail, the caller still has it. Given
+  // CtrlZTail, the text ends at its first Ctrl+Z, as a loaded file's does, and the bytes from that
+  // Ctrl+Z go there.
+  void SetRowsFromBlock(TTextBlock&& Block, size_t Size, const std::function<void(int64_t Rows)>& CheckRows = {},
+                        std::string* CtrlZTail = nullptr);
   // The size of the text when every row views, as SetRowsFromBlock cut it, the one block kept, and
   // that block is the program's own (waited for): the text is then the block's first bytes, each line
   // with its own break, and can be kept without a copy (TakeSoleBlock). Nothing otherwise.

@@ -72,6 +72,7 @@ bool Wraps(std::string_view Line, bool Tab, const TColumnSettings& Settings, int
 struct TRowCount {
   int64_t Rows = 0;
   std::vector<uint16_t> Cuts;
+  size_t Size = 0;  // of the text counted, which may end at a Ctrl+Z
 
   void Put(size_t V) {
     if (V >= 0x8000) Cuts.push_back(static_cast<uint16_t>(0x8000 | (V >> 16)));
@@ -84,6 +85,7 @@ struct TRowCount {
   }
 };
 
+template <bool Eof>
 void CountPart(std::string_view Part, bool Wrap, const TEditorWrapOption& Options, const TColumnSettings& Settings,
                TRowCount& Out) {
   const int W = Options.WrapByte();
@@ -92,7 +94,7 @@ void CountPart(std::string_view Part, bool Wrap, const TEditorWrapOption& Option
   std::string_view Line;
   int Kind = 0;
   bool Tab = false;
-  while (Reader.Next<true>(Line, Kind, Tab)) {
+  while (Reader.Next<true, Eof>(Line, Kind, Tab)) {
     if (Kind < 0 && Line.empty()) break;
     if (!Wrap || !Wraps(Line, Tab, Settings, W)) {
       ++Out.Rows;
@@ -103,10 +105,20 @@ void CountPart(std::string_view Part, bool Wrap, const TEditorWrapOption& Option
     for (const int Piece : Pieces) Out.Put(static_cast<size_t>(Piece));
     Out.Rows += static_cast<int64_t>(Pieces.size());
   }
+  Out.Size = static_cast<size_t>(Reader.End() - Part.data());
 }
 
-// A big text is counted in two halves at once, split after a LF: a LF always ends a line.
-TRowCount CountRows(std::string_view Text, bool Wrap, const TEditorWrapOption& Options,
+void CountPart(std::string_view Part, bool Wrap, bool Eof, const TEditorWrapOption& Options,
+               const TColumnSettings& Settings, TRowCount& Out) {
+  if (Eof)
+    CountPart<true>(Part, Wrap, Options, Settings, Out);
+  else
+    CountPart<false>(Part, Wrap, Options, Settings, Out);
+}
+
+// A big text is counted in two halves at once, split after a LF: a LF always ends a line. With Eof
+// the text ends at its first Ctrl+Z; looking for it in the same pass spares a pass over a big file.
+TRowCount CountRows(std::string_view Text, bool Wrap, bool Eof, const TEditorWrapOption& Options,
                     const TColumnSettings& Settings) {
   TRowCount Count;
   const size_t Size = Text.size();
@@ -115,15 +127,19 @@ TRowCount CountRows(std::string_view Text, bool Wrap, const TEditorWrapOption& O
                          : nullptr;
   const size_t Split = Half != nullptr ? static_cast<size_t>(static_cast<const char*>(Half) + 1 - Text.data()) : Size;
   if (Split >= Size) {
-    CountPart(Text, Wrap, Options, Settings, Count);
+    CountPart(Text, Wrap, Eof, Options, Settings, Count);
     Count.Cuts.shrink_to_fit();
     return Count;
   }
   TRowCount Second;
-  auto Later = std::async(std::launch::async, [&] { CountPart(Text.substr(Split), Wrap, Options, Settings, Second); });
-  CountPart(Text.substr(0, Split), Wrap, Options, Settings, Count);
+  auto Later =
+      std::async(std::launch::async, [&] { CountPart(Text.substr(Split), Wrap, Eof, Options, Settings, Second); });
+  CountPart(Text.substr(0, Split), Wrap, Eof, Options, Settings, Count);
   Later.get();
+  // A text that ends in the first half has no second.
+  if (Count.Size < Split) return Count;
   Count.Rows += Second.Rows;
+  Count.Size += Second.Size;
   Count.Cuts.reserve(Count.Cuts.size() + Second.Cuts.size());  // exactly: no room to spare
   Count.Cuts.insert(Count.Cuts.end(), Second.Cuts.begin(), Second.Cuts.end());
   return Count;
@@ -323,13 +339,16 @@ std::optional<size_t> TEditorScreenStrings::BlockTextSize() const {
   return static_cast<size_t>(P - Block.data());
 }
 
-void TEditorScreenStrings::SetRowsFromBlock(TTextBlock&& Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {
-  const std::string_view Text(Block.get(), Size);
+void TEditorScreenStrings::SetRowsFromBlock(TTextBlock&& Block, size_t Size, const std::function<void(int64_t)>& CheckRows,
+                                            std::string* CtrlZTail) {
   // Cut as they are made: a whole text cut again after loading would hold its rows twice.
   const bool Wrap = FWordWrap && !Loading() && Size != 0;
   const TColumnSettings Settings = ColumnSettings();
   const int W = FWrapOption.WrapByte();
-  const TRowCount Count = CountRows(Text, Wrap, FWrapOption, Settings);
+  const TRowCount Count = CountRows({Block.get(), Size}, Wrap, CtrlZTail != nullptr, FWrapOption, Settings);
+  if (CtrlZTail != nullptr) CtrlZTail->assign(Block.get() + Count.Size, Size - Count.Size);
+  Size = Count.Size;
+  const std::string_view Text(Block.get(), Size);
   if (CheckRows) CheckRows(Count.Rows);
   if (Count.Rows > MaxRowCount) RaiseTooManyRows();
   if (Wrap) DropSelections();

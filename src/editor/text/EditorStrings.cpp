@@ -20,7 +20,6 @@
 namespace tesvarin {
 
 namespace {
-constexpr char CtrlZ = 26;
 
 // Length of S once every lone CR and lone LF has become CR LF, as the rows will store it.
 int64_t StoredLength(std::string_view S) {
@@ -383,31 +382,8 @@ void TEditorStrings::LoadFromBytes(std::string_view Bytes) {
   FRows.RefreshEditors();
 }
 
-namespace {
-
-// The first Ctrl+Z. This is the first pass over a loaded text, and on a mapped one each page is
-// first touched here: a big text is looked through in two halves at once.
-const char* FirstCtrlZ(const char* Text, size_t Size) {
-  constexpr size_t InHalvesFrom = size_t{32} << 20;
-  if (Size < InHalvesFrom || std::thread::hardware_concurrency() < 2) {
-    return static_cast<const char*>(std::memchr(Text, CtrlZ, Size));
-  }
-  const size_t Half = Size / 2;
-  auto Later = std::async(std::launch::async, [=] { return std::memchr(Text + Half, CtrlZ, Size - Half); });
-  const void* First = std::memchr(Text, CtrlZ, Half);
-  const void* Second = Later.get();
-  return static_cast<const char*>(First != nullptr ? First : Second);
-}
-
-}  // namespace
-
 void TEditorStrings::AdoptLoaded(TTextBlock Block, size_t Size, const std::function<void(int64_t)>& CheckRows) {
-  const char* Stop = FirstCtrlZ(Block.get(), Size);
-  if (Stop != nullptr) {
-    FTail.assign(Stop, static_cast<size_t>(Block.get() + Size - Stop));
-    Size = static_cast<size_t>(Stop - Block.get());
-  }
-  FRows.SetRowsFromBlock(std::move(Block), Size, CheckRows);
+  FRows.SetRowsFromBlock(std::move(Block), Size, CheckRows, &FTail);
 }
 
 void TEditorStrings::ProduceFileBytes(const std::function<void(std::string_view)>& Sink) const {

@@ -98,21 +98,34 @@ std::vector<std::tuple<std::string, int, bool>> ReferenceLines(std::string_view 
   return Out;
 }
 
+// Read to its end, or to its first Ctrl+Z as a loaded file is (which End then gives).
+template <bool Eof>
+std::vector<std::tuple<std::string, int, bool>> ReadLines(std::string_view Text, size_t& Size) {
+  std::vector<std::tuple<std::string, int, bool>> Got;
+  TLineReader Reader(Text);
+  std::string_view Line;
+  int Kind = 0;
+  bool Tab = false;
+  while (Reader.Next<true, Eof>(Line, Kind, Tab)) Got.emplace_back(Line, Kind, Tab);
+  Size = static_cast<size_t>(Reader.End() - Text.data());
+  return Got;
+}
+
 TEST(LineReader, FindsTheBreaksAndTabsAByteWalkFinds) {
   std::mt19937 Rng(5);
-  const char Bytes[] = {'a', '\r', '\n', '\t', '\0', '\x82', '\xA0', ' ', 'z'};
+  const char Bytes[] = {'a', '\r', '\n', '\t', '\0', '\x82', '\xA0', ' ', 'z', '\x1A'};
   for (int Round = 0; Round < 400; ++Round) {
     std::string Text;
     const int N = static_cast<int>(Rng() % 90);
     // Mostly long runs without breaks, so breaks fall on every place of a sixteen-byte block.
-    for (int I = 0; I < N; ++I) Text.push_back(Bytes[Rng() % 4 == 0 ? Rng() % 9 : (Rng() % 2 ? 0 : 6)]);
-    std::vector<std::tuple<std::string, int, bool>> Got;
-    TLineReader Reader(Text);
-    std::string_view Line;
-    int Kind = 0;
-    bool Tab = false;
-    while (Reader.Next<true>(Line, Kind, Tab)) Got.emplace_back(Line, Kind, Tab);
+    for (int I = 0; I < N; ++I) Text.push_back(Bytes[Rng() % 4 == 0 ? Rng() % 10 : (Rng() % 2 ? 0 : 6)]);
+    size_t Size = 0;
+    const auto Got = ReadLines<false>(Text, Size);
     ASSERT_EQ(Got, ReferenceLines(Text)) << Round;
+    ASSERT_EQ(Size, Text.size());
+    const size_t Eof = std::min(Text.find('\x1A'), Text.size());
+    ASSERT_EQ(ReadLines<true>(Text, Size), ReferenceLines(std::string_view(Text).substr(0, Eof))) << Round;
+    ASSERT_EQ(Size, Eof) << Round;
     std::vector<std::tuple<std::string, int, bool>> Plain;
     ForEachLine(Text, [&](std::string_view Piece, int K) { Plain.emplace_back(Piece, K, false); });
     ASSERT_EQ(Plain.size(), Got.size());
@@ -224,13 +237,18 @@ TEST(RowStoreLoad, CutsRowsAsWrappingAfterwardsWould) {
 }
 
 // A text big enough to be counted in two halves at once.
-TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
+std::string BigText() {
   std::mt19937 Rng(23);
   std::string Text;
   while (Text.size() < (size_t{16} << 20)) Text += RandomFileText(Rng);
   // A line of more rows than a 16-bit count holds.
   Text += std::string(size_t{2} << 20, 'a') + "\r\n";
   while (Text.size() < (size_t{33} << 20)) Text += RandomFileText(Rng);
+  return Text;
+}
+
+TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
+  const std::string Text = BigText();
   TRowStore Wrapped(40);
   Wrapped.Rows.SetWordWrap(true);
   Wrapped.Lines.LoadFromBytes(Text);
@@ -240,6 +258,27 @@ TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
   ASSERT_GT(Wrapped.Rows.WrappedRowCount(), 0);
   ASSERT_TRUE(SameRows(Later.Rows, Wrapped.Rows));
   ASSERT_TRUE(Wrapped.Lines.FileBytes() == Text);
+}
+
+// The first Ctrl+Z ends a loaded text wherever it falls: in either half, on the first byte of the
+// second, or cutting a CR LF or a double-byte character; the rows are those of the text before it.
+TEST(RowStoreLoad, ABigTextEndsAtItsFirstCtrlZInEitherHalf) {
+  const std::string Big = BigText();
+  const size_t Second = Big.find('\n', Big.size() / 2) + 1;
+  for (const size_t At : {size_t{5} << 20, Second - 1, Second, size_t{30} << 20}) {
+    std::string Text = Big;
+    Text[At] = '\x1A';
+    Text[Text.size() - 3] = '\x1A';  // a later one changes nothing
+    TRowStore Loaded(40);
+    Loaded.Rows.SetWordWrap(true);
+    Loaded.Lines.LoadFromBytes(Text);
+    TRowStore Before(40);
+    Before.Rows.SetWordWrap(true);
+    Before.Lines.LoadFromBytes(Text.substr(0, At));
+    ASSERT_TRUE(SameRows(Loaded.Rows, Before.Rows)) << At;
+    ASSERT_TRUE(Loaded.Lines.TailAfterCtrlZ() == Text.substr(At)) << At;
+    ASSERT_TRUE(Loaded.Lines.FileBytes() == Text) << At;
+  }
 }
 
 // Wrapping, unwrapping and wrapping again at another width make the rows a fresh load at the last
