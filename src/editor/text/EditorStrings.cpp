@@ -20,7 +20,6 @@
 namespace tesvarin {
 
 namespace {
-
 // Length of S once every lone CR and lone LF has become CR LF, as the rows will store it.
 int64_t StoredLength(std::string_view S) {
   int64_t Length = 0;
