@@ -116,11 +116,11 @@ TEST(TextBlock, AMappedFileCutShortReadsAsZerosAndTheBlockStillFrees) {
 }
 
 // A file big enough to be mapped loads the rows, bytes and stamp that reading it gives, and can be
-// saved over itself.
+// saved over itself; its text ends at a Ctrl+Z and the bytes from it are kept.
 TEST(TextBlock, AMappedLoadMakesTheRowsAndStampOfARead) {
   test::TempFolder Dir;
   const std::string Path = Dir / "mapped.txt";
-  const std::string Text = Lines(MapFileFrom + 777) + "tail without a break";
+  const std::string Text = Lines(MapFileFrom + 777) + "last line without a break\x1A after the end\r\n";
   WriteFileBytes(Path, Text);
   TEditor Mapped(nullptr, TPlatform{});
   TFileStamp Stamp;
@@ -137,6 +137,8 @@ TEST(TextBlock, AMappedLoadMakesTheRowsAndStampOfARead) {
   for (int Row = 0; Row < Mapped.RowCount(); Row += 9973) {
     ASSERT_EQ(Mapped.ListRows().RowView(Row), FromBytes.ListRows().RowView(Row)) << Row;
   }
+  EXPECT_EQ(Mapped.ListRows().RowView(Mapped.RowCount() - 1), "last line without a break");
+  EXPECT_EQ(Mapped.Lines().TailAfterCtrlZ(), "\x1A after the end\r\n");
   EXPECT_TRUE(Mapped.Lines().FileBytes() == Text);
 }
 
