@@ -5,6 +5,7 @@
 
 #include "app/FileContentTest.h"
 #include "editor/text/EditorScreenStrings.h"
+#include "editor/text/LineScan.h"
 #include "support/ByteSearch.h"
 #include "support/EncodingConverter.h"
 #include "support/Exception.h"
