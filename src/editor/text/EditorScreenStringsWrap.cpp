@@ -70,9 +70,12 @@ bool Wraps(std::string_view Line, bool Tab, const TColumnSettings& Settings, int
 // the length of each. A big text has millions of wrapped lines and their cuts are held while its rows
 // are made, so each number takes one 16-bit word, or two from 32768 on.
 struct TRowCount {
+  using TCuts = std::vector<uint16_t, THugePageAllocator<uint16_t>>;
+  static constexpr size_t GiveBackStep = size_t{1} << 20;
   int64_t Rows = 0;
-  std::vector<uint16_t> Cuts;
-  size_t Size = 0;  // of the text counted, which may end at a Ctrl+Z
+  TCuts Cuts;
+  size_t Size = 0;       // of the text counted, which may end at a Ctrl+Z
+  size_t GivenBack = 0;  // the cuts read when some were last given back
 
   void Put(size_t V) {
     if (V >= 0x8000) Cuts.push_back(static_cast<uint16_t>(0x8000 | (V >> 16)));
@@ -82,6 +85,13 @@ struct TRowCount {
     const size_t First = Cuts[At++];
     if ((First & 0x8000) == 0) return First;
     return ((First & 0x7FFF) << 16) | Cuts[At++];
+  }
+  // The cuts before At are read for good. A big text's go back to the system as its rows are made:
+  // held to the end, they would add to the peak the rows' fresh pages reach.
+  void GiveBackBefore(size_t At) {
+    if (At - GivenBack < GiveBackStep) return;
+    GivenBack = At;
+    if (TCuts::allocator_type::Mapped(Cuts.capacity())) GiveBackPages(Cuts.data(), At * sizeof(uint16_t));
   }
 };
 
@@ -345,7 +355,7 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock&& Block, size_t Size, con
   const bool Wrap = FWordWrap && !Loading() && Size != 0;
   const TColumnSettings Settings = ColumnSettings();
   const int W = FWrapOption.WrapByte();
-  const TRowCount Count = CountRows({Block.get(), Size}, Wrap, CtrlZTail != nullptr, FWrapOption, Settings);
+  TRowCount Count = CountRows({Block.get(), Size}, Wrap, CtrlZTail != nullptr, FWrapOption, Settings);
   if (CtrlZTail != nullptr) CtrlZTail->assign(Block.get() + Count.Size, Size - Count.Size);
   Size = Count.Size;
   const std::string_view Text(Block.get(), Size);
@@ -370,6 +380,7 @@ void TEditorScreenStrings::SetRowsFromBlock(TTextBlock&& Block, size_t Size, con
       Whole = !(Wrap && Wraps(Line, Tab, Settings, W));
       Left = Whole ? 1 : static_cast<int>(Count.Take(NextCut));
       At = 0;
+      Count.GiveBackBefore(NextCut);
     }
     const size_t Length = Whole ? Line.size() : Count.Take(NextCut);
     Item.Text.SetView(Line.data() + At, Length);

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <system_error>
 
@@ -33,24 +34,51 @@ void* MapWithHugePages(size_t Size) {
 
 void Unmap(void* P, size_t Size) { ::munmap(P, Size); }
 
-TPrefault::TPrefault(void* Begin, size_t Size) {
+void GiveBackPages(void* Begin, size_t Size) {
+  // Whole huge pages only: one given back in part would be split first.
+  const auto At = reinterpret_cast<uintptr_t>(Begin);
+  const uintptr_t First = (At + HugePage - 1) & ~(HugePage - 1);
+  const uintptr_t End = (At + Size) & ~(HugePage - 1);
+  if (End > First) (void)::madvise(reinterpret_cast<void*>(First), End - First, MADV_DONTNEED);
+}
+
+TPrefault::TPrefault(void* Begin, size_t Size, bool Paced) : FBegin(reinterpret_cast<uintptr_t>(Begin)) {
   static const auto PageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
   if (Size < (size_t{64} << 20) || std::thread::hardware_concurrency() < 2) return;
-  const auto At = reinterpret_cast<uintptr_t>(Begin);
-  const uintptr_t First = (At + PageSize - 1) & ~(PageSize - 1);
-  const uintptr_t End = (At + Size) & ~(PageSize - 1);
+  const uintptr_t First = (FBegin + PageSize - 1) & ~(PageSize - 1);
+  const uintptr_t End = (FBegin + Size) & ~(PageSize - 1);
   if (End <= First) return;
   try {
-    // An older kernel refuses the advice: the pages then fault as they are written.
-    FWorker = std::thread([First, End] {
-      (void)::madvise(reinterpret_cast<void*>(First), End - First, MADV_POPULATE_WRITE);
-    });
+    FWorker = std::thread([this, First, End, Paced] { Run(First, End, Paced); });
   } catch (const std::system_error&) {
   }
 }
 
 TPrefault::~TPrefault() {
-  if (FWorker.joinable()) FWorker.join();
+  if (!FWorker.joinable()) return;
+  // A caller that stopped filling, by a throw say, must not leave the worker waiting for it.
+  FStop.store(true);
+  FFilled.store(SIZE_MAX);
+  FFilled.notify_one();
+  FWorker.join();
+}
+
+void TPrefault::Filled(size_t Bytes) {
+  FFilled.store(Bytes, std::memory_order_relaxed);
+  FFilled.notify_one();
+}
+
+void TPrefault::Run(uintptr_t First, uintptr_t End, bool Paced) {
+  constexpr size_t Step = size_t{16} << 20;
+  for (uintptr_t At = First; At < End && !FStop.load(std::memory_order_relaxed);) {
+    const uintptr_t Next = std::min<uintptr_t>(End, At + Step);
+    for (size_t Seen = FFilled.load(); Paced && !FStop.load() && Next - FBegin > PaceLead + Seen;
+         Seen = FFilled.load())
+      FFilled.wait(Seen);
+    // An older kernel refuses the advice: the pages then fault as they are written.
+    if (::madvise(reinterpret_cast<void*>(At), Next - At, MADV_POPULATE_WRITE) != 0) return;
+    At = Next;
+  }
 }
 
 }  // namespace tesvarin

@@ -61,8 +61,11 @@ public:
       FBody.resize(Old);
       FBody.reserve(Needed + static_cast<size_t>(std::max(Spare, 0)));
       {
-        const TPrefault Ahead(FBody.data() + Old, static_cast<size_t>(Count) * sizeof(T));
-        for (int K = 0; K < Count; ++K) Make(FBody.emplace_back(), K);
+        TPrefault Ahead(FBody.data() + Old, static_cast<size_t>(Count) * sizeof(T), true);
+        for (int K = 0; K < Count; ++K) {
+          Make(FBody.emplace_back(), K);
+          if ((K & 0xFFFF) == 0xFFFF) Ahead.Filled(static_cast<size_t>(K + 1) * sizeof(T));
+        }
       }
       FBody.resize(FBody.capacity());
       FGapStart = static_cast<int>(Needed);

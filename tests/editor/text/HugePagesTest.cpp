@@ -47,5 +47,54 @@ TEST(HugePages, MappedBlocksStartOnAHugePage) {
   }
 }
 
+// Only whole huge pages inside the range go back and read as zeros; the bytes around them, in the
+// huge pages the range only touches, keep their values.
+TEST(HugePages, GivesBackOnlyTheWholeHugePagesInTheRange) {
+  constexpr size_t Huge = size_t{2} << 20;
+  const size_t Size = Huge * 4;
+  auto* P = static_cast<unsigned char*>(MapWithHugePages(Size));
+  for (size_t I = 0; I < Size; I += 4096) P[I] = P[I + 4095] = 7;
+  GiveBackPages(P + 100, Huge * 2);  // holds one whole huge page: the second
+  GiveBackPages(P + Huge * 3 + 5, Huge - 10);  // holds none
+  for (size_t I = 0; I < Size; I += 4096) {
+    const int Want = I >= Huge && I < Huge * 2 ? 0 : 7;
+    ASSERT_EQ(P[I], Want) << I;
+    ASSERT_EQ(P[I + 4095], Want) << I;
+  }
+  Unmap(P, Size);
+}
+
+// However far the caller gets, paced or not, the prefault lets it go, and the memory holds what
+// the caller wrote and zeros beyond.
+TEST(HugePages, APrefaultLetsItsCallerGoWhereverItStops) {
+  const size_t Size = TPrefault::PaceLead * 3;
+  auto* P = static_cast<unsigned char*>(MapWithHugePages(Size));
+  const size_t Stops[] = {0, size_t{1} << 20, TPrefault::PaceLead * 2, Size};
+  for (const bool Paced : {true, false}) {
+    for (const size_t Stop : Stops) {
+      {
+        TPrefault Ahead(P, Size, Paced);
+        for (size_t I = 0; I < Stop; I += 4096) {
+          P[I] = static_cast<unsigned char>(I / 4096 + Stop);
+          if (I % (size_t{1} << 20) == 0) Ahead.Filled(I);
+        }
+      }
+      for (size_t I = 0; I < Size; I += 4096) {
+        ASSERT_EQ(P[I], I < Stop ? static_cast<unsigned char>(I / 4096 + Stop) : 0) << Paced << " " << Stop << " " << I;
+      }
+      GiveBackPages(P, Size);
+    }
+  }
+  Unmap(P, Size);
+
+  // Appended records past the prefault's threshold are built in place as they come.
+  TSplitVector<uint64_t> Split;
+  const int Count = static_cast<int>(TPrefault::PaceLead / sizeof(uint64_t)) * 2 + 12345;
+  Split.Append(Count, 3, [](uint64_t& Slot, int K) { Slot = static_cast<uint64_t>(K) * 7; });
+  ASSERT_EQ(Split.Size(), Count);
+  for (int K = 0; K < Count; K += 4099) ASSERT_EQ(Split[K], static_cast<uint64_t>(K) * 7);
+  EXPECT_EQ(Split[Count - 1], static_cast<uint64_t>(Count - 1) * 7);
+}
+
 }  // namespace
 }  // namespace tesvarin

@@ -260,6 +260,28 @@ TEST(RowStoreLoad, ABigTextCountedInHalvesMakesTheSameRows) {
   ASSERT_TRUE(Wrapped.Lines.FileBytes() == Text);
 }
 
+// Millions of short lines that each wrap, counted in halves: their cuts outgrow the heap and go back
+// as the rows are made, and the rows must still be those that wrapping after loading makes.
+TEST(RowStoreLoad, MillionsOfWrappedLinesMakeTheSameRows) {
+  std::mt19937 Rng(31);
+  std::string Text;
+  while (Text.size() < (size_t{40} << 20)) {
+    for (int Width = 20 + static_cast<int>(Rng() % 6); Width > 0; Width -= 2)
+      Text += Rng() % 5 == 0 ? "\x82\xA0" : "ab";
+    Text += Rng() % 3 == 0 ? "\r\n" : "\n";
+  }
+  TRowStore Wrapped(20);
+  Wrapped.Rows.SetWordWrap(true);
+  Wrapped.Lines.LoadFromBytes(Text);
+  TRowStore Later(20);
+  Later.Lines.LoadFromBytes(Text);
+  Later.Rows.SetWordWrap(true);
+  // Three 16-bit cuts at least for each line that wraps: far more than a heap block holds.
+  ASSERT_GT(static_cast<size_t>(Wrapped.Rows.WrappedRowCount()) * 3 * sizeof(uint16_t), HugeMappingFrom);
+  ASSERT_TRUE(SameRows(Later.Rows, Wrapped.Rows));
+  ASSERT_TRUE(Wrapped.Lines.FileBytes() == Text);
+}
+
 // The first Ctrl+Z ends a loaded text wherever it falls: in either half, on the first byte of the
 // second, or cutting a CR LF or a double-byte character; the rows are those of the text before it.
 TEST(RowStoreLoad, ABigTextEndsAtItsFirstCtrlZInEitherHalf) {
