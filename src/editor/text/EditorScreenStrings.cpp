@@ -222,17 +222,23 @@ int TEditorScreenStrings::RowColToLinePos(int Row, int Col) const {
 }
 
 void TEditorScreenStrings::OffsetToRowCol(int Row, int64_t Offset, int& ResultRow, int& ResultCol) const {
-  Row = std::clamp(Row, 0, Count());
-  while (Row < Count()) {
-    const int64_t Len = static_cast<int64_t>(RowView(Row).size());
-    const TRowAttribute A = RowAttribute(Row);
-    if (Offset <= Len && (A != raWrapped || Offset < Len || Row == Count() - 1)) break;
-    if (A == raEof) {
-      Offset = Len;
-      break;
+  const int N = Count();
+  Row = std::clamp(Row, 0, N);
+  // A run of records at a time: a hit near the end of a big text lies tens of millions of rows on.
+  for (bool Found = false; Row < N && !Found;) {
+    int Run = 0;
+    const TheStringItem* Item = ItemRun(Row, Run);
+    for (const TheStringItem* Stop = Item + Run; Item != Stop; ++Item, ++Row) {
+      const auto Len = static_cast<int64_t>(Item->Text.View().size());
+      const TRowAttribute A = RowAttributeOf(*Item);
+      Found = Offset <= Len && (A != raWrapped || Offset < Len || Row == N - 1);
+      if (!Found && A == raEof) {
+        Offset = Len;
+        Found = true;
+      }
+      if (Found) break;
+      Offset = std::max<int64_t>(0, Offset - Len - (A == raCrlf ? 2 : 0));
     }
-    Offset = std::max<int64_t>(0, Offset - Len - (A == raCrlf ? 2 : 0));
-    ++Row;
   }
   ResultRow = Row;
   const auto Settings = [this] { return ColumnSettings(); };

@@ -342,6 +342,60 @@ TEST_F(LinesFile, LoadingLeavesOnlyASmallGapInTheRowRecords) {
   EXPECT_EQ(Lines.Get(2501), "row 2500");
 }
 
+// Offsets are walked a run of row records at a time: the runs on both sides of the gap an insert
+// leaves must count alike, and a wrapped row's end belongs to the row after it.
+TEST_F(LinesFile, OffsetsFindTheirRowOnBothSidesOfTheGapInTheRowRecords) {
+  Rows.SetWordWrap(true);
+  Rows.WrapOption().SetWrapByte(20);
+  const std::string Wide(50, 'w');  // rows of 20, 20 and 10
+  std::string Text;
+  for (int I = 0; I < 3000; ++I) Text += (I % 2 == 0 ? Wide : "row " + std::to_string(I)) + "\r\n";
+  WriteFileBytes(Path("many"), Text + "end");
+  Lines.LoadFromFile(Path("many"));
+  Lines.Insert(1500, Wide);
+  // Where each row starts, as the text tells it: rows as the wrap cuts them, breaks two bytes.
+  struct Row {
+    int64_t Start;
+    int Size;
+    bool Wrapped;
+  };
+  std::vector<Row> Expected;
+  int64_t At = 0;
+  for (int L = 0; L < Lines.Count(); ++L) {
+    const std::string Line = Lines.Get(L);
+    for (size_t Cut = 0; Cut < Line.size() || Cut == 0; Cut += 20) {
+      const int Size = static_cast<int>(std::min<size_t>(20, Line.size() - Cut));
+      const bool Wrapped = Cut + 20 < Line.size();
+      Expected.push_back({At, Size, Wrapped});
+      At += Size;
+      if (!Wrapped) break;
+    }
+    At += 2;
+  }
+  ASSERT_EQ(static_cast<int>(Expected.size()), Rows.Count());
+  for (int R = 0; R < Rows.Count(); ++R) {
+    const Row& E = Expected[static_cast<size_t>(R)];
+    for (const int Col : {0, E.Size / 2, E.Size}) {
+      int GotRow = -1, GotCol = -1;
+      Rows.OffsetToRowCol(0, E.Start + Col, GotRow, GotCol);
+      // A wrapped row's end is the next row's start.
+      const bool Next = E.Wrapped && Col == E.Size;
+      ASSERT_EQ(GotRow, Next ? R + 1 : R) << "row " << R << " column " << Col;
+      ASSERT_EQ(GotCol, Next ? 0 : Col) << "row " << R << " column " << Col;
+    }
+  }
+  int GotRow = -1, GotCol = -1;
+  Rows.OffsetToRowCol(0, At + 100, GotRow, GotCol);  // beyond the text: its end
+  EXPECT_EQ(GotRow, Rows.Count() - 1);
+  EXPECT_EQ(GotCol, 3);
+  // From a row past the gap.
+  const int From = Rows.Count() - 8;
+  const int64_t Ahead = Expected[static_cast<size_t>(From) + 3].Start - Expected[static_cast<size_t>(From)].Start;
+  Rows.OffsetToRowCol(From, Ahead + 1, GotRow, GotCol);
+  EXPECT_EQ(GotRow, From + 3);
+  EXPECT_EQ(GotCol, 1);
+}
+
 // A pipe has no size to size the block from: its text is read on, block growing, to the end.
 TEST_F(LinesFile, APipeIsReadToItsEnd) {
   const std::string Fifo = Path("fifo");
