@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/text/LineScan.h"
 #include "regexp/REMatchStr.h"
 #include "support/StringList.h"
 
@@ -55,7 +56,7 @@ const std::string& TFileContentTest::Text() {
   if (FRawPending) {
     // The viewer's lines end at the first Ctrl+Z; looked for only here, since most files are ruled
     // out by their raw bytes first.
-    NormalizeBreaks(FRaw.substr(0, FRaw.find('\x1a')), FText);
+    NormalizeBreaks(FRaw.substr(0, FRaw.find(CtrlZ)), FText);
     FRawPending = false;
   }
   return FText;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "editor/text/LineScan.h"
 #include "support/StringList.h"
 
 namespace tesvarin {
@@ -12,7 +13,7 @@ namespace {
 
 // Where a text that ends at the first Ctrl+Z ends within Bytes[From, Size); Size when it goes on.
 size_t CtrlZFrom(const char* Bytes, size_t From, size_t Size) {
-  const void* Z = From < Size ? std::memchr(Bytes + From, '\x1a', Size - From) : nullptr;
+  const void* Z = From < Size ? std::memchr(Bytes + From, CtrlZ, Size - From) : nullptr;
   return Z == nullptr ? Size : static_cast<size_t>(static_cast<const char*>(Z) - Bytes);
 }
 
