@@ -145,6 +145,21 @@ void BM_WrappedLinesGet(benchmark::State& State) {
 }
 BENCHMARK(BM_WrappedLinesGet)->Arg(1000000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The row and column of the text's last byte, walked from the first row, as opening a file at a hit
+// on its last line does; word wrap on, so rows outnumber lines.
+void BM_OffsetToLastRow(benchmark::State& State) {
+  TEditorScreenStrings Store;
+  Store.SetWordWrap(true);
+  TEditorStrings Lines(Store, nullptr);
+  Lines.LoadFromFile(BigFile());
+  const auto Last = static_cast<int64_t>(ReadFileBytes(BigFile()).size()) - 3;
+  int Row = 0, Col = 0;
+  for (auto _ : State) Store.OffsetToRowCol(0, Last, Row, Col);
+  State.counters["rows"] = Store.Count();
+  State.counters["found_row"] = Row;
+}
+BENCHMARK(BM_OffsetToLastRow)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 struct Timings {
   std::vector<double> Us;
   void Report(benchmark::State& State) {
