@@ -13,6 +13,10 @@ namespace {
 
 constexpr size_t HugePage = size_t{2} << 20;
 
+// Page is a power of two.
+constexpr uintptr_t RoundUp(uintptr_t X, uintptr_t Page) { return (X + Page - 1) & ~(Page - 1); }
+constexpr uintptr_t RoundDown(uintptr_t X, uintptr_t Page) { return X & ~(Page - 1); }
+
 }  // namespace
 
 void* MapWithHugePages(size_t Size) {
@@ -22,12 +26,12 @@ void* MapWithHugePages(size_t Size) {
   if (Raw == MAP_FAILED) throw std::bad_alloc();
   static const auto PageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
   const auto RawAt = reinterpret_cast<uintptr_t>(Raw);
-  const auto Begin = (RawAt + HugePage - 1) & ~(HugePage - 1);
-  const auto End = (Begin + Size + PageSize - 1) & ~(PageSize - 1);
+  const auto Begin = RoundUp(RawAt, HugePage);
+  const auto End = RoundUp(Begin + Size, PageSize);
   if (Begin > RawAt) ::munmap(Raw, Begin - RawAt);
   if (RawAt + Size + HugePage > End) ::munmap(reinterpret_cast<void*>(End), RawAt + Size + HugePage - End);
   // Only the whole huge pages inside; a refusal leaves small pages, which work as well.
-  const auto HugeEnd = (Begin + Size) & ~(HugePage - 1);
+  const auto HugeEnd = RoundDown(Begin + Size, HugePage);
   if (HugeEnd > Begin) (void)::madvise(reinterpret_cast<void*>(Begin), HugeEnd - Begin, MADV_HUGEPAGE);
   return reinterpret_cast<void*>(Begin);
 }
@@ -37,16 +41,16 @@ void Unmap(void* P, size_t Size) { ::munmap(P, Size); }
 void GiveBackPages(void* Begin, size_t Size) {
   // Whole huge pages only: one given back in part would be split first.
   const auto At = reinterpret_cast<uintptr_t>(Begin);
-  const uintptr_t First = (At + HugePage - 1) & ~(HugePage - 1);
-  const uintptr_t End = (At + Size) & ~(HugePage - 1);
+  const uintptr_t First = RoundUp(At, HugePage);
+  const uintptr_t End = RoundDown(At + Size, HugePage);
   if (End > First) (void)::madvise(reinterpret_cast<void*>(First), End - First, MADV_DONTNEED);
 }
 
 TPrefault::TPrefault(void* Begin, size_t Size, bool Paced) : FBegin(reinterpret_cast<uintptr_t>(Begin)) {
   static const auto PageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
   if (Size < (size_t{64} << 20) || std::thread::hardware_concurrency() < 2) return;
-  const uintptr_t First = (FBegin + PageSize - 1) & ~(PageSize - 1);
-  const uintptr_t End = (FBegin + Size) & ~(PageSize - 1);
+  const uintptr_t First = RoundUp(FBegin, PageSize);
+  const uintptr_t End = RoundDown(FBegin + Size, PageSize);
   if (End <= First) return;
   try {
     FWorker = std::thread([this, First, End, Paced] { Run(First, End, Paced); });
